@@ -1,0 +1,159 @@
+#include "core/code_page.h"
+
+#include <array>
+#include <cctype>
+
+namespace kesmaro {
+namespace {
+
+struct KnownCodePage {
+  std::string_view iconvName;
+  unsigned windowsId;
+  CharScheme scheme;
+  std::array<std::string_view, 6> aliases;  // normalised: lower case, no '-' or '_'
+};
+
+constexpr KnownCodePage kKnown[] = {
+    {"GBK", 936, CharScheme::kGbk, {"gbk", "cp936", "936", "gb2312", "windows936", "euccn"}},
+    {"GB18030", 54936, CharScheme::kGb18030, {"gb18030", "cp54936", "54936", "windows54936"}},
+    {"UTF-8", 65001, CharScheme::kUtf8, {"utf8", "cp65001", "65001"}},
+    {"BIG5", 950, CharScheme::kBig5, {"big5", "cp950", "950", "windows950"}},
+    {"CP932", 932, CharScheme::kShiftJis, {"shiftjis", "sjis", "cp932", "932", "windows31j", "mskanji"}},
+    {"CP949", 949, CharScheme::kUhc, {"cp949", "949", "uhc", "euckr", "windows949"}},
+    {"CP1250", 1250, CharScheme::kSingleByte, {"cp1250", "1250", "windows1250"}},
+    {"CP1251", 1251, CharScheme::kSingleByte, {"cp1251", "1251", "windows1251"}},
+    {"CP1252", 1252, CharScheme::kSingleByte, {"cp1252", "1252", "windows1252"}},
+    {"CP1253", 1253, CharScheme::kSingleByte, {"cp1253", "1253", "windows1253"}},
+    {"CP1254", 1254, CharScheme::kSingleByte, {"cp1254", "1254", "windows1254"}},
+    {"CP1255", 1255, CharScheme::kSingleByte, {"cp1255", "1255", "windows1255"}},
+    {"CP1256", 1256, CharScheme::kSingleByte, {"cp1256", "1256", "windows1256"}},
+    {"CP1257", 1257, CharScheme::kSingleByte, {"cp1257", "1257", "windows1257"}},
+    {"CP1258", 1258, CharScheme::kSingleByte, {"cp1258", "1258", "windows1258"}},
+    {"CP874", 874, CharScheme::kSingleByte, {"cp874", "874", "windows874"}},
+    {"CP437", 437, CharScheme::kSingleByte, {"cp437", "437", "ibm437"}},
+    {"CP850", 850, CharScheme::kSingleByte, {"cp850", "850", "ibm850"}},
+    {"CP852", 852, CharScheme::kSingleByte, {"cp852", "852", "ibm852"}},
+    {"CP866", 866, CharScheme::kSingleByte, {"cp866", "866", "ibm866"}},
+    {"ISO-8859-1", 28591, CharScheme::kSingleByte, {"iso88591", "latin1", "28591", "l1"}},
+    {"ISO-8859-2", 28592, CharScheme::kSingleByte, {"iso88592", "latin2", "28592"}},
+    {"ISO-8859-5", 28595, CharScheme::kSingleByte, {"iso88595", "28595"}},
+    {"ISO-8859-7", 28597, CharScheme::kSingleByte, {"iso88597", "28597"}},
+    {"ISO-8859-9", 28599, CharScheme::kSingleByte, {"iso88599", "latin5", "28599"}},
+    {"ISO-8859-15", 28605, CharScheme::kSingleByte, {"iso885915", "latin9", "28605"}},
+    {"KOI8-R", 20866, CharScheme::kSingleByte, {"koi8r", "20866"}},
+    {"KOI8-U", 21866, CharScheme::kSingleByte, {"koi8u", "21866"}},
+    // The C locale's codeset, as nl_langinfo names it.
+    {"ASCII", 20127, CharScheme::kSingleByte, {"ascii", "usascii", "ansix3.41968", "20127", "646"}},
+    {"TIS-620", 28601, CharScheme::kSingleByte, {"tis620", "28601"}},
+};
+
+std::string Normalise(std::string_view name) {
+  std::string out;
+  for (char c : name) {
+    if (c == '-' || c == '_' || c == ' ') continue;
+    out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+  }
+  return out;
+}
+
+CodePage ToCodePage(const KnownCodePage& known) {
+  return CodePage{std::string(known.iconvName), known.windowsId, known.scheme};
+}
+
+bool InRange(unsigned char byte, unsigned lo, unsigned hi) { return byte >= lo && byte <= hi; }
+
+/// Length of a double-byte character whose lead is at `pos`, or 1 when the next byte is not a
+/// trail byte of the scheme.
+template <typename IsLead, typename IsTrail>
+std::size_t DoubleByte(std::string_view text, std::size_t pos, IsLead isLead, IsTrail isTrail) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  if (!isLead(lead) || pos + 1 >= text.size()) return 1;
+  return isTrail(static_cast<unsigned char>(text[pos + 1])) ? 2 : 1;
+}
+
+std::size_t Utf8Length(std::string_view text, std::size_t pos) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  std::size_t length = 0;
+  unsigned lo = 0x80;
+  unsigned hi = 0xBF;
+  if (lead < 0x80) return 1;
+  if (InRange(lead, 0xC2, 0xDF)) {
+    length = 2;
+  } else if (InRange(lead, 0xE0, 0xEF)) {
+    length = 3;
+    if (lead == 0xE0) lo = 0xA0;
+    if (lead == 0xED) hi = 0x9F;
+  } else if (InRange(lead, 0xF0, 0xF4)) {
+    length = 4;
+    if (lead == 0xF0) lo = 0x90;
+    if (lead == 0xF4) hi = 0x8F;
+  } else {
+    return 1;
+  }
+  if (pos + length > text.size()) return 1;
+  // The first continuation byte carries the range that excludes overlong and surrogate forms.
+  if (!InRange(static_cast<unsigned char>(text[pos + 1]), lo, hi)) return 1;
+  for (std::size_t i = 2; i < length; ++i) {
+    if (!InRange(static_cast<unsigned char>(text[pos + i]), 0x80, 0xBF)) return 1;
+  }
+  return length;
+}
+
+}  // namespace
+
+std::optional<CodePage> CodePageByName(std::string_view name) {
+  const std::string wanted = Normalise(name);
+  for (const KnownCodePage& known : kKnown) {
+    for (std::string_view alias : known.aliases) {
+      if (!alias.empty() && alias == wanted) return ToCodePage(known);
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<CodePage> CodePageById(unsigned windowsId) {
+  for (const KnownCodePage& known : kKnown) {
+    if (known.windowsId == windowsId) return ToCodePage(known);
+  }
+  return std::nullopt;
+}
+
+std::size_t CharLength(CharScheme scheme, std::string_view text, std::size_t pos) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  if (lead < 0x80) return 1;
+  switch (scheme) {
+    case CharScheme::kSingleByte:
+      return 1;
+    case CharScheme::kGbk:
+      return DoubleByte(
+          text, pos, [](unsigned char b) { return InRange(b, 0x81, 0xFE); },
+          [](unsigned char b) { return InRange(b, 0x40, 0x7E) || InRange(b, 0x80, 0xFE); });
+    case CharScheme::kGb18030:
+      if (InRange(lead, 0x81, 0xFE) && pos + 3 < text.size() &&
+          InRange(static_cast<unsigned char>(text[pos + 1]), 0x30, 0x39) &&
+          InRange(static_cast<unsigned char>(text[pos + 2]), 0x81, 0xFE) &&
+          InRange(static_cast<unsigned char>(text[pos + 3]), 0x30, 0x39)) {
+        return 4;
+      }
+      return CharLength(CharScheme::kGbk, text, pos);
+    case CharScheme::kBig5:
+      return DoubleByte(
+          text, pos, [](unsigned char b) { return InRange(b, 0x81, 0xFE); },
+          [](unsigned char b) { return InRange(b, 0x40, 0x7E) || InRange(b, 0xA1, 0xFE); });
+    case CharScheme::kShiftJis:
+      return DoubleByte(
+          text, pos, [](unsigned char b) { return InRange(b, 0x81, 0x9F) || InRange(b, 0xE0, 0xFC); },
+          [](unsigned char b) { return InRange(b, 0x40, 0x7E) || InRange(b, 0x80, 0xFC); });
+    case CharScheme::kUhc:
+      return DoubleByte(
+          text, pos, [](unsigned char b) { return InRange(b, 0x81, 0xFE); },
+          [](unsigned char b) {
+            return InRange(b, 0x41, 0x5A) || InRange(b, 0x61, 0x7A) || InRange(b, 0x81, 0xFE);
+          });
+    case CharScheme::kUtf8:
+      return Utf8Length(text, pos);
+  }
+  return 1;
+}
+
+}  // namespace kesmaro

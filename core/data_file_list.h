@@ -1,0 +1,30 @@
+#ifndef KESMARO_CORE_DATA_FILE_LIST_H_
+#define KESMARO_CORE_DATA_FILE_LIST_H_
+
+#include <cstddef>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+#include "core/error.h"
+#include "core/file_system.h"
+
+namespace kesmaro {
+
+/// The data files of a series: names without the folder, in ascending order of the numbers the
+/// names begin with.
+struct DataFileList {
+  std::vector<std::filesystem::path> FileNames;
+
+  std::size_t FileCount() const { return FileNames.size(); }
+};
+
+/// Lists the plain files of `folder` whose names end in `extension` (".txt" or ".asc", in any
+/// case) and orders them by their leading numbers (`LeadingNumber`); names with equal numbers
+/// are ordered by name, so the order does not depend on how the file system lists the folder.
+Status ListDataFiles(FileSystem& fs, const std::filesystem::path& folder, std::string_view extension,
+                     DataFileList* list);
+
+}  // namespace kesmaro
+
+#endif  // KESMARO_CORE_DATA_FILE_LIST_H_

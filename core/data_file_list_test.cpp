@@ -1,0 +1,77 @@
+#include "core/data_file_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/memory_file_system.h"
+
+namespace kesmaro {
+namespace {
+
+std::vector<std::string> Names(const DataFileList& list) {
+  std::vector<std::string> names;
+  for (const auto& name : list.FileNames) names.push_back(name.string());
+  return names;
+}
+
+class DataFileListTest : public ::testing::Test {
+ protected:
+  void Add(std::initializer_list<const char*> names) {
+    for (const char* name : names) fs_.Put(std::string("data/") + name, "");
+  }
+
+  std::vector<std::string> List(std::string_view extension = ".txt") {
+    DataFileList list;
+    const Status error = ListDataFiles(fs_, "data", extension, &list);
+    EXPECT_FALSE(error);
+    return Names(list);
+  }
+
+  MemoryFileSystem fs_;
+};
+
+using Strings = std::vector<std::string>;
+
+TEST_F(DataFileListTest, OrdersByLeadingNumberNotAlphabetically) {
+  Add({"10.txt", "9.txt", "1.txt", "2.5.txt", "-5.txt", "100.txt"});
+  EXPECT_EQ(List(), (Strings{"-5.txt", "1.txt", "2.5.txt", "9.txt", "10.txt", "100.txt"}));
+}
+
+TEST_F(DataFileListTest, EqualNumbersAreOrderedByName) {
+  Add({"b.txt", "3.txt", "a.txt", "03.txt", ".txt"});
+  EXPECT_EQ(List(), (Strings{".txt", "a.txt", "b.txt", "03.txt", "3.txt"}));
+}
+
+TEST_F(DataFileListTest, OnlyPlainFilesOfTheChosenExtensionInAnyCase) {
+  Add({"1.txt", "2.TXT", "3.asc", "4.txt.bak", "5txt", "6.Asc"});
+  fs_.folders.insert("data/7.txt");
+  fs_.Put("data/8.txt", "");
+  fs_.hidden.insert("data/8.txt");
+  EXPECT_EQ(List(".txt"), (Strings{"1.txt", "2.TXT"}));
+  EXPECT_EQ(List(".asc"), (Strings{"3.asc", "6.Asc"}));
+}
+
+TEST_F(DataFileListTest, EmptyFolderAndMissingFolder) {
+  fs_.folders.insert("data");
+  EXPECT_TRUE(List().empty());
+  DataFileList list;
+  list.FileNames = {"stale.txt"};
+  const Status error = ListDataFiles(fs_, "elsewhere", ".txt", &list);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->kind, ErrorKind::kListFailed);
+  EXPECT_EQ(list.FileCount(), 0u) << "a failed listing leaves no stale names";
+}
+
+TEST_F(DataFileListTest, HoldsEveryFileOfALargeSeries) {
+  for (int i = 500; i >= 1; --i) fs_.Put("data/" + std::to_string(i) + ".txt", "");
+  const Strings names = List();
+  ASSERT_EQ(names.size(), 500u);
+  EXPECT_EQ(names.front(), "1.txt");
+  EXPECT_EQ(names[200], "201.txt");
+  EXPECT_EQ(names.back(), "500.txt");
+}
+
+}  // namespace
+}  // namespace kesmaro

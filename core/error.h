@@ -1,0 +1,37 @@
+#ifndef KESMARO_CORE_ERROR_H_
+#define KESMARO_CORE_ERROR_H_
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kesmaro {
+
+/// What went wrong, so that each front end can word it in its own language.
+enum class ErrorKind {
+  kListFailed,            ///< the folder could not be listed
+  kOpenFailed,            ///< a data file could not be opened
+  kReadFailed,            ///< reading a data file failed part way
+  kTooFewLines,           ///< a data file ends within its header lines
+  kNameNotInCodePage,     ///< a file name has characters the data code page cannot hold
+  kOutputIsDataFile,      ///< the output would replace one of the run's data files
+  kWriteFailed,           ///< the output file could not be written
+};
+
+/// A failure: its kind, the file it concerns and the cause as the system gave it.
+struct Error {
+  ErrorKind kind;
+  std::filesystem::path file;
+  std::string cause;  ///< English, e.g. "No such file or directory"; may be empty
+
+  /// A short English description of the kind, e.g. "cannot open data file".
+  std::string_view What() const;
+};
+
+/// Empty on success. Functions that can fail return it and put their results in out-parameters.
+using Status = std::optional<Error>;
+
+}  // namespace kesmaro
+
+#endif  // KESMARO_CORE_ERROR_H_

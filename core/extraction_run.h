@@ -1,0 +1,40 @@
+#ifndef KESMARO_CORE_EXTRACTION_RUN_H_
+#define KESMARO_CORE_EXTRACTION_RUN_H_
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+#include "core/code_page.h"
+#include "core/data_file_list.h"
+#include "core/error.h"
+#include "core/file_system.h"
+
+namespace kesmaro {
+
+struct RunRequest {
+  std::filesystem::path folder;
+  DataFileList list;
+  std::string key;                   ///< in the data code page
+  std::string skipText;              ///< the header-line count as the user typed it
+  std::filesystem::path outputName;  ///< ".txt" is appended; a relative name is taken from the working directory
+};
+
+struct RunSummary {
+  std::size_t filesRead = 0;
+  std::size_t rowsWritten = 0;
+  std::filesystem::path output;  ///< the file written
+};
+
+/// Consolidates the series: from every listed file, in list order, each line after the header
+/// lines whose first column holds the key becomes a row "stem remainder" + CR LF; until the run
+/// meets its first such exact line, lines that merely begin with the key become rows too, cut at
+/// their first separator. The output file is replaced only once every data file was read, and
+/// as one step, so a failure leaves an existing output as it was. An output that would replace
+/// one of the data files is refused before anything is read.
+Status RunExtraction(FileSystem& fs, const TextCodec& codec, CharScheme scheme, const RunRequest& request,
+                     RunSummary* summary);
+
+}  // namespace kesmaro
+
+#endif  // KESMARO_CORE_EXTRACTION_RUN_H_

@@ -1,0 +1,187 @@
+#include "core/extraction_run.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/memory_file_system.h"
+
+namespace kesmaro {
+namespace {
+
+class ExtractionRunTest : public ::testing::Test {
+ protected:
+  /// Adds data/NAME with one header line and the given rows, CR LF ended.
+  void AddFile(const std::string& name, const std::vector<std::string>& rows, std::string header = "header") {
+    std::string text = header + "\r\n";
+    for (const std::string& row : rows) text += row + "\r\n";
+    fs_.Put("data/" + name, text);
+    list_.FileNames.emplace_back(name);
+  }
+
+  /// Runs with skip text "1" and returns the output, checking that reading the files in tiny
+  /// pieces, so that lines and line ends fall across blocks, gives the same bytes.
+  std::string Run(const std::string& key, const std::string& skip = "1") {
+    RunSummary summary;
+    Status error = RunWith(key, skip, 4096, &summary);
+    EXPECT_FALSE(error) << error->What();
+    const std::string output = fs_.Content("out.txt");
+    EXPECT_FALSE(RunWith(key, skip, 1, &summary));
+    EXPECT_EQ(fs_.Content("out.txt"), output) << "differs when read a byte at a time";
+    rows_ = summary.rowsWritten;
+    return output;
+  }
+
+  Status RunWith(const std::string& key, const std::string& skip, std::size_t readSize, RunSummary* summary) {
+    fs_.readSize = readSize;
+    return RunExtraction(fs_, codec_, CharScheme::kGbk, RunRequest{"data", list_, key, skip, "out"}, summary);
+  }
+
+  MemoryFileSystem fs_;
+  PassThroughCodec codec_;
+  DataFileList list_;
+  std::size_t rows_ = 0;
+};
+
+TEST_F(ExtractionRunTest, ExactKeyGivesOneRowPerFileInListOrder) {
+  for (const char* name : {"1.txt", "2.txt", "10.txt"}) AddFile(name, {"0.5 11", "1.0 12", "1.5 13"});
+  EXPECT_EQ(Run("1.0"), "1 12\r\n2 12\r\n10 12\r\n");
+  EXPECT_EQ(rows_, 3u);
+}
+
+TEST_F(ExtractionRunTest, WithoutAnyExactHitEveryPrefixLineIsCutAtItsFirstSeparator) {
+  for (const char* name : {"1.txt", "2.txt", "10.txt"}) AddFile(name, {"0.5 11", "1.0 12", "1.5 13 x"});
+  EXPECT_EQ(Run("1"), "1 12\r\n1 13 x\r\n2 12\r\n2 13 x\r\n10 12\r\n10 13 x\r\n");
+}
+
+TEST_F(ExtractionRunTest, FirstExactHitEndsThePrefixFallbackForTheRestOfTheRun) {
+  AddFile("1.txt", {"11 a", "10 b", "1 c", "12 d"});
+  AddFile("2.txt", {"11 e", "10 f", "1 g"});
+  AddFile("3.txt", {"1 h"});
+  EXPECT_EQ(Run("1"), "1 a\r\n1 b\r\n1 c\r\n2 g\r\n3 h\r\n");
+}
+
+TEST_F(ExtractionRunTest, ExactHitInAnEarlyFileSilencesPrefixLinesOfLaterFiles) {
+  AddFile("1.txt", {"1 a", "10 b", "11 c"});
+  AddFile("2.txt", {"10 d", "11 e"});
+  EXPECT_EQ(Run("1"), "1 a\r\n");
+}
+
+TEST_F(ExtractionRunTest, EveryExactLineOfAFileGivesItsOwnRow) {
+  AddFile("1.txt", {"5 a", "6 b", "5 c"});
+  AddFile("2.txt", {"6 d"});
+  EXPECT_EQ(Run("5"), "1 a\r\n1 c\r\n");
+}
+
+TEST_F(ExtractionRunTest, HeaderLinesAreNeverMatched) {
+  AddFile("1.txt", {"7 data"}, "7 header");
+  EXPECT_EQ(Run("7"), "1 data\r\n");
+  EXPECT_EQ(Run("7", "0"), "1 header\r\n1 data\r\n");
+}
+
+TEST_F(ExtractionRunTest, LineEndsMayBeCrLfLfOrCrAndTheLastLineNeedsNone) {
+  fs_.Put("data/1.txt", "h\r\n5 crlf\r\n5 lf\n5 cr\r5 last");
+  fs_.Put("data/2.txt", "h\r5 a\r\r\n5 b\n\n5 c\r\n");
+  list_.FileNames = {"1.txt", "2.txt"};
+  EXPECT_EQ(Run("5"), "1 crlf\r\n1 lf\r\n1 cr\r\n1 last\r\n2 a\r\n2 b\r\n2 c\r\n");
+}
+
+TEST_F(ExtractionRunTest, DataBytesAreCopiedUnchangedEvenWhenInvalid) {
+  // GBK text, a stray lead byte and a high byte that is no character at all.
+  AddFile("1.txt", {"3.0\xD6\xD0\xCE\xC4 \x81 \xFF end  "});
+  EXPECT_EQ(Run("3.0"), "1 \xCE\xC4 \x81 \xFF end  \r\n");
+}
+
+TEST_F(ExtractionRunTest, NoLimitOnLineLengthOrOnTheNumberOfRows) {
+  const std::string longRest(1 << 20, 'x');
+  AddFile("1.txt", {"2 " + longRest, "1 short"});
+  std::vector<std::string> many(40000, "3.5 y");
+  AddFile("2.txt", many);
+  EXPECT_EQ(Run("2"), "1 " + longRest + "\r\n");
+  const std::string manyRows = Run("3");
+  EXPECT_EQ(rows_, 40000u);
+  EXPECT_EQ(manyRows.size(), 40000u * std::string("2 y\r\n").size()) << "cut at the first separator";
+}
+
+TEST_F(ExtractionRunTest, EmptyListStillWritesAnEmptyOutput) {
+  fs_.Put("out.txt", "old rows");
+  EXPECT_EQ(Run("1"), "");
+}
+
+TEST_F(ExtractionRunTest, EmptyOutputNameWritesDotTxt) {
+  AddFile("1.txt", {"1 a"});
+  RunSummary summary;
+  ASSERT_FALSE(RunExtraction(fs_, codec_, CharScheme::kGbk, RunRequest{"data", list_, "1", "1", ""}, &summary));
+  EXPECT_EQ(fs_.Content(".txt"), "1 a\r\n");
+  EXPECT_EQ(summary.output, ".txt");
+}
+
+TEST_F(ExtractionRunTest, KeyWithALineEndMatchesNothing) {
+  AddFile("1.txt", {"1 a"});
+  EXPECT_EQ(Run("1\n"), "");
+  EXPECT_EQ(Run("1\r"), "");
+}
+
+struct FailureCase {
+  const char* name;
+  void (*arrange)(MemoryFileSystem&);
+  const char* skip;
+  ErrorKind kind;
+  const char* file;
+};
+
+class ExtractionRunFailureTest : public ExtractionRunTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(ExtractionRunFailureTest, NamesTheFileAndLeavesTheOldOutputAsItWas) {
+  AddFile("1.txt", {"1 a"});
+  AddFile("2.txt", {"1 b"});
+  fs_.Put("out.txt", "previous output");
+  GetParam().arrange(fs_);
+  RunSummary summary;
+  const Status error = RunWith("1", GetParam().skip, 4096, &summary);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->kind, GetParam().kind);
+  EXPECT_EQ(error->file, std::filesystem::path(GetParam().file));
+  EXPECT_EQ(fs_.Content("out.txt"), "previous output");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, ExtractionRunFailureTest,
+    ::testing::Values(
+        FailureCase{"Vanished", [](MemoryFileSystem& fs) { fs.files.erase("data/2.txt"); }, "1",
+                    ErrorKind::kOpenFailed, "data/2.txt"},
+        FailureCase{"Unreadable", [](MemoryFileSystem& fs) { fs.unreadable.insert("data/2.txt"); }, "1",
+                    ErrorKind::kOpenFailed, "data/2.txt"},
+        FailureCase{"BrokenMidway",
+                    [](MemoryFileSystem& fs) { fs.failMidRead.insert("data/1.txt"); },
+                    "1", ErrorKind::kReadFailed, "data/1.txt"},
+        FailureCase{"TooFewLines", [](MemoryFileSystem& fs) { fs.Put("data/2.txt", "h\r\n"); }, "2",
+                    ErrorKind::kTooFewLines, "data/2.txt"},
+        FailureCase{"HugeHeaderCount", [](MemoryFileSystem&) {}, "40000", ErrorKind::kTooFewLines,
+                    "data/1.txt"},
+        FailureCase{"UnwritableOutput", [](MemoryFileSystem& fs) { fs.failWrites = true; }, "1",
+                    ErrorKind::kWriteFailed, "out.txt"}),
+    [](const ::testing::TestParamInfo<FailureCase>& param) { return std::string(param.param.name); });
+
+TEST_F(ExtractionRunTest, FileWithExactlyTheHeaderLinesIsFine) {
+  fs_.Put("data/1.txt", "h1\r\nh2");
+  fs_.Put("data/2.txt", "h1\r\nh2\r\n5 x");
+  list_.FileNames = {"1.txt", "2.txt"};
+  EXPECT_EQ(Run("5", "2"), "2 x\r\n");
+}
+
+TEST_F(ExtractionRunTest, RefusesAnOutputThatIsOneOfTheDataFiles) {
+  fs_.Put("1.txt", "h\r\n1 a\r\n");
+  list_.FileNames = {"1.txt"};
+  RunSummary summary;
+  const Status error = RunExtraction(fs_, codec_, CharScheme::kGbk, RunRequest{".", list_, "1", "1", "1"}, &summary);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->kind, ErrorKind::kOutputIsDataFile);
+  EXPECT_EQ(fs_.Content("1.txt"), "h\r\n1 a\r\n");
+  EXPECT_TRUE(fs_.opened.empty()) << "refused before reading";
+}
+
+}  // namespace
+}  // namespace kesmaro

@@ -1,0 +1,64 @@
+#ifndef KESMARO_CORE_FILE_SYSTEM_H_
+#define KESMARO_CORE_FILE_SYSTEM_H_
+
+// What the core takes from the operating system, as small interfaces: the platform layer
+// implements them on the disk, tests with an in-memory fake.
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/error.h"
+
+namespace kesmaro {
+
+/// A file opened for sequential reading; closed when destroyed.
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  /// Reads up to `size` bytes into `buffer`; sets `*count` to the bytes read, 0 at the end.
+  virtual Status Read(char* buffer, std::size_t size, std::size_t* count) = 0;
+};
+
+/// An entry of a folder listing.
+struct FolderEntry {
+  std::filesystem::path name;  ///< the name only, without the folder
+  bool plainFile = false;      ///< a regular file, not a folder, and neither hidden nor a system file
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual Status OpenForReading(const std::filesystem::path& path, std::unique_ptr<InputFile>* file) = 0;
+
+  virtual Status ListFolder(const std::filesystem::path& folder, std::vector<FolderEntry>* entries) = 0;
+
+  /// Replaces `path` with `bytes` as one step: either the whole new content is there afterwards,
+  /// or the file is as it was and nothing else is left behind.
+  virtual Status WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) = 0;
+
+  /// True when both paths name one existing file, however they are spelled.
+  virtual bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) = 0;
+};
+
+/// Converts between the operating system's own text (file names, arguments) and the data code
+/// page's bytes.
+class TextCodec {
+ public:
+  using Native = std::filesystem::path::string_type;
+
+  virtual ~TextCodec() = default;
+  /// The text in the data code page; nullopt when a character has no place in it.
+  virtual std::optional<std::string> Encode(const Native& text) const = 0;
+  /// The data code page's bytes as native text; nullopt when they are not valid text there.
+  virtual std::optional<Native> Decode(std::string_view bytes) const = 0;
+};
+
+}  // namespace kesmaro
+
+#endif  // KESMARO_CORE_FILE_SYSTEM_H_

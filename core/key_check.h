@@ -1,0 +1,41 @@
+#ifndef KESMARO_CORE_KEY_CHECK_H_
+#define KESMARO_CORE_KEY_CHECK_H_
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "core/code_page.h"
+#include "core/error.h"
+#include "core/file_system.h"
+
+namespace kesmaro {
+
+enum class VerdictKind {
+  kExact,         ///< a line of the first file holds the key in its first column
+  kUniquePrefix,  ///< no exact line, and exactly one line begins with the key
+  kMissing,       ///< no line begins with the key
+  kAmbiguous,     ///< no exact line, and two or more lines begin with the key
+};
+
+/// Whether a key picks out one line of the series' first file, and the output name it suggests.
+struct KeyVerdict {
+  VerdictKind kind = VerdictKind::kMissing;
+  std::string proposedName;  ///< in the data code page; meaningful when nameSet
+  bool nameSet = false;      ///< whether proposedName replaces the output name shown so far
+
+  /// Exact and unique-prefix verdicts let a run start.
+  bool CanRun() const { return kind == VerdictKind::kExact || kind == VerdictKind::kUniquePrefix; }
+};
+
+/// Checks `key` (bytes in the data code page) against the lines of `folder`/`firstFileName`
+/// after its header lines. Exact: the key is proposed as the name. Unique prefix: the text of
+/// that line before its last separator, or no name when it has no separator. Missing and
+/// ambiguous propose the empty name.
+Status CheckKey(FileSystem& fs, CharScheme scheme, const std::filesystem::path& folder,
+                const std::filesystem::path& firstFileName, std::string_view key, std::string_view skipText,
+                KeyVerdict* verdict);
+
+}  // namespace kesmaro
+
+#endif  // KESMARO_CORE_KEY_CHECK_H_

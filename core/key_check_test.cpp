@@ -1,0 +1,98 @@
+#include "core/key_check.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/memory_file_system.h"
+
+namespace kesmaro {
+namespace {
+
+class KeyCheckTest : public ::testing::Test {
+ protected:
+  void SetRows(const std::string& rows) { fs_.Put("data/1.txt", "header\r\n" + rows); }
+
+  KeyVerdict Check(const std::string& key, const std::string& skip = "1") {
+    KeyVerdict verdict;
+    const Status error = CheckKey(fs_, CharScheme::kGbk, "data", "1.txt", key, skip, &verdict);
+    EXPECT_FALSE(error) << error->What();
+    return verdict;
+  }
+
+  MemoryFileSystem fs_;
+};
+
+void ExpectVerdict(const KeyVerdict& verdict, VerdictKind kind, const std::string& name, bool nameSet = true) {
+  EXPECT_EQ(verdict.kind, kind);
+  EXPECT_EQ(verdict.nameSet, nameSet);
+  if (nameSet) {
+    EXPECT_EQ(verdict.proposedName, name);
+  }
+}
+
+TEST_F(KeyCheckTest, VerdictsOnOneSeries) {
+  SetRows("1.0 5\r\n1.5 6\r\n2.0 7\r\n");
+  ExpectVerdict(Check("1.5"), VerdictKind::kExact, "1.5");
+  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "2.0");
+  ExpectVerdict(Check("1"), VerdictKind::kAmbiguous, "");
+  ExpectVerdict(Check("3"), VerdictKind::kMissing, "");
+  ExpectVerdict(Check(""), VerdictKind::kAmbiguous, "");
+  EXPECT_TRUE(Check("2").CanRun());
+  EXPECT_FALSE(Check("1").CanRun());
+}
+
+TEST_F(KeyCheckTest, VerdictChangesAsTheKeyIsTyped) {
+  SetRows("12.25 a\r\n12.5 b\r\n13 c\r\n");
+  EXPECT_EQ(Check("1").kind, VerdictKind::kAmbiguous);
+  EXPECT_EQ(Check("12.").kind, VerdictKind::kAmbiguous);
+  EXPECT_EQ(Check("12.2").kind, VerdictKind::kUniquePrefix);
+  EXPECT_EQ(Check("12.5").kind, VerdictKind::kExact);
+  EXPECT_EQ(Check("12.55").kind, VerdictKind::kMissing);
+}
+
+TEST_F(KeyCheckTest, ExactHitOutweighsEarlierPrefixLines) {
+  SetRows("10 a\r\n11 b\r\n1 c\r\n");
+  ExpectVerdict(Check("1"), VerdictKind::kExact, "1");
+}
+
+TEST_F(KeyCheckTest, UniquePrefixNameEndsAtTheLastSeparator) {
+  SetRows("2.0\t-7\r\n3 x\r\n");
+  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "2.0\t");
+  SetRows("2.0\xD6\xD0" "5 6\r\n");
+  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "2.0\xD6\xD0" "5");
+}
+
+TEST_F(KeyCheckTest, UniquePrefixLineWithoutSeparatorSetsNoName) {
+  SetRows("2.0\r\n3 x\r\n");
+  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "", false);
+  EXPECT_TRUE(Check("2").CanRun());
+}
+
+TEST_F(KeyCheckTest, HeaderLinesAreNeverTested) {
+  fs_.Put("data/1.txt", "5 header\r\n6 a\r\n");
+  EXPECT_EQ(Check("5").kind, VerdictKind::kMissing);
+  EXPECT_EQ(Check("5", "0").kind, VerdictKind::kExact);
+}
+
+TEST_F(KeyCheckTest, NoLimitOnTheNumberOfPrefixLines) {
+  std::string rows;
+  for (int i = 0; i < 40000; ++i) rows += "7.5 x\r\n";
+  SetRows(rows);
+  EXPECT_EQ(Check("7").kind, VerdictKind::kAmbiguous);
+}
+
+TEST_F(KeyCheckTest, FailuresNameTheFirstFile) {
+  SetRows("1 a\r\n");
+  KeyVerdict verdict;
+  Status error = CheckKey(fs_, CharScheme::kGbk, "data", "1.txt", "1", "3", &verdict);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->kind, ErrorKind::kTooFewLines);
+  EXPECT_EQ(error->file, std::filesystem::path("data") / "1.txt");
+  error = CheckKey(fs_, CharScheme::kGbk, "data", "2.txt", "1", "0", &verdict);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->kind, ErrorKind::kOpenFailed);
+}
+
+}  // namespace
+}  // namespace kesmaro

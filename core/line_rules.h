@@ -1,0 +1,66 @@
+#ifndef KESMARO_CORE_LINE_RULES_H_
+#define KESMARO_CORE_LINE_RULES_H_
+
+// The rules every decision about a data line rests on, shared by the extraction run and the key
+// check. A line is the bytes of one line of a data file, in the data code page, without its line
+// end; it is scanned character by character for that code page.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/code_page.h"
+
+namespace kesmaro {
+
+/// One character of a line: where its bytes start and how many there are.
+struct CharSpan {
+  std::size_t offset = 0;
+  std::size_t length = 1;
+
+  friend bool operator==(const CharSpan&, const CharSpan&) = default;
+};
+
+/// True for every single-byte character but `0`-`9` and `.`. Characters of two or more bytes
+/// are always separators.
+constexpr bool IsSeparator(char ch) { return !((ch >= '0' && ch <= '9') || ch == '.'); }
+
+/// The separator that ends the first column holding exactly `key`: the first separator whose
+/// preceding text equals `key`. Since only one prefix of the line has the key's length, that is
+/// the character right after the key when the line begins with it.
+std::optional<CharSpan> ExactHitPosition(std::string_view line, std::string_view key, CharScheme scheme);
+
+/// True when the line's characters begin with the key's. An empty line begins with no key, not
+/// even the empty one.
+bool BeginsWithKey(std::string_view line, std::string_view key, CharScheme scheme);
+
+std::optional<CharSpan> FirstSeparator(std::string_view line, CharScheme scheme);
+std::optional<CharSpan> LastSeparator(std::string_view line, CharScheme scheme);
+
+/// What follows the separator: the rest of the line, unchanged.
+constexpr std::string_view Remainder(std::string_view line, CharSpan separator) {
+  return line.substr(separator.offset + separator.length);
+}
+
+/// A data file name less its four-character extension (`.txt`, `.asc`).
+constexpr std::string_view FileStem(std::string_view name) {
+  return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string_view();
+}
+
+/// Appends the output row for a picked line: stem, a space, the remainder, CR LF.
+void AppendOutputRow(std::string& out, std::string_view stem, std::string_view line, CharSpan separator);
+
+/// The value of the number a text begins with: optional blanks, an optional sign, digits and an
+/// optional decimal point with digits. 0 when the text begins with no number. `10.txt` is 10,
+/// `2.5.asc` is 2.5, `-5.txt` is -5.
+double LeadingNumber(std::string_view text);
+
+/// The header-line count the user typed: the text's leading number rounded to the nearest whole
+/// number, halves to even. 0 or less means no header lines.
+std::int64_t HeaderLineCount(std::string_view text);
+
+}  // namespace kesmaro
+
+#endif  // KESMARO_CORE_LINE_RULES_H_

@@ -1,0 +1,49 @@
+#ifndef KESMARO_CORE_MEMORY_FILE_SYSTEM_H_
+#define KESMARO_CORE_MEMORY_FILE_SYSTEM_H_
+
+// An in-memory file system and a pass-through text codec, so the core's tests need no disk.
+
+#include <cstddef>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/file_system.h"
+
+namespace kesmaro {
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  /// Adds or replaces a file.
+  void Put(const std::filesystem::path& path, std::string bytes);
+  /// The content of a file; throws when there is none.
+  const std::string& Content(const std::filesystem::path& path) const;
+  bool Exists(const std::filesystem::path& path) const;
+
+  Status OpenForReading(const std::filesystem::path& path, std::unique_ptr<InputFile>* file) override;
+  Status ListFolder(const std::filesystem::path& folder, std::vector<FolderEntry>* entries) override;
+  Status WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) override;
+  bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) override;
+
+  std::map<std::filesystem::path, std::string> files;
+  std::set<std::filesystem::path> folders;        ///< listed as entries that are not plain files
+  std::set<std::filesystem::path> hidden;         ///< listed as entries that are not plain files
+  std::set<std::filesystem::path> unreadable;     ///< opening these fails
+  std::set<std::filesystem::path> failMidRead;    ///< reading these fails after the first block
+  bool failWrites = false;
+  std::size_t readSize = 4096;  ///< the most one Read returns; small sizes split lines across blocks
+  std::vector<std::filesystem::path> opened;  ///< every path opened, in order
+};
+
+/// Names pass as they are; on Windows, wide names of ASCII characters only.
+class PassThroughCodec : public TextCodec {
+ public:
+  std::optional<std::string> Encode(const Native& text) const override;
+  std::optional<Native> Decode(std::string_view bytes) const override;
+};
+
+}  // namespace kesmaro
+
+#endif  // KESMARO_CORE_MEMORY_FILE_SYSTEM_H_

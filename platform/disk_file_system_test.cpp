@@ -1,0 +1,114 @@
+#include "platform/disk_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+namespace kesmaro {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DiskFileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static std::atomic<int> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    dir_ = fs::temp_directory_path() / ("kesmaro-disk-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  void Write(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  std::string Read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  std::set<std::string> Entries() {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_)) names.insert(entry.path().filename().string());
+    return names;
+  }
+
+  DiskFileSystem disk_;
+  fs::path dir_;
+};
+
+TEST_F(DiskFileSystemTest, AtomicWriteReplacesTheFileAndLeavesNothingElse) {
+  Write(dir_ / "out.txt", "old content that is longer");
+  ASSERT_FALSE(disk_.WriteFileAtomically(dir_ / "out.txt", std::string("1 a\r\n2 \x81\xFF\0b\r\n", 13)));
+  EXPECT_EQ(Read(dir_ / "out.txt"), std::string("1 a\r\n2 \x81\xFF\0b\r\n", 13));
+  EXPECT_EQ(Entries(), (std::set<std::string>{"out.txt"}));
+  ASSERT_FALSE(disk_.WriteFileAtomically(dir_ / "empty.txt", ""));
+  EXPECT_EQ(Read(dir_ / "empty.txt"), "");
+}
+
+TEST_F(DiskFileSystemTest, FailedWriteNamesTheFileAndLeavesNoTrace) {
+  fs::create_directory(dir_ / "taken.txt");
+  Write(dir_ / "taken.txt" / "inside", "kept");
+  Status error = disk_.WriteFileAtomically(dir_ / "taken.txt", "rows");
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->kind, ErrorKind::kWriteFailed);
+  EXPECT_EQ(error->file, dir_ / "taken.txt");
+  EXPECT_FALSE(error->cause.empty());
+  EXPECT_EQ(Read(dir_ / "taken.txt" / "inside"), "kept");
+  EXPECT_EQ(Entries(), (std::set<std::string>{"taken.txt"}));
+
+  error = disk_.WriteFileAtomically(dir_ / "no-such-folder" / "out.txt", "rows");
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->kind, ErrorKind::kWriteFailed);
+}
+
+TEST_F(DiskFileSystemTest, ReadsBytesUnchangedAndReportsMissingFiles) {
+  const std::string bytes = std::string("h\r\n1\t2\x00\xD6\xD0\r", 10) + std::string(300000, '7');
+  Write(dir_ / "1.txt", bytes);
+  std::unique_ptr<InputFile> file;
+  ASSERT_FALSE(disk_.OpenForReading(dir_ / "1.txt", &file));
+  std::string got;
+  char buffer[65536];
+  for (std::size_t count = 1; count > 0;) {
+    ASSERT_FALSE(file->Read(buffer, sizeof buffer, &count));
+    got.append(buffer, count);
+  }
+  EXPECT_EQ(got, bytes);
+
+  const Status error = disk_.OpenForReading(dir_ / "2.txt", &file);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->kind, ErrorKind::kOpenFailed);
+  EXPECT_EQ(error->file, dir_ / "2.txt");
+  EXPECT_FALSE(error->cause.empty());
+}
+
+TEST_F(DiskFileSystemTest, ListsNamesAndTellsPlainFilesFromFolders) {
+  Write(dir_ / "1.txt", "");
+  Write(dir_ / "2.asc", "");
+  fs::create_directory(dir_ / "3.txt");
+  std::vector<FolderEntry> entries;
+  ASSERT_FALSE(disk_.ListFolder(dir_, &entries));
+  std::set<std::pair<std::string, bool>> got;
+  for (const FolderEntry& entry : entries) got.insert({entry.name.string(), entry.plainFile});
+  EXPECT_EQ(got, (std::set<std::pair<std::string, bool>>{{"1.txt", true}, {"2.asc", true}, {"3.txt", false}}));
+
+  const Status error = disk_.ListFolder(dir_ / "missing", &entries);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->kind, ErrorKind::kListFailed);
+}
+
+TEST_F(DiskFileSystemTest, SameFileHoweverSpelled) {
+  Write(dir_ / "1.txt", "x");
+  Write(dir_ / "2.txt", "x");
+  EXPECT_TRUE(disk_.IsSameFile(dir_ / "1.txt", dir_ / "." / "1.txt"));
+  EXPECT_TRUE(disk_.IsSameFile(dir_ / "1.txt", dir_ / "sub" / ".." / "1.txt") || !fs::exists(dir_ / "sub"));
+  EXPECT_FALSE(disk_.IsSameFile(dir_ / "1.txt", dir_ / "2.txt"));
+  EXPECT_FALSE(disk_.IsSameFile(dir_ / "9.txt", dir_ / "9.txt")) << "a missing file is no data file";
+}
+
+}  // namespace
+}  // namespace kesmaro

@@ -1,0 +1,138 @@
+#include "platform/disk_file_system.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32_text.h"
+
+namespace kesmaro {
+namespace {
+
+/// Closes a handle when it goes out of scope.
+class Handle {
+ public:
+  explicit Handle(HANDLE handle) : handle_(handle) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  ~Handle() { Close(); }
+  HANDLE get() const { return handle_; }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool Close() {
+    const bool closed = !valid() || CloseHandle(handle_) != 0;
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+Error LastError(ErrorKind kind, const std::filesystem::path& path) {
+  return Error{kind, path, win32::ErrorText(GetLastError())};
+}
+
+class Win32InputFile : public InputFile {
+ public:
+  explicit Win32InputFile(HANDLE handle) : handle_(handle) {}
+
+  Status Read(char* buffer, std::size_t size, std::size_t* count) override {
+    constexpr std::size_t kMostPerCall = 1u << 30;
+    DWORD got = 0;
+    if (!ReadFile(handle_.get(), buffer, static_cast<DWORD>(size < kMostPerCall ? size : kMostPerCall), &got,
+                  nullptr)) {
+      return LastError(ErrorKind::kReadFailed, {});
+    }
+    *count = got;
+    return std::nullopt;
+  }
+
+ private:
+  Handle handle_;
+};
+
+HANDLE OpenForQuery(const std::filesystem::path& path) {
+  return CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+}  // namespace
+
+Status DiskFileSystem::OpenForReading(const std::filesystem::path& path, std::unique_ptr<InputFile>* file) {
+  HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastError(ErrorKind::kOpenFailed, path);
+  *file = std::make_unique<Win32InputFile>(handle);
+  return std::nullopt;
+}
+
+Status DiskFileSystem::ListFolder(const std::filesystem::path& folder, std::vector<FolderEntry>* entries) {
+  entries->clear();
+  const std::filesystem::path pattern = (folder.empty() ? std::filesystem::path(L".") : folder) / L"*";
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
+                                   FIND_FIRST_EX_LARGE_FETCH);
+  if (search == INVALID_HANDLE_VALUE) {
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) return std::nullopt;  // a drive's empty root
+    return LastError(ErrorKind::kListFailed, folder);
+  }
+  constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  do {
+    const std::wstring_view name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    entries->push_back({std::filesystem::path(std::wstring(name)), (found.dwFileAttributes & kNotPlain) == 0});
+  } while (FindNextFileW(search, &found));
+  const DWORD error = GetLastError();
+  FindClose(search);
+  if (error != ERROR_NO_MORE_FILES) return Error{ErrorKind::kListFailed, folder, win32::ErrorText(error)};
+  return std::nullopt;
+}
+
+Status DiskFileSystem::WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  const std::filesystem::path folder = path.parent_path().empty() ? std::filesystem::path(L".") : path.parent_path();
+  wchar_t tempName[MAX_PATH + 1] = {};
+  if (GetTempFileNameW(folder.c_str(), L"ksm", 0, tempName) == 0) return LastError(ErrorKind::kWriteFailed, path);
+  const std::filesystem::path temp = tempName;
+  auto fail = [&](DWORD error) {
+    DeleteFileW(temp.c_str());
+    return Error{ErrorKind::kWriteFailed, path, win32::ErrorText(error)};
+  };
+  Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return fail(GetLastError());
+  while (!bytes.empty()) {
+    constexpr std::size_t kMostPerCall = 1u << 30;
+    DWORD written = 0;
+    const auto chunk = static_cast<DWORD>(bytes.size() < kMostPerCall ? bytes.size() : kMostPerCall);
+    if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) {
+      const DWORD error = GetLastError();
+      file.Close();
+      return fail(error);
+    }
+    bytes.remove_prefix(written);
+  }
+  if (!FlushFileBuffers(file.get())) {
+    const DWORD error = GetLastError();
+    file.Close();
+    return fail(error);
+  }
+  if (!file.Close()) return fail(GetLastError());
+  if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return fail(GetLastError());
+  }
+  return std::nullopt;
+}
+
+bool DiskFileSystem::IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  Handle first(OpenForQuery(a));
+  Handle second(OpenForQuery(b));
+  if (!first.valid() || !second.valid()) return false;
+  BY_HANDLE_FILE_INFORMATION infoA{};
+  BY_HANDLE_FILE_INFORMATION infoB{};
+  if (!GetFileInformationByHandle(first.get(), &infoA) || !GetFileInformationByHandle(second.get(), &infoB)) {
+    return false;
+  }
+  return infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber && infoA.nFileIndexHigh == infoB.nFileIndexHigh &&
+         infoA.nFileIndexLow == infoB.nFileIndexLow;
+}
+
+}  // namespace kesmaro

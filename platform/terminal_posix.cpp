@@ -1,0 +1,13 @@
+#include "platform/terminal.h"
+
+namespace kesmaro {
+
+std::filesystem::path::string_type FromTerminal(std::string_view text) { return std::string(text); }
+
+std::string ToTerminal(const std::filesystem::path::string_type& text) { return text; }
+
+void WriteTerminal(std::FILE* stream, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+}  // namespace kesmaro

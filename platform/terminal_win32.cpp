@@ -1,0 +1,39 @@
+#include "platform/terminal.h"
+
+#include <io.h>
+#include <windows.h>
+
+#include "platform/win32_text.h"
+
+namespace kesmaro {
+
+std::filesystem::path::string_type FromTerminal(std::string_view text) {
+  return win32::BytesToWide(text, CP_UTF8).value_or(std::wstring());
+}
+
+std::string ToTerminal(const std::filesystem::path::string_type& text) {
+  return win32::WideToBytes(text, CP_UTF8).value_or(std::string());
+}
+
+void WriteTerminal(std::FILE* stream, std::string_view text) {
+  const std::wstring wide = FromTerminal(text);
+  std::fflush(stream);
+  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  DWORD mode = 0;
+  if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+    DWORD written = 0;
+    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    return;
+  }
+  // Redirected: the bytes other programs on this system expect, in its ANSI code page. A
+  // character it lacks becomes the code page's default character rather than being lost silently.
+  const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                       nullptr);
+  std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) {
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), size, nullptr, nullptr);
+  }
+  std::fwrite(bytes.data(), 1, bytes.size(), stream);
+}
+
+}  // namespace kesmaro

@@ -1,0 +1,54 @@
+#include "platform/text_codec.h"
+
+#include <iconv.h>
+#include <langinfo.h>
+
+#include <cerrno>
+#include <string_view>
+
+namespace kesmaro {
+namespace {
+
+/// One iconv conversion; a character without a counterpart fails it.
+std::optional<std::string> Convert(const std::string& from, const std::string& to, std::string_view text) {
+  if (text.empty()) return std::string();
+  iconv_t cd = ::iconv_open(to.c_str(), from.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string out(text.size() * 4 + 16, '\0');
+  char* in = const_cast<char*>(text.data());
+  std::size_t inLeft = text.size();
+  char* outPtr = out.data();
+  std::size_t outLeft = out.size();
+  std::size_t result = ::iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+  if (result != static_cast<std::size_t>(-1)) result = ::iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
+  ::iconv_close(cd);
+  // A non-zero count means characters were replaced by approximations: not an exact conversion.
+  if (result != 0 || inLeft != 0) return std::nullopt;
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+class IconvCodec : public TextCodec {
+ public:
+  IconvCodec(std::string native, std::string data) : native_(std::move(native)), data_(std::move(data)) {}
+
+  std::optional<std::string> Encode(const Native& text) const override { return Convert(native_, data_, text); }
+  std::optional<Native> Decode(std::string_view bytes) const override { return Convert(data_, native_, bytes); }
+
+ private:
+  std::string native_;
+  std::string data_;
+};
+
+}  // namespace
+
+std::optional<CodePage> SystemCodePage(std::string* name) {
+  *name = ::nl_langinfo(CODESET);
+  return CodePageByName(*name);
+}
+
+std::unique_ptr<TextCodec> MakeTextCodec(const CodePage& dataCodePage) {
+  return std::make_unique<IconvCodec>(::nl_langinfo(CODESET), dataCodePage.name);
+}
+
+}  // namespace kesmaro

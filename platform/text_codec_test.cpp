@@ -1,0 +1,46 @@
+#include "platform/text_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+namespace kesmaro {
+namespace {
+
+using Native = TextCodec::Native;
+
+Native NativeText(const char8_t* utf8) { return std::filesystem::path(utf8).native(); }
+
+class TextCodecTest : public ::testing::Test {
+ protected:
+  // On POSIX the system's own text is the locale's; make it UTF-8 whatever the test runner has.
+  void SetUp() override { std::setlocale(LC_CTYPE, "C.UTF-8"); }
+  void TearDown() override { std::setlocale(LC_CTYPE, "C"); }
+};
+
+TEST_F(TextCodecTest, ChineseTextRoundTripsThroughGbkAndGb18030) {
+  const auto gbk = MakeTextCodec(*CodePageByName("gbk"));
+  EXPECT_EQ(gbk->Encode(NativeText(u8"样品1")), "\xD1\xF9\xC6\xB7" "1");
+  EXPECT_EQ(gbk->Decode("\xD1\xF9\xC6\xB7" "1"), NativeText(u8"样品1"));
+  EXPECT_EQ(gbk->Encode(Native()), "");
+
+  const auto gb18030 = MakeTextCodec(*CodePageByName("gb18030"));
+  EXPECT_EQ(gb18030->Encode(NativeText(u8"😀")), "\x94\x39\xFC\x36");
+}
+
+TEST_F(TextCodecTest, NothingIsApproximated) {
+  const auto gbk = MakeTextCodec(*CodePageByName("gbk"));
+  EXPECT_FALSE(gbk->Encode(NativeText(u8"a😀")));
+  EXPECT_FALSE(gbk->Decode("\x81\x20"));
+  const auto latin = MakeTextCodec(*CodePageByName("cp1252"));
+  EXPECT_FALSE(latin->Encode(NativeText(u8"中")));
+  EXPECT_EQ(latin->Encode(NativeText(u8"é")), "\xE9");
+}
+
+TEST_F(TextCodecTest, SystemCodePageIsKnown) {
+  std::string name;
+  EXPECT_TRUE(SystemCodePage(&name)) << name;
+}
+
+}  // namespace
+}  // namespace kesmaro

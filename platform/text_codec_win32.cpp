@@ -1,0 +1,37 @@
+#include "platform/text_codec.h"
+
+#include <windows.h>
+
+#include "platform/win32_text.h"
+
+namespace kesmaro {
+namespace {
+
+class WindowsCodec : public TextCodec {
+ public:
+  explicit WindowsCodec(unsigned codePage) : codePage_(codePage) {}
+
+  std::optional<std::string> Encode(const Native& text) const override {
+    return win32::WideToBytes(text, codePage_);
+  }
+  std::optional<Native> Decode(std::string_view bytes) const override {
+    return win32::BytesToWide(bytes, codePage_);
+  }
+
+ private:
+  unsigned codePage_;
+};
+
+}  // namespace
+
+std::optional<CodePage> SystemCodePage(std::string* name) {
+  const unsigned id = GetACP();
+  *name = "code page " + std::to_string(id);
+  return CodePageById(id);
+}
+
+std::unique_ptr<TextCodec> MakeTextCodec(const CodePage& dataCodePage) {
+  return std::make_unique<WindowsCodec>(dataCodePage.windowsId);
+}
+
+}  // namespace kesmaro

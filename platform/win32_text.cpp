@@ -1,0 +1,48 @@
+#include "platform/win32_text.h"
+
+#include <windows.h>
+
+namespace kesmaro::win32 {
+
+std::optional<std::string> WideToBytes(std::wstring_view text, unsigned codePage) {
+  if (text.empty()) return std::string();
+  const bool utf8 = codePage == CP_UTF8;
+  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  BOOL usedDefault = FALSE;
+  BOOL* usedDefaultPtr = utf8 ? nullptr : &usedDefault;
+  const int wideLength = static_cast<int>(text.size());
+  const int size =
+      WideCharToMultiByte(codePage, flags, text.data(), wideLength, nullptr, 0, nullptr, usedDefaultPtr);
+  if (size <= 0 || usedDefault) return std::nullopt;
+  std::string out(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(codePage, flags, text.data(), wideLength, out.data(), size, nullptr, usedDefaultPtr);
+  if (usedDefault) return std::nullopt;
+  return out;
+}
+
+std::optional<std::wstring> BytesToWide(std::string_view bytes, unsigned codePage) {
+  if (bytes.empty()) return std::wstring();
+  const int byteLength = static_cast<int>(bytes.size());
+  const int size = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), byteLength, nullptr, 0);
+  if (size <= 0) return std::nullopt;
+  std::wstring out(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), byteLength, out.data(), size);
+  return out;
+}
+
+std::string ErrorText(unsigned long code) {
+  wchar_t* buffer = nullptr;
+  const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+  DWORD length = FormatMessageW(flags, nullptr, code, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                                reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  if (length == 0) {
+    length = FormatMessageW(flags, nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  }
+  std::wstring text = length > 0 ? std::wstring(buffer, length) : std::wstring();
+  if (buffer != nullptr) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L'.')) text.pop_back();
+  if (text.empty()) return "Windows error " + std::to_string(code);
+  return WideToBytes(text, CP_UTF8).value_or("Windows error " + std::to_string(code));
+}
+
+}  // namespace kesmaro::win32

@@ -1,0 +1,277 @@
+#include "cli/command_line.h"
+
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "core/data_file_list.h"
+#include "core/extraction_run.h"
+#include "core/key_check.h"
+#include "platform/disk_file_system.h"
+#include "platform/terminal.h"
+#include "platform/text_codec.h"
+
+namespace kesmaro::cli {
+namespace {
+
+constexpr std::string_view kUsageText =
+    "usage: kesmaro-cli list  [--ext .txt|.asc] FOLDER\n"
+    "       kesmaro-cli check [--ext .txt|.asc] [--skip N] [--encoding NAME] FOLDER KEY\n"
+    "       kesmaro-cli run   [--ext .txt|.asc] [--skip N] [--encoding NAME] [--output NAME] [--force] FOLDER KEY\n"
+    "\n"
+    "Consolidates a numbered series of data files (1.txt, 2.txt, 10.txt, ...) in FOLDER: from\n"
+    "every file it picks the lines whose first column holds KEY (or, when no line holds it\n"
+    "exactly, the lines that begin with it) and writes them, each prefixed with its file's stem.\n"
+    "\n"
+    "  list    print the data files in series order\n"
+    "  check   test KEY against the first data file and print the verdict:\n"
+    "          exact<TAB>NAME, prefix<TAB>NAME, prefix, missing or ambiguous\n"
+    "  run     write NAME.txt in the current folder; refused, like check, when KEY does not pick\n"
+    "          out one line of the first file\n"
+    "\n"
+    "  --ext .txt|.asc   the data files' extension (default .txt)\n"
+    "  --skip N          header lines at the top of every file (default 0)\n"
+    "  --encoding NAME   the data files' code page: gbk, gb18030, utf-8, big5, shift_jis,\n"
+    "                    cp1252, ... (default: the system's)\n"
+    "  --output NAME     the output name without .txt (default: the name the key check proposes)\n"
+    "  --force           run even when the key check or an empty folder would refuse\n"
+    "\n"
+    "Exit status: 0 done, 1 a file could not be read or written, 2 usage error, 3 refused.\n";
+
+struct Options {
+  std::string command;
+  std::string extension = ".txt";
+  std::string skip = "0";
+  std::optional<std::string> encoding;
+  std::optional<std::string> output;
+  bool force = false;
+  bool help = false;
+  std::vector<std::string> operands;
+};
+
+/// Parses the command line; returns an error message for a usage error.
+std::optional<std::string> Parse(const std::vector<std::string>& args, Options* options) {
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string arg = args[i];
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+      if (options->command.empty()) {
+        options->command = arg;
+      } else {
+        options->operands.push_back(arg);
+      }
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (arg == "--help" || arg == "-h") {
+      options->help = true;
+      continue;
+    }
+    if (arg == "--force") {
+      options->force = true;
+      continue;
+    }
+    std::optional<std::string> value;
+    if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
+      value = arg.substr(equals + 1);
+      arg.resize(equals);
+    }
+    if (arg != "--ext" && arg != "--skip" && arg != "--encoding" && arg != "--output") {
+      return "unknown option '" + arg + "'";
+    }
+    if (!value) {
+      if (i + 1 == args.size()) return "option '" + arg + "' needs a value";
+      value = args[++i];
+    }
+    if (arg == "--ext") {
+      options->extension = *value;
+    } else if (arg == "--skip") {
+      options->skip = *value;
+    } else if (arg == "--encoding") {
+      options->encoding = *value;
+    } else {
+      options->output = *value;
+    }
+  }
+  if (options->help) return std::nullopt;
+  const std::string& command = options->command;
+  if (command.empty()) return std::string("no command given");
+  if (command != "list" && command != "check" && command != "run") return "unknown command '" + command + "'";
+  const std::size_t wanted = command == "list" ? 1 : 2;
+  if (options->operands.size() != wanted) {
+    return command == "list" ? "list takes one FOLDER" : command + " takes a FOLDER and a KEY";
+  }
+  if (options->extension != ".txt" && options->extension != ".asc") {
+    return "--ext must be .txt or .asc, not '" + options->extension + "'";
+  }
+  if (options->skip.empty() || options->skip.find_first_not_of("0123456789") != std::string::npos) {
+    return "--skip takes a count in decimal digits, not '" + options->skip + "'";
+  }
+  if (command != "run" && (options->output || options->force)) return "--output and --force go with run only";
+  if (command == "list" && (options->encoding || options->skip != "0")) {
+    return "--skip and --encoding go with check and run only";
+  }
+  return std::nullopt;
+}
+
+std::string VerdictWord(VerdictKind kind) {
+  switch (kind) {
+    case VerdictKind::kExact:
+      return "exact";
+    case VerdictKind::kUniquePrefix:
+      return "prefix";
+    case VerdictKind::kMissing:
+      return "missing";
+    case VerdictKind::kAmbiguous:
+      return "ambiguous";
+  }
+  return "missing";
+}
+
+/// The state and output of one invocation.
+class Invocation {
+ public:
+  Invocation(const Options& options, std::string& out, std::string& err) : options_(options), out_(out), err_(err) {}
+
+  int Run() {
+    folder_ = FromTerminal(options_.operands[0]);
+    if (options_.command == "list") return List();
+    if (int code = SetUpCodePage(); code != kSuccess) return code;
+    const std::optional<std::string> key = codec_->Encode(FromTerminal(options_.operands[1]));
+    if (!key) return Fail("the key cannot be written in code page " + codePage_.name);
+    key_ = *key;
+    return options_.command == "check" ? Check() : Extract();
+  }
+
+ private:
+  int Fail(const std::string& message, int code = kFailure) {
+    err_ += "kesmaro-cli: " + message + "\n";
+    return code;
+  }
+
+  int Fail(const Error& error) {
+    std::string message = std::string(error.What());
+    if (!error.file.empty()) message += ": " + ToTerminal(error.file.native());
+    if (!error.cause.empty()) message += ": " + error.cause;
+    return Fail(message);
+  }
+
+  int SetUpCodePage() {
+    std::optional<CodePage> codePage;
+    if (options_.encoding) {
+      codePage = CodePageByName(*options_.encoding);
+      if (!codePage) return Fail("unknown encoding '" + *options_.encoding + "'", kUsage);
+    } else {
+      std::string systemName;
+      codePage = SystemCodePage(&systemName);
+      if (!codePage) {
+        return Fail("the system's code page (" + systemName + ") is not supported; name one with --encoding",
+                    kUsage);
+      }
+    }
+    codePage_ = *codePage;
+    codec_ = MakeTextCodec(codePage_);
+    return kSuccess;
+  }
+
+  Status ListFiles() { return ListDataFiles(disk_, folder_, options_.extension, &list_); }
+
+  int List() {
+    if (Status error = ListFiles()) return Fail(*error);
+    for (const auto& name : list_.FileNames) out_ += ToTerminal(name.native()) + "\n";
+    return kSuccess;
+  }
+
+  /// The proposed name as terminal text; nullopt (with a message) when it is not valid text.
+  std::optional<std::string> ProposedName(const KeyVerdict& verdict) {
+    const std::optional<TextCodec::Native> name = codec_->Decode(verdict.proposedName);
+    if (!name) {
+      Fail("the proposed name is not valid " + codePage_.name + " text");
+      return std::nullopt;
+    }
+    return ToTerminal(*name);
+  }
+
+  int NoDataFiles() {
+    return Fail("no " + options_.extension + " data files in " + ToTerminal(folder_.native()), kRefused);
+  }
+
+  int Check() {
+    if (Status error = ListFiles()) return Fail(*error);
+    if (list_.FileCount() == 0) return NoDataFiles();
+    KeyVerdict verdict;
+    if (Status error = CheckKey(disk_, codePage_.scheme, folder_, list_.FileNames[0], key_, options_.skip, &verdict)) {
+      return Fail(*error);
+    }
+    std::string line = VerdictWord(verdict.kind);
+    if (verdict.CanRun() && verdict.nameSet) {
+      const std::optional<std::string> name = ProposedName(verdict);
+      if (!name) return kFailure;
+      line += "\t" + *name;
+    }
+    out_ += line + "\n";
+    return verdict.CanRun() ? kSuccess : kRefused;
+  }
+
+  int Extract() {
+    if (Status error = ListFiles()) return Fail(*error);
+    std::optional<std::string> outputName = options_.output;
+    if (list_.FileCount() == 0) {
+      if (!options_.force) return NoDataFiles();
+    } else {
+      KeyVerdict verdict;
+      if (Status error =
+              CheckKey(disk_, codePage_.scheme, folder_, list_.FileNames[0], key_, options_.skip, &verdict)) {
+        return Fail(*error);
+      }
+      if (!verdict.CanRun() && !options_.force) {
+        err_ += VerdictWord(verdict.kind) + "\n";
+        return Fail("the key does not pick out one line of " + ToTerminal(list_.FileNames[0].native()) +
+                        "; use --force to run all the same",
+                    kRefused);
+      }
+      if (!outputName && verdict.nameSet && !verdict.proposedName.empty()) {
+        outputName = ProposedName(verdict);
+        if (!outputName) return kFailure;
+      }
+    }
+    if (!outputName) return Fail("the key check proposes no output name; give one with --output", kUsage);
+
+    RunRequest request{folder_, list_, key_, options_.skip, FromTerminal(*outputName)};
+    RunSummary summary;
+    if (Status error = RunExtraction(disk_, *codec_, codePage_.scheme, request, &summary)) return Fail(*error);
+    err_ += "read " + std::to_string(summary.filesRead) + " files, wrote " + std::to_string(summary.rowsWritten) +
+            " rows to " + ToTerminal(summary.output.native()) + "\n";
+    return kSuccess;
+  }
+
+  const Options& options_;
+  std::string& out_;
+  std::string& err_;
+  DiskFileSystem disk_;
+  CodePage codePage_;
+  std::unique_ptr<TextCodec> codec_;
+  std::filesystem::path folder_;
+  DataFileList list_;
+  std::string key_;
+};
+
+}  // namespace
+
+int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::string& err) {
+  Options options;
+  if (const std::optional<std::string> problem = Parse(args, &options)) {
+    err += "kesmaro-cli: " + *problem + "\n" + std::string(kUsageText);
+    return kUsage;
+  }
+  if (options.help) {
+    out += kUsageText;
+    return kSuccess;
+  }
+  return Invocation(options, out, err).Run();
+}
+
+}  // namespace kesmaro::cli

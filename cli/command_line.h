@@ -1,0 +1,23 @@
+#ifndef KESMARO_CLI_COMMAND_LINE_H_
+#define KESMARO_CLI_COMMAND_LINE_H_
+
+#include <string>
+#include <vector>
+
+namespace kesmaro::cli {
+
+/// Exit codes of kesmaro-cli.
+enum ExitCode : int {
+  kSuccess = 0,
+  kFailure = 1,  ///< a file could not be read or written; nothing was written
+  kUsage = 2,    ///< the command line is wrong
+  kRefused = 3,  ///< the key does not pick out one line, or there are no data files
+};
+
+/// Runs one command line (without the program name). Arguments and the text put into `out` and
+/// `err` are terminal text (see platform/terminal.h).
+int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::string& err);
+
+}  // namespace kesmaro::cli
+
+#endif  // KESMARO_CLI_COMMAND_LINE_H_

@@ -1,0 +1,17 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/command_line.h"
+#include "platform/terminal.h"
+
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(kesmaro::ToTerminal(argv[i]));
+  std::string out;
+  std::string err;
+  const int code = kesmaro::cli::RunCommandLine(args, out, err);
+  kesmaro::WriteTerminal(stdout, out);
+  kesmaro::WriteTerminal(stderr, err);
+  return code;
+}

@@ -174,6 +174,7 @@ class Invocation {
     }
     codePage_ = *codePage;
     codec_ = MakeTextCodec(codePage_);
+    if (!codec_) return Fail("code page " + codePage_.name + " is not available on this system");
     return kSuccess;
   }
 

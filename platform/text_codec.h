@@ -17,7 +17,7 @@ std::optional<CodePage> SystemCodePage(std::string* name);
 
 /// Converts between the system's own text (wide on Windows, the locale's codeset on POSIX) and
 /// the bytes of `dataCodePage`. Nothing is approximated: a character without an exact
-/// counterpart fails the conversion.
+/// counterpart fails the conversion. nullptr when the system has no tables for the code page.
 std::unique_ptr<TextCodec> MakeTextCodec(const CodePage& dataCodePage);
 
 }  // namespace kesmaro

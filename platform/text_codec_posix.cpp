@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <string_view>
+#include <utility>
 
 namespace kesmaro {
 namespace {
@@ -48,7 +49,13 @@ std::optional<CodePage> SystemCodePage(std::string* name) {
 }
 
 std::unique_ptr<TextCodec> MakeTextCodec(const CodePage& dataCodePage) {
-  return std::make_unique<IconvCodec>(::nl_langinfo(CODESET), dataCodePage.name);
+  std::string native = ::nl_langinfo(CODESET);
+  for (const auto& [from, to] : {std::pair(native, dataCodePage.name), std::pair(dataCodePage.name, native)}) {
+    iconv_t cd = ::iconv_open(to.c_str(), from.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return nullptr;
+    ::iconv_close(cd);
+  }
+  return std::make_unique<IconvCodec>(std::move(native), dataCodePage.name);
 }
 
 }  // namespace kesmaro

@@ -18,13 +18,17 @@ class TextCodecTest : public ::testing::Test {
   void TearDown() override { std::setlocale(LC_CTYPE, "C"); }
 };
 
-TEST_F(TextCodecTest, ChineseTextRoundTripsThroughGbkAndGb18030) {
+TEST_F(TextCodecTest, ChineseTextRoundTripsThroughGbk) {
   const auto gbk = MakeTextCodec(*CodePageByName("gbk"));
+  ASSERT_TRUE(gbk);
   EXPECT_EQ(gbk->Encode(NativeText(u8"样品1")), "\xD1\xF9\xC6\xB7" "1");
   EXPECT_EQ(gbk->Decode("\xD1\xF9\xC6\xB7" "1"), NativeText(u8"样品1"));
   EXPECT_EQ(gbk->Encode(Native()), "");
+}
 
+TEST_F(TextCodecTest, Gb18030HoldsCharactersBeyondGbk) {
   const auto gb18030 = MakeTextCodec(*CodePageByName("gb18030"));
+  if (!gb18030) GTEST_SKIP() << "this system has no GB18030 tables";
   EXPECT_EQ(gb18030->Encode(NativeText(u8"😀")), "\x94\x39\xFC\x36");
 }
 

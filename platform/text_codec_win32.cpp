@@ -31,6 +31,7 @@ std::optional<CodePage> SystemCodePage(std::string* name) {
 }
 
 std::unique_ptr<TextCodec> MakeTextCodec(const CodePage& dataCodePage) {
+  if (!IsValidCodePage(dataCodePage.windowsId)) return nullptr;
   return std::make_unique<WindowsCodec>(dataCodePage.windowsId);
 }
 

@@ -6,10 +6,12 @@ namespace kesmaro::win32 {
 
 std::optional<std::string> WideToBytes(std::wstring_view text, unsigned codePage) {
   if (text.empty()) return std::string();
-  const bool utf8 = codePage == CP_UTF8;
-  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  // UTF-8 and GB18030 hold every character, and Windows takes no default-character flags for
+  // them: only ill-formed text (a lone surrogate) can fail.
+  const bool complete = codePage == CP_UTF8 || codePage == 54936;
+  const DWORD flags = complete ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
   BOOL usedDefault = FALSE;
-  BOOL* usedDefaultPtr = utf8 ? nullptr : &usedDefault;
+  BOOL* usedDefaultPtr = complete ? nullptr : &usedDefault;
   const int wideLength = static_cast<int>(text.size());
   const int size =
       WideCharToMultiByte(codePage, flags, text.data(), wideLength, nullptr, 0, nullptr, usedDefaultPtr);

@@ -71,10 +71,10 @@ class CliTest : public ::testing::Test {
   }
 
   /// A GBK series: three Chinese header lines ("样品", "日期", "波长 强度") and CR LF rows.
-  void PutGbkSeries(const std::vector<std::string>& names, const std::vector<std::string>& rows) {
+  void PutGbkSeries(const std::vector<fs::path>& names, const std::vector<std::string>& rows) {
     std::string text = "\xD1\xF9\xC6\xB7 A\r\n\xC8\xD5\xC6\xDA 2026\r\n\xB2\xA8\xB3\xA4 \xC7\xBF\xB6\xC8\r\n";
     for (const std::string& row : rows) text += row + "\r\n";
-    for (const std::string& name : names) Put(name, text);
+    for (const fs::path& name : names) Put(name, text);
   }
 
   fs::path root_, data_, work_, previous_;
@@ -102,7 +102,7 @@ TEST_F(CliTest, LineEndsOfEveryKindAndUtf8Data) {
 
 TEST_F(CliTest, StemsAndProposedNamesCrossIntoTheDataCodePage) {
   // A GBK series whose file names and unique-prefix line hold Chinese characters.
-  PutGbkSeries({reinterpret_cast<const char*>(u8"1号.txt")}, {"2.0\xBA\xC5 7", "3 8"});
+  PutGbkSeries({Utf8Name("1号.txt")}, {"2.0\xBA\xC5 7", "3 8"});
   const fs::path file = data_ / Utf8Name("1号.txt");
   ASSERT_TRUE(fs::exists(file));
   ASSERT_EQ(Cli({"check", "--skip", "3", "--encoding", "gbk", "DATA", "2"}), kSuccess) << err_;

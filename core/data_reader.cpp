@@ -7,17 +7,14 @@
 namespace kesmaro {
 namespace {
 
-constexpr std::size_t kBlockSize = 256 * 1024;
+constexpr std::size_t kBlockSize = 128 * 1024;
 
 bool IsLineEnd(char ch) { return ch == '\n' || ch == '\r'; }
 
 }  // namespace
 
-DataReader::DataReader(InputFile& file, std::filesystem::path path, const ByteSearcher& searcher)
-    : file_(file), path_(std::move(path)), searcher_(searcher), buffer_(kBlockSize) {
-  const std::string_view key = searcher_.needle();
-  keyCanMatch_ = key.find_first_of("\r\n") == std::string_view::npos;
-}
+DataReader::DataReader(InputFile& file, std::filesystem::path path, const KeyLineSearch& search)
+    : file_(file), path_(std::move(path)), search_(search), buffer_(kBlockSize) {}
 
 Status DataReader::Fill() {
   if (eof_) return std::nullopt;
@@ -64,22 +61,6 @@ std::size_t DataReader::AfterLineEnd(std::size_t end, std::size_t to) const {
   return end + 1;
 }
 
-std::optional<std::size_t> DataReader::FindCandidate(std::size_t from, std::size_t to) const {
-  const char* data = buffer_.data();
-  if (searcher_.needle().empty()) {
-    // Every non-empty line begins with the empty key.
-    while (from < to && IsLineEnd(data[from])) from = AfterLineEnd(from, to);
-    return from < to ? std::optional<std::size_t>(from) : std::nullopt;
-  }
-  const char* last = data + to;
-  for (const char* hit = searcher_.Find(data + from, last); hit != last;
-       hit = searcher_.Find(hit + 1, last)) {
-    const auto pos = static_cast<std::size_t>(hit - data);
-    if (pos == from || IsLineEnd(data[pos - 1])) return pos;
-  }
-  return std::nullopt;
-}
-
 Status DataReader::SkipLines(std::int64_t count) {
   while (count > 0) {
     if (begin_ < complete_) {
@@ -95,11 +76,11 @@ Status DataReader::SkipLines(std::int64_t count) {
 
 Status DataReader::NextCandidate(std::optional<std::string_view>* line) {
   *line = std::nullopt;
-  if (!keyCanMatch_) return std::nullopt;
   for (;;) {
-    if (const std::optional<std::size_t> start = FindCandidate(begin_, complete_)) {
-      const std::size_t end = LineEnd(*start, complete_);
-      *line = std::string_view(buffer_.data() + *start, end - *start);
+    const std::size_t start = search_.Find(buffer_.data(), begin_, complete_);
+    if (start < complete_) {
+      const std::size_t end = LineEnd(start, complete_);
+      *line = std::string_view(buffer_.data() + start, end - start);
       begin_ = AfterLineEnd(end, complete_);
       return std::nullopt;
     }

@@ -7,21 +7,21 @@
 #include <string_view>
 #include <vector>
 
-#include "core/byte_search.h"
 #include "core/error.h"
 #include "core/file_system.h"
+#include "core/line_search.h"
 
 namespace kesmaro {
 
 /// Reads a data file in large blocks and hands over only the lines that begin with the key's
-/// bytes. It searches each block for the key and keeps the hits that stand at a line start, so
-/// the cost of a scan grows with the matches, not with the number of lines. A line ends at
+/// bytes, found by searching whole blocks (KeyLineSearch), so the cost of a scan grows with the
+/// matches rather than with the number of lines. A line ends at
 /// CR LF, LF or a lone CR; a last line without an end is a line. Memory stays at one block,
 /// unless a single line is longer than that.
 class DataReader {
  public:
-  /// `path` only names the file in errors. `searcher` holds the key and must outlive the reader.
-  DataReader(InputFile& file, std::filesystem::path path, const ByteSearcher& searcher);
+  /// `path` only names the file in errors. `search` holds the key and must outlive the reader.
+  DataReader(InputFile& file, std::filesystem::path path, const KeyLineSearch& search);
 
   /// Discards `count` lines (none when 0 or less); a kTooFewLines error when the file ends first.
   Status SkipLines(std::int64_t count);
@@ -37,12 +37,10 @@ class DataReader {
   std::size_t LineEnd(std::size_t from, std::size_t to) const;
   /// The position after the line end at `end` (which may be `to`, the data's end).
   std::size_t AfterLineEnd(std::size_t end, std::size_t to) const;
-  std::optional<std::size_t> FindCandidate(std::size_t from, std::size_t to) const;
 
   InputFile& file_;
   std::filesystem::path path_;
-  const ByteSearcher& searcher_;
-  bool keyCanMatch_ = true;  ///< false for a key holding CR or LF, which no line can begin with
+  const KeyLineSearch& search_;
   std::vector<char> buffer_;
   std::size_t begin_ = 0;  ///< the first unconsumed byte; always at a line start
   std::size_t complete_ = 0;  ///< the end of the last complete line read; all bytes at the end

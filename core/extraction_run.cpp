@@ -4,22 +4,22 @@
 #include <optional>
 #include <string_view>
 
-#include "core/byte_search.h"
 #include "core/data_reader.h"
 #include "core/line_rules.h"
+#include "core/line_search.h"
 
 namespace kesmaro {
 namespace {
 
 /// Appends the rows of one data file; `exactFound` carries across the files of a run.
 Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::path& path, std::string_view stem,
-                   const ByteSearcher& searcher, std::int64_t headerLines, bool* exactFound,
+                   const KeyLineSearch& search, std::int64_t headerLines, bool* exactFound,
                    std::string* output, std::size_t* rows) {
   std::unique_ptr<InputFile> file;
   if (Status error = fs.OpenForReading(path, &file)) return error;
-  DataReader reader(*file, path, searcher);
+  DataReader reader(*file, path, search);
   if (Status error = reader.SkipLines(headerLines)) return error;
-  const std::string_view key = searcher.needle();
+  const std::string_view key = search.key();
   for (;;) {
     std::optional<std::string_view> line;
     if (Status error = reader.NextCandidate(&line)) return error;
@@ -52,7 +52,7 @@ Status RunExtraction(FileSystem& fs, const TextCodec& codec, CharScheme scheme, 
     }
   }
 
-  const ByteSearcher searcher(request.key);
+  const KeyLineSearch search(request.key);
   const std::int64_t headerLines = HeaderLineCount(request.skipText);
   bool exactFound = false;
   std::string text;
@@ -60,7 +60,7 @@ Status RunExtraction(FileSystem& fs, const TextCodec& codec, CharScheme scheme, 
     const std::filesystem::path path = request.folder / name;
     const std::optional<std::string> encodedName = codec.Encode(name.native());
     if (!encodedName) return Error{ErrorKind::kNameNotInCodePage, path, {}};
-    if (Status error = ExtractFile(fs, scheme, path, FileStem(*encodedName), searcher, headerLines, &exactFound,
+    if (Status error = ExtractFile(fs, scheme, path, FileStem(*encodedName), search, headerLines, &exactFound,
                                    &text, &summary->rowsWritten)) {
       return error;
     }

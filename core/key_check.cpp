@@ -4,9 +4,9 @@
 #include <memory>
 #include <optional>
 
-#include "core/byte_search.h"
 #include "core/data_reader.h"
 #include "core/line_rules.h"
+#include "core/line_search.h"
 
 namespace kesmaro {
 
@@ -16,8 +16,8 @@ Status CheckKey(FileSystem& fs, CharScheme scheme, const std::filesystem::path& 
   const std::filesystem::path path = folder / firstFileName;
   std::unique_ptr<InputFile> file;
   if (Status error = fs.OpenForReading(path, &file)) return error;
-  const ByteSearcher searcher(key);
-  DataReader reader(*file, path, searcher);
+  const KeyLineSearch search(key);
+  DataReader reader(*file, path, search);
   if (Status error = reader.SkipLines(HeaderLineCount(skipText))) return error;
 
   std::size_t prefixLines = 0;

@@ -114,7 +114,10 @@ Status DiskFileSystem::ListFolder(const std::filesystem::path& folder, std::vect
 
 Status DiskFileSystem::WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
   const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
-  std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  // A hidden name beside the target, so the rename stays within one file system.
+  std::string tempName = ".";
+  tempName.append(path.filename().string()).append(".XXXXXX");
+  std::string temp = (folder / tempName).string();
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return Error{ErrorKind::kWriteFailed, path, Cause(errno)};
   Descriptor file(fd);

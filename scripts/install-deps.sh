@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the sample run need, and generates the
+# Chinese locales the Windows tests run under. Only what is missing is installed, so running it
+# again on a prepared machine costs a few dpkg-query calls and nothing else.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++           # native toolchain
+  libgtest-dev googletest         # GoogleTest: library for native builds, sources for cross builds
+  g++-mingw-w64-x86-64-posix      # Windows 64-bit, with the posix thread model (std::thread)
+  g++-mingw-w64-i686-posix        # Windows 32-bit, build only
+  wine64 xvfb xauth               # running the 64-bit Windows tests
+  locales                         # zh_CN.UTF-8 makes Wine report code page 936
+  gawk time                       # benchmark baseline and GNU time for peak memory
+)
+
+as_root() {
+  if [[ $(id -u) -eq 0 ]]; then
+    "$@"
+  elif command -v sudo >/dev/null 2>&1; then
+    sudo "$@"
+  else
+    echo "install-deps: need root (or sudo) to run: $*" >&2
+    return 1
+  fi
+}
+
+# The sample and benchmark generators are Python; any python3 on PATH will do.
+command -v python3 >/dev/null 2>&1 || packages+=(python3)
+
+missing=()
+for pkg in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)
+  [[ $status == installed ]] || missing+=("$pkg")
+done
+
+if ((${#missing[@]})); then
+  echo "install-deps: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  as_root apt-get update -q
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Locales: `locale -a` spells them in lower case without the dash (zh_CN.utf8, zh_CN.gbk).
+want_locales=("zh_CN.UTF-8 UTF-8:zh_CN.utf8" "zh_CN.GBK GBK:zh_CN.gbk")
+have=$(locale -a 2>/dev/null || true)
+regen=0
+for entry in "${want_locales[@]}"; do
+  line=${entry%%:*}
+  name=${entry##*:}
+  if ! grep -qx "$name" <<<"$have"; then
+    regen=1
+    if ! grep -qx "$line" /etc/locale.gen 2>/dev/null; then
+      # Uncomment the stock entry when there is one, otherwise append it.
+      if grep -qx "# *$line" /etc/locale.gen 2>/dev/null; then
+        as_root sed -i "s/^# *$line\$/$line/" /etc/locale.gen
+      else
+        echo "$line" | as_root tee -a /etc/locale.gen >/dev/null
+      fi
+    fi
+  fi
+done
+if ((regen)); then
+  echo "install-deps: generating locales"
+  as_root locale-gen
+fi

@@ -17,7 +17,8 @@ namespace {
 constexpr std::string_view kUsageText =
     "usage: kesmaro-cli list  [--ext .txt|.asc] FOLDER\n"
     "       kesmaro-cli check [--ext .txt|.asc] [--skip N] [--encoding NAME] FOLDER KEY\n"
-    "       kesmaro-cli run   [--ext .txt|.asc] [--skip N] [--encoding NAME] [--output NAME] [--force] FOLDER KEY\n"
+    "       kesmaro-cli run   [--ext .txt|.asc] [--skip N] [--encoding NAME] [--output NAME] [--force] "
+    "FOLDER KEY\n"
     "\n"
     "Consolidates a numbered series of data files (1.txt, 2.txt, 10.txt, ...) in FOLDER: from\n"
     "every file it picks the lines whose first column holds KEY (or, when no line holds it\n"
@@ -134,7 +135,8 @@ std::string VerdictWord(VerdictKind kind) {
 /// The state and output of one invocation.
 class Invocation {
  public:
-  Invocation(const Options& options, std::string& out, std::string& err) : options_(options), out_(out), err_(err) {}
+  Invocation(const Options& options, std::string& out, std::string& err)
+      : options_(options), out_(out), err_(err) {}
 
   int Run() {
     folder_ = FromTerminal(options_.operands[0]);
@@ -204,7 +206,8 @@ class Invocation {
     if (Status error = ListFiles()) return Fail(*error);
     if (list_.FileCount() == 0) return NoDataFiles();
     KeyVerdict verdict;
-    if (Status error = CheckKey(disk_, codePage_.scheme, folder_, list_.FileNames[0], key_, options_.skip, &verdict)) {
+    if (Status error =
+            CheckKey(disk_, codePage_.scheme, folder_, list_.FileNames[0], key_, options_.skip, &verdict)) {
       return Fail(*error);
     }
     std::string line = VerdictWord(verdict.kind);
@@ -243,9 +246,10 @@ class Invocation {
 
     RunRequest request{folder_, list_, key_, options_.skip, FromTerminal(*outputName)};
     RunSummary summary;
-    if (Status error = RunExtraction(disk_, *codec_, codePage_.scheme, request, &summary)) return Fail(*error);
-    err_ += "read " + std::to_string(summary.filesRead) + " files, wrote " + std::to_string(summary.rowsWritten) +
-            " rows to " + ToTerminal(summary.output.native()) + "\n";
+    if (Status error = RunExtraction(disk_, *codec_, codePage_.scheme, request, &summary))
+      return Fail(*error);
+    err_ += "read " + std::to_string(summary.filesRead) + " files, wrote " +
+            std::to_string(summary.rowsWritten) + " rows to " + ToTerminal(summary.output.native()) + "\n";
     return kSuccess;
   }
 

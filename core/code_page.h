@@ -24,8 +24,8 @@ enum class CharScheme {
 
 /// A data code page: its character scheme and the names the operating systems know it by.
 struct CodePage {
-  std::string name;         ///< the name iconv knows it by, e.g. "GBK", "UTF-8", "CP1252"
-  unsigned windowsId = 0;   ///< the Windows code page number, e.g. 936, 65001, 1252
+  std::string name;        ///< the name iconv knows it by, e.g. "GBK", "UTF-8", "CP1252"
+  unsigned windowsId = 0;  ///< the Windows code page number, e.g. 936, 65001, 1252
   CharScheme scheme = CharScheme::kSingleByte;
 
   friend bool operator==(const CodePage&, const CodePage&) = default;

@@ -23,7 +23,11 @@ TEST(CodePageByName, KnowsTheUsualSpellings) {
 
 TEST(CharLength, DoubleByteSchemesNeedAValidTrailByte) {
   EXPECT_EQ(CharLength(CharScheme::kGbk, "\xD6\xD0", 0), 2u);
-  EXPECT_EQ(CharLength(CharScheme::kGbk, "\xD6" "1", 0), 1u);
+  EXPECT_EQ(CharLength(CharScheme::kGbk,
+                       "\xD6"
+                       "1",
+                       0),
+            1u);
   EXPECT_EQ(CharLength(CharScheme::kGbk, "\xD6", 0), 1u);
   EXPECT_EQ(CharLength(CharScheme::kBig5, "\xA4\x40", 0), 2u);
   EXPECT_EQ(CharLength(CharScheme::kBig5, "\xA4\x80", 0), 1u);

@@ -24,7 +24,9 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
   if (text.size() < suffix.size()) return false;
   return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<std::ptrdiff_t>(suffix.size()),
                     [](char a, char b) {
-                      auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+                      auto lower = [](char c) {
+                        return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+                      };
                       return lower(a) == lower(b);
                     });
 }

@@ -42,7 +42,7 @@ class DataReader {
   std::filesystem::path path_;
   const KeyLineSearch& search_;
   std::vector<char> buffer_;
-  std::size_t begin_ = 0;  ///< the first unconsumed byte; always at a line start
+  std::size_t begin_ = 0;     ///< the first unconsumed byte; always at a line start
   std::size_t complete_ = 0;  ///< the end of the last complete line read; all bytes at the end
   std::size_t end_ = 0;       ///< the end of the bytes read
   bool eof_ = false;

@@ -10,13 +10,13 @@ namespace kesmaro {
 
 /// What went wrong, so that each front end can word it in its own language.
 enum class ErrorKind {
-  kListFailed,            ///< the folder could not be listed
-  kOpenFailed,            ///< a data file could not be opened
-  kReadFailed,            ///< reading a data file failed part way
-  kTooFewLines,           ///< a data file ends within its header lines
-  kNameNotInCodePage,     ///< a file name has characters the data code page cannot hold
-  kOutputIsDataFile,      ///< the output would replace one of the run's data files
-  kWriteFailed,           ///< the output file could not be written
+  kListFailed,         ///< the folder could not be listed
+  kOpenFailed,         ///< a data file could not be opened
+  kReadFailed,         ///< reading a data file failed part way
+  kTooFewLines,        ///< a data file ends within its header lines
+  kNameNotInCodePage,  ///< a file name has characters the data code page cannot hold
+  kOutputIsDataFile,   ///< the output would replace one of the run's data files
+  kWriteFailed,        ///< the output file could not be written
 };
 
 /// A failure: its kind, the file it concerns and the cause as the system gave it.

@@ -12,9 +12,9 @@ namespace kesmaro {
 namespace {
 
 /// Appends the rows of one data file; `exactFound` carries across the files of a run.
-Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::path& path, std::string_view stem,
-                   const KeyLineSearch& search, std::int64_t headerLines, bool* exactFound,
-                   std::string* output, std::size_t* rows) {
+Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::path& path,
+                   std::string_view stem, const KeyLineSearch& search, std::int64_t headerLines,
+                   bool* exactFound, std::string* output, std::size_t* rows) {
   std::unique_ptr<InputFile> file;
   if (Status error = fs.OpenForReading(path, &file)) return error;
   DataReader reader(*file, path, search);

@@ -15,9 +15,10 @@ namespace kesmaro {
 struct RunRequest {
   std::filesystem::path folder;
   DataFileList list;
-  std::string key;                   ///< in the data code page
-  std::string skipText;              ///< the header-line count as the user typed it
-  std::filesystem::path outputName;  ///< ".txt" is appended; a relative name is taken from the working directory
+  std::string key;       ///< in the data code page
+  std::string skipText;  ///< the header-line count as the user typed it
+  std::filesystem::path
+      outputName;  ///< ".txt" is appended; a relative name is taken from the working directory
 };
 
 struct RunSummary {

@@ -113,7 +113,8 @@ TEST_F(ExtractionRunTest, EmptyListStillWritesAnEmptyOutput) {
 TEST_F(ExtractionRunTest, EmptyOutputNameWritesDotTxt) {
   AddFile("1.txt", {"1 a"});
   RunSummary summary;
-  ASSERT_FALSE(RunExtraction(fs_, codec_, CharScheme::kGbk, RunRequest{"data", list_, "1", "1", ""}, &summary));
+  ASSERT_FALSE(
+      RunExtraction(fs_, codec_, CharScheme::kGbk, RunRequest{"data", list_, "1", "1", ""}, &summary));
   EXPECT_EQ(fs_.Content(".txt"), "1 a\r\n");
   EXPECT_EQ(summary.output, ".txt");
 }
@@ -132,7 +133,8 @@ struct FailureCase {
   const char* file;
 };
 
-class ExtractionRunFailureTest : public ExtractionRunTest, public ::testing::WithParamInterface<FailureCase> {};
+class ExtractionRunFailureTest : public ExtractionRunTest,
+                                 public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(ExtractionRunFailureTest, NamesTheFileAndLeavesTheOldOutputAsItWas) {
   AddFile("1.txt", {"1 a"});
@@ -149,20 +151,20 @@ TEST_P(ExtractionRunFailureTest, NamesTheFileAndLeavesTheOldOutputAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, ExtractionRunFailureTest,
-    ::testing::Values(
-        FailureCase{"Vanished", [](MemoryFileSystem& fs) { fs.files.erase("data/2.txt"); }, "1",
-                    ErrorKind::kOpenFailed, "data/2.txt"},
-        FailureCase{"Unreadable", [](MemoryFileSystem& fs) { fs.unreadable.insert("data/2.txt"); }, "1",
-                    ErrorKind::kOpenFailed, "data/2.txt"},
-        FailureCase{"BrokenMidway",
-                    [](MemoryFileSystem& fs) { fs.failMidRead.insert("data/1.txt"); },
-                    "1", ErrorKind::kReadFailed, "data/1.txt"},
-        FailureCase{"TooFewLines", [](MemoryFileSystem& fs) { fs.Put("data/2.txt", "h\r\n"); }, "2",
-                    ErrorKind::kTooFewLines, "data/2.txt"},
-        FailureCase{"HugeHeaderCount", [](MemoryFileSystem&) {}, "40000", ErrorKind::kTooFewLines,
-                    "data/1.txt"},
-        FailureCase{"UnwritableOutput", [](MemoryFileSystem& fs) { fs.failWrites = true; }, "1",
-                    ErrorKind::kWriteFailed, "out.txt"}),
+    ::testing::Values(FailureCase{"Vanished", [](MemoryFileSystem& fs) { fs.files.erase("data/2.txt"); }, "1",
+                                  ErrorKind::kOpenFailed, "data/2.txt"},
+                      FailureCase{"Unreadable",
+                                  [](MemoryFileSystem& fs) { fs.unreadable.insert("data/2.txt"); }, "1",
+                                  ErrorKind::kOpenFailed, "data/2.txt"},
+                      FailureCase{"BrokenMidway",
+                                  [](MemoryFileSystem& fs) { fs.failMidRead.insert("data/1.txt"); }, "1",
+                                  ErrorKind::kReadFailed, "data/1.txt"},
+                      FailureCase{"TooFewLines", [](MemoryFileSystem& fs) { fs.Put("data/2.txt", "h\r\n"); },
+                                  "2", ErrorKind::kTooFewLines, "data/2.txt"},
+                      FailureCase{"HugeHeaderCount", [](MemoryFileSystem&) {}, "40000",
+                                  ErrorKind::kTooFewLines, "data/1.txt"},
+                      FailureCase{"UnwritableOutput", [](MemoryFileSystem& fs) { fs.failWrites = true; }, "1",
+                                  ErrorKind::kWriteFailed, "out.txt"}),
     [](const ::testing::TestParamInfo<FailureCase>& param) { return std::string(param.param.name); });
 
 TEST_F(ExtractionRunTest, FileWithExactlyTheHeaderLinesIsFine) {
@@ -176,7 +178,8 @@ TEST_F(ExtractionRunTest, RefusesAnOutputThatIsOneOfTheDataFiles) {
   fs_.Put("1.txt", "h\r\n1 a\r\n");
   list_.FileNames = {"1.txt"};
   RunSummary summary;
-  const Status error = RunExtraction(fs_, codec_, CharScheme::kGbk, RunRequest{".", list_, "1", "1", "1"}, &summary);
+  const Status error =
+      RunExtraction(fs_, codec_, CharScheme::kGbk, RunRequest{".", list_, "1", "1", "1"}, &summary);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kOutputIsDataFile);
   EXPECT_EQ(fs_.Content("1.txt"), "h\r\n1 a\r\n");

@@ -43,7 +43,8 @@ Status CheckKey(FileSystem& fs, CharScheme scheme, const std::filesystem::path& 
   } else if (prefixLines > 1) {
     *verdict = KeyVerdict{VerdictKind::kAmbiguous, {}, true};
   } else {
-    *verdict = KeyVerdict{VerdictKind::kUniquePrefix, prefixName.value_or(std::string()), prefixName.has_value()};
+    *verdict =
+        KeyVerdict{VerdictKind::kUniquePrefix, prefixName.value_or(std::string()), prefixName.has_value()};
   }
   return std::nullopt;
 }

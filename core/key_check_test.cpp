@@ -23,7 +23,8 @@ class KeyCheckTest : public ::testing::Test {
   MemoryFileSystem fs_;
 };
 
-void ExpectVerdict(const KeyVerdict& verdict, VerdictKind kind, const std::string& name, bool nameSet = true) {
+void ExpectVerdict(const KeyVerdict& verdict, VerdictKind kind, const std::string& name,
+                   bool nameSet = true) {
   EXPECT_EQ(verdict.kind, kind);
   EXPECT_EQ(verdict.nameSet, nameSet);
   if (nameSet) {
@@ -59,8 +60,12 @@ TEST_F(KeyCheckTest, ExactHitOutweighsEarlierPrefixLines) {
 TEST_F(KeyCheckTest, UniquePrefixNameEndsAtTheLastSeparator) {
   SetRows("2.0\t-7\r\n3 x\r\n");
   ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "2.0\t");
-  SetRows("2.0\xD6\xD0" "5 6\r\n");
-  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "2.0\xD6\xD0" "5");
+  SetRows(
+      "2.0\xD6\xD0"
+      "5 6\r\n");
+  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix,
+                "2.0\xD6\xD0"
+                "5");
 }
 
 TEST_F(KeyCheckTest, UniquePrefixLineWithoutSeparatorSetsNoName) {

@@ -7,7 +7,8 @@ namespace {
 
 constexpr CharScheme kAscii = CharScheme::kSingleByte;
 
-std::string Row(std::string_view stem, std::string_view line, std::string_view key, CharScheme scheme = kAscii) {
+std::string Row(std::string_view stem, std::string_view line, std::string_view key,
+                CharScheme scheme = kAscii) {
   std::string out;
   const auto hit = ExactHitPosition(line, key, scheme);
   if (hit) AppendOutputRow(out, stem, line, *hit);
@@ -61,17 +62,28 @@ TEST(Separators, FirstAndLastAcrossColumns) {
 
 TEST(Separators, DoubleByteCharacterIsOneSeparatorDroppedWhole) {
   // "12.5" + GBK "，" (A3 AC) + "3.4": the full-width comma ends the first column.
-  const std::string gbkLine = "12.5\xA3\xAC" "3.4";
+  const std::string gbkLine =
+      "12.5\xA3\xAC"
+      "3.4";
   EXPECT_EQ(ExactHitPosition(gbkLine, "12.5", CharScheme::kGbk), (CharSpan{4, 2}));
   EXPECT_EQ(Row("9", gbkLine, "12.5", CharScheme::kGbk), "9 3.4\r\n");
   // "中" in UTF-8 is three bytes.
-  EXPECT_EQ(Row("9", "1\xE4\xB8\xAD" "2", "1", CharScheme::kUtf8), "9 2\r\n");
-  EXPECT_EQ(LastSeparator("1\xE4\xB8\xAD" "2", CharScheme::kUtf8), (CharSpan{1, 3}));
+  EXPECT_EQ(Row("9",
+                "1\xE4\xB8\xAD"
+                "2",
+                "1", CharScheme::kUtf8),
+            "9 2\r\n");
+  EXPECT_EQ(LastSeparator("1\xE4\xB8\xAD"
+                          "2",
+                          CharScheme::kUtf8),
+            (CharSpan{1, 3}));
 }
 
 TEST(Separators, Gb18030FourByteCharacterHidesItsDigitBytes) {
   // 81 30 81 30 is one character whose second and fourth bytes are the digits "0".
-  const std::string line = "5\x81\x30\x81\x30" "0 7";
+  const std::string line =
+      "5\x81\x30\x81\x30"
+      "0 7";
   EXPECT_EQ(ExactHitPosition(line, "5", CharScheme::kGb18030), (CharSpan{1, 4}));
   EXPECT_EQ(Row("1", line, "5", CharScheme::kGb18030), "1 0 7\r\n");
   // A key that ends inside the character does not match, though its bytes do.
@@ -81,7 +93,9 @@ TEST(Separators, Gb18030FourByteCharacterHidesItsDigitBytes) {
 }
 
 TEST(Separators, InvalidBytesAreSingleCharactersAndCopiedUnchanged) {
-  const std::string line = "3\xFF" "4\x81";
+  const std::string line =
+      "3\xFF"
+      "4\x81";
   EXPECT_EQ(Row("s", line, "3", CharScheme::kUtf8), "s 4\x81\r\n");
   EXPECT_EQ(LastSeparator(line, CharScheme::kGbk), (CharSpan{3, 1})) << "a lead byte at the end stands alone";
 }

@@ -39,7 +39,9 @@ const std::string& MemoryFileSystem::Content(const std::filesystem::path& path) 
   return files.at(Normal(path));
 }
 
-bool MemoryFileSystem::Exists(const std::filesystem::path& path) const { return files.count(Normal(path)) > 0; }
+bool MemoryFileSystem::Exists(const std::filesystem::path& path) const {
+  return files.count(Normal(path)) > 0;
+}
 
 Status MemoryFileSystem::OpenForReading(const std::filesystem::path& path, std::unique_ptr<InputFile>* file) {
   opened.push_back(path);

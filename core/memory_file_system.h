@@ -28,10 +28,10 @@ class MemoryFileSystem : public FileSystem {
   bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) override;
 
   std::map<std::filesystem::path, std::string> files;
-  std::set<std::filesystem::path> folders;        ///< listed as entries that are not plain files
-  std::set<std::filesystem::path> hidden;         ///< listed as entries that are not plain files
-  std::set<std::filesystem::path> unreadable;     ///< opening these fails
-  std::set<std::filesystem::path> failMidRead;    ///< reading these fails after the first block
+  std::set<std::filesystem::path> folders;      ///< listed as entries that are not plain files
+  std::set<std::filesystem::path> hidden;       ///< listed as entries that are not plain files
+  std::set<std::filesystem::path> unreadable;   ///< opening these fails
+  std::set<std::filesystem::path> failMidRead;  ///< reading these fails after the first block
   bool failWrites = false;
   std::size_t readSize = 4096;  ///< the most one Read returns; small sizes split lines across blocks
   std::vector<std::filesystem::path> opened;  ///< every path opened, in order

@@ -1,5 +1,3 @@
-#include "platform/disk_file_system.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+
+#include "platform/disk_file_system.h"
 
 namespace kesmaro {
 namespace {

@@ -19,7 +19,8 @@ class DiskFileSystemTest : public ::testing::Test {
   void SetUp() override {
     static std::atomic<int> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    dir_ = fs::temp_directory_path() / ("kesmaro-disk-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    dir_ = fs::temp_directory_path() /
+           ("kesmaro-disk-" + std::to_string(stamp) + "-" + std::to_string(counter++));
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }
@@ -94,7 +95,8 @@ TEST_F(DiskFileSystemTest, ListsNamesAndTellsPlainFilesFromFolders) {
   ASSERT_FALSE(disk_.ListFolder(dir_, &entries));
   std::set<std::pair<std::string, bool>> got;
   for (const FolderEntry& entry : entries) got.insert({entry.name.string(), entry.plainFile});
-  EXPECT_EQ(got, (std::set<std::pair<std::string, bool>>{{"1.txt", true}, {"2.asc", true}, {"3.txt", false}}));
+  EXPECT_EQ(got,
+            (std::set<std::pair<std::string, bool>>{{"1.txt", true}, {"2.asc", true}, {"3.txt", false}}));
 
   const Status error = disk_.ListFolder(dir_ / "missing", &entries);
   ASSERT_TRUE(error);

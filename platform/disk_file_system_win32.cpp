@@ -1,9 +1,8 @@
-#include "platform/disk_file_system.h"
-
 #include <windows.h>
 
 #include <string>
 
+#include "platform/disk_file_system.h"
 #include "platform/win32_text.h"
 
 namespace kesmaro {
@@ -80,7 +79,8 @@ Status DiskFileSystem::ListFolder(const std::filesystem::path& folder, std::vect
   do {
     const std::wstring_view name = found.cFileName;
     if (name == L"." || name == L"..") continue;
-    entries->push_back({std::filesystem::path(std::wstring(name)), (found.dwFileAttributes & kNotPlain) == 0});
+    entries->push_back(
+        {std::filesystem::path(std::wstring(name)), (found.dwFileAttributes & kNotPlain) == 0});
   } while (FindNextFileW(search, &found));
   const DWORD error = GetLastError();
   FindClose(search);
@@ -89,15 +89,18 @@ Status DiskFileSystem::ListFolder(const std::filesystem::path& folder, std::vect
 }
 
 Status DiskFileSystem::WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-  const std::filesystem::path folder = path.parent_path().empty() ? std::filesystem::path(L".") : path.parent_path();
+  const std::filesystem::path folder =
+      path.parent_path().empty() ? std::filesystem::path(L".") : path.parent_path();
   wchar_t tempName[MAX_PATH + 1] = {};
-  if (GetTempFileNameW(folder.c_str(), L"ksm", 0, tempName) == 0) return LastError(ErrorKind::kWriteFailed, path);
+  if (GetTempFileNameW(folder.c_str(), L"ksm", 0, tempName) == 0)
+    return LastError(ErrorKind::kWriteFailed, path);
   const std::filesystem::path temp = tempName;
   auto fail = [&](DWORD error) {
     DeleteFileW(temp.c_str());
     return Error{ErrorKind::kWriteFailed, path, win32::ErrorText(error)};
   };
-  Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle file(
+      CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return fail(GetLastError());
   while (!bytes.empty()) {
     constexpr std::size_t kMostPerCall = 1u << 30;
@@ -131,8 +134,8 @@ bool DiskFileSystem::IsSameFile(const std::filesystem::path& a, const std::files
   if (!GetFileInformationByHandle(first.get(), &infoA) || !GetFileInformationByHandle(second.get(), &infoB)) {
     return false;
   }
-  return infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber && infoA.nFileIndexHigh == infoB.nFileIndexHigh &&
-         infoA.nFileIndexLow == infoB.nFileIndexLow;
+  return infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
+         infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
 }
 
 }  // namespace kesmaro

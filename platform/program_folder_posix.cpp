@@ -1,6 +1,6 @@
-#include "platform/program_folder.h"
-
 #include <system_error>
+
+#include "platform/program_folder.h"
 
 namespace kesmaro {
 

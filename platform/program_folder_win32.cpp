@@ -1,8 +1,8 @@
-#include "platform/program_folder.h"
-
 #include <windows.h>
 
 #include <string>
+
+#include "platform/program_folder.h"
 
 namespace kesmaro {
 

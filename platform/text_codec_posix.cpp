@@ -1,11 +1,11 @@
-#include "platform/text_codec.h"
-
 #include <iconv.h>
 #include <langinfo.h>
 
 #include <cerrno>
 #include <string_view>
 #include <utility>
+
+#include "platform/text_codec.h"
 
 namespace kesmaro {
 namespace {
@@ -33,8 +33,12 @@ class IconvCodec : public TextCodec {
  public:
   IconvCodec(std::string native, std::string data) : native_(std::move(native)), data_(std::move(data)) {}
 
-  std::optional<std::string> Encode(const Native& text) const override { return Convert(native_, data_, text); }
-  std::optional<Native> Decode(std::string_view bytes) const override { return Convert(data_, native_, bytes); }
+  std::optional<std::string> Encode(const Native& text) const override {
+    return Convert(native_, data_, text);
+  }
+  std::optional<Native> Decode(std::string_view bytes) const override {
+    return Convert(data_, native_, bytes);
+  }
 
  private:
   std::string native_;
@@ -50,7 +54,8 @@ std::optional<CodePage> SystemCodePage(std::string* name) {
 
 std::unique_ptr<TextCodec> MakeTextCodec(const CodePage& dataCodePage) {
   std::string native = ::nl_langinfo(CODESET);
-  for (const auto& [from, to] : {std::pair(native, dataCodePage.name), std::pair(dataCodePage.name, native)}) {
+  for (const auto& [from, to] :
+       {std::pair(native, dataCodePage.name), std::pair(dataCodePage.name, native)}) {
     iconv_t cd = ::iconv_open(to.c_str(), from.c_str());
     if (cd == reinterpret_cast<iconv_t>(-1)) return nullptr;
     ::iconv_close(cd);

@@ -21,8 +21,12 @@ class TextCodecTest : public ::testing::Test {
 TEST_F(TextCodecTest, ChineseTextRoundTripsThroughGbk) {
   const auto gbk = MakeTextCodec(*CodePageByName("gbk"));
   ASSERT_TRUE(gbk);
-  EXPECT_EQ(gbk->Encode(NativeText(u8"样品1")), "\xD1\xF9\xC6\xB7" "1");
-  EXPECT_EQ(gbk->Decode("\xD1\xF9\xC6\xB7" "1"), NativeText(u8"样品1"));
+  EXPECT_EQ(gbk->Encode(NativeText(u8"样品1")),
+            "\xD1\xF9\xC6\xB7"
+            "1");
+  EXPECT_EQ(gbk->Decode("\xD1\xF9\xC6\xB7"
+                        "1"),
+            NativeText(u8"样品1"));
   EXPECT_EQ(gbk->Encode(Native()), "");
 }
 

@@ -1,7 +1,6 @@
-#include "platform/text_codec.h"
-
 #include <windows.h>
 
+#include "platform/text_codec.h"
 #include "platform/win32_text.h"
 
 namespace kesmaro {

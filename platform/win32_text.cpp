@@ -34,7 +34,8 @@ std::optional<std::wstring> BytesToWide(std::string_view bytes, unsigned codePag
 
 std::string ErrorText(unsigned long code) {
   wchar_t* buffer = nullptr;
-  const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+  const DWORD flags =
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
   DWORD length = FormatMessageW(flags, nullptr, code, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
                                 reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   if (length == 0) {
@@ -42,7 +43,8 @@ std::string ErrorText(unsigned long code) {
   }
   std::wstring text = length > 0 ? std::wstring(buffer, length) : std::wstring();
   if (buffer != nullptr) LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L'.')) text.pop_back();
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L'.'))
+    text.pop_back();
   if (text.empty()) return "Windows error " + std::to_string(code);
   return WideToBytes(text, CP_UTF8).value_or("Windows error " + std::to_string(code));
 }

@@ -36,7 +36,8 @@ class CliTest : public ::testing::Test {
     std::setlocale(LC_CTYPE, "C.UTF-8");  // terminal text is UTF-8 on every system in these tests
     static std::atomic<int> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    root_ = fs::temp_directory_path() / ("kesmaro-cli-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    root_ = fs::temp_directory_path() /
+            ("kesmaro-cli-" + std::to_string(stamp) + "-" + std::to_string(counter++));
     data_ = root_ / "data";
     work_ = root_ / "work";
     fs::create_directories(data_);
@@ -50,7 +51,9 @@ class CliTest : public ::testing::Test {
     fs::remove_all(root_);
   }
 
-  void Put(const fs::path& name, const std::string& bytes) { std::ofstream(data_ / name, std::ios::binary) << bytes; }
+  void Put(const fs::path& name, const std::string& bytes) {
+    std::ofstream(data_ / name, std::ios::binary) << bytes;
+  }
 
   /// Runs kesmaro-cli with the data folder appended where "DATA" stands.
   int Cli(std::vector<std::string> args) {
@@ -65,7 +68,8 @@ class CliTest : public ::testing::Test {
   Snapshot Snap() const {
     Snapshot files;
     for (const auto& entry : fs::recursive_directory_iterator(root_)) {
-      if (entry.is_regular_file()) files[entry.path().lexically_relative(root_).generic_string()] = ReadFile(entry);
+      if (entry.is_regular_file())
+        files[entry.path().lexically_relative(root_).generic_string()] = ReadFile(entry);
     }
     return files;
   }
@@ -95,7 +99,9 @@ TEST_F(CliTest, RunConsolidatesAGbkSeriesInNumericOrder) {
 TEST_F(CliTest, LineEndsOfEveryKindAndUtf8Data) {
   Put("1.txt", "h\n2 \xE4\xB8\xAD lf\n3 x\n");
   Put("2.txt", "h\r2 cr\r");
-  Put("3.txt", "h\r\n2\xE4\xB8\xAD" "crlf\r\n2 last");
+  Put("3.txt",
+      "h\r\n2\xE4\xB8\xAD"
+      "crlf\r\n2 last");
   ASSERT_EQ(Cli({"run", "--skip=1", "--encoding=utf-8", "--output", "o", "DATA", "2"}), kSuccess) << err_;
   EXPECT_EQ(ReadFile(work_ / "o.txt"), "1 \xE4\xB8\xAD lf\r\n2 cr\r\n3 crlf\r\n3 last\r\n");
 }
@@ -109,7 +115,8 @@ TEST_F(CliTest, StemsAndProposedNamesCrossIntoTheDataCodePage) {
   EXPECT_EQ(out_, "prefix\t2.0\xE5\x8F\xB7\n") << "the name 2.0号 is shown as terminal text";
 
   ASSERT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "DATA", "2"}), kSuccess) << err_;
-  EXPECT_EQ(ReadFile(work_ / Utf8Name("2.0号.txt")), "1\xBA\xC5  7\r\n") << "stem 1号 in GBK; the 号 after 2.0 is the dropped separator";
+  EXPECT_EQ(ReadFile(work_ / Utf8Name("2.0号.txt")), "1\xBA\xC5  7\r\n")
+      << "stem 1号 in GBK; the 号 after 2.0 is the dropped separator";
 }
 
 TEST_F(CliTest, CheckPrintsOneVerdictLine) {
@@ -126,7 +133,8 @@ TEST_F(CliTest, CheckPrintsOneVerdictLine) {
 }
 
 TEST_F(CliTest, ListPrintsTheSeriesOrder) {
-  for (const char* name : {"10.txt", "9.txt", "1.txt", "2.5.txt", "b.txt", "a.txt", "3.asc", "4.TXT"}) Put(name, "");
+  for (const char* name : {"10.txt", "9.txt", "1.txt", "2.5.txt", "b.txt", "a.txt", "3.asc", "4.TXT"})
+    Put(name, "");
   ASSERT_EQ(Cli({"list", "DATA"}), kSuccess) << err_;
   EXPECT_EQ(out_, "a.txt\nb.txt\n1.txt\n2.5.txt\n4.TXT\n9.txt\n10.txt\n");
   ASSERT_EQ(Cli({"list", "--ext", ".asc", "DATA"}), kSuccess);
@@ -140,10 +148,12 @@ TEST_F(CliTest, RefusesWhatTheWindowWouldNotRun) {
   EXPECT_NE(err_.find("ambiguous"), std::string::npos);
   EXPECT_EQ(Snap(), before);
 
-  ASSERT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "--output", "o", "--force", "DATA", "1"}), kSuccess);
+  ASSERT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "--output", "o", "--force", "DATA", "1"}),
+            kSuccess);
   EXPECT_EQ(ReadFile(work_ / "o.txt"), "1 5\r\n1 6\r\n2 5\r\n2 6\r\n");
 
-  EXPECT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "--force", "DATA", "1"}), kUsage) << "no name to use";
+  EXPECT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "--force", "DATA", "1"}), kUsage)
+      << "no name to use";
 
   fs::create_directory(root_ / "empty");
   EXPECT_EQ(Cli({"run", "--output", "e", (root_ / "empty").string(), "1"}), kRefused);

@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -277,6 +278,15 @@ int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::
     return kSuccess;
   }
   return Invocation(options, out, err).Run();
+}
+
+int RunAndReport(const std::vector<std::string>& args) {
+  std::string out;
+  std::string err;
+  const int code = RunCommandLine(args, out, err);
+  WriteTerminal(stdout, out);
+  WriteTerminal(stderr, err);
+  return code;
 }
 
 }  // namespace kesmaro::cli

@@ -18,6 +18,9 @@ enum ExitCode : int {
 /// `err` are terminal text (see platform/terminal.h).
 int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::string& err);
 
+/// Runs one command line and writes its output to stdout and stderr; returns the exit code.
+int RunAndReport(const std::vector<std::string>& args);
+
 }  // namespace kesmaro::cli
 
 #endif  // KESMARO_CLI_COMMAND_LINE_H_

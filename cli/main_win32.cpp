@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -8,10 +7,5 @@
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.push_back(kesmaro::ToTerminal(argv[i]));
-  std::string out;
-  std::string err;
-  const int code = kesmaro::cli::RunCommandLine(args, out, err);
-  kesmaro::WriteTerminal(stdout, out);
-  kesmaro::WriteTerminal(stderr, err);
-  return code;
+  return kesmaro::cli::RunAndReport(args);
 }

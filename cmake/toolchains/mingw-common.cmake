@@ -18,3 +18,12 @@ set(CMAKE_C_FLAGS_INIT "-Wa,-mbig-obj")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+# Tests (and GoogleTest's discovery of them) run under Wine through the wrapper, with the Wine
+# prefix in the build folder: every build has its own, and removing the build folder removes it.
+# The toolchain file sets KESMARO_WINE_OPTIONS for its word size.
+get_filename_component(KESMARO_WINE_RUN "${CMAKE_CURRENT_LIST_DIR}/../wine-run.sh" ABSOLUTE)
+if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${KESMARO_WINE_RUN}" --prefix "${CMAKE_BINARY_DIR}/wineprefix"
+                                    ${KESMARO_WINE_OPTIONS})
+endif()

@@ -64,14 +64,5 @@ TEST_F(DataFileListTest, EmptyFolderAndMissingFolder) {
   EXPECT_EQ(list.FileCount(), 0u) << "a failed listing leaves no stale names";
 }
 
-TEST_F(DataFileListTest, HoldsEveryFileOfALargeSeries) {
-  for (int i = 500; i >= 1; --i) fs_.Put("data/" + std::to_string(i) + ".txt", "");
-  const Strings names = List();
-  ASSERT_EQ(names.size(), 500u);
-  EXPECT_EQ(names.front(), "1.txt");
-  EXPECT_EQ(names[200], "201.txt");
-  EXPECT_EQ(names.back(), "500.txt");
-}
-
 }  // namespace
 }  // namespace kesmaro

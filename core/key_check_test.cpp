@@ -39,17 +39,7 @@ TEST_F(KeyCheckTest, VerdictsOnOneSeries) {
   ExpectVerdict(Check("1"), VerdictKind::kAmbiguous, "");
   ExpectVerdict(Check("3"), VerdictKind::kMissing, "");
   ExpectVerdict(Check(""), VerdictKind::kAmbiguous, "");
-  EXPECT_TRUE(Check("2").CanRun());
-  EXPECT_FALSE(Check("1").CanRun());
-}
-
-TEST_F(KeyCheckTest, VerdictChangesAsTheKeyIsTyped) {
-  SetRows("12.25 a\r\n12.5 b\r\n13 c\r\n");
-  EXPECT_EQ(Check("1").kind, VerdictKind::kAmbiguous);
-  EXPECT_EQ(Check("12.").kind, VerdictKind::kAmbiguous);
-  EXPECT_EQ(Check("12.2").kind, VerdictKind::kUniquePrefix);
-  EXPECT_EQ(Check("12.5").kind, VerdictKind::kExact);
-  EXPECT_EQ(Check("12.55").kind, VerdictKind::kMissing);
+  EXPECT_EQ(Check("2.").kind, VerdictKind::kUniquePrefix) << "typed on the way to 2.0";
 }
 
 TEST_F(KeyCheckTest, ExactHitOutweighsEarlierPrefixLines) {
@@ -71,7 +61,6 @@ TEST_F(KeyCheckTest, UniquePrefixNameEndsAtTheLastSeparator) {
 TEST_F(KeyCheckTest, UniquePrefixLineWithoutSeparatorSetsNoName) {
   SetRows("2.0\r\n3 x\r\n");
   ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "", false);
-  EXPECT_TRUE(Check("2").CanRun());
 }
 
 TEST_F(KeyCheckTest, HeaderLinesAreNeverTested) {

@@ -16,11 +16,9 @@ std::string Row(std::string_view stem, std::string_view line, std::string_view k
 }
 
 TEST(ExactHit, KeyFollowedBySeparatorHitsAndDropsThatSeparatorOnly) {
-  EXPECT_EQ(ExactHitPosition("12.5 3.4", "12.5", kAscii), (CharSpan{4, 1}));
   EXPECT_EQ(Row("7", "12.5 3.4", "12.5"), "7 3.4\r\n");
   EXPECT_EQ(Row("7", "12.5   3.4  ", "12.5"), "7   3.4  \r\n");
   EXPECT_EQ(Row("7", "12.5\t-3.4", "12.5"), "7 -3.4\r\n");
-  EXPECT_EQ(Row("7", "12.5,3.4,9", "12.5"), "7 3.4,9\r\n");
   EXPECT_EQ(Row("7", "12.5 ", "12.5"), "7 \r\n") << "an empty remainder still makes a row";
 }
 
@@ -31,13 +29,9 @@ TEST(ExactHit, LongerNumbersAndLinesWithoutSeparatorDoNotHit) {
   EXPECT_FALSE(ExactHitPosition(" 12.5 3", "12.5", kAscii));
 }
 
-TEST(ExactHit, EveryLetterIsASeparatorSoKeysMaySpanColumns) {
-  EXPECT_EQ(ExactHitPosition("1e5 2", "1", kAscii), (CharSpan{1, 1}));
-  EXPECT_EQ(ExactHitPosition("1e5 2", "1e5", kAscii), (CharSpan{3, 1}));
+TEST(ExactHit, KeysMaySpanColumnsAndTheEmptyKeyHitsOnlyALeadingSeparator) {
+  EXPECT_EQ(ExactHitPosition("1e5 2", "1e5", kAscii), (CharSpan{3, 1})) << "every letter is a separator";
   EXPECT_EQ(Row("s", "7 8 9", "7 8"), "s 9\r\n");
-}
-
-TEST(ExactHit, EmptyKeyHitsOnlyALeadingSeparator) {
   EXPECT_EQ(Row("s", " 12 3", ""), "s 12 3\r\n");
   EXPECT_FALSE(ExactHitPosition("12 3", "", kAscii));
   EXPECT_FALSE(ExactHitPosition("", "", kAscii));
@@ -45,8 +39,6 @@ TEST(ExactHit, EmptyKeyHitsOnlyALeadingSeparator) {
 
 TEST(BeginsWithKey, IsAPlainPrefixTestExceptOnEmptyLines) {
   EXPECT_TRUE(BeginsWithKey("12.50 3.4", "12.5", kAscii));
-  EXPECT_TRUE(BeginsWithKey("12.5", "12.5", kAscii));
-  EXPECT_FALSE(BeginsWithKey("1.25", "12.5", kAscii));
   EXPECT_FALSE(BeginsWithKey("x12.5", "12.5", kAscii));
   EXPECT_TRUE(BeginsWithKey("7", "", kAscii));
   EXPECT_FALSE(BeginsWithKey("", "", kAscii));
@@ -57,7 +49,6 @@ TEST(Separators, FirstAndLastAcrossColumns) {
   EXPECT_EQ(FirstSeparator("12.5\t-3.4", kAscii), (CharSpan{4, 1}));
   EXPECT_EQ(LastSeparator("12.5\t-3.4", kAscii), (CharSpan{5, 1}));
   EXPECT_FALSE(FirstSeparator("12.5", kAscii));
-  EXPECT_FALSE(LastSeparator("", kAscii));
 }
 
 TEST(Separators, DoubleByteCharacterIsOneSeparatorDroppedWhole) {
@@ -100,28 +91,16 @@ TEST(Separators, InvalidBytesAreSingleCharactersAndCopiedUnchanged) {
   EXPECT_EQ(LastSeparator(line, CharScheme::kGbk), (CharSpan{3, 1})) << "a lead byte at the end stands alone";
 }
 
-TEST(FileStem, DropsTheFourCharacterExtension) {
-  EXPECT_EQ(FileStem("10.txt"), "10");
-  EXPECT_EQ(FileStem("2.5.asc"), "2.5");
+TEST(Numbers, LeadingNumberOfNamesAndTexts) {
+  EXPECT_EQ(LeadingNumber("2.5.asc"), 2.5);
+  EXPECT_EQ(LeadingNumber("+3"), 3.0);
+  EXPECT_EQ(LeadingNumber(".5x"), 0.5);
+  EXPECT_EQ(LeadingNumber(".txt"), 0.0);
+  EXPECT_EQ(LeadingNumber("1e5.txt"), 1.0) << "no exponents";
   EXPECT_EQ(FileStem(".txt"), "");
 }
 
-TEST(Numbers, LeadingNumberOfNamesAndTexts) {
-  EXPECT_EQ(LeadingNumber("10.txt"), 10.0);
-  EXPECT_EQ(LeadingNumber("2.5.asc"), 2.5);
-  EXPECT_EQ(LeadingNumber("-5.txt"), -5.0);
-  EXPECT_EQ(LeadingNumber("+3"), 3.0);
-  EXPECT_EQ(LeadingNumber(".5x"), 0.5);
-  EXPECT_EQ(LeadingNumber("a.txt"), 0.0);
-  EXPECT_EQ(LeadingNumber(".txt"), 0.0);
-  EXPECT_EQ(LeadingNumber(""), 0.0);
-  EXPECT_EQ(LeadingNumber("1e5.txt"), 1.0);
-  EXPECT_EQ(LeadingNumber("007"), 7.0);
-}
-
 TEST(Numbers, HeaderLineCountRoundsHalvesToEvenAndHasNoUpperLimit) {
-  EXPECT_EQ(HeaderLineCount("3"), 3);
-  EXPECT_EQ(HeaderLineCount(""), 0);
   EXPECT_EQ(HeaderLineCount("abc"), 0);
   EXPECT_EQ(HeaderLineCount("2.5"), 2);
   EXPECT_EQ(HeaderLineCount("3.5"), 4);

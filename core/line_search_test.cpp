@@ -27,9 +27,9 @@ TEST(KeyLineSearch, AgreesWithAPositionByPositionSearch) {
   const std::string alphabet = "0123456789.. \t\r\n\n";
   for (int round = 0; round < 400; ++round) {
     std::string text;
-    const std::size_t size = 1 + random() % 300;
+    const std::size_t size = 1 + random() % 600;
     for (std::size_t i = 0; i < size; ++i) text.push_back(alphabet[random() % alphabet.size()]);
-    const std::size_t keyLength = random() % 6;
+    const std::size_t keyLength = random() % 12;
     const std::size_t at = random() % text.size();
     const std::string key = text.substr(at, keyLength);
     std::size_t from = 0;
@@ -52,14 +52,6 @@ TEST(KeyLineSearch, FindsOnlyLineStartsAndStopsAtTheBlockEnd) {
   EXPECT_EQ(search.Find(text.data(), 17, text.size()), text.size() - 3);
   EXPECT_EQ(search.Find(text.data(), 17, text.size() - 1), text.size() - 1) << "the key does not fit";
   EXPECT_EQ(search.Find(text.data(), 0, 0), 0u);
-}
-
-TEST(KeyLineSearch, LongKeysAndLongBlocks) {
-  std::string text;
-  for (int i = 0; i < 5000; ++i) text += std::to_string(100000 + i) + ".125 3.5\r\n";
-  const KeyLineSearch search("104999.125");
-  EXPECT_EQ(search.Find(text.data(), 0, text.size()), text.find("104999.125"));
-  EXPECT_EQ(KeyLineSearch("104999.1250").Find(text.data(), 0, text.size()), text.size());
 }
 
 TEST(KeyLineSearch, EmptyKeyFindsNonEmptyLinesAndLineEndsInTheKeyFindNothing) {

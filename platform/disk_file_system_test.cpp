@@ -107,7 +107,6 @@ TEST_F(DiskFileSystemTest, SameFileHoweverSpelled) {
   Write(dir_ / "1.txt", "x");
   Write(dir_ / "2.txt", "x");
   EXPECT_TRUE(disk_.IsSameFile(dir_ / "1.txt", dir_ / "." / "1.txt"));
-  EXPECT_TRUE(disk_.IsSameFile(dir_ / "1.txt", dir_ / "sub" / ".." / "1.txt") || !fs::exists(dir_ / "sub"));
   EXPECT_FALSE(disk_.IsSameFile(dir_ / "1.txt", dir_ / "2.txt"));
   EXPECT_FALSE(disk_.IsSameFile(dir_ / "9.txt", dir_ / "9.txt")) << "a missing file is no data file";
 }

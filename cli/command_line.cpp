@@ -199,6 +199,11 @@ class Invocation {
     return ToTerminal(*name);
   }
 
+  /// The key check on the series' first file, as the window makes it while the key is typed.
+  Status CheckFirstFile(KeyVerdict* verdict) {
+    return CheckKey(disk_, codePage_.scheme, folder_, list_.FileNames[0], key_, options_.skip, verdict);
+  }
+
   int NoDataFiles() {
     return Fail("no " + options_.extension + " data files in " + ToTerminal(folder_.native()), kRefused);
   }
@@ -207,10 +212,7 @@ class Invocation {
     if (Status error = ListFiles()) return Fail(*error);
     if (list_.FileCount() == 0) return NoDataFiles();
     KeyVerdict verdict;
-    if (Status error =
-            CheckKey(disk_, codePage_.scheme, folder_, list_.FileNames[0], key_, options_.skip, &verdict)) {
-      return Fail(*error);
-    }
+    if (Status error = CheckFirstFile(&verdict)) return Fail(*error);
     std::string line = VerdictWord(verdict.kind);
     if (verdict.CanRun() && verdict.nameSet) {
       const std::optional<std::string> name = ProposedName(verdict);
@@ -228,10 +230,7 @@ class Invocation {
       if (!options_.force) return NoDataFiles();
     } else {
       KeyVerdict verdict;
-      if (Status error =
-              CheckKey(disk_, codePage_.scheme, folder_, list_.FileNames[0], key_, options_.skip, &verdict)) {
-        return Fail(*error);
-      }
+      if (Status error = CheckFirstFile(&verdict)) return Fail(*error);
       if (!verdict.CanRun() && !options_.force) {
         err_ += VerdictWord(verdict.kind) + "\n";
         return Fail("the key does not pick out one line of " + ToTerminal(list_.FileNames[0].native()) +

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "platform/text_codec.h"
 
 namespace kesmaro::cli {
 namespace {
@@ -117,6 +118,18 @@ TEST_F(CliTest, StemsAndProposedNamesCrossIntoTheDataCodePage) {
   ASSERT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "DATA", "2"}), kSuccess) << err_;
   EXPECT_EQ(ReadFile(work_ / Utf8Name("2.0号.txt")), "1\xBA\xC5  7\r\n")
       << "stem 1号 in GBK; the 号 after 2.0 is the dropped separator";
+}
+
+TEST_F(CliTest, DataIsInTheSystemCodePageUnlessNamedOtherwise) {
+  // Code page 936 under the Windows tests, the test locale's UTF-8 elsewhere.
+  std::string systemName;
+  const std::optional<CodePage> system = SystemCodePage(&systemName);
+  ASSERT_TRUE(system) << systemName;
+  const std::optional<std::string> name = MakeTextCodec(*system)->Encode(Utf8Name("2.0号").native());
+  ASSERT_TRUE(name);
+  Put("1.txt", "h\r\n" + *name + " 7\r\n");
+  ASSERT_EQ(Cli({"check", "--skip", "1", "DATA", "2"}), kSuccess) << err_;
+  EXPECT_EQ(out_, "prefix\t2.0\xE5\x8F\xB7\n");
 }
 
 TEST_F(CliTest, CheckPrintsOneVerdictLine) {

@@ -9,8 +9,6 @@ namespace {
 
 constexpr std::size_t kBlockSize = 128 * 1024;
 
-bool IsLineEnd(char ch) { return ch == '\n' || ch == '\r'; }
-
 }  // namespace
 
 DataReader::DataReader(InputFile& file, std::filesystem::path path, const KeyLineSearch& search)

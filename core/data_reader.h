@@ -15,9 +15,8 @@ namespace kesmaro {
 
 /// Reads a data file in large blocks and hands over only the lines that begin with the key's
 /// bytes, found by searching whole blocks (KeyLineSearch), so the cost of a scan grows with the
-/// matches rather than with the number of lines. A line ends at
-/// CR LF, LF or a lone CR; a last line without an end is a line. Memory stays at one block,
-/// unless a single line is longer than that.
+/// matches rather than with the number of lines. A line ends at CR LF, LF or a lone CR; a last
+/// line without an end is a line. Memory stays at one block, unless a single line is longer.
 class DataReader {
  public:
   /// `path` only names the file in errors. `search` holds the key and must outlive the reader.

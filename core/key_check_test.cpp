@@ -50,12 +50,8 @@ TEST_F(KeyCheckTest, ExactHitOutweighsEarlierPrefixLines) {
 TEST_F(KeyCheckTest, UniquePrefixNameEndsAtTheLastSeparator) {
   SetRows("2.0\t-7\r\n3 x\r\n");
   ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "2.0\t");
-  SetRows(
-      "2.0\xD6\xD0"
-      "5 6\r\n");
-  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix,
-                "2.0\xD6\xD0"
-                "5");
+  SetRows("2.0\xD6\xD0\x35 6\r\n");  // "2.0中5 6"
+  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "2.0\xD6\xD0\x35");
 }
 
 TEST_F(KeyCheckTest, UniquePrefixLineWithoutSeparatorSetsNoName) {

@@ -7,6 +7,9 @@
 
 namespace kesmaro {
 
+/// A line ends at CR LF, at a lone LF or at a lone CR.
+constexpr bool IsLineEnd(char ch) { return ch == '\n' || ch == '\r'; }
+
 /// Finds, in a block of text, the lines that begin with a key, without walking the block line by
 /// line: sixteen positions at a time it keeps only those that follow a line end and hold the
 /// key's last two bytes where the key would end, and compares the key at those alone. In

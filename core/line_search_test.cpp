@@ -8,8 +8,6 @@
 namespace kesmaro {
 namespace {
 
-bool IsLineEnd(char ch) { return ch == '\n' || ch == '\r'; }
-
 /// The same question answered one position at a time.
 std::size_t FindSlowly(const std::string& text, const std::string& key, std::size_t from, std::size_t to) {
   if (key.find_first_of("\r\n") != std::string::npos) return to;

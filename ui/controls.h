@@ -1,0 +1,49 @@
+#ifndef KESMARO_UI_CONTROLS_H_
+#define KESMARO_UI_CONTROLS_H_
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "ui/layout.h"
+
+namespace kesmaro::ui {
+
+/// The window's controls as `Form1` reads and writes them. Each window backend implements it
+/// on its real controls; tests implement it on plain values. Texts are UTF-8.
+class Controls {
+ public:
+  virtual ~Controls() = default;
+
+  /// The text of an edit box or the caption of any other control.
+  virtual std::string Text(ControlId id) const = 0;
+  /// Sets a text or caption. Setting the text of an edit box runs no handler of `Form1`.
+  virtual void SetText(ControlId id, std::string_view text) = 0;
+  virtual void SetEnabled(ControlId id, bool enabled) = 0;
+  virtual void SetReadOnly(ControlId id, bool readOnly) = 0;
+  virtual void SetBackground(ControlId id, Background background) = 0;
+  /// Whether an option button is selected.
+  virtual bool IsSelected(ControlId id) const = 0;
+  /// Paints what has changed now, before a long step that does not return to the event loop.
+  virtual void Repaint() = 0;
+};
+
+/// What `Form1` takes from the system around the window.
+class FormHost {
+ public:
+  virtual ~FormHost() = default;
+
+  /// The folder that holds the program; empty when the system cannot tell.
+  virtual std::filesystem::path ProgramFolder() = 0;
+  /// Asks the user for a folder through the system's folder dialog, modal to the window;
+  /// empty when the user cancels.
+  virtual std::filesystem::path BrowseForFolder(std::string_view title) = 0;
+  /// A modal notice with one OK button and no icon.
+  virtual void ShowNotice(std::string_view text, std::string_view title) = 0;
+  /// A modal error notice with one OK button.
+  virtual void ShowError(std::string_view text, std::string_view title) = 0;
+};
+
+}  // namespace kesmaro::ui
+
+#endif  // KESMARO_UI_CONTROLS_H_

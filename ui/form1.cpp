@@ -1,0 +1,212 @@
+#include "ui/form1.h"
+
+#include <exception>
+#include <optional>
+#include <utility>
+
+#include "core/extraction_run.h"
+
+namespace kesmaro::ui {
+namespace {
+
+using enum ControlId;
+
+constexpr std::string_view kCanRun = "可以执行";
+constexpr std::string_view kMissing = "数值不存在";
+constexpr std::string_view kNotPreciseEnough = "还不够精确";
+constexpr std::string_view kRunning = "运行中...";
+constexpr std::string_view kIdle = "...";
+constexpr std::string_view kDone = "处理完成";
+constexpr std::string_view kNoticeTitle = "提示";
+constexpr std::string_view kErrorTitle = "错误";
+constexpr std::string_view kBrowseTitle = "请选择一个文件夹：";
+
+/// A path as UTF-8 for display; a name the conversion cannot take is shown as far as it can be.
+std::string Utf8(const std::filesystem::path& path) {
+  try {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+  } catch (const std::exception&) {
+    return "?";
+  }
+}
+
+/// UTF-8 from the window as the system's own text, as file names and the codec take it.
+std::optional<std::filesystem::path> FromUtf8(std::string_view text) {
+  try {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+/// The window's text in the data code page; nullopt when it has characters the page lacks.
+std::optional<std::string> ToDataText(const TextCodec& codec, std::string_view text) {
+  const std::optional<std::filesystem::path> native = FromUtf8(text);
+  if (!native) return std::nullopt;
+  return codec.Encode(native->native());
+}
+
+/// Data code page bytes as window text; nullopt when they are not valid text there.
+std::optional<std::string> FromDataText(const TextCodec& codec, std::string_view bytes) {
+  const std::optional<TextCodec::Native> native = codec.Decode(bytes);
+  if (!native) return std::nullopt;
+  return Utf8(std::filesystem::path(*native));
+}
+
+/// Why the key check could not be made, short enough for the verdict label.
+std::string CheckFailureReason(const Error& error) {
+  switch (error.kind) {
+    case ErrorKind::kOpenFailed:
+      return "首个文件打不开";
+    case ErrorKind::kReadFailed:
+      return "首个文件读取出错";
+    case ErrorKind::kTooFewLines:
+      return "首个文件行数不足";
+    default:
+      return "无法检查该值";
+  }
+}
+
+std::string_view ErrorKindText(ErrorKind kind) {
+  switch (kind) {
+    case ErrorKind::kListFailed:
+      return "无法列出文件夹中的文件";
+    case ErrorKind::kOpenFailed:
+      return "无法打开数据文件";
+    case ErrorKind::kReadFailed:
+      return "读取数据文件时出错";
+    case ErrorKind::kTooFewLines:
+      return "数据文件的行数少于要忽略的行数";
+    case ErrorKind::kNameNotInCodePage:
+      return "文件名中有当前代码页无法表示的字符";
+    case ErrorKind::kOutputIsDataFile:
+      return "输出文件不能是数据文件之一";
+    case ErrorKind::kWriteFailed:
+      return "无法写入输出文件";
+  }
+  return "处理失败";
+}
+
+}  // namespace
+
+std::string RunErrorMessage(const Error& error) {
+  std::string message(ErrorKindText(error.kind));
+  message += "。";
+  if (!error.file.empty()) message += "\n\n文件：" + Utf8(error.file);
+  if (!error.cause.empty()) message += "\n原因：" + error.cause;
+  message += "\n\n没有写入输出文件，已有的文件保持原样。";
+  return message;
+}
+
+Form1::Form1(Controls& controls, FormHost& host, FileSystem& fs, const TextCodec& codec, CharScheme scheme)
+    : controls_(controls), host_(host), fs_(fs), codec_(codec), scheme_(scheme) {}
+
+void Form1::Form_Load() {
+  folderPath_ = host_.ProgramFolder();
+  controls_.SetText(kText1, Utf8(folderPath_));
+  ShowListing();
+  // The controls start in the no-files states, so only files present changes them.
+  if (files_.FileCount() > 0) ApplyFileStates(files_.FileCount());
+}
+
+void Form1::Command1_Click() {
+  std::filesystem::path chosen = host_.BrowseForFolder(kBrowseTitle);
+  if (chosen.empty()) return;  // cancelled: the folder, its list and the controls stay as they were
+  folderPath_ = std::move(chosen);
+  controls_.SetText(kText1, Utf8(folderPath_));
+  ShowListing();
+  ApplyFileStates(files_.FileCount());
+  // The key check is not run again: a run now takes the new folder's list with the last key.
+}
+
+void Form1::Text2_Change() { Judge(); }
+
+bool Form1::Text2_KeyPress(unsigned keyCode) {
+  constexpr unsigned kBackspace = 8;
+  return (keyCode >= '0' && keyCode <= '9') || keyCode == kBackspace;
+}
+
+void Form1::Text3_Change() { Judge(); }
+
+void Form1::Command2_Click() {
+  controls_.SetText(kLabel9, kRunning);
+  controls_.Repaint();  // the run keeps the window busy until it ends
+  const std::optional<std::string> failure = Run();
+  controls_.SetText(kLabel9, kIdle);
+  if (failure) {
+    host_.ShowError(*failure, kErrorTitle);
+  } else {
+    host_.ShowNotice(kDone, kNoticeTitle);
+  }
+}
+
+void Form1::ShowListing() {
+  const std::string extension = controls_.IsSelected(kOption2) ? ".asc" : ".txt";
+  files_ = DataFileList{};
+  if (ListDataFiles(fs_, folderPath_, extension, &files_)) files_ = DataFileList{};
+  controls_.SetText(kLabel8, std::to_string(files_.FileCount()));
+}
+
+void Form1::ApplyFileStates(std::size_t fileCount) {
+  const bool present = fileCount > 0;
+  controls_.SetReadOnly(kText3, !present);
+  controls_.SetBackground(kText3, present ? kWindowBackground : kGreyBackground);
+  controls_.SetEnabled(kText2, present);
+  // Without data files there is nothing to run, whatever the last key check said.
+  if (!present) controls_.SetEnabled(kCommand2, false);
+}
+
+void Form1::Judge() {
+  keyValue_ = controls_.Text(kText3);
+  if (files_.FileCount() == 0) return;  // the value boxes are locked then; nothing to check against
+
+  KeyVerdict verdict;
+  if (const std::optional<std::string> reason = CheckCurrentKey(&verdict)) {
+    controls_.SetText(kLabel6, *reason);
+    controls_.SetEnabled(kCommand2, false);
+    return;
+  }
+  switch (verdict.kind) {
+    case VerdictKind::kExact:
+    case VerdictKind::kUniquePrefix:
+      controls_.SetText(kLabel6, kCanRun);
+      break;
+    case VerdictKind::kMissing:
+      controls_.SetText(kLabel6, kMissing);
+      break;
+    case VerdictKind::kAmbiguous:
+      controls_.SetText(kLabel6, kNotPreciseEnough);
+      break;
+  }
+  if (verdict.nameSet) {
+    // The proposed name comes from the key or the data line, so it is text of the code page.
+    if (const std::optional<std::string> name = FromDataText(codec_, verdict.proposedName)) {
+      controls_.SetText(kText4, *name);
+    }
+  }
+  controls_.SetEnabled(kCommand2, verdict.CanRun());
+}
+
+std::optional<std::string> Form1::Run() {
+  const std::optional<std::string> key = ToDataText(codec_, keyValue_);
+  if (!key) return "要读取的值中有当前代码页无法表示的字符。";
+  const std::optional<std::filesystem::path> outputName = FromUtf8(controls_.Text(kText4));
+  if (!outputName) return "要保存的文件名无效。";
+  const RunRequest request{folderPath_, files_, *key, controls_.Text(kText2), *outputName};
+  RunSummary summary;
+  if (const Status error = RunExtraction(fs_, codec_, scheme_, request, &summary)) return RunErrorMessage(*error);
+  return std::nullopt;
+}
+
+std::optional<std::string> Form1::CheckCurrentKey(KeyVerdict* verdict) const {
+  const std::optional<std::string> key = ToDataText(codec_, keyValue_);
+  if (!key) return "值中有无效字符";
+  if (const Status error =
+          CheckKey(fs_, scheme_, folderPath_, files_.FileNames.front(), *key, controls_.Text(kText2), verdict)) {
+    return CheckFailureReason(*error);
+  }
+  return std::nullopt;
+}
+
+}  // namespace kesmaro::ui

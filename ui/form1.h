@@ -1,0 +1,69 @@
+#ifndef KESMARO_UI_FORM1_H_
+#define KESMARO_UI_FORM1_H_
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/code_page.h"
+#include "core/data_file_list.h"
+#include "core/error.h"
+#include "core/file_system.h"
+#include "core/key_check.h"
+#include "ui/controls.h"
+
+namespace kesmaro::ui {
+
+/// The six-step window's state and handlers, apart from any window system: the backend creates
+/// the controls from the layout table and calls the handler named after each control and event.
+/// Nothing here ends the program: a failure is shown in the window and the state stays sound.
+class Form1 {
+ public:
+  /// `codec` converts between the system's text and the data code page, whose character
+  /// scheme is `scheme`.
+  Form1(Controls& controls, FormHost& host, FileSystem& fs, const TextCodec& codec, CharScheme scheme);
+
+  /// Start-up: lists the program's own folder and unlocks the value boxes when it holds data files.
+  void Form_Load();
+  /// Asks for a folder and lists it. A cancelled dialog changes nothing.
+  void Command1_Click();
+  void Text2_Change();
+  /// The header-line count takes digits and Backspace only; false cancels the typed character.
+  bool Text2_KeyPress(unsigned keyCode);
+  void Text3_Change();
+  /// The run over the listed series, with the status in Label9 and a notice at the end.
+  void Command2_Click();
+
+  const std::filesystem::path& FolderPath() const { return folderPath_; }
+  const DataFileList& Files() const { return files_; }
+  /// The key value as last copied from Text3 (UTF-8); the run uses this copy.
+  const std::string& KeyValue() const { return keyValue_; }
+
+ private:
+  void ShowListing();
+  void ApplyFileStates(std::size_t fileCount);
+  void Judge();
+  /// The run itself; the message to show when it fails.
+  std::optional<std::string> Run();
+  /// The key check of the current key value; a short reason for Label6 when it cannot be made.
+  std::optional<std::string> CheckCurrentKey(KeyVerdict* verdict) const;
+
+  Controls& controls_;
+  FormHost& host_;
+  FileSystem& fs_;
+  const TextCodec& codec_;
+  CharScheme scheme_;
+
+  std::filesystem::path folderPath_;
+  DataFileList files_;
+  std::string keyValue_;
+};
+
+/// The Chinese message of a failed run, naming the file and the cause.
+std::string RunErrorMessage(const Error& error);
+
+}  // namespace kesmaro::ui
+
+#endif  // KESMARO_UI_FORM1_H_

@@ -1,0 +1,340 @@
+#include "ui/form1.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/memory_file_system.h"
+
+namespace kesmaro::ui {
+namespace {
+
+using enum ControlId;
+
+/// The controls as plain values, starting as the layout table says.
+class FakeControls : public Controls {
+ public:
+  struct State {
+    std::string text;
+    bool enabled = true;
+    bool readOnly = false;
+    bool selected = false;
+    Background background{};
+  };
+
+  FakeControls() {
+    for (const ControlSpec& spec : Form1Layout()) {
+      controls[spec.id] = State{std::string(spec.caption), spec.enabled, spec.readOnly, spec.selected,
+                                spec.hasBackground ? spec.background : kWindowBackground};
+    }
+  }
+
+  std::string Text(ControlId id) const override { return controls.at(id).text; }
+  void SetText(ControlId id, std::string_view text) override { controls.at(id).text = text; }
+  void SetEnabled(ControlId id, bool enabled) override { controls.at(id).enabled = enabled; }
+  void SetReadOnly(ControlId id, bool readOnly) override { controls.at(id).readOnly = readOnly; }
+  void SetBackground(ControlId id, Background background) override { controls.at(id).background = background; }
+  bool IsSelected(ControlId id) const override { return controls.at(id).selected; }
+  void Repaint() override { paintedLabel9.push_back(controls.at(kLabel9).text); }
+
+  std::map<ControlId, State> controls;
+  std::vector<std::string> paintedLabel9;  ///< Label9 as each repaint showed it
+};
+
+class FakeHost : public FormHost {
+ public:
+  std::filesystem::path ProgramFolder() override { return programFolder; }
+  std::filesystem::path BrowseForFolder(std::string_view title) override {
+    browseTitles.emplace_back(title);
+    return chosenFolder;
+  }
+  void ShowNotice(std::string_view text, std::string_view title) override {
+    notices.push_back(std::string(title) + ": " + std::string(text));
+  }
+  void ShowError(std::string_view text, std::string_view title) override {
+    errors.push_back(std::string(title) + ": " + std::string(text));
+  }
+
+  std::filesystem::path programFolder = "prog";
+  std::filesystem::path chosenFolder;
+  std::vector<std::string> browseTitles;
+  std::vector<std::string> notices;
+  std::vector<std::string> errors;
+};
+
+/// Letters of the ASCII range only, like a code page that lacks whatever else the user types.
+class AsciiCodec : public TextCodec {
+ public:
+  std::optional<std::string> Encode(const Native& text) const override {
+    std::string out;
+    for (auto ch : text) {
+      if (static_cast<unsigned long>(ch) >= 0x80) return std::nullopt;
+      out.push_back(static_cast<char>(ch));
+    }
+    return out;
+  }
+  std::optional<Native> Decode(std::string_view bytes) const override { return Native(bytes.begin(), bytes.end()); }
+};
+
+class Form1Test : public ::testing::Test {
+ protected:
+  Form1Test() : form_(controls_, host_, fs_, codec_, CharScheme::kGbk) {}
+
+  /// A series in `folder`: files with one header line and the given rows.
+  void AddSeries(const std::string& folder, const std::vector<std::string>& names, const std::string& rows) {
+    for (const std::string& name : names) fs_.Put(folder + "/" + name, "header\r\n" + rows);
+  }
+
+  /// What the user sees after typing `text` into a box, each character firing its change.
+  void Type(ControlId box, const std::string& text) {
+    for (char ch : text) {
+      if (box == kText2 && !form_.Text2_KeyPress(static_cast<unsigned char>(ch))) continue;
+      controls_.controls.at(box).text += ch;
+      box == kText2 ? form_.Text2_Change() : form_.Text3_Change();
+    }
+  }
+
+  void Replace(ControlId box, const std::string& text) {
+    controls_.controls.at(box).text = text;
+    box == kText2 ? form_.Text2_Change() : form_.Text3_Change();
+  }
+
+  const FakeControls::State& At(ControlId id) { return controls_.controls.at(id); }
+
+  void ExpectFilesPresent() {
+    EXPECT_FALSE(At(kText3).readOnly);
+    EXPECT_EQ(At(kText3).background, kWindowBackground);
+    EXPECT_TRUE(At(kText2).enabled);
+  }
+
+  void ExpectNoFiles() {
+    EXPECT_TRUE(At(kText3).readOnly);
+    EXPECT_EQ(At(kText3).background, kGreyBackground);
+    EXPECT_FALSE(At(kText2).enabled);
+  }
+
+  FakeControls controls_;
+  FakeHost host_;
+  MemoryFileSystem fs_;
+  AsciiCodec codec_;
+  Form1 form_;
+};
+
+constexpr const char* kRows = "0.5 11\r\n1.0 12\r\n1.5 13\r\n";
+
+TEST_F(Form1Test, StartUpListsTheProgramFolderAndUnlocksTheValueBoxes) {
+  AddSeries("prog", {"10.txt", "2.txt", "1.txt", "notes.asc"}, kRows);
+  form_.Form_Load();
+  EXPECT_EQ(At(kText1).text, "prog");
+  EXPECT_EQ(At(kLabel8).text, "3");
+  EXPECT_EQ(form_.Files().FileNames, (std::vector<std::filesystem::path>{"1.txt", "2.txt", "10.txt"}));
+  ExpectFilesPresent();
+  // No key check runs at start-up.
+  EXPECT_EQ(At(kLabel6).text, "还不够精确");
+  EXPECT_FALSE(At(kCommand2).enabled);
+}
+
+TEST_F(Form1Test, StartUpWithoutDataFilesKeepsEverythingLocked) {
+  host_.programFolder = "";  // the system could not tell: nothing to list, nothing fails
+  form_.Form_Load();
+  EXPECT_EQ(At(kLabel8).text, "0");
+  ExpectNoFiles();
+
+  host_.programFolder = "missing";
+  form_.Form_Load();
+  EXPECT_EQ(At(kText1).text, "missing");
+  EXPECT_EQ(At(kLabel8).text, "0");
+  ExpectNoFiles();
+}
+
+TEST_F(Form1Test, VerdictFollowsEveryKeystroke) {
+  AddSeries("prog", {"1.txt"}, "1.0 5\r\n1.5 6\r\n2.0 7\r\n21 8\r\n");
+  form_.Form_Load();
+  Type(kText2, "1");
+  EXPECT_EQ(At(kLabel6).text, "还不够精确");  // the empty key begins every line
+
+  Type(kText3, "3");
+  EXPECT_EQ(At(kLabel6).text, "数值不存在");
+  EXPECT_EQ(At(kText4).text, "");
+  EXPECT_FALSE(At(kCommand2).enabled);
+
+  Replace(kText3, "");
+  Type(kText3, "1");
+  EXPECT_EQ(At(kLabel6).text, "还不够精确");
+  EXPECT_FALSE(At(kCommand2).enabled);
+  Type(kText3, ".5");
+  EXPECT_EQ(At(kLabel6).text, "可以执行");
+  EXPECT_EQ(At(kText4).text, "1.5");
+  EXPECT_TRUE(At(kCommand2).enabled);
+  EXPECT_EQ(form_.KeyValue(), "1.5");
+
+  Replace(kText3, "2.");  // only "2.0 7" begins with it: named after the line's first column
+  EXPECT_EQ(At(kLabel6).text, "可以执行");
+  EXPECT_EQ(At(kText4).text, "2.0");
+}
+
+TEST_F(Form1Test, HeaderCountChangesTheVerdict) {
+  AddSeries("prog", {"1.txt"}, "7 a\r\n8 b\r\n");
+  form_.Form_Load();
+  Type(kText3, "7");
+  EXPECT_EQ(At(kLabel6).text, "可以执行");
+  Type(kText2, "2");  // "02": the header and the line with 7
+  EXPECT_EQ(At(kLabel6).text, "数值不存在");
+  EXPECT_FALSE(At(kCommand2).enabled);
+}
+
+TEST_F(Form1Test, UniquePrefixLineWithoutSeparatorKeepsTheOutputName) {
+  AddSeries("prog", {"1.txt"}, "2.0\r\n3.5 x\r\n");
+  form_.Form_Load();
+  Type(kText3, "3.5");
+  Replace(kText3, "2");
+  EXPECT_EQ(At(kLabel6).text, "可以执行");
+  EXPECT_EQ(At(kText4).text, "3.5");
+  EXPECT_TRUE(At(kCommand2).enabled);
+}
+
+TEST_F(Form1Test, CheckThatCannotBeMadeShowsWhyAndLocksTheRun) {
+  AddSeries("prog", {"1.txt", "2.txt"}, "7 a\r\n");
+  form_.Form_Load();
+  Type(kText3, "7");
+  ASSERT_TRUE(At(kCommand2).enabled);
+
+  Type(kText2, "5");  // more header lines than the file has
+  EXPECT_EQ(At(kLabel6).text, "首个文件行数不足");
+  EXPECT_FALSE(At(kCommand2).enabled);
+  Replace(kText2, "1");
+  EXPECT_EQ(At(kLabel6).text, "可以执行");
+  EXPECT_TRUE(At(kCommand2).enabled);
+
+  fs_.unreadable.insert("prog/1.txt");
+  Replace(kText3, "7 ");
+  EXPECT_EQ(At(kLabel6).text, "首个文件打不开");
+  EXPECT_FALSE(At(kCommand2).enabled);
+  EXPECT_EQ(form_.KeyValue(), "7 ");
+  fs_.unreadable.clear();
+
+  Replace(kText3, "7\xC3\xA9");  // a character the code page lacks
+  EXPECT_EQ(At(kLabel6).text, "值中有无效字符");
+  EXPECT_FALSE(At(kCommand2).enabled);
+  EXPECT_TRUE(host_.errors.empty());
+}
+
+TEST_F(Form1Test, HeaderCountBoxTakesDigitsAndBackspaceOnly) {
+  for (unsigned code = 0; code < 128; ++code) {
+    const bool accepted = (code >= '0' && code <= '9') || code == 8;
+    EXPECT_EQ(form_.Text2_KeyPress(code), accepted) << "character code " << code;
+  }
+  EXPECT_FALSE(form_.Text2_KeyPress(0x4E00));  // a Chinese character
+  AddSeries("prog", {"1.txt"}, kRows);
+  form_.Form_Load();
+  Replace(kText2, "");
+  Type(kText2, "1a2");
+  EXPECT_EQ(At(kText2).text, "12");
+}
+
+TEST_F(Form1Test, ChosenFolderIsListedWithTheOptionSelectedNow) {
+  form_.Form_Load();
+  AddSeries("data", {"1.asc", "2.asc", "3.txt"}, kRows);
+  controls_.controls.at(kOption1).selected = false;
+  controls_.controls.at(kOption2).selected = true;
+  host_.chosenFolder = "data";
+  form_.Command1_Click();
+  EXPECT_EQ(host_.browseTitles, std::vector<std::string>{"请选择一个文件夹："});
+  EXPECT_EQ(At(kText1).text, "data");
+  EXPECT_EQ(At(kLabel8).text, "2");
+  ExpectFilesPresent();
+  EXPECT_EQ(At(kLabel6).text, "还不够精确");  // the key check is not run again
+}
+
+TEST_F(Form1Test, CancelledFolderDialogChangesNothing) {
+  AddSeries("prog", {"1.txt", "2.txt"}, kRows);
+  form_.Form_Load();
+  Type(kText3, "1.0");
+  const auto before = controls_.controls;
+  host_.chosenFolder = "";
+  form_.Command1_Click();
+  EXPECT_EQ(form_.FolderPath(), "prog");
+  EXPECT_EQ(form_.Files().FileCount(), 2u);
+  for (const auto& [id, state] : before) {
+    EXPECT_EQ(At(id).text, state.text) << Spec(id).name;
+    EXPECT_EQ(At(id).enabled, state.enabled) << Spec(id).name;
+    EXPECT_EQ(At(id).readOnly, state.readOnly) << Spec(id).name;
+  }
+}
+
+TEST_F(Form1Test, FolderWithoutDataFilesLocksTheBoxesAndTheRun) {
+  AddSeries("prog", {"1.txt"}, kRows);
+  form_.Form_Load();
+  Type(kText2, "1");
+  Type(kText3, "1.0");
+  ASSERT_TRUE(At(kCommand2).enabled);
+  fs_.folders.insert("empty");
+  host_.chosenFolder = "empty";
+  form_.Command1_Click();
+  EXPECT_EQ(At(kLabel8).text, "0");
+  ExpectNoFiles();
+  EXPECT_FALSE(At(kCommand2).enabled);
+  EXPECT_EQ(At(kText2).text, "01");
+  EXPECT_EQ(At(kText3).text, "1.0");
+}
+
+TEST_F(Form1Test, RunWritesTheSeriesAndSaysSo) {
+  AddSeries("prog", {"1.txt", "2.txt", "10.txt"}, kRows);
+  form_.Form_Load();
+  Type(kText2, "1");
+  Type(kText3, "1.0");
+  form_.Command2_Click();
+  EXPECT_EQ(fs_.Content("1.0.txt"), "1 12\r\n2 12\r\n10 12\r\n");
+  EXPECT_EQ(controls_.paintedLabel9, std::vector<std::string>{"运行中..."});
+  EXPECT_EQ(At(kLabel9).text, "...");
+  EXPECT_EQ(host_.notices, std::vector<std::string>{"提示: 处理完成"});
+  EXPECT_TRUE(host_.errors.empty());
+
+  // The output name is whatever Text4 holds when the button is pressed.
+  controls_.controls.at(kText4).text = "result";
+  form_.Command2_Click();
+  EXPECT_EQ(fs_.Content("result.txt"), "1 12\r\n2 12\r\n10 12\r\n");
+}
+
+TEST_F(Form1Test, FailedRunNamesTheFileAndLeavesTheOutputAsItWas) {
+  AddSeries("prog", {"1.txt", "2.txt"}, kRows);
+  fs_.Put("1.0.txt", "earlier output");
+  form_.Form_Load();
+  Type(kText2, "1");
+  Type(kText3, "1.0");
+  fs_.unreadable.insert("prog/2.txt");
+  form_.Command2_Click();
+  EXPECT_EQ(fs_.Content("1.0.txt"), "earlier output");
+  EXPECT_EQ(At(kLabel9).text, "...");
+  EXPECT_TRUE(host_.notices.empty());
+  ASSERT_EQ(host_.errors.size(), 1u);
+  EXPECT_NE(host_.errors[0].find("错误: 无法打开数据文件"), std::string::npos) << host_.errors[0];
+  EXPECT_NE(host_.errors[0].find("2.txt"), std::string::npos) << host_.errors[0];
+}
+
+TEST(Form1LayoutTest, EveryControlLiesInsideItsFrameAndTheWindow) {
+  const FormSpec& form = Form1Spec();
+  for (const ControlSpec& spec : Form1Layout()) {
+    const TwipRect rect = FormRect(spec.id);
+    EXPECT_GE(rect.left, 0) << spec.name;
+    EXPECT_LE(rect.left + rect.width, form.innerWidth) << spec.name;
+    EXPECT_LE(rect.top + rect.height, form.innerHeight) << spec.name;
+    if (spec.container != kForm1) {
+      const ControlSpec& frame = Spec(spec.container);
+      EXPECT_EQ(frame.kind, ControlKind::kFrame) << spec.name;
+      EXPECT_LE(spec.left + spec.width, frame.width) << spec.name;
+      EXPECT_LE(spec.top + spec.height, frame.height) << spec.name;
+    }
+  }
+}
+
+TEST(Form1LayoutTest, TabOrderCountsUpFromZeroOncePerControl) {
+  int expected = 0;
+  for (const ControlSpec& spec : Form1Layout()) EXPECT_EQ(spec.tabIndex, expected++) << spec.name;
+  EXPECT_EQ(expected, 24);
+}
+
+}  // namespace
+}  // namespace kesmaro::ui

@@ -1,0 +1,86 @@
+#ifndef KESMARO_UI_LAYOUT_H_
+#define KESMARO_UI_LAYOUT_H_
+
+// The six-step window as one table: every control with its kind, container, caption,
+// geometry, tab order and initial state. Every window backend builds the window from it.
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace kesmaro::ui {
+
+enum class ControlId {
+  kForm1,
+  kFrame1, kFrame2, kFrame3, kFrame4, kFrame5, kFrame6,
+  kLabel1, kLabel2, kLabel3, kLabel4, kLabel5, kLabel6, kLabel7, kLabel8, kLabel9, kLabel10,
+  kText1, kText2, kText3, kText4,
+  kCommand1, kCommand2,
+  kOption1, kOption2,
+};
+
+enum class ControlKind { kFrame, kLabel, kEditBox, kOptionButton, kPushButton };
+
+/// A background colour: a fixed colour, or the system's window-background colour.
+struct Background {
+  bool systemWindow = false;
+  std::uint32_t rgb = 0;  ///< 0xRRGGBB, when not systemWindow
+
+  friend bool operator==(const Background&, const Background&) = default;
+};
+
+inline constexpr Background kGreyBackground{false, 0x808080};
+inline constexpr Background kWindowBackground{true, 0};
+
+/// Twips: 1440 to the inch; window backends convert them to pixels at the display's DPI.
+inline constexpr int kTwipsPerInch = 1440;
+
+struct ControlSpec {
+  ControlId id;
+  std::string_view name;     ///< "Text3": the name GUI tests and accessibility find it by
+  ControlKind kind;
+  ControlId container;       ///< kForm1 or a frame
+  std::string_view caption;  ///< caption or initial text, UTF-8
+  int left, top, width, height;  ///< twips, relative to the container
+  int tabIndex;
+  bool enabled = true;
+  bool readOnly = false;     ///< edit boxes
+  bool selected = false;     ///< option buttons
+  bool multiLine = false;    ///< edit boxes two text lines high
+  bool dataFont = false;     ///< the edit boxes for data: "宋体" 12 pt, GB2312 character set
+  bool hasBackground = false;
+  Background background{};   ///< when hasBackground; otherwise the kind's own colour
+};
+
+struct FormSpec {
+  std::string_view caption;
+  int innerWidth, innerHeight;  ///< twips
+};
+
+/// The font of the data edit boxes.
+struct DataFont {
+  std::string_view face;  ///< UTF-8
+  int points;
+  int weight;
+  int charSet;  ///< Windows character set number (134: GB2312)
+};
+
+inline constexpr DataFont kDataFont{"宋体", 12, 400, 134};
+
+const FormSpec& Form1Spec();
+
+/// Every control, in tab order.
+std::span<const ControlSpec> Form1Layout();
+
+/// The control's row of the table.
+const ControlSpec& Spec(ControlId id);
+
+/// The control's position relative to the window's inner area, in twips.
+struct TwipRect {
+  int left, top, width, height;
+};
+TwipRect FormRect(ControlId id);
+
+}  // namespace kesmaro::ui
+
+#endif  // KESMARO_UI_LAYOUT_H_

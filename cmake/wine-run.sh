@@ -60,14 +60,20 @@ exec 9>"$prefix.lock"
 flock 9
 # The registry files appear only when the server writes them out, so a marker of our own tells
 # that the prefix is complete.
-if [[ ! -f $prefix/.kesmaro-ready ]]; then
+if [[ ! -f $prefix/.kesmaro-ready-2 ]]; then
   if ! "$wine" wineboot --init </dev/null >"$prefix.init.log" 2>&1 9>&-; then
     echo "wine-run.sh: creating the Wine prefix $prefix failed:" >&2
     cat "$prefix.init.log" >&2
     exit 1
   fi
+  # Windows draw their own frames and captions, as on Windows, since the tests' X server has no
+  # window manager; the caption buttons need Wine's Marlett in the prefix.
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >>"$prefix.init.log" 2>&1 9>&-
+  for font in /usr/share/wine/fonts/*.ttf; do
+    [[ -e $font ]] && cp -n "$font" "$prefix/drive_c/windows/Fonts/"
+  done
   "$WINESERVER" -w 9>&- # until that server has written the registry and exited
-  touch "$prefix/.kesmaro-ready"
+  touch "$prefix/.kesmaro-ready-2"
 fi
 # Start a lingering server unless one is up (exit status 2). The first process of a fresh
 # server also starts Wine's services, which would keep that process's stdout and stderr open

@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-x86-64-posix      # Windows 64-bit, with the posix thread model (std::thread)
   g++-mingw-w64-i686-posix        # Windows 32-bit, build only
   wine64 xvfb xauth               # running the 64-bit Windows tests
+  fonts-wine fonts-wqy-microhei   # Wine's own fonts (window captions) and a Chinese font for the windows
   locales                         # zh_CN.UTF-8 makes Wine report code page 936
   gawk time                       # benchmark baseline and GNU time for peak memory
 )

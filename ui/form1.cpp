@@ -195,15 +195,16 @@ std::optional<std::string> Form1::Run() {
   if (!outputName) return "要保存的文件名无效。";
   const RunRequest request{folderPath_, files_, *key, controls_.Text(kText2), *outputName};
   RunSummary summary;
-  if (const Status error = RunExtraction(fs_, codec_, scheme_, request, &summary)) return RunErrorMessage(*error);
+  if (const Status error = RunExtraction(fs_, codec_, scheme_, request, &summary))
+    return RunErrorMessage(*error);
   return std::nullopt;
 }
 
 std::optional<std::string> Form1::CheckCurrentKey(KeyVerdict* verdict) const {
   const std::optional<std::string> key = ToDataText(codec_, keyValue_);
   if (!key) return "值中有无效字符";
-  if (const Status error =
-          CheckKey(fs_, scheme_, folderPath_, files_.FileNames.front(), *key, controls_.Text(kText2), verdict)) {
+  if (const Status error = CheckKey(fs_, scheme_, folderPath_, files_.FileNames.front(), *key,
+                                    controls_.Text(kText2), verdict)) {
     return CheckFailureReason(*error);
   }
   return std::nullopt;

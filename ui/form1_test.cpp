@@ -35,7 +35,9 @@ class FakeControls : public Controls {
   void SetText(ControlId id, std::string_view text) override { controls.at(id).text = text; }
   void SetEnabled(ControlId id, bool enabled) override { controls.at(id).enabled = enabled; }
   void SetReadOnly(ControlId id, bool readOnly) override { controls.at(id).readOnly = readOnly; }
-  void SetBackground(ControlId id, Background background) override { controls.at(id).background = background; }
+  void SetBackground(ControlId id, Background background) override {
+    controls.at(id).background = background;
+  }
   bool IsSelected(ControlId id) const override { return controls.at(id).selected; }
   void Repaint() override { paintedLabel9.push_back(controls.at(kLabel9).text); }
 
@@ -75,7 +77,9 @@ class AsciiCodec : public TextCodec {
     }
     return out;
   }
-  std::optional<Native> Decode(std::string_view bytes) const override { return Native(bytes.begin(), bytes.end()); }
+  std::optional<Native> Decode(std::string_view bytes) const override {
+    return Native(bytes.begin(), bytes.end());
+  }
 };
 
 class Form1Test : public ::testing::Test {

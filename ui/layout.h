@@ -12,11 +12,30 @@ namespace kesmaro::ui {
 
 enum class ControlId {
   kForm1,
-  kFrame1, kFrame2, kFrame3, kFrame4, kFrame5, kFrame6,
-  kLabel1, kLabel2, kLabel3, kLabel4, kLabel5, kLabel6, kLabel7, kLabel8, kLabel9, kLabel10,
-  kText1, kText2, kText3, kText4,
-  kCommand1, kCommand2,
-  kOption1, kOption2,
+  kFrame1,
+  kFrame2,
+  kFrame3,
+  kFrame4,
+  kFrame5,
+  kFrame6,
+  kLabel1,
+  kLabel2,
+  kLabel3,
+  kLabel4,
+  kLabel5,
+  kLabel6,
+  kLabel7,
+  kLabel8,
+  kLabel9,
+  kLabel10,
+  kText1,
+  kText2,
+  kText3,
+  kText4,
+  kCommand1,
+  kCommand2,
+  kOption1,
+  kOption2,
 };
 
 enum class ControlKind { kFrame, kLabel, kEditBox, kOptionButton, kPushButton };
@@ -37,19 +56,19 @@ inline constexpr int kTwipsPerInch = 1440;
 
 struct ControlSpec {
   ControlId id;
-  std::string_view name;     ///< "Text3": the name GUI tests and accessibility find it by
+  std::string_view name;  ///< "Text3": the name GUI tests and accessibility find it by
   ControlKind kind;
-  ControlId container;       ///< kForm1 or a frame
-  std::string_view caption;  ///< caption or initial text, UTF-8
+  ControlId container;           ///< kForm1 or a frame
+  std::string_view caption;      ///< caption or initial text, UTF-8
   int left, top, width, height;  ///< twips, relative to the container
   int tabIndex;
   bool enabled = true;
-  bool readOnly = false;     ///< edit boxes
-  bool selected = false;     ///< option buttons
-  bool multiLine = false;    ///< edit boxes two text lines high
-  bool dataFont = false;     ///< the edit boxes for data: "宋体" 12 pt, GB2312 character set
+  bool readOnly = false;   ///< edit boxes
+  bool selected = false;   ///< option buttons
+  bool multiLine = false;  ///< edit boxes two text lines high
+  bool dataFont = false;   ///< the edit boxes for data: "宋体" 12 pt, GB2312 character set
   bool hasBackground = false;
-  Background background{};   ///< when hasBackground; otherwise the kind's own colour
+  Background background{};  ///< when hasBackground; otherwise the kind's own colour
 };
 
 struct FormSpec {

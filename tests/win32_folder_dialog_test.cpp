@@ -1,10 +1,10 @@
 // The shell's folder dialog as BrowseForFolder shows it, answered from a second thread the way
 // a user would answer it.
 
+#include <windows.h>
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <atomic>
 #include <string>

@@ -1,8 +1,8 @@
 // The real Win32 window, driven with window messages as a user's keys and clicks would drive it,
 // with the folder dialog and the message boxes replaced. Runs under Wine with code page 936.
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>

@@ -1,8 +1,8 @@
 // Kesmaro.exe: the six-step window on Windows.
 
+#include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
-#include <windows.h>
 
 #include <memory>
 #include <optional>

@@ -180,6 +180,15 @@ TEST_F(WindowTest, OpensWithTheLayoutAndItsInitialStates) {
   EXPECT_FALSE(Enabled(kCommand2));
   EXPECT_EQ(SendMessageW(At(kOption1), BM_GETCHECK, 0, 0), BST_CHECKED);
 
+  // The program's icon, one of twelve images, on the window (the tests carry the program's
+  // resources).
+  EXPECT_NE(SendMessageW(window_->Handle(), WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_NE(SendMessageW(window_->Handle(), WM_GETICON, ICON_SMALL, 0), 0);
+  HRSRC group = FindResourceW(nullptr, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
+  ASSERT_NE(group, nullptr);
+  const auto* directory = static_cast<const WORD*>(LockResource(LoadResource(nullptr, group)));
+  EXPECT_EQ(directory[2], 12);  // idReserved, idType, idCount
+
   // A read-only box takes no typing.
   Type(kText3, L"550");
   EXPECT_EQ(TextOf(kText3), L"");

@@ -1,6 +1,7 @@
 #include "ui/form1.h"
 
 #include <exception>
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -132,7 +133,12 @@ void Form1::Text3_Change() { Judge(); }
 void Form1::Command2_Click() {
   controls_.SetText(kLabel9, kRunning);
   controls_.Repaint();  // the run keeps the window busy until it ends
-  const std::optional<std::string> failure = Run();
+  std::optional<std::string> failure;
+  try {
+    failure = Run();
+  } catch (const std::bad_alloc&) {  // the rows of a huge series are held until they are written
+    failure = "内存不足，无法完成处理。没有写入输出文件。";
+  }
   controls_.SetText(kLabel9, kIdle);
   if (failure) {
     host_.ShowError(*failure, kErrorTitle);

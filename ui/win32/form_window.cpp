@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <exception>
 
 #include "ui/win32/wide_text.h"
 
@@ -231,14 +232,20 @@ LRESULT FormWindow::HandleEditMessage(HWND edit, UINT message, WPARAM wParam, LP
 void FormWindow::OnCommand(int controlId, int notification) {
   if (form_ == nullptr) return;
   const auto id = static_cast<ControlId>(controlId - kFirstDialogId);
-  if (notification == BN_CLICKED && id == ControlId::kCommand1) {
-    form_->Command1_Click();
-  } else if (notification == BN_CLICKED && id == ControlId::kCommand2) {
-    form_->Command2_Click();
-  } else if (notification == EN_CHANGE && id == ControlId::kText2) {
-    form_->Text2_Change();
-  } else if (notification == EN_CHANGE && id == ControlId::kText3) {
-    form_->Text3_Change();
+  // No exception may leave through the window procedure: it would end the program.
+  try {
+    if (notification == BN_CLICKED && id == ControlId::kCommand1) {
+      form_->Command1_Click();
+    } else if (notification == BN_CLICKED && id == ControlId::kCommand2) {
+      form_->Command2_Click();
+    } else if (notification == EN_CHANGE && id == ControlId::kText2) {
+      form_->Text2_Change();
+    } else if (notification == EN_CHANGE && id == ControlId::kText3) {
+      form_->Text3_Change();
+    }
+  } catch (const std::exception& failure) {
+    const std::wstring text = L"处理时出错：" + Wide(failure.what());
+    MessageBoxW(hwnd_, text.c_str(), L"错误", MB_OK | MB_ICONERROR);
   }
 }
 

@@ -150,7 +150,8 @@ void Form1::Command2_Click() {
 void Form1::ShowListing() {
   const std::string extension = controls_.IsSelected(kOption2) ? ".asc" : ".txt";
   files_ = DataFileList{};
-  if (ListDataFiles(fs_, folderPath_, extension, &files_)) files_ = DataFileList{};
+  // No folder is not the current one: a run must never pick up whatever lies there.
+  if (folderPath_.empty() || ListDataFiles(fs_, folderPath_, extension, &files_)) files_ = DataFileList{};
   controls_.SetText(kLabel8, std::to_string(files_.FileCount()));
 }
 

@@ -142,6 +142,7 @@ TEST_F(Form1Test, StartUpListsTheProgramFolderAndUnlocksTheValueBoxes) {
 
 TEST_F(Form1Test, StartUpWithoutDataFilesKeepsEverythingLocked) {
   host_.programFolder = "";  // the system could not tell: nothing to list, nothing fails
+  fs_.Put("1.txt", kRows);  // not even the working folder's files
   form_.Form_Load();
   EXPECT_EQ(At(kLabel8).text, "0");
   ExpectNoFiles();

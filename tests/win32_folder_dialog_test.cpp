@@ -76,19 +76,14 @@ class FolderDialogTest : public ::testing::Test {
 };
 
 TEST_F(FolderDialogTest, CancelGivesNoFolderAndTheTitleIsShown) {
-  DialogAnswerer answerer(GetCurrentThreadId(), IDCANCEL);
-  EXPECT_TRUE(BrowseForFolder(nullptr, L"请选择一个文件夹：").empty());
-  answerer.Join();
-  ASSERT_TRUE(answerer.found);
-  EXPECT_TRUE(Shows(answerer, L"请选择一个文件夹："));
-}
-
-TEST_F(FolderDialogTest, EmptyTitleShowsTheDefaultOne) {
-  DialogAnswerer answerer(GetCurrentThreadId(), IDCANCEL);
-  EXPECT_TRUE(BrowseForFolder(nullptr, L"").empty());
-  answerer.Join();
-  ASSERT_TRUE(answerer.found);
-  EXPECT_TRUE(Shows(answerer, L"选择目录"));
+  for (const std::wstring title : {L"请选择一个文件夹：", L""}) {
+    DialogAnswerer answerer(GetCurrentThreadId(), IDCANCEL);
+    EXPECT_TRUE(BrowseForFolder(nullptr, title).empty());
+    answerer.Join();
+    ASSERT_TRUE(answerer.found);
+    // An empty title shows the default one.
+    EXPECT_TRUE(Shows(answerer, title.empty() ? L"选择目录" : title));
+  }
 }
 
 TEST_F(FolderDialogTest, OkGivesTheChosenFolderOnDisk) {

@@ -144,6 +144,15 @@ class WindowTest : public ::testing::Test {
     Click(kCommand1);
   }
 
+  /// The usual way through the window: open it, choose the series, say 3 header lines, type
+  /// the key.
+  void OpenSeriesAndType(const std::wstring& key) {
+    Open();
+    ChooseDataFolder();
+    SelectAllAndType(kText2, L"3");
+    Type(kText3, key);
+  }
+
   CodePage codePage_;
   std::unique_ptr<TextCodec> codec_;
   DiskFileSystem disk_;
@@ -203,10 +212,7 @@ TEST_F(WindowTest, OpensWithTheLayoutAndItsInitialStates) {
 
 TEST_F(WindowTest, TabWalksTheControlsInTheLayoutOrder) {
   AddSeries({L"1.txt"}, kRows);
-  Open();
-  ChooseDataFolder();
-  SelectAllAndType(kText2, L"3");
-  Type(kText3, L"550.0");
+  OpenSeriesAndType(L"550.0");
   ASSERT_TRUE(Enabled(kCommand2));
   const std::vector<ControlId> expected{kCommand1, kText1,    kText2,   kText3,
                                         kText4,    kCommand2, kOption1, kCommand1};
@@ -245,10 +251,7 @@ TEST_F(WindowTest, ChoosingAFolderUnlocksTheBoxesAndTypingChecksTheKey) {
 
 TEST_F(WindowTest, RunWritesTheOutputAndShowsTheNotice) {
   AddSeries({L"10.txt", L"2.txt", L"1.txt"}, kRows);
-  Open();
-  ChooseDataFolder();
-  SelectAllAndType(kText2, L"3");
-  Type(kText3, L"551");
+  OpenSeriesAndType(L"551");
   Click(kCommand2);
   EXPECT_EQ(ReadFile(work_ / L"551.5 第一.txt"), Gbk(L"1 第一 0.2\r\n2 第一 0.2\r\n10 第一 0.2\r\n"));
   EXPECT_EQ(TextOf(kLabel9), L"...");
@@ -258,10 +261,7 @@ TEST_F(WindowTest, RunWritesTheOutputAndShowsTheNotice) {
 TEST_F(WindowTest, FailedRunShowsTheFileAndKeepsTheEarlierOutput) {
   AddSeries({L"1.txt", L"2.txt"}, kRows);
   std::ofstream(work_ / "550.0.txt", std::ios::binary) << "earlier";
-  Open();
-  ChooseDataFolder();
-  SelectAllAndType(kText2, L"3");
-  Type(kText3, L"550.0");
+  OpenSeriesAndType(L"550.0");
   // Another program holds 2.txt open without sharing it.
   HANDLE locked = CreateFileW((data_ / "2.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(locked, INVALID_HANDLE_VALUE);
@@ -277,10 +277,7 @@ TEST_F(WindowTest, FailedRunShowsTheFileAndKeepsTheEarlierOutput) {
 
 TEST_F(WindowTest, CancelledDialogAndEmptyFolderKeepTheRunSafe) {
   AddSeries({L"1.txt"}, kRows);
-  Open();
-  ChooseDataFolder();
-  SelectAllAndType(kText2, L"3");
-  Type(kText3, L"550.0");
+  OpenSeriesAndType(L"550.0");
   ASSERT_TRUE(Enabled(kCommand2));
 
   shell_.chosenFolder.clear();  // cancelled
@@ -303,10 +300,7 @@ TEST_F(WindowTest, CancelledDialogAndEmptyFolderKeepTheRunSafe) {
 /// the build folder for people to look at.
 TEST_F(WindowTest, Screenshot) {
   AddSeries({L"1.txt", L"2.txt", L"3.txt", L"10.txt", L"11.txt", L"12.txt"}, kRows);
-  Open();
-  ChooseDataFolder();
-  SelectAllAndType(kText2, L"3");
-  Type(kText3, L"550.0");
+  OpenSeriesAndType(L"550.0");
   HWND hwnd = window_->Handle();
   SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
   RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

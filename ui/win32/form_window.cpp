@@ -27,7 +27,7 @@ bool RegisterWindowClass(WNDPROC windowProc) {
   if (GetClassInfoExW(Instance(), kClassName, &windowClass)) return true;
   windowClass.lpfnWndProc = windowProc;
   windowClass.hInstance = Instance();
-  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   windowClass.lpszClassName = kClassName;
   return RegisterClassExW(&windowClass) != 0;

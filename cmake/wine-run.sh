@@ -70,7 +70,7 @@ if [[ ! -f $prefix/.kesmaro-ready-2 ]]; then
   # window manager; the caption buttons need Wine's Marlett in the prefix.
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >>"$prefix.init.log" 2>&1 9>&-
   for font in /usr/share/wine/fonts/*.ttf; do
-    [[ -e $font ]] && cp -n "$font" "$prefix/drive_c/windows/Fonts/"
+    if [[ -e $font ]]; then cp "$font" "$prefix/drive_c/windows/Fonts/"; fi
   done
   "$WINESERVER" -w 9>&- # until that server has written the registry and exited
   touch "$prefix/.kesmaro-ready-2"

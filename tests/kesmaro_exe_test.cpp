@@ -1,0 +1,163 @@
+// Kesmaro.exe as a user meets it: copied beside a series, started there, driven through its
+// window from outside, and its notice answered.
+
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+
+#include "ui/layout.h"
+#include "ui/win32/form_window.h"
+
+namespace kesmaro::ui::win32 {
+namespace {
+
+namespace fs = std::filesystem;
+using enum ControlId;
+
+/// The first visible top-level window of `process` of the given class, waiting up to 20 s.
+HWND WaitForWindow(DWORD process, const std::wstring& className) {
+  struct Search {
+    DWORD process;
+    const std::wstring& className;
+    HWND found = nullptr;
+  } search{process, className};
+  for (int attempt = 0; attempt < 400 && search.found == nullptr; ++attempt) {
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(data);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          wchar_t name[64] = {};
+          GetClassNameW(window, name, 64);
+          if (owner != s->process || name != s->className || !IsWindowVisible(window)) return TRUE;
+          s->found = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.found == nullptr) Sleep(50);
+  }
+  return search.found;
+}
+
+/// The text of a window of another process.
+std::wstring TextOf(HWND window) {
+  wchar_t text[512] = {};
+  SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+std::vector<HWND> Children(HWND window) {
+  std::vector<HWND> children;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+class KesmaroExeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    folder_ = fs::temp_directory_path() / ("kesmaro-exe-" + std::to_string(stamp));
+    fs::create_directories(folder_);
+    fs::copy_file(fs::absolute(KESMARO_EXE), folder_ / "Kesmaro.exe");
+    for (const auto& entry : fs::directory_iterator(fs::absolute(KESMARO_SAMPLES))) {
+      if (entry.path().extension() == ".txt") fs::copy_file(entry.path(), folder_ / entry.path().filename());
+    }
+  }
+
+  void TearDown() override {
+    if (process_.hProcess != nullptr) {
+      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
+      WaitForSingleObject(process_.hProcess, 10000);
+      CloseHandle(process_.hProcess);
+      CloseHandle(process_.hThread);
+    }
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+
+  /// Starts the program in its folder, as a double click in Explorer does.
+  HWND Start() {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + (folder_ / "Kesmaro.exe").wstring() + L"\"";
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                        &startup, &process_)) {
+      return nullptr;
+    }
+    return WaitForWindow(process_.dwProcessId, L"KesmaroForm1");
+  }
+
+  fs::path folder_;
+  PROCESS_INFORMATION process_{};
+};
+
+TEST_F(KesmaroExeTest, ConsolidatesTheSeriesBesideTheProgram) {
+  HWND window = Start();
+  ASSERT_NE(window, nullptr) << "Kesmaro.exe showed no window";
+  const auto control = [window](ControlId id) { return GetDlgItem(window, DialogId(id)); };
+
+  // It lists its own folder at start-up.
+  EXPECT_EQ(TextOf(window), L"Kesmaro");
+  EXPECT_EQ(TextOf(control(kText1)), folder_.wstring());
+  EXPECT_EQ(TextOf(control(kLabel8)), L"12");
+
+  SendMessageW(control(kText2), EM_SETSEL, 0, -1);
+  SendMessageW(control(kText2), WM_CHAR, L'3', 1);
+  for (wchar_t ch : std::wstring(L"550.0")) SendMessageW(control(kText3), WM_CHAR, ch, 1);
+  EXPECT_EQ(TextOf(control(kLabel6)), L"可以执行");
+  EXPECT_EQ(TextOf(control(kText4)), L"550.0");
+  ASSERT_TRUE(IsWindowEnabled(control(kCommand2)));
+
+  // The notice is modal, so the click must not wait for it.
+  PostMessageW(control(kCommand2), BM_CLICK, 0, 0);
+  HWND notice = WaitForWindow(process_.dwProcessId, L"#32770");
+  ASSERT_NE(notice, nullptr) << "no notice after the run";
+  EXPECT_EQ(TextOf(notice), L"提示");
+  int buttons = 0;
+  bool saysDone = false;
+  for (HWND child : Children(notice)) {
+    if (ClassOf(child) == L"Button") ++buttons;
+    if (ClassOf(child) == L"Static" && TextOf(child) == L"处理完成") saysDone = true;
+    EXPECT_FALSE(ClassOf(child) == L"Static" && (GetWindowLongW(child, GWL_STYLE) & SS_ICON) != 0 &&
+                 SendMessageW(child, STM_GETICON, 0, 0) != 0)
+        << "the notice shows no icon";
+  }
+  EXPECT_TRUE(saysDone);
+  EXPECT_EQ(buttons, 1);
+  PostMessageW(notice, WM_COMMAND, IDOK, 0);
+
+  for (int attempt = 0; attempt < 200 && IsWindow(notice); ++attempt) Sleep(50);
+  EXPECT_EQ(TextOf(control(kLabel9)), L"...");
+  std::ifstream output(folder_ / "550.0.txt", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(output), {}),
+            "1 0.1579\r\n2 0.1726\r\n3 0.1915\r\n4 0.2139\r\n5 0.2375\r\n6 0.2601\r\n7 0.2821 0.0012\r\n"
+            "8 0.3058\r\n9 0.3336\r\n10 0.3657\r\n11 0.3998 0.0010\r\n12 0.4337\r\n");
+
+  // Closing the window ends the program.
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(process_.hProcess, 10000), WAIT_OBJECT_0);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process_.hProcess, &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+}
+
+}  // namespace
+}  // namespace kesmaro::ui::win32

@@ -249,6 +249,20 @@ TEST_F(WindowTest, ChoosingAFolderUnlocksTheBoxesAndTypingChecksTheKey) {
   EXPECT_FALSE(Enabled(kCommand2));
 }
 
+TEST_F(WindowTest, ExtensionIsReadWhenAFolderIsListed) {
+  AddSeries({L"1.txt", L"2.txt"}, kRows);
+  AddSeries({L"1.asc"}, kRows);
+  Open();
+  ChooseDataFolder();
+  EXPECT_EQ(TextOf(kLabel8), L"2");
+  Click(kOption2);  // the pair switches, and nothing is listed yet
+  EXPECT_EQ(SendMessageW(At(kOption1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageW(At(kOption2), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(TextOf(kLabel8), L"2");
+  ChooseDataFolder();
+  EXPECT_EQ(TextOf(kLabel8), L"1");
+}
+
 TEST_F(WindowTest, RunWritesTheOutputAndShowsTheNotice) {
   AddSeries({L"10.txt", L"2.txt", L"1.txt"}, kRows);
   OpenSeriesAndType(L"551");

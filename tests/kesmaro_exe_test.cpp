@@ -7,9 +7,9 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "ui/layout.h"
 #include "ui/win32/form_window.h"
@@ -20,26 +20,28 @@ namespace {
 namespace fs = std::filesystem;
 using enum ControlId;
 
+struct WindowSearch {
+  DWORD process;
+  const std::wstring& className;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<WindowSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (owner != search->process || name != search->className || !IsWindowVisible(window)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
 /// The first visible top-level window of `process` of the given class, waiting up to 20 s.
 HWND WaitForWindow(DWORD process, const std::wstring& className) {
-  struct Search {
-    DWORD process;
-    const std::wstring& className;
-    HWND found = nullptr;
-  } search{process, className};
+  WindowSearch search{process, className};
   for (int attempt = 0; attempt < 400 && search.found == nullptr; ++attempt) {
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          wchar_t name[64] = {};
-          GetClassNameW(window, name, 64);
-          if (owner != s->process || name != s->className || !IsWindowVisible(window)) return TRUE;
-          s->found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     if (search.found == nullptr) Sleep(50);
   }
   return search.found;
@@ -52,15 +54,14 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
+BOOL CALLBACK AddChild(HWND child, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+  return TRUE;
+}
+
 std::vector<HWND> Children(HWND window) {
   std::vector<HWND> children;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM list) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&children));
+  EnumChildWindows(window, AddChild, reinterpret_cast<LPARAM>(&children));
   return children;
 }
 

@@ -18,6 +18,8 @@ set(CMAKE_C_FLAGS_INIT "-Wa,-mbig-obj")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Release programs are shipped as they are: without symbols they are half the size.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 
 # Tests (and GoogleTest's discovery of them) run under Wine through the wrapper, with the Wine
 # prefix in the build folder: every build has its own, and removing the build folder removes it.

@@ -24,6 +24,9 @@ struct Error {
   ErrorKind kind;
   std::filesystem::path file;
   std::string cause;  ///< English, e.g. "No such file or directory"; may be empty
+  /// The same cause as the system words it for its user (UTF-8), e.g. "找不到文件。" on a
+  /// Chinese Windows; empty where the system gives none.
+  std::string userCause = {};
 
   /// A short English description of the kind, e.g. "cannot open data file".
   std::string_view What() const;

@@ -27,8 +27,13 @@ class Handle {
   HANDLE handle_;
 };
 
+/// A failure with the system's words for `code`, in English and in its user's language.
+Error SystemError(ErrorKind kind, const std::filesystem::path& path, DWORD code) {
+  return Error{kind, path, win32::ErrorText(code), win32::UserErrorText(code)};
+}
+
 Error LastError(ErrorKind kind, const std::filesystem::path& path) {
-  return Error{kind, path, win32::ErrorText(GetLastError())};
+  return SystemError(kind, path, GetLastError());
 }
 
 class Win32InputFile : public InputFile {
@@ -84,7 +89,7 @@ Status DiskFileSystem::ListFolder(const std::filesystem::path& folder, std::vect
   } while (FindNextFileW(search, &found));
   const DWORD error = GetLastError();
   FindClose(search);
-  if (error != ERROR_NO_MORE_FILES) return Error{ErrorKind::kListFailed, folder, win32::ErrorText(error)};
+  if (error != ERROR_NO_MORE_FILES) return SystemError(ErrorKind::kListFailed, folder, error);
   return std::nullopt;
 }
 
@@ -97,7 +102,7 @@ Status DiskFileSystem::WriteFileAtomically(const std::filesystem::path& path, st
   const std::filesystem::path temp = tempName;
   auto fail = [&](DWORD error) {
     DeleteFileW(temp.c_str());
-    return Error{ErrorKind::kWriteFailed, path, win32::ErrorText(error)};
+    return SystemError(ErrorKind::kWriteFailed, path, error);
   };
   Handle file(
       CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -32,21 +32,37 @@ std::optional<std::wstring> BytesToWide(std::string_view bytes, unsigned codePag
   return out;
 }
 
-std::string ErrorText(unsigned long code) {
+namespace {
+
+/// FormatMessage's text for `code` in `language` (0: the user's), without its trailing line
+/// end and full stop; empty when there is none.
+std::wstring SystemMessage(unsigned long code, DWORD language) {
   wchar_t* buffer = nullptr;
   const DWORD flags =
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-  DWORD length = FormatMessageW(flags, nullptr, code, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
-                                reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  if (length == 0) {
-    length = FormatMessageW(flags, nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  }
+  const DWORD length =
+      FormatMessageW(flags, nullptr, code, language, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   std::wstring text = length > 0 ? std::wstring(buffer, length) : std::wstring();
   if (buffer != nullptr) LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L'.'))
+  while (!text.empty() &&
+         (text.back() == L'\n' || text.back() == L'\r' || text.back() == L'.' || text.back() == L'\u3002')) {
     text.pop_back();
-  if (text.empty()) return "Windows error " + std::to_string(code);
-  return WideToBytes(text, CP_UTF8).value_or("Windows error " + std::to_string(code));
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string ErrorText(unsigned long code) {
+  std::wstring text = SystemMessage(code, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+  if (text.empty()) text = SystemMessage(code, 0);
+  const std::string fallback = "Windows error " + std::to_string(code);
+  if (text.empty()) return fallback;
+  return WideToBytes(text, CP_UTF8).value_or(fallback);
+}
+
+std::string UserErrorText(unsigned long code) {
+  return WideToBytes(SystemMessage(code, 0), CP_UTF8).value_or(std::string());
 }
 
 }  // namespace kesmaro::win32

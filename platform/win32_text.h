@@ -18,6 +18,10 @@ std::optional<std::wstring> BytesToWide(std::string_view bytes, unsigned codePag
 /// The system's English text for a Windows error code, as UTF-8.
 std::string ErrorText(unsigned long code);
 
+/// The system's text for a Windows error code in its user's language, as UTF-8; empty when it
+/// has none.
+std::string UserErrorText(unsigned long code);
+
 }  // namespace kesmaro::win32
 
 #endif  // KESMARO_PLATFORM_WIN32_TEXT_H_

@@ -287,6 +287,11 @@ TEST_F(WindowTest, FailedRunShowsTheFileAndKeepsTheEarlierOutput) {
   ASSERT_EQ(shell_.errors.size(), 1u);
   EXPECT_NE(shell_.errors[0].find("无法打开数据文件"), std::string::npos);
   EXPECT_NE(shell_.errors[0].find("2.txt"), std::string::npos);
+  // The cause in the system's words for a Chinese user, not in English.
+  const std::size_t cause = shell_.errors[0].find("原因：");
+  ASSERT_NE(cause, std::string::npos);
+  EXPECT_GE(static_cast<unsigned char>(shell_.errors[0][cause + std::string("原因：").size()]), 0x80u)
+      << shell_.errors[0];
 }
 
 TEST_F(WindowTest, CancelledDialogAndEmptyFolderKeepTheRunSafe) {

@@ -95,7 +95,9 @@ std::string RunErrorMessage(const Error& error) {
   std::string message(ErrorKindText(error.kind));
   message += "。";
   if (!error.file.empty()) message += "\n\n文件：" + Utf8(error.file);
-  if (!error.cause.empty()) message += "\n原因：" + error.cause;
+  // The system's own words for its user, where it has them; its English ones otherwise.
+  const std::string& cause = error.userCause.empty() ? error.cause : error.userCause;
+  if (!cause.empty()) message += "\n原因：" + cause;
   message += "\n\n没有写入输出文件，已有的文件保持原样。";
   return message;
 }

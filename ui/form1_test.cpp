@@ -142,7 +142,7 @@ TEST_F(Form1Test, StartUpListsTheProgramFolderAndUnlocksTheValueBoxes) {
 
 TEST_F(Form1Test, StartUpWithoutDataFilesKeepsEverythingLocked) {
   host_.programFolder = "";  // the system could not tell: nothing to list, nothing fails
-  fs_.Put("1.txt", kRows);  // not even the working folder's files
+  fs_.Put("1.txt", kRows);   // not even the working folder's files
   form_.Form_Load();
   EXPECT_EQ(At(kLabel8).text, "0");
   ExpectNoFiles();
@@ -317,6 +317,18 @@ TEST_F(Form1Test, FailedRunNamesTheFileAndLeavesTheOutputAsItWas) {
   ASSERT_EQ(host_.errors.size(), 1u);
   EXPECT_NE(host_.errors[0].find("错误: 无法打开数据文件"), std::string::npos) << host_.errors[0];
   EXPECT_NE(host_.errors[0].find("2.txt"), std::string::npos) << host_.errors[0];
+}
+
+TEST(RunErrorMessageTest, NamesTheFileAndTheCauseInTheUsersWords) {
+  const std::string message =
+      RunErrorMessage(Error{ErrorKind::kOpenFailed, "data/2.txt", "Access is denied", "访问被拒绝"});
+  EXPECT_EQ(message.rfind("无法打开数据文件", 0), 0u) << message;
+  EXPECT_NE(message.find("2.txt"), std::string::npos) << message;
+  EXPECT_NE(message.find("原因：访问被拒绝"), std::string::npos) << message;
+  EXPECT_EQ(message.find("Access"), std::string::npos) << message;
+  // Without the user's words, the system's English ones are better than none.
+  EXPECT_NE(RunErrorMessage(Error{ErrorKind::kWriteFailed, "out.txt", "Disk full"}).find("原因：Disk full"),
+            std::string::npos);
 }
 
 TEST(Form1LayoutTest, EveryControlLiesInsideItsFrameAndTheWindow) {

@@ -219,7 +219,7 @@ TEST_F(WindowTest, TabWalksTheControlsInTheLayoutOrder) {
   HWND current = At(kCommand1);
   for (std::size_t i = 1; i < expected.size(); ++i) {
     current = GetNextDlgTabItem(window_->Handle(), current, FALSE);
-    EXPECT_EQ(current, At(expected[i])) << "tab stop " << i << " should be " << Spec(expected[i]).name;
+    EXPECT_EQ(current, At(expected[i])) << "tab stop " << i << " should be " << Row(expected[i]).name;
   }
 }
 

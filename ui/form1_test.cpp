@@ -25,9 +25,9 @@ class FakeControls : public Controls {
   };
 
   FakeControls() {
-    for (const ControlSpec& spec : Form1Layout()) {
-      controls[spec.id] = State{std::string(spec.caption), spec.enabled, spec.readOnly, spec.selected,
-                                spec.hasBackground ? spec.background : kWindowBackground};
+    for (const ControlRow& row : Form1Layout()) {
+      controls[row.id] = State{std::string(row.caption), row.enabled, row.readOnly, row.selected,
+                               row.background.value_or(kWindowBackground)};
     }
   }
 
@@ -263,9 +263,9 @@ TEST_F(Form1Test, CancelledFolderDialogChangesNothing) {
   EXPECT_EQ(form_.FolderPath(), "prog");
   EXPECT_EQ(form_.Files().FileCount(), 2u);
   for (const auto& [id, state] : before) {
-    EXPECT_EQ(At(id).text, state.text) << Spec(id).name;
-    EXPECT_EQ(At(id).enabled, state.enabled) << Spec(id).name;
-    EXPECT_EQ(At(id).readOnly, state.readOnly) << Spec(id).name;
+    EXPECT_EQ(At(id).text, state.text) << Row(id).name;
+    EXPECT_EQ(At(id).enabled, state.enabled) << Row(id).name;
+    EXPECT_EQ(At(id).readOnly, state.readOnly) << Row(id).name;
   }
 }
 
@@ -332,24 +332,24 @@ TEST(RunErrorMessageTest, NamesTheFileAndTheCauseInTheUsersWords) {
 }
 
 TEST(Form1LayoutTest, EveryControlLiesInsideItsFrameAndTheWindow) {
-  const FormSpec& form = Form1Spec();
-  for (const ControlSpec& spec : Form1Layout()) {
-    const TwipRect rect = FormRect(spec.id);
-    EXPECT_GE(rect.left, 0) << spec.name;
-    EXPECT_LE(rect.left + rect.width, form.innerWidth) << spec.name;
-    EXPECT_LE(rect.top + rect.height, form.innerHeight) << spec.name;
-    if (spec.container != kForm1) {
-      const ControlSpec& frame = Spec(spec.container);
-      EXPECT_EQ(frame.kind, ControlKind::kFrame) << spec.name;
-      EXPECT_LE(spec.left + spec.width, frame.width) << spec.name;
-      EXPECT_LE(spec.top + spec.height, frame.height) << spec.name;
+  const WindowLayout& form = Form1Window();
+  for (const ControlRow& row : Form1Layout()) {
+    const TwipRect rect = FormRect(row.id);
+    EXPECT_GE(rect.left, 0) << row.name;
+    EXPECT_LE(rect.left + rect.width, form.innerWidth) << row.name;
+    EXPECT_LE(rect.top + rect.height, form.innerHeight) << row.name;
+    if (row.container != kForm1) {
+      const ControlRow& frame = Row(row.container);
+      EXPECT_EQ(frame.kind, ControlKind::kFrame) << row.name;
+      EXPECT_LE(row.left + row.width, frame.width) << row.name;
+      EXPECT_LE(row.top + row.height, frame.height) << row.name;
     }
   }
 }
 
 TEST(Form1LayoutTest, TabOrderCountsUpFromZeroOncePerControl) {
   int expected = 0;
-  for (const ControlSpec& spec : Form1Layout()) EXPECT_EQ(spec.tabIndex, expected++) << spec.name;
+  for (const ControlRow& row : Form1Layout()) EXPECT_EQ(row.tabIndex, expected++) << row.name;
   EXPECT_EQ(expected, 24);
 }
 

@@ -10,7 +10,7 @@ namespace {
 using enum ControlId;
 using enum ControlKind;
 
-constexpr FormSpec kForm1Spec{"Kesmaro", 6495, 6450};
+constexpr WindowLayout kForm1Window{"Kesmaro", 6495, 6450};
 
 /// What sets a control apart from its kind's defaults.
 enum Trait : unsigned {
@@ -23,18 +23,17 @@ enum Trait : unsigned {
   kGrey = 1u << 5,      ///< grey background
 };
 
-constexpr ControlSpec Row(ControlId id, std::string_view name, ControlKind kind, ControlId container,
-                          std::string_view caption, int left, int top, int width, int height, int tabIndex,
-                          unsigned traits = kPlain) {
-  ControlSpec spec{id, name, kind, container, caption, left, top, width, height, tabIndex};
-  spec.enabled = (traits & kDisabled) == 0;
-  spec.readOnly = (traits & kReadOnly) != 0;
-  spec.selected = (traits & kSelected) != 0;
-  spec.multiLine = (traits & kTwoLines) != 0;
-  spec.dataFont = (traits & kDataText) != 0;
-  spec.hasBackground = (traits & kGrey) != 0;
-  if (spec.hasBackground) spec.background = kGreyBackground;
-  return spec;
+constexpr ControlRow Entry(ControlId id, std::string_view name, ControlKind kind, ControlId container,
+                           std::string_view caption, int left, int top, int width, int height, int tabIndex,
+                           unsigned traits = kPlain) {
+  ControlRow row{id, name, kind, container, caption, left, top, width, height, tabIndex};
+  row.enabled = (traits & kDisabled) == 0;
+  row.readOnly = (traits & kReadOnly) != 0;
+  row.selected = (traits & kSelected) != 0;
+  row.multiLine = (traits & kTwoLines) != 0;
+  row.dataFont = (traits & kDataText) != 0;
+  if ((traits & kGrey) != 0) row.background = kGreyBackground;
+  return row;
 }
 
 // In tab order. The steps run top to bottom on screen, but step 1 (Frame6) comes last in the
@@ -42,52 +41,52 @@ constexpr ControlSpec Row(ControlId id, std::string_view name, ControlKind kind,
 // the container.
 // clang-format off
 constexpr std::array kLayout{
-//      control    name        kind           container caption                          left   top width height tab
-    Row(kFrame1,   "Frame1",   kFrame,        kForm1,  "第2步 定位文件夹",               120,  960, 6135, 1575,  0),
-    Row(kCommand1, "Command1", kPushButton,   kFrame1, "定位文件夹...",                  360, 1080, 1455,  375,  1),
-    Row(kText1,    "Text1",    kEditBox,      kFrame1, "",                               720,  360, 5055,  615,  2, kReadOnly | kTwoLines),
-    Row(kLabel1,   "Label1",   kLabel,        kFrame1, "位置：",                         120,  480,  615,  375,  3),
-    Row(kFrame2,   "Frame2",   kFrame,        kForm1,  "第3步 确定忽略行数",             120, 2640, 6135,  855,  4),
-    Row(kLabel2,   "Label2",   kLabel,        kFrame2, "忽略前几行？",                   240,  480, 1095,  255,  5),
-    Row(kText2,    "Text2",    kEditBox,      kFrame2, "0",                             1440,  345,  855,  360,  6, kDisabled | kDataText),
-    Row(kFrame3,   "Frame3",   kFrame,        kForm1,  "第4步 选择在第一列中要提取的值", 120, 3600, 6135,  855,  7),
-    Row(kLabel3,   "Label3",   kLabel,        kFrame3, "要读取的值：",                   240,  480, 1095,  255,  8),
-    Row(kText3,    "Text3",    kEditBox,      kFrame3, "",                              1320,  360, 2655,  375,  9, kReadOnly | kDataText | kGrey),
-    Row(kFrame4,   "Frame4",   kFrame,        kForm1,  "第5步 确定要保存的文件名",       120, 4560, 6135,  735, 10),
-    Row(kLabel4,   "Label4",   kLabel,        kFrame4, "要保存的文件名：",               240,  360, 1575,  255, 11),
-    Row(kText4,    "Text4",    kEditBox,      kFrame4, "",                              1680,  240, 2535,  375, 12, kDataText),
-    Row(kLabel5,   "Label5",   kLabel,        kFrame4, ".txt",                          4320,  360, 1095,  255, 13),
-    Row(kLabel6,   "Label6",   kLabel,        kFrame3, "还不够精确",                    4320,  480, 1575,  255, 14),
-    Row(kLabel7,   "Label7",   kLabel,        kFrame1, "文本文件个数：",                2040, 1200, 1335,  255, 15),
-    Row(kLabel8,   "Label8",   kLabel,        kFrame1, "0",                             3360, 1200,  855,  255, 16),
-    Row(kFrame5,   "Frame5",   kFrame,        kForm1,  "第6步 执行",                     120, 5400, 6135,  855, 17),
-    Row(kCommand2, "Command2", kPushButton,   kFrame5, "执行",                           360,  360, 1455,  375, 18, kDisabled),
-    Row(kLabel9,   "Label9",   kLabel,        kFrame5, "...",                           2040,  480, 1815,  255, 19),
-    Row(kFrame6,   "Frame6",   kFrame,        kForm1,  "第1步 确定文件格式",             120,  120, 6135,  735, 20),
-    Row(kOption1,  "Option1",  kOptionButton, kFrame6, ".txt",                          1440,  240, 1215,  375, 21, kSelected),
-    Row(kLabel10,  "Label10",  kLabel,        kFrame6, "文件格式",                       360,  360,  975,  255, 22),
-    Row(kOption2,  "Option2",  kOptionButton, kFrame6, ".asc",                          2520,  240, 1095,  375, 23),
+//        control    name        kind           container caption                          left   top width height tab
+    Entry(kFrame1,   "Frame1",   kFrame,        kForm1,  "第2步 定位文件夹",               120,  960, 6135, 1575,  0),
+    Entry(kCommand1, "Command1", kPushButton,   kFrame1, "定位文件夹...",                  360, 1080, 1455,  375,  1),
+    Entry(kText1,    "Text1",    kEditBox,      kFrame1, "",                               720,  360, 5055,  615,  2, kReadOnly | kTwoLines),
+    Entry(kLabel1,   "Label1",   kLabel,        kFrame1, "位置：",                         120,  480,  615,  375,  3),
+    Entry(kFrame2,   "Frame2",   kFrame,        kForm1,  "第3步 确定忽略行数",             120, 2640, 6135,  855,  4),
+    Entry(kLabel2,   "Label2",   kLabel,        kFrame2, "忽略前几行？",                   240,  480, 1095,  255,  5),
+    Entry(kText2,    "Text2",    kEditBox,      kFrame2, "0",                             1440,  345,  855,  360,  6, kDisabled | kDataText),
+    Entry(kFrame3,   "Frame3",   kFrame,        kForm1,  "第4步 选择在第一列中要提取的值", 120, 3600, 6135,  855,  7),
+    Entry(kLabel3,   "Label3",   kLabel,        kFrame3, "要读取的值：",                   240,  480, 1095,  255,  8),
+    Entry(kText3,    "Text3",    kEditBox,      kFrame3, "",                              1320,  360, 2655,  375,  9, kReadOnly | kDataText | kGrey),
+    Entry(kFrame4,   "Frame4",   kFrame,        kForm1,  "第5步 确定要保存的文件名",       120, 4560, 6135,  735, 10),
+    Entry(kLabel4,   "Label4",   kLabel,        kFrame4, "要保存的文件名：",               240,  360, 1575,  255, 11),
+    Entry(kText4,    "Text4",    kEditBox,      kFrame4, "",                              1680,  240, 2535,  375, 12, kDataText),
+    Entry(kLabel5,   "Label5",   kLabel,        kFrame4, ".txt",                          4320,  360, 1095,  255, 13),
+    Entry(kLabel6,   "Label6",   kLabel,        kFrame3, "还不够精确",                    4320,  480, 1575,  255, 14),
+    Entry(kLabel7,   "Label7",   kLabel,        kFrame1, "文本文件个数：",                2040, 1200, 1335,  255, 15),
+    Entry(kLabel8,   "Label8",   kLabel,        kFrame1, "0",                             3360, 1200,  855,  255, 16),
+    Entry(kFrame5,   "Frame5",   kFrame,        kForm1,  "第6步 执行",                     120, 5400, 6135,  855, 17),
+    Entry(kCommand2, "Command2", kPushButton,   kFrame5, "执行",                           360,  360, 1455,  375, 18, kDisabled),
+    Entry(kLabel9,   "Label9",   kLabel,        kFrame5, "...",                           2040,  480, 1815,  255, 19),
+    Entry(kFrame6,   "Frame6",   kFrame,        kForm1,  "第1步 确定文件格式",             120,  120, 6135,  735, 20),
+    Entry(kOption1,  "Option1",  kOptionButton, kFrame6, ".txt",                          1440,  240, 1215,  375, 21, kSelected),
+    Entry(kLabel10,  "Label10",  kLabel,        kFrame6, "文件格式",                       360,  360,  975,  255, 22),
+    Entry(kOption2,  "Option2",  kOptionButton, kFrame6, ".asc",                          2520,  240, 1095,  375, 23),
 };
 // clang-format on
 
 }  // namespace
 
-const FormSpec& Form1Spec() { return kForm1Spec; }
+const WindowLayout& Form1Window() { return kForm1Window; }
 
-std::span<const ControlSpec> Form1Layout() { return kLayout; }
+std::span<const ControlRow> Form1Layout() { return kLayout; }
 
-const ControlSpec& Spec(ControlId id) {
+const ControlRow& Row(ControlId id) {
   const auto found =
-      std::find_if(kLayout.begin(), kLayout.end(), [id](const ControlSpec& c) { return c.id == id; });
+      std::find_if(kLayout.begin(), kLayout.end(), [id](const ControlRow& c) { return c.id == id; });
   if (found == kLayout.end()) std::abort();  // kForm1 has no row; asking for it is a programming error
   return *found;
 }
 
 TwipRect FormRect(ControlId id) {
-  const ControlSpec& spec = Spec(id);
-  TwipRect rect{spec.left, spec.top, spec.width, spec.height};
-  if (spec.container != kForm1) {
-    const ControlSpec& frame = Spec(spec.container);
+  const ControlRow& row = Row(id);
+  TwipRect rect{row.left, row.top, row.width, row.height};
+  if (row.container != kForm1) {
+    const ControlRow& frame = Row(row.container);
     rect.left += frame.left;
     rect.top += frame.top;
   }

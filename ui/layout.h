@@ -5,6 +5,7 @@
 // geometry, tab order and initial state. Every window backend builds the window from it.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -54,7 +55,7 @@ inline constexpr Background kWindowBackground{true, 0};
 /// Twips: 1440 to the inch; window backends convert them to pixels at the display's DPI.
 inline constexpr int kTwipsPerInch = 1440;
 
-struct ControlSpec {
+struct ControlRow {
   ControlId id;
   std::string_view name;  ///< "Text3": the name GUI tests and accessibility find it by
   ControlKind kind;
@@ -67,11 +68,10 @@ struct ControlSpec {
   bool selected = false;   ///< option buttons
   bool multiLine = false;  ///< edit boxes two text lines high
   bool dataFont = false;   ///< the edit boxes for data: "宋体" 12 pt, GB2312 character set
-  bool hasBackground = false;
-  Background background{};  ///< when hasBackground; otherwise the kind's own colour
+  std::optional<Background> background = {};  ///< none: the kind's own colour
 };
 
-struct FormSpec {
+struct WindowLayout {
   std::string_view caption;
   int innerWidth, innerHeight;  ///< twips
 };
@@ -86,13 +86,13 @@ struct DataFont {
 
 inline constexpr DataFont kDataFont{"宋体", 12, 400, 134};
 
-const FormSpec& Form1Spec();
+const WindowLayout& Form1Window();
 
 /// Every control, in tab order.
-std::span<const ControlSpec> Form1Layout();
+std::span<const ControlRow> Form1Layout();
 
 /// The control's row of the table.
-const ControlSpec& Spec(ControlId id);
+const ControlRow& Row(ControlId id);
 
 /// The control's position relative to the window's inner area, in twips.
 struct TwipRect {

@@ -40,20 +40,20 @@ struct ControlClass {
   DWORD exStyle;
 };
 
-ControlClass ClassOf(const ControlSpec& spec) {
-  switch (spec.kind) {
+ControlClass ClassOf(const ControlRow& row) {
+  switch (row.kind) {
     case ControlKind::kFrame:
       return {L"BUTTON", BS_GROUPBOX | WS_GROUP, 0};
     case ControlKind::kLabel:
       return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
     case ControlKind::kEditBox: {
-      DWORD style = WS_TABSTOP | (spec.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL);
-      if (spec.readOnly) style |= ES_READONLY;
+      DWORD style = WS_TABSTOP | (row.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL);
+      if (row.readOnly) style |= ES_READONLY;
       return {L"EDIT", style, WS_EX_CLIENTEDGE};
     }
     case ControlKind::kOptionButton:
       // The first option button starts the group the pair switches within.
-      return {L"BUTTON", BS_AUTORADIOBUTTON | (spec.selected ? WS_TABSTOP | WS_GROUP : 0u), 0};
+      return {L"BUTTON", BS_AUTORADIOBUTTON | (row.selected ? WS_TABSTOP | WS_GROUP : 0u), 0};
     case ControlKind::kPushButton:
       return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
   }
@@ -83,10 +83,10 @@ bool FormWindow::Create(Form1& form, int showCommand) {
   dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
 
-  const FormSpec& spec = Form1Spec();
-  RECT frame{0, 0, Px(spec.innerWidth), Px(spec.innerHeight)};
+  const WindowLayout& row = Form1Window();
+  RECT frame{0, 0, Px(row.innerWidth), Px(row.innerHeight)};
   AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
-  const std::wstring caption = Wide(spec.caption);
+  const std::wstring caption = Wide(row.caption);
   CreateWindowExW(0, kClassName, caption.c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                   frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, Instance(), this);
   if (hwnd_ == nullptr) return false;
@@ -175,31 +175,30 @@ void FormWindow::OnCreate() {
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 
   // Created in tab order, which is the order Tab walks them.
-  for (const ControlSpec& spec : Form1Layout()) controls_[Index(spec.id)] = CreateControl(spec);
+  for (const ControlRow& row : Form1Layout()) controls_[Index(row.id)] = CreateControl(row);
 }
 
-HWND FormWindow::CreateControl(const ControlSpec& spec) {
-  const ControlClass controlClass = ClassOf(spec);
+HWND FormWindow::CreateControl(const ControlRow& row) {
+  const ControlClass controlClass = ClassOf(row);
   DWORD style = WS_CHILD | WS_VISIBLE | controlClass.style;
-  if (!spec.enabled) style |= WS_DISABLED;
-  const TwipRect rect = FormRect(spec.id);
-  const std::wstring caption = Wide(spec.caption);
+  if (!row.enabled) style |= WS_DISABLED;
+  const TwipRect rect = FormRect(row.id);
+  const std::wstring caption = Wide(row.caption);
   HWND control =
       CreateWindowExW(controlClass.exStyle, controlClass.className, caption.c_str(), style, Px(rect.left),
                       Px(rect.top), Px(rect.width), Px(rect.height), hwnd_,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogId(spec.id))), Instance(), nullptr);
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogId(row.id))), Instance(), nullptr);
   if (control == nullptr) return nullptr;
-  HFONT font = spec.dataFont ? dataFont_ : windowFont_;
+  HFONT font = row.dataFont ? dataFont_ : windowFont_;
   if (font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (spec.selected) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
+  if (row.selected) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
   // Edit boxes keep their background when read-only or disabled, which Windows would paint in
   // the dialog colour: a locked box still looks like a box of text.
-  if (spec.hasBackground || spec.kind == ControlKind::kEditBox) {
-    hasBackground_[Index(spec.id)] = true;
-    backgrounds_[Index(spec.id)] = spec.hasBackground ? spec.background : kWindowBackground;
+  if (row.background || row.kind == ControlKind::kEditBox) {
+    backgrounds_[Index(row.id)] = row.background.value_or(kWindowBackground);
   }
   // Text1 (two lines high) must not keep Tab to itself; Text2 filters what is typed.
-  if (spec.id == ControlId::kText1 || spec.id == ControlId::kText2) {
+  if (row.id == ControlId::kText1 || row.id == ControlId::kText2) {
     SetWindowSubclass(control, EditProc, 0, reinterpret_cast<DWORD_PTR>(this));
   }
   return control;
@@ -252,10 +251,10 @@ void FormWindow::OnCommand(int controlId, int notification) {
 LRESULT FormWindow::OnControlColour(UINT message, HDC dc, HWND control) {
   const auto found = std::find(controls_.begin(), controls_.end(), control);
   const auto index = static_cast<std::size_t>(found - controls_.begin());
-  if (found == controls_.end() || !hasBackground_[index]) {
+  if (found == controls_.end() || !backgrounds_[index]) {
     return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
   }
-  const Background background = backgrounds_[index];
+  const Background background = *backgrounds_[index];
   SetTextColor(dc, GetSysColor(IsWindowEnabled(control) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
   if (background.systemWindow) {
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
@@ -290,8 +289,7 @@ void FormWindow::SetReadOnly(ControlId id, bool readOnly) {
 
 void FormWindow::SetBackground(ControlId id, Background background) {
   const std::size_t index = Index(id);
-  hasBackground_[index] = true;
-  if (!(backgrounds_[index] == background) && brushes_[index] != nullptr) {
+  if (backgrounds_[index] != background && brushes_[index] != nullptr) {
     DeleteObject(brushes_[index]);
     brushes_[index] = nullptr;
   }

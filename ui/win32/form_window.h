@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -58,7 +59,7 @@ class FormWindow : public Controls {
 
   /// Twips to pixels at the window's DPI; every size and position goes through here.
   int Px(int twips) const;
-  HWND CreateControl(const ControlSpec& spec);
+  HWND CreateControl(const ControlRow& row);
 
   static constexpr std::size_t kControlCount = static_cast<std::size_t>(ControlId::kOption2) + 1;
 
@@ -70,8 +71,8 @@ class FormWindow : public Controls {
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   std::array<HWND, kControlCount> controls_{};
-  std::array<Background, kControlCount> backgrounds_{};
-  std::array<bool, kControlCount> hasBackground_{};
+  /// The backgrounds the window paints itself; none where the control keeps its own.
+  std::array<std::optional<Background>, kControlCount> backgrounds_{};
   std::array<HBRUSH, kControlCount> brushes_{};
 };
 

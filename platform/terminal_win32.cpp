@@ -26,13 +26,7 @@ void WriteTerminal(std::FILE* stream, std::string_view text) {
   }
   // Redirected: the bytes other programs on this system expect, in its ANSI code page. A
   // character it lacks becomes the code page's default character rather than being lost silently.
-  const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                       nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) {
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), size, nullptr,
-                        nullptr);
-  }
+  const std::string bytes = win32::WideToBytesReplacing(wide, CP_ACP);
   std::fwrite(bytes.data(), 1, bytes.size(), stream);
 }
 

@@ -22,6 +22,15 @@ std::optional<std::string> WideToBytes(std::wstring_view text, unsigned codePage
   return out;
 }
 
+std::string WideToBytesReplacing(std::wstring_view text, unsigned codePage) {
+  const int wideLength = static_cast<int>(text.size());
+  const int size = WideCharToMultiByte(codePage, 0, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return std::string();
+  std::string out(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), wideLength, out.data(), size, nullptr, nullptr);
+  return out;
+}
+
 std::optional<std::wstring> BytesToWide(std::string_view bytes, unsigned codePage) {
   if (bytes.empty()) return std::wstring();
   const int byteLength = static_cast<int>(bytes.size());

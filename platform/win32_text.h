@@ -12,6 +12,10 @@ namespace kesmaro::win32 {
 /// Wide text as bytes of `codePage`; nullopt when a character has no exact counterpart.
 std::optional<std::string> WideToBytes(std::wstring_view text, unsigned codePage);
 
+/// Wide text as bytes of `codePage`, never failing: a character without a counterpart becomes
+/// the code page's default character (U+FFFD in UTF-8), for text that is shown, not stored.
+std::string WideToBytesReplacing(std::wstring_view text, unsigned codePage);
+
 /// Bytes of `codePage` as wide text; nullopt when they are not valid there.
 std::optional<std::wstring> BytesToWide(std::string_view bytes, unsigned codePage);
 

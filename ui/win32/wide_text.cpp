@@ -2,24 +2,14 @@
 
 #include <windows.h>
 
+#include "platform/win32_text.h"
+
 namespace kesmaro::ui::win32 {
 
 std::wstring Wide(std::string_view utf8) {
-  const int length = static_cast<int>(utf8.size());
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-  if (size <= 0) return std::wstring();
-  std::wstring out(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, out.data(), size);
-  return out;
+  return kesmaro::win32::BytesToWide(utf8, CP_UTF8).value_or(std::wstring());
 }
 
-std::string Utf8(std::wstring_view wide) {
-  const int length = static_cast<int>(wide.size());
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return std::string();
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, out.data(), size, nullptr, nullptr);
-  return out;
-}
+std::string Utf8(std::wstring_view wide) { return kesmaro::win32::WideToBytesReplacing(wide, CP_UTF8); }
 
 }  // namespace kesmaro::ui::win32

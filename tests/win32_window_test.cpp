@@ -15,6 +15,7 @@
 #include "platform/disk_file_system.h"
 #include "platform/text_codec.h"
 #include "tests/png_file.h"
+#include "ui/fake_form_host.h"
 #include "ui/form1.h"
 #include "ui/win32/form_window.h"
 
@@ -23,23 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using enum ControlId;
-
-class FakeShell : public FormHost {
- public:
-  fs::path ProgramFolder() override { return programFolder; }
-  fs::path BrowseForFolder(std::string_view /*title*/) override { return chosenFolder; }
-  void ShowNotice(std::string_view text, std::string_view title) override {
-    notices.push_back(std::string(title) + ": " + std::string(text));
-  }
-  void ShowError(std::string_view text, std::string_view title) override {
-    errors.push_back(std::string(title) + ": " + std::string(text));
-  }
-
-  fs::path programFolder;
-  fs::path chosenFolder;
-  std::vector<std::string> notices;
-  std::vector<std::string> errors;
-};
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -156,7 +140,7 @@ class WindowTest : public ::testing::Test {
   CodePage codePage_;
   std::unique_ptr<TextCodec> codec_;
   DiskFileSystem disk_;
-  FakeShell shell_;
+  FakeFormHost shell_;
   std::unique_ptr<FormWindow> window_ = std::make_unique<FormWindow>();
   std::unique_ptr<Form1> form_;
   fs::path root_, data_, work_, previous_;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/memory_file_system.h"
+#include "ui/fake_form_host.h"
 
 namespace kesmaro::ui {
 namespace {
@@ -45,27 +46,6 @@ class FakeControls : public Controls {
   std::vector<std::string> paintedLabel9;  ///< Label9 as each repaint showed it
 };
 
-class FakeHost : public FormHost {
- public:
-  std::filesystem::path ProgramFolder() override { return programFolder; }
-  std::filesystem::path BrowseForFolder(std::string_view title) override {
-    browseTitles.emplace_back(title);
-    return chosenFolder;
-  }
-  void ShowNotice(std::string_view text, std::string_view title) override {
-    notices.push_back(std::string(title) + ": " + std::string(text));
-  }
-  void ShowError(std::string_view text, std::string_view title) override {
-    errors.push_back(std::string(title) + ": " + std::string(text));
-  }
-
-  std::filesystem::path programFolder = "prog";
-  std::filesystem::path chosenFolder;
-  std::vector<std::string> browseTitles;
-  std::vector<std::string> notices;
-  std::vector<std::string> errors;
-};
-
 /// Letters of the ASCII range only, like a code page that lacks whatever else the user types.
 class AsciiCodec : public TextCodec {
  public:
@@ -84,7 +64,7 @@ class AsciiCodec : public TextCodec {
 
 class Form1Test : public ::testing::Test {
  protected:
-  Form1Test() : form_(controls_, host_, fs_, codec_, CharScheme::kGbk) {}
+  Form1Test() : form_(controls_, host_, fs_, codec_, CharScheme::kGbk) { host_.programFolder = "prog"; }
 
   /// A series in `folder`: files with one header line and the given rows.
   void AddSeries(const std::string& folder, const std::vector<std::string>& names, const std::string& rows) {
@@ -120,7 +100,7 @@ class Form1Test : public ::testing::Test {
   }
 
   FakeControls controls_;
-  FakeHost host_;
+  FakeFormHost host_;
   MemoryFileSystem fs_;
   AsciiCodec codec_;
   Form1 form_;

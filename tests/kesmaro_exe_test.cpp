@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/win32_window_search.h"
 #include "ui/layout.h"
 #include "ui/win32/form_window.h"
 
@@ -19,57 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using enum ControlId;
-
-struct WindowSearch {
-  DWORD process;
-  const std::wstring& className;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<WindowSearch*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  if (owner != search->process || name != search->className || !IsWindowVisible(window)) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-/// The first visible top-level window of `process` of the given class, waiting up to 20 s.
-HWND WaitForWindow(DWORD process, const std::wstring& className) {
-  WindowSearch search{process, className};
-  for (int attempt = 0; attempt < 400 && search.found == nullptr; ++attempt) {
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found == nullptr) Sleep(50);
-  }
-  return search.found;
-}
-
-/// The text of a window of another process.
-std::wstring TextOf(HWND window) {
-  wchar_t text[512] = {};
-  SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-BOOL CALLBACK AddChild(HWND child, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-  return TRUE;
-}
-
-std::vector<HWND> Children(HWND window) {
-  std::vector<HWND> children;
-  EnumChildWindows(window, AddChild, reinterpret_cast<LPARAM>(&children));
-  return children;
-}
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
-}
 
 class KesmaroExeTest : public ::testing::Test {
  protected:

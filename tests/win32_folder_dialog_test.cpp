@@ -6,68 +6,46 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <atomic>
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tests/win32_window_search.h"
 #include "ui/win32/browse_for_folder.h"
 
 namespace kesmaro::ui::win32 {
 namespace {
 
-/// Waits for a dialog of the given thread, notes the texts it shows and presses `button`.
+/// Waits for a dialog of this process, notes the texts it shows and presses `button`.
 class DialogAnswerer {
  public:
-  DialogAnswerer(DWORD dialogThread, int button)
-      : thread_([this, dialogThread, button] { Answer(dialogThread, button); }) {}
+  explicit DialogAnswerer(int button) : thread_([this, button] { Answer(button); }) {}
   ~DialogAnswerer() { Join(); }
 
   void Join() {
     if (thread_.joinable()) thread_.join();
   }
 
-  std::vector<std::wstring> texts;
+  /// Whether the dialog showed `text` in one of its controls.
+  bool Shows(const std::wstring& text) const {
+    return std::find(texts_.begin(), texts_.end(), text) != texts_.end();
+  }
+
   bool found = false;
 
  private:
-  void Answer(DWORD dialogThread, int button) {
-    for (int attempt = 0; attempt < 400 && !found; ++attempt) {
-      EnumThreadWindows(dialogThread, FindDialog, reinterpret_cast<LPARAM>(this));
-      if (!found) Sleep(50);
-    }
-    if (!found) return;
-    EnumChildWindows(dialog_, CollectText, reinterpret_cast<LPARAM>(this));
-    PostMessageW(dialog_, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+  void Answer(int button) {
+    HWND dialog = WaitForWindow(GetCurrentProcessId(), L"#32770");
+    if (dialog == nullptr) return;
+    found = true;
+    for (HWND child : Children(dialog)) texts_.push_back(TextOf(child));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
   }
 
-  static BOOL CALLBACK FindDialog(HWND window, LPARAM self) {
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-    auto* answerer = reinterpret_cast<DialogAnswerer*>(self);
-    answerer->dialog_ = window;
-    answerer->found = true;
-    return FALSE;
-  }
-
-  static BOOL CALLBACK CollectText(HWND window, LPARAM self) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    reinterpret_cast<DialogAnswerer*>(self)->texts.emplace_back(text);
-    return TRUE;
-  }
-
-  HWND dialog_ = nullptr;
+  std::vector<std::wstring> texts_;
   std::thread thread_;
 };
-
-bool Shows(const DialogAnswerer& answerer, const std::wstring& text) {
-  for (const std::wstring& shown : answerer.texts) {
-    if (shown == text) return true;
-  }
-  return false;
-}
 
 class FolderDialogTest : public ::testing::Test {
  protected:
@@ -77,12 +55,12 @@ class FolderDialogTest : public ::testing::Test {
 
 TEST_F(FolderDialogTest, CancelGivesNoFolderAndTheTitleIsShown) {
   for (const std::wstring title : {L"请选择一个文件夹：", L""}) {
-    DialogAnswerer answerer(GetCurrentThreadId(), IDCANCEL);
+    DialogAnswerer answerer(IDCANCEL);
     EXPECT_TRUE(BrowseForFolder(nullptr, title).empty());
     answerer.Join();
     ASSERT_TRUE(answerer.found);
     // An empty title shows the default one.
-    EXPECT_TRUE(Shows(answerer, title.empty() ? L"选择目录" : title));
+    EXPECT_TRUE(answerer.Shows(title.empty() ? L"选择目录" : title));
   }
 }
 
@@ -90,7 +68,7 @@ TEST_F(FolderDialogTest, OkGivesTheChosenFolderOnDisk) {
   // The dialog opens on the desktop, which is a folder on disk.
   wchar_t desktop[MAX_PATH] = {};
   ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)));
-  DialogAnswerer answerer(GetCurrentThreadId(), IDOK);
+  DialogAnswerer answerer(IDOK);
   const std::filesystem::path chosen = BrowseForFolder(nullptr, L"请选择一个文件夹：");
   answerer.Join();
   ASSERT_TRUE(answerer.found);

@@ -60,6 +60,20 @@ CodePage ToCodePage(const KnownCodePage& known) {
   return CodePage{std::string(known.iconvName), known.windowsId, known.scheme};
 }
 
+struct LanguageCodePage {
+  std::string_view language;  ///< "zh_CN", or a language alone for all its territories
+  unsigned windowsId;
+};
+
+// Windows' ANSI code page by language (its "language for non-Unicode programs").
+constexpr LanguageCodePage kLanguageCodePages[] = {
+    {"zh_TW", 950}, {"zh_HK", 950}, {"zh_MO", 950}, {"zh", 936},  {"ja", 932},  {"ko", 949},  {"ru", 1251},
+    {"uk", 1251},   {"be", 1251},   {"bg", 1251},   {"mk", 1251}, {"sr", 1251}, {"kk", 1251}, {"pl", 1250},
+    {"cs", 1250},   {"sk", 1250},   {"hu", 1250},   {"sl", 1250}, {"hr", 1250}, {"ro", 1250}, {"bs", 1250},
+    {"sq", 1250},   {"el", 1253},   {"tr", 1254},   {"az", 1254}, {"he", 1255}, {"ar", 1256}, {"fa", 1256},
+    {"ur", 1256},   {"lt", 1257},   {"lv", 1257},   {"et", 1257}, {"vi", 1258}, {"th", 874},
+};
+
 bool InRange(unsigned char byte, unsigned lo, unsigned hi) { return byte >= lo && byte <= hi; }
 
 /// Length of a double-byte character whose lead is at `pos`, or 1 when the next byte is not a
@@ -116,6 +130,26 @@ std::optional<CodePage> CodePageById(unsigned windowsId) {
     if (known.windowsId == windowsId) return ToCodePage(known);
   }
   return std::nullopt;
+}
+
+CodePage WindowsCodePageForLocale(std::string_view locale) {
+  // language[_territory][.codeset][@modifier]
+  const std::size_t at = locale.find('@');
+  if (at != std::string_view::npos) locale = locale.substr(0, at);
+  std::string_view codeset;
+  if (const std::size_t dot = locale.find('.'); dot != std::string_view::npos) {
+    codeset = locale.substr(dot + 1);
+    locale = locale.substr(0, dot);
+  }
+  if (!codeset.empty()) {
+    const std::optional<CodePage> own = CodePageByName(codeset);
+    if (own && own->scheme != CharScheme::kUtf8 && own->windowsId != 20127) return *own;
+  }
+  const std::string_view language = locale.substr(0, locale.find('_'));
+  for (const LanguageCodePage& entry : kLanguageCodePages) {
+    if (entry.language == locale || entry.language == language) return *CodePageById(entry.windowsId);
+  }
+  return *CodePageById(1252);
 }
 
 std::size_t CharLength(CharScheme scheme, std::string_view text, std::size_t pos) {

@@ -38,6 +38,13 @@ std::optional<CodePage> CodePageByName(std::string_view name);
 /// The code page with a Windows code page number; nullopt when unknown.
 std::optional<CodePage> CodePageById(unsigned windowsId);
 
+/// The code page Windows would use for text files ("ANSI") under a POSIX locale name such as
+/// `zh_CN.UTF-8`, `de_DE` or `C`: the locale's own codeset when it is a legacy code page
+/// (`zh_CN.GBK` gives GBK), otherwise the Windows code page of the locale's language (Chinese
+/// in China gives 936), and 1252 for any other language. Data files come from Windows
+/// instruments and colleagues, so a UTF-8 desktop reads them as that language's Windows would.
+CodePage WindowsCodePageForLocale(std::string_view locale);
+
 /// Number of bytes (1 to 4) of the character that starts at `text[pos]`, which must be inside
 /// `text`. A byte that does not start a well-formed character of the scheme is a character of
 /// its own, so every byte of a line belongs to exactly one character and none is ever lost.

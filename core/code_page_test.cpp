@@ -12,6 +12,18 @@ TEST(CodePage, NamesAndNumbersLeadToTheSameCodePage) {
   EXPECT_FALSE(CodePageByName("klingon"));
 }
 
+TEST(CodePage, ALocaleReadsDataFilesAsItsLanguagesWindowsWould) {
+  EXPECT_EQ(WindowsCodePageForLocale("zh_CN.UTF-8").windowsId, 936u);
+  EXPECT_EQ(WindowsCodePageForLocale("zh_TW.UTF-8").windowsId, 950u) << "a territory before its language";
+  EXPECT_EQ(WindowsCodePageForLocale("zh_CN.GB18030").windowsId, 54936u)
+      << "a legacy codeset is the locale's own";
+  EXPECT_EQ(WindowsCodePageForLocale("ru_RU.UTF-8@euro").windowsId, 1251u);
+  EXPECT_EQ(WindowsCodePageForLocale("C").windowsId, 1252u);
+  EXPECT_EQ(WindowsCodePageForLocale("C.UTF-8").windowsId, 1252u);
+  EXPECT_EQ(WindowsCodePageForLocale("POSIX").windowsId, 1252u);
+  EXPECT_EQ(WindowsCodePageForLocale("").windowsId, 1252u);
+}
+
 TEST(CharLength, MultiByteCharactersNeedAValidTrailAndMalformedBytesStandAlone) {
   EXPECT_EQ(CharLength(CharScheme::kGbk, "\xD6\xD0", 0), 2u);
   EXPECT_EQ(CharLength(CharScheme::kGbk, "\xD6\x31", 0), 1u) << "a lead byte before a digit";

@@ -20,12 +20,18 @@ else()
   find_package(GTest REQUIRED)
 endif()
 
-# kesmaro_add_test(NAME name SOURCES a_test.cpp ... LIBRARIES lib ...)
-# One test executable; its cases are registered with CTest one by one.
+# kesmaro_add_test(NAME name SOURCES a_test.cpp ... LIBRARIES lib ... [OWN_MAIN])
+# One test executable; its cases are registered with CTest one by one. OWN_MAIN: one of the
+# sources has main() (to set up a toolkit before the tests), instead of GoogleTest's.
 function(kesmaro_add_test)
-  cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "NAME" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${ARG_NAME} ${ARG_SOURCES})
-  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBRARIES} GTest::gtest_main kesmaro::warnings)
+  if(ARG_OWN_MAIN)
+    set(gtest GTest::gtest)
+  else()
+    set(gtest GTest::gtest_main)
+  endif()
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBRARIES} ${gtest} kesmaro::warnings)
   # PRE_TEST: the cases are listed when CTest starts, not after linking, so a cross build needs
   # no emulator to build. NO_PRETTY_VALUES: a parameterised case is named by its index or its
   # name generator, not by a dump of its parameter.

@@ -7,10 +7,11 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++           # native toolchain
   libgtest-dev googletest         # GoogleTest: library for native builds, sources for cross builds
+  qt6-base-dev                    # the Linux window (Qt 6 Widgets, QTest, platform plugins)
   g++-mingw-w64-x86-64-posix      # Windows 64-bit, with the posix thread model (std::thread)
   g++-mingw-w64-i686-posix        # Windows 32-bit, build only
   wine64 xvfb xauth               # running the 64-bit Windows tests
-  fonts-wine fonts-wqy-microhei   # Wine's own fonts (window captions) and a Chinese font for the windows
+  fonts-wine fonts-wqy-microhei   # Wine's own fonts (window captions) and a Chinese font for both windows
   locales                         # zh_CN.UTF-8 makes Wine report code page 936
   gawk time                       # benchmark baseline and GNU time for peak memory
 )

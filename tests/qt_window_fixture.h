@@ -1,0 +1,100 @@
+#ifndef KESMARO_TESTS_QT_WINDOW_FIXTURE_H_
+#define KESMARO_TESTS_QT_WINDOW_FIXTURE_H_
+
+// The real Qt window over a GBK series in a temporary folder, with the folder dialog and the
+// notices replaced; the working folder, where the output goes, is a folder of its own.
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/code_page.h"
+#include "platform/disk_file_system.h"
+#include "platform/text_codec.h"
+#include "ui/fake_form_host.h"
+#include "ui/form1.h"
+#include "ui/qt/form_window.h"
+
+namespace kesmaro::ui::qt {
+
+class QtWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    codePage_ = *CodePageByName("GBK");
+    codec_ = MakeTextCodec(codePage_);
+    ASSERT_NE(codec_, nullptr);
+
+    namespace fs = std::filesystem;
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    root_ = fs::temp_directory_path() / ("kesmaro-qt-" + std::to_string(stamp));
+    data_ = root_ / "数据";
+    work_ = root_ / "work";
+    fs::create_directories(data_);
+    fs::create_directories(work_);
+    previous_ = fs::current_path();
+    fs::current_path(work_);
+    host_.programFolder = root_;
+  }
+
+  void TearDown() override {
+    window_.reset();
+    form_.reset();
+    std::filesystem::current_path(previous_);
+    std::filesystem::remove_all(root_);
+  }
+
+  std::string Gbk(const std::string& utf8) const { return *codec_->Encode(utf8); }
+
+  /// GBK files with three header lines and CR LF ends.
+  void AddSeries(const std::vector<std::string>& names, const std::string& rows) {
+    for (const std::string& name : names) {
+      std::ofstream(data_ / name, std::ios::binary)
+          << Gbk("2号分光光度计\r\n波长 吸光度\r\n-----\r\n" + rows);
+    }
+  }
+
+  void Open() {
+    window_ = std::make_unique<FormWindow>();
+    form_ = std::make_unique<Form1>(*window_, host_, disk_, *codec_, codePage_.scheme);
+    window_->Attach(*form_);
+    window_->show();
+  }
+
+  QWidget* At(ControlId id) const { return window_->Control(id); }
+  QString TextOf(ControlId id) const { return QString::fromStdString(window_->Text(id)); }
+
+  void ChooseDataFolder() {
+    host_.chosenFolder = data_;
+    QTest::mouseClick(At(ControlId::kCommand1), Qt::LeftButton);
+  }
+
+  void OpenSeriesAndType(const QString& key) {
+    Open();
+    ChooseDataFolder();
+    auto* text2 = static_cast<QLineEdit*>(At(ControlId::kText2));
+    text2->selectAll();
+    QTest::keyClicks(text2, "3");
+    QTest::keyClicks(At(ControlId::kText3), key);
+  }
+
+  CodePage codePage_;
+  std::unique_ptr<TextCodec> codec_;
+  DiskFileSystem disk_;
+  FakeFormHost host_;
+  std::unique_ptr<FormWindow> window_;
+  std::unique_ptr<Form1> form_;
+  std::filesystem::path root_, data_, work_, previous_;
+};
+
+inline constexpr const char* kRows = "540.0 0.112\r\n550.0 0.134\r\n551.5 第一 0.2\r\n";
+
+}  // namespace kesmaro::ui::qt
+
+#endif  // KESMARO_TESTS_QT_WINDOW_FIXTURE_H_

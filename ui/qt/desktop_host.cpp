@@ -1,0 +1,55 @@
+#include "ui/qt/desktop_host.h"
+
+#include <langinfo.h>
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QString>
+#include <QWidget>
+#include <clocale>
+#include <cstring>
+
+#include "platform/program_folder.h"
+
+namespace kesmaro::ui::qt {
+namespace {
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void ShowBox(QWidget& owner, QMessageBox::Icon icon, std::string_view text, std::string_view title) {
+  QMessageBox box(icon, FromUtf8(title), FromUtf8(text), QMessageBox::Ok, &owner);
+  box.exec();
+}
+
+}  // namespace
+
+std::filesystem::path DesktopHost::ProgramFolder() { return kesmaro::ProgramFolder(); }
+
+std::filesystem::path DesktopHost::BrowseForFolder(std::string_view title) {
+  const QString caption = title.empty() ? QString("选择目录") : FromUtf8(title);
+  const QString folder = QFileDialog::getExistingDirectory(&owner_, caption);
+  if (folder.isEmpty()) return {};
+  // The file system's own bytes for the name, which a data file's path is built from.
+  const QByteArray native = QFile::encodeName(folder);
+  return std::filesystem::path(std::string(native.constData(), static_cast<std::size_t>(native.size())));
+}
+
+void DesktopHost::ShowNotice(std::string_view text, std::string_view title) {
+  ShowBox(owner_, QMessageBox::NoIcon, text, title);
+}
+
+void DesktopHost::ShowError(std::string_view text, std::string_view title) {
+  ShowBox(owner_, QMessageBox::Critical, text, title);
+}
+
+bool UseUtf8CharacterType() {
+  const auto utf8 = [] { return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0; };
+  // Qt itself moves a non-UTF-8 locale to C.UTF-8; this is for when it could not.
+  if (!utf8()) std::setlocale(LC_CTYPE, "C.UTF-8");
+  return utf8();
+}
+
+}  // namespace kesmaro::ui::qt

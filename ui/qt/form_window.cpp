@@ -1,0 +1,239 @@
+#include "ui/qt/form_window.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFont>
+#include <QGroupBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QString>
+#include <cmath>
+#include <exception>
+
+namespace kesmaro::ui::qt {
+namespace {
+
+using enum ControlId;
+
+std::size_t Index(ControlId id) { return static_cast<std::size_t>(id); }
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+/// The data edit boxes' font: "宋体" where it is installed, else a Chinese font that is.
+QFont DataFont() {
+  QFont font;
+  font.setFamilies({FromUtf8(kDataFont.face), "SimSun", "NSimSun", "WenQuanYi Micro Hei", "Noto Sans CJK SC",
+                    "Noto Sans SC", "Droid Sans Fallback"});
+  font.setPointSize(kDataFont.points);
+  font.setWeight(QFont::Normal);
+  return font;
+}
+
+QColor Colour(Background background) {
+  if (background.systemWindow) return QApplication::palette().color(QPalette::Active, QPalette::Base);
+  return QColor::fromRgb(background.rgb);
+}
+
+/// An edit box's background in every state: Windows keeps a box that `Form1` colours in that
+/// colour whether it is read-only, disabled or not focused, and so does this window.
+void PaintBase(QWidget* edit, const QColor& colour) {
+  QPalette palette = edit->palette();
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    palette.setColor(group, QPalette::Base, colour);
+  }
+  edit->setPalette(palette);
+}
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    icon.addFile(QString(":/kesmaro/kesmaro-%1.png").arg(size), QSize(size, size));
+  }
+  return icon;
+}
+
+}  // namespace
+
+FormWindow::FormWindow(QWidget* parent) : QWidget(parent) {
+  const WindowLayout& window = Form1Window();
+  setObjectName("Form1");
+  setWindowTitle(FromUtf8(window.caption));
+  setWindowIcon(ProgramIcon());
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) dpi_ = screen->logicalDotsPerInch();
+
+  for (const ControlRow& row : Form1Layout()) controls_[Index(row.id)] = CreateControl(row);
+
+  // Focus follows the table's tab order; labels and frames take none.
+  QWidget* previous = nullptr;
+  for (const ControlRow& row : Form1Layout()) {
+    QWidget* widget = controls_[Index(row.id)];
+    if (widget->focusPolicy() == Qt::NoFocus) continue;
+    if (previous) setTabOrder(previous, widget);
+    previous = widget;
+  }
+
+  setFixedSize(Px(window.innerWidth), Px(window.innerHeight));
+}
+
+FormWindow::~FormWindow() = default;
+
+int FormWindow::Px(int twips) const { return static_cast<int>(std::lround(twips * dpi_ / kTwipsPerInch)); }
+
+QWidget* FormWindow::CreateControl(const ControlRow& row) {
+  QWidget* parent = row.container == kForm1 ? static_cast<QWidget*>(this) : controls_[Index(row.container)];
+  const QString caption = FromUtf8(row.caption);
+  QWidget* widget = nullptr;
+  switch (row.kind) {
+    case ControlKind::kFrame:
+      widget = new QGroupBox(caption, parent);
+      break;
+    case ControlKind::kLabel: {
+      auto* label = new QLabel(caption, parent);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      widget = label;
+      break;
+    }
+    case ControlKind::kEditBox:
+      if (row.multiLine) {
+        auto* edit = new QPlainTextEdit(caption, parent);
+        edit->setTabChangesFocus(true);
+        edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setReadOnly(row.readOnly);
+        widget = edit;
+      } else {
+        auto* edit = new QLineEdit(caption, parent);
+        edit->setReadOnly(row.readOnly);
+        widget = edit;
+      }
+      PaintBase(widget, Colour(row.background.value_or(kWindowBackground)));
+      if (row.dataFont) widget->setFont(DataFont());
+      break;
+    case ControlKind::kOptionButton: {
+      auto* option = new QRadioButton(caption, parent);
+      option->setChecked(row.selected);
+      widget = option;
+      break;
+    }
+    case ControlKind::kPushButton:
+      widget = new QPushButton(caption, parent);
+      break;
+  }
+  widget->setObjectName(FromUtf8(row.name));
+  widget->setGeometry(Px(row.left), Px(row.top), Px(row.width), Px(row.height));
+  widget->setEnabled(row.enabled);
+  return widget;
+}
+
+void FormWindow::Attach(Form1& form) {
+  form_ = &form;
+  auto* text2 = static_cast<QLineEdit*>(Control(kText2));
+  auto* text3 = static_cast<QLineEdit*>(Control(kText3));
+  // Text2 takes typed characters only through the filter; an input method would bypass it.
+  text2->setAttribute(Qt::WA_InputMethodEnabled, false);
+  text2->installEventFilter(this);
+  connect(text2, &QLineEdit::textChanged, this, [this] { Dispatch([](Form1& f) { f.Text2_Change(); }); });
+  connect(text3, &QLineEdit::textChanged, this, [this] { Dispatch([](Form1& f) { f.Text3_Change(); }); });
+  connect(static_cast<QPushButton*>(Control(kCommand1)), &QPushButton::clicked, this,
+          [this] { Dispatch([](Form1& f) { f.Command1_Click(); }); });
+  connect(static_cast<QPushButton*>(Control(kCommand2)), &QPushButton::clicked, this,
+          [this] { Dispatch([](Form1& f) { f.Command2_Click(); }); });
+  Dispatch([](Form1& f) { f.Form_Load(); });
+}
+
+template <typename Handler>
+void FormWindow::Dispatch(Handler handler) {
+  if (!form_) return;
+  try {
+    handler(*form_);
+  } catch (const std::exception& failure) {
+    QMessageBox::critical(this, "错误", "处理时出错：" + QString::fromLocal8Bit(failure.what()));
+  }
+}
+
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (form_ && watched == Control(kText2) && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    // Keys that type no character (Tab moves the focus, Delete edits) pass as they would on
+    // Windows; every typed character, Backspace included, goes through the filter.
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Delete) {
+      return false;
+    }
+    for (const QChar ch : key->text()) {
+      if (!form_->Text2_KeyPress(ch.unicode())) return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+QWidget* FormWindow::Control(ControlId id) const { return controls_[Index(id)]; }
+
+std::string FormWindow::Text(ControlId id) const {
+  QWidget* widget = Control(id);
+  QString text;
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    text = line->text();
+  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
+    text = plain->toPlainText();
+  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+    text = label->text();
+  } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    text = button->text();
+  } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+    text = frame->title();
+  }
+  return text.toStdString();
+}
+
+void FormWindow::SetText(ControlId id, std::string_view utf8) {
+  QWidget* widget = Control(id);
+  const QString text = FromUtf8(utf8);
+  const QSignalBlocker quiet(widget);  // setting a text runs no handler
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    line->setText(text);
+  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
+    plain->setPlainText(text);
+  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+    label->setText(text);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    button->setText(text);
+  } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+    frame->setTitle(text);
+  }
+}
+
+void FormWindow::SetEnabled(ControlId id, bool enabled) { Control(id)->setEnabled(enabled); }
+
+void FormWindow::SetReadOnly(ControlId id, bool readOnly) {
+  QWidget* widget = Control(id);
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    line->setReadOnly(readOnly);
+  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
+    plain->setReadOnly(readOnly);
+  }
+}
+
+void FormWindow::SetBackground(ControlId id, Background background) {
+  PaintBase(Control(id), Colour(background));
+}
+
+bool FormWindow::IsSelected(ControlId id) const {
+  const auto* option = qobject_cast<const QRadioButton*>(Control(id));
+  return option && option->isChecked();
+}
+
+void FormWindow::Repaint() { repaint(); }
+
+}  // namespace kesmaro::ui::qt

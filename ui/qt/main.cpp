@@ -1,0 +1,89 @@
+// kesmaro: the six-step window on a Linux desktop.
+//   kesmaro [--encoding NAME]
+// Data files are read in the code page Windows would use for the user's language (GBK under a
+// Chinese locale), since they come from Windows instruments; --encoding names another.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/code_page.h"
+#include "platform/disk_file_system.h"
+#include "platform/text_codec.h"
+#include "ui/form1.h"
+#include "ui/qt/desktop_host.h"
+#include "ui/qt/form_window.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: kesmaro [--encoding NAME]\n"
+    "Opens the Kesmaro window on the program's own folder.\n"
+    "  --encoding NAME   the data files' code page (gbk, gb18030, utf-8, big5, shift_jis, cp1252, ...);\n"
+    "                    default: the one Windows uses for the locale's language (GBK for Chinese)\n";
+
+/// The user's locale as the environment names it, whether or not it is installed here.
+std::string UserLocale() {
+  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value && *value) return value;
+  }
+  return "C";
+}
+
+int Fail(const QString& message) {
+  std::fprintf(stderr, "kesmaro: %s\n", message.toLocal8Bit().constData());
+  QMessageBox::critical(nullptr, "Kesmaro", message);
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace kesmaro;
+  const std::string locale = UserLocale();
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Kesmaro");
+  QApplication::setDesktopFileName("kesmaro");
+
+  // What Qt left of the command line is ours.
+  std::optional<std::string> encoding;
+  const QStringList arguments = QApplication::arguments();
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == "--help" || arguments[i] == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (arguments[i] == "--encoding" && i + 1 < arguments.size()) {
+      encoding = arguments[++i].toStdString();
+    } else if (arguments[i].startsWith("--encoding=")) {
+      encoding = arguments[i].mid(11).toStdString();
+    } else {
+      std::fputs(kUsage, stderr);
+      return 2;
+    }
+  }
+
+  std::optional<CodePage> codePage = encoding ? CodePageByName(*encoding) : WindowsCodePageForLocale(locale);
+  if (!codePage) return Fail(QString("未知的代码页：%1").arg(QString::fromStdString(*encoding)));
+
+  // The window hands file names and texts over as UTF-8.
+  std::unique_ptr<TextCodec> codec;
+  if (ui::qt::UseUtf8CharacterType()) codec = MakeTextCodec(*codePage);
+  if (!codec) return Fail(QString("本程序不支持代码页 %1。").arg(QString::fromStdString(codePage->name)));
+
+  DiskFileSystem disk;
+  ui::qt::FormWindow window;
+  ui::qt::DesktopHost host(window);
+  ui::Form1 form(window, host, disk, *codec, codePage->scheme);
+  window.Attach(form);
+  window.show();
+  return QApplication::exec();
+}

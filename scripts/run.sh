@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Builds the command-line program and consolidates the bundled sample series with it:
-# twelve GBK files with three header lines, consolidated on the key below. The result is
-# written to build/linux/out/ and shown (converted to UTF-8 for the terminal).
-#   scripts/run.sh                 the sample series and key below
+# Builds Kesmaro and opens its window on the bundled sample series, as a user would: the
+# program is copied into a folder beside the twelve sample files (GBK, three header lines) and
+# started there, so it opens with the series already listed. Type 3 into step 3 and 550.0 into
+# step 4, then press 执行; the output file appears in that folder.
+# Without a display, the same series is consolidated with kesmaro-cli instead and the output
+# shown (converted to UTF-8 for the terminal).
+#   scripts/run.sh                 the sample series (and key 550.0 for kesmaro-cli)
 #   scripts/run.sh FOLDER KEY      another series (same skip count and encoding)
 set -euo pipefail
 
@@ -26,7 +29,24 @@ series=$(realpath "$SERIES")
 
 bash scripts/install-deps.sh
 cmake --preset linux >/dev/null
-cmake --build --preset linux --target kesmaro-cli -j2
+cmake --build --preset linux --target kesmaro_qt kesmaro-cli -j2
+
+if [[ -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ]]; then
+  # The program lists its own folder at start-up and writes its output to the working folder.
+  here=$root/build/linux/sample-series
+  rm -rf "$here"
+  mkdir -p "$here"
+  cp "$root/build/linux/ui/qt/kesmaro" "$here/"
+  cp "$series"/*.txt "$series"/*.asc "$here/" 2>/dev/null || true
+  cd "$here"
+  echo
+  echo "Starting the window in build/linux/sample-series beside $(find . -maxdepth 1 -name '*.txt' | wc -l) data files."
+  echo "Step 3: type $SKIP. Step 4: type $KEY. Step 6: press 执行. The output appears in this folder."
+  exec ./kesmaro --encoding "$ENCODING"
+fi
+
+echo
+echo "run.sh: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); consolidating with kesmaro-cli instead."
 cli=$root/build/linux/cli/kesmaro-cli
 
 # The program writes NAME.txt into the current folder; give it a clean one.

@@ -2,18 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <clocale>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "cli/command_line.h"
 #include "platform/text_codec.h"
+#include "tests/scratch_folders.h"
 
 namespace kesmaro::cli {
 namespace {
@@ -23,11 +21,6 @@ namespace fs = std::filesystem;
 /// Every file below a folder with its bytes, to show that nothing else changed.
 using Snapshot = std::map<std::string, std::string>;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 /// A file name from UTF-8 text, on every system.
 fs::path Utf8Name(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
 
@@ -35,31 +28,16 @@ class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::setlocale(LC_CTYPE, "C.UTF-8");  // terminal text is UTF-8 on every system in these tests
-    static std::atomic<int> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    root_ = fs::temp_directory_path() /
-            ("kesmaro-cli-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-    data_ = root_ / "data";
-    work_ = root_ / "work";
-    fs::create_directories(data_);
-    fs::create_directories(work_);
-    previous_ = fs::current_path();
-    fs::current_path(work_);
-  }
-
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(root_);
   }
 
   void Put(const fs::path& name, const std::string& bytes) {
-    std::ofstream(data_ / name, std::ios::binary) << bytes;
+    std::ofstream(folders_.data / name, std::ios::binary) << bytes;
   }
 
   /// Runs kesmaro-cli with the data folder appended where "DATA" stands.
   int Cli(std::vector<std::string> args) {
     for (std::string& arg : args) {
-      if (arg == "DATA") arg = reinterpret_cast<const char*>(data_.u8string().c_str());
+      if (arg == "DATA") arg = reinterpret_cast<const char*>(folders_.data.u8string().c_str());
     }
     out_.clear();
     err_.clear();
@@ -68,9 +46,9 @@ class CliTest : public ::testing::Test {
 
   Snapshot Snap() const {
     Snapshot files;
-    for (const auto& entry : fs::recursive_directory_iterator(root_)) {
+    for (const auto& entry : fs::recursive_directory_iterator(folders_.root)) {
       if (entry.is_regular_file())
-        files[entry.path().lexically_relative(root_).generic_string()] = ReadFile(entry);
+        files[entry.path().lexically_relative(folders_.root).generic_string()] = ReadFile(entry);
     }
     return files;
   }
@@ -82,7 +60,7 @@ class CliTest : public ::testing::Test {
     for (const fs::path& name : names) Put(name, text);
   }
 
-  fs::path root_, data_, work_, previous_;
+  ScratchFolders folders_{"kesmaro-cli", "data"};
   std::string out_, err_;
 };
 
@@ -90,7 +68,8 @@ TEST_F(CliTest, RunConsolidatesAGbkSeriesInNumericOrder) {
   PutGbkSeries({"1.txt", "2.txt", "10.txt"}, {"0.5 11.2", "1.0 12.5\t\xD6\xD0", "1.5 13"});
   const Snapshot before = Snap();
   ASSERT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "DATA", "1.0"}), kSuccess) << err_;
-  EXPECT_EQ(ReadFile(work_ / "1.0.txt"), "1 12.5\t\xD6\xD0\r\n2 12.5\t\xD6\xD0\r\n10 12.5\t\xD6\xD0\r\n");
+  EXPECT_EQ(ReadFile(folders_.work / "1.0.txt"),
+            "1 12.5\t\xD6\xD0\r\n2 12.5\t\xD6\xD0\r\n10 12.5\t\xD6\xD0\r\n");
   Snapshot after = Snap();
   after.erase("work/1.0.txt");
   EXPECT_EQ(after, before) << "the data files stay as they were and nothing else is left";
@@ -104,19 +83,19 @@ TEST_F(CliTest, LineEndsOfEveryKindAndUtf8Data) {
       "h\r\n2\xE4\xB8\xAD"
       "crlf\r\n2 last");
   ASSERT_EQ(Cli({"run", "--skip=1", "--encoding=utf-8", "--output", "o", "DATA", "2"}), kSuccess) << err_;
-  EXPECT_EQ(ReadFile(work_ / "o.txt"), "1 \xE4\xB8\xAD lf\r\n2 cr\r\n3 crlf\r\n3 last\r\n");
+  EXPECT_EQ(ReadFile(folders_.work / "o.txt"), "1 \xE4\xB8\xAD lf\r\n2 cr\r\n3 crlf\r\n3 last\r\n");
 }
 
 TEST_F(CliTest, StemsAndProposedNamesCrossIntoTheDataCodePage) {
   // A GBK series whose file names and unique-prefix line hold Chinese characters.
   PutGbkSeries({Utf8Name("1号.txt")}, {"2.0\xBA\xC5 7", "3 8"});
-  const fs::path file = data_ / Utf8Name("1号.txt");
+  const fs::path file = folders_.data / Utf8Name("1号.txt");
   ASSERT_TRUE(fs::exists(file));
   ASSERT_EQ(Cli({"check", "--skip", "3", "--encoding", "gbk", "DATA", "2"}), kSuccess) << err_;
   EXPECT_EQ(out_, "prefix\t2.0\xE5\x8F\xB7\n") << "the name 2.0号 is shown as terminal text";
 
   ASSERT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "DATA", "2"}), kSuccess) << err_;
-  EXPECT_EQ(ReadFile(work_ / Utf8Name("2.0号.txt")), "1\xBA\xC5  7\r\n")
+  EXPECT_EQ(ReadFile(folders_.work / Utf8Name("2.0号.txt")), "1\xBA\xC5  7\r\n")
       << "stem 1号 in GBK; the 号 after 2.0 is the dropped separator";
 }
 
@@ -162,41 +141,42 @@ TEST_F(CliTest, RefusesWhatTheWindowWouldNotRun) {
 
   ASSERT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "--output", "o", "--force", "DATA", "1"}),
             kSuccess);
-  EXPECT_EQ(ReadFile(work_ / "o.txt"), "1 5\r\n1 6\r\n2 5\r\n2 6\r\n");
+  EXPECT_EQ(ReadFile(folders_.work / "o.txt"), "1 5\r\n1 6\r\n2 5\r\n2 6\r\n");
 
   EXPECT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "--force", "DATA", "1"}), kUsage)
       << "no name to use";
 
-  fs::create_directory(root_ / "empty");
-  EXPECT_EQ(Cli({"run", "--output", "e", (root_ / "empty").string(), "1"}), kRefused);
-  EXPECT_FALSE(fs::exists(work_ / "e.txt"));
-  ASSERT_EQ(Cli({"run", "--output", "e", "--force", (root_ / "empty").string(), "1"}), kSuccess) << err_;
-  EXPECT_EQ(ReadFile(work_ / "e.txt"), "");
+  fs::create_directory(folders_.root / "empty");
+  EXPECT_EQ(Cli({"run", "--output", "e", (folders_.root / "empty").string(), "1"}), kRefused);
+  EXPECT_FALSE(fs::exists(folders_.work / "e.txt"));
+  ASSERT_EQ(Cli({"run", "--output", "e", "--force", (folders_.root / "empty").string(), "1"}), kSuccess)
+      << err_;
+  EXPECT_EQ(ReadFile(folders_.work / "e.txt"), "");
 }
 
 TEST_F(CliTest, FailuresNameTheFileAndWriteNothing) {
   PutGbkSeries({"1.txt", "2.txt"}, {"5 a"});
   Put("3.txt", "only one line\r\n");
-  std::ofstream(work_ / "5.txt", std::ios::binary) << "earlier output";
+  std::ofstream(folders_.work / "5.txt", std::ios::binary) << "earlier output";
   const Snapshot before = Snap();
   EXPECT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "DATA", "5"}), kFailure);
   EXPECT_NE(err_.find("fewer lines than the header-line count"), std::string::npos) << err_;
   EXPECT_NE(err_.find("3.txt"), std::string::npos) << err_;
   EXPECT_EQ(Snap(), before);
 
-  fs::remove(data_ / "3.txt");
-  fs::create_directory(work_ / "dir.txt");
+  fs::remove(folders_.data / "3.txt");
+  fs::create_directory(folders_.work / "dir.txt");
   EXPECT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "--output", "dir", "DATA", "5"}), kFailure);
   EXPECT_NE(err_.find("cannot write output file"), std::string::npos) << err_;
   EXPECT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "--output", "missing/o", "DATA", "5"}), kFailure);
-  EXPECT_EQ(Cli({"check", "--encoding", "gbk", (root_ / "nowhere").string(), "5"}), kFailure);
+  EXPECT_EQ(Cli({"check", "--encoding", "gbk", (folders_.root / "nowhere").string(), "5"}), kFailure);
   EXPECT_NE(err_.find("cannot list folder"), std::string::npos) << err_;
 }
 
 TEST_F(CliTest, RefusesToWriteOverItsOwnDataFile) {
   PutGbkSeries({"1.txt", "2.txt"}, {"1 a", "2 b"});
   const Snapshot before = Snap();
-  fs::current_path(data_);  // the program runs in its data folder: key 1 proposes the name 1
+  fs::current_path(folders_.data);  // the program runs in its data folder: key 1 proposes the name 1
   EXPECT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "DATA", "1"}), kFailure);
   EXPECT_NE(err_.find("output file is one of the data files"), std::string::npos) << err_;
   EXPECT_EQ(Snap(), before);
@@ -209,7 +189,7 @@ TEST_F(CliTest, LargeLinesAndLargeSeries) {
   ASSERT_EQ(Cli({"run", "--encoding", "gbk", "DATA", "7.5"}), kSuccess) << err_;
   std::string expected = "1 " + longRest + "\r\n";
   for (int i = 2; i <= 500; ++i) expected += std::to_string(i) + " " + std::to_string(i) + "\r\n";
-  EXPECT_EQ(ReadFile(work_ / "7.5.txt"), expected);
+  EXPECT_EQ(ReadFile(folders_.work / "7.5.txt"), expected);
 }
 
 TEST_F(CliTest, UsageErrors) {

@@ -28,7 +28,7 @@ TEST_F(QtWindowTest, Screenshot) {
   EXPECT_EQ(shot.pixelColor(inText3 * ratio),
             QApplication::palette().color(QPalette::Active, QPalette::Base));
 
-  const std::filesystem::path folder = previous_ / "screenshots";
+  const std::filesystem::path folder = folders_.previous / "screenshots";
   std::filesystem::create_directories(folder);
   EXPECT_TRUE(shot.save(QString::fromStdString((folder / "kesmaro-qt.png").string()), "PNG"));
 }

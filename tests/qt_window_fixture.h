@@ -8,7 +8,6 @@
 
 #include <QLineEdit>
 #include <QTest>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -18,6 +17,7 @@
 #include "core/code_page.h"
 #include "platform/disk_file_system.h"
 #include "platform/text_codec.h"
+#include "tests/scratch_folders.h"
 #include "ui/fake_form_host.h"
 #include "ui/form1.h"
 #include "ui/qt/form_window.h"
@@ -31,23 +31,12 @@ class QtWindowTest : public ::testing::Test {
     codec_ = MakeTextCodec(codePage_);
     ASSERT_NE(codec_, nullptr);
 
-    namespace fs = std::filesystem;
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    root_ = fs::temp_directory_path() / ("kesmaro-qt-" + std::to_string(stamp));
-    data_ = root_ / "数据";
-    work_ = root_ / "work";
-    fs::create_directories(data_);
-    fs::create_directories(work_);
-    previous_ = fs::current_path();
-    fs::current_path(work_);
-    host_.programFolder = root_;
+    host_.programFolder = folders_.root;
   }
 
   void TearDown() override {
     window_.reset();
     form_.reset();
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(root_);
   }
 
   std::string Gbk(const std::string& utf8) const { return *codec_->Encode(utf8); }
@@ -55,7 +44,7 @@ class QtWindowTest : public ::testing::Test {
   /// GBK files with three header lines and CR LF ends.
   void AddSeries(const std::vector<std::string>& names, const std::string& rows) {
     for (const std::string& name : names) {
-      std::ofstream(data_ / name, std::ios::binary)
+      std::ofstream(folders_.data / name, std::ios::binary)
           << Gbk("2号分光光度计\r\n波长 吸光度\r\n-----\r\n" + rows);
     }
   }
@@ -71,7 +60,7 @@ class QtWindowTest : public ::testing::Test {
   QString TextOf(ControlId id) const { return QString::fromStdString(window_->Text(id)); }
 
   void ChooseDataFolder() {
-    host_.chosenFolder = data_;
+    host_.chosenFolder = folders_.data;
     QTest::mouseClick(At(ControlId::kCommand1), Qt::LeftButton);
   }
 
@@ -84,13 +73,13 @@ class QtWindowTest : public ::testing::Test {
     QTest::keyClicks(At(ControlId::kText3), key);
   }
 
+  ScratchFolders folders_{"kesmaro-qt", "数据"};
   CodePage codePage_;
   std::unique_ptr<TextCodec> codec_;
   DiskFileSystem disk_;
   FakeFormHost host_;
   std::unique_ptr<FormWindow> window_;
   std::unique_ptr<Form1> form_;
-  std::filesystem::path root_, data_, work_, previous_;
 };
 
 inline constexpr const char* kRows = "540.0 0.112\r\n550.0 0.134\r\n551.5 第一 0.2\r\n";

@@ -24,11 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 using enum ControlId;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 QColor BaseOf(QWidget* widget) { return widget->palette().color(QPalette::Active, QPalette::Base); }
 bool ReadOnly(QWidget* widget) { return static_cast<QLineEdit*>(widget)->isReadOnly(); }
 QString Utf8(const fs::path& path) { return QString::fromStdString(path.string()); }
@@ -55,7 +50,7 @@ TEST_F(QtWindowTest, OpensWithEveryControlOfTheLayoutInItsInitialState) {
   EXPECT_NE(qobject_cast<QGroupBox*>(At(kFrame6)), nullptr);
   EXPECT_NE(qobject_cast<QRadioButton*>(At(kOption2)), nullptr);
 
-  EXPECT_EQ(TextOf(kText1), Utf8(root_));  // the program's folder, without data files
+  EXPECT_EQ(TextOf(kText1), Utf8(folders_.root));  // the program's folder, without data files
   EXPECT_EQ(TextOf(kLabel8), "0");
   EXPECT_FALSE(At(kText2)->isEnabled());
   EXPECT_TRUE(ReadOnly(At(kText3)));
@@ -92,7 +87,7 @@ TEST_F(QtWindowTest, ChoosingAFolderUnlocksTheBoxesAndTypingChecksTheKey) {
   Open();
   ChooseDataFolder();
   EXPECT_EQ(host_.browseTitles, std::vector<std::string>{"请选择一个文件夹："});
-  EXPECT_EQ(TextOf(kText1), Utf8(data_));
+  EXPECT_EQ(TextOf(kText1), Utf8(folders_.data));
   EXPECT_EQ(TextOf(kLabel8), "3");
   EXPECT_TRUE(At(kText2)->isEnabled());
   EXPECT_FALSE(ReadOnly(At(kText3)));
@@ -138,7 +133,7 @@ TEST_F(QtWindowTest, RunWritesTheOutputAndShowsTheNotice) {
   AddSeries({"10.txt", "2.txt", "1.txt"}, kRows);
   OpenSeriesAndType("551");
   QTest::mouseClick(At(kCommand2), Qt::LeftButton);
-  EXPECT_EQ(ReadFile(work_ / "551.5 第一.txt"), Gbk("1 第一 0.2\r\n2 第一 0.2\r\n10 第一 0.2\r\n"));
+  EXPECT_EQ(ReadFile(folders_.work / "551.5 第一.txt"), Gbk("1 第一 0.2\r\n2 第一 0.2\r\n10 第一 0.2\r\n"));
   EXPECT_EQ(TextOf(kLabel9), "...");
   EXPECT_EQ(host_.notices, std::vector<std::string>{"提示: 处理完成"});
 }
@@ -164,11 +159,11 @@ TEST_F(QtWindowTest, CancelledDialogAndEmptyFolderKeepTheRunSafe) {
 
   host_.chosenFolder.clear();  // cancelled
   QTest::mouseClick(At(kCommand1), Qt::LeftButton);
-  EXPECT_EQ(TextOf(kText1), Utf8(data_));
+  EXPECT_EQ(TextOf(kText1), Utf8(folders_.data));
   EXPECT_EQ(TextOf(kLabel8), "1");
   EXPECT_TRUE(At(kCommand2)->isEnabled());
 
-  host_.chosenFolder = work_;  // no data files there
+  host_.chosenFolder = folders_.work;  // no data files there
   QTest::mouseClick(At(kCommand1), Qt::LeftButton);
   EXPECT_EQ(TextOf(kLabel8), "0");
   EXPECT_FALSE(At(kText2)->isEnabled());
@@ -207,10 +202,10 @@ TEST_F(QtWindowTest, DesktopDialogsAskForAFolderAndGiveTheNotice) {
     title = dialog->windowTitle();
     auto* files = qobject_cast<QFileDialog*>(dialog);
     ASSERT_NE(files, nullptr);
-    files->setDirectory(Utf8(data_));
+    files->setDirectory(Utf8(folders_.data));
     static_cast<QDialog*>(files)->accept();
   });
-  EXPECT_EQ(host.BrowseForFolder(""), data_);
+  EXPECT_EQ(host.BrowseForFolder(""), folders_.data);
   EXPECT_EQ(title, "选择目录");
 
   QMessageBox::Icon icon = QMessageBox::Critical;

@@ -15,6 +15,7 @@
 #include "platform/disk_file_system.h"
 #include "platform/text_codec.h"
 #include "tests/png_file.h"
+#include "tests/scratch_folders.h"
 #include "ui/fake_form_host.h"
 #include "ui/form1.h"
 #include "ui/win32/form_window.h"
@@ -25,11 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 using enum ControlId;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -38,24 +34,13 @@ class WindowTest : public ::testing::Test {
     codePage_ = *SystemCodePage(&name);
     codec_ = MakeTextCodec(codePage_);
     ASSERT_NE(codec_, nullptr);
-
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    root_ = fs::temp_directory_path() / ("kesmaro-window-" + std::to_string(stamp));
-    data_ = root_ / L"数据";
-    work_ = root_ / "work";
-    fs::create_directories(data_);
-    fs::create_directories(work_);
-    previous_ = fs::current_path();
-    fs::current_path(work_);  // the output goes to the working folder
-    shell_.programFolder = root_;
+    shell_.programFolder = folders_.root;
   }
 
   void TearDown() override {
     window_.reset();
     form_.reset();
     Pump();
-    fs::current_path(previous_);
-    fs::remove_all(root_);
   }
 
   /// Text of the system code page, as the data files hold it.
@@ -64,7 +49,7 @@ class WindowTest : public ::testing::Test {
   /// A series of GBK files with three header lines and CR LF ends.
   void AddSeries(const std::vector<std::wstring>& names, const std::wstring& rows) {
     for (const std::wstring& name : names) {
-      std::ofstream(data_ / name, std::ios::binary)
+      std::ofstream(folders_.data / name, std::ios::binary)
           << Gbk(L"2号分光光度计\r\n波长 吸光度\r\n-----\r\n" + rows);
     }
   }
@@ -124,7 +109,7 @@ class WindowTest : public ::testing::Test {
 
   /// Chooses the data folder through Command1.
   void ChooseDataFolder() {
-    shell_.chosenFolder = data_;
+    shell_.chosenFolder = folders_.data;
     Click(kCommand1);
   }
 
@@ -137,13 +122,13 @@ class WindowTest : public ::testing::Test {
     Type(kText3, key);
   }
 
+  ScratchFolders folders_{"kesmaro-window", L"数据"};
   CodePage codePage_;
   std::unique_ptr<TextCodec> codec_;
   DiskFileSystem disk_;
   FakeFormHost shell_;
   std::unique_ptr<FormWindow> window_ = std::make_unique<FormWindow>();
   std::unique_ptr<Form1> form_;
-  fs::path root_, data_, work_, previous_;
 };
 
 constexpr const wchar_t* kRows = L"540.0 0.112\r\n550.0 0.134\r\n551.5 第一 0.2\r\n";
@@ -163,7 +148,7 @@ TEST_F(WindowTest, OpensWithTheLayoutAndItsInitialStates) {
   EXPECT_EQ(client.bottom, MulDiv(6450, dpi, 1440));
 
   EXPECT_EQ(TextOf(kFrame3), L"第4步 选择在第一列中要提取的值");
-  EXPECT_EQ(TextOf(kText1), root_.wstring());  // the program's folder, without data files
+  EXPECT_EQ(TextOf(kText1), folders_.root.wstring());  // the program's folder, without data files
   EXPECT_EQ(TextOf(kLabel8), L"0");
   EXPECT_EQ(TextOf(kText2), L"0");
   EXPECT_EQ(TextOf(kLabel6), L"还不够精确");
@@ -211,7 +196,7 @@ TEST_F(WindowTest, ChoosingAFolderUnlocksTheBoxesAndTypingChecksTheKey) {
   AddSeries({L"10.txt", L"2.txt", L"1.txt"}, kRows);
   Open();
   ChooseDataFolder();
-  EXPECT_EQ(TextOf(kText1), data_.wstring());
+  EXPECT_EQ(TextOf(kText1), folders_.data.wstring());
   EXPECT_EQ(TextOf(kLabel8), L"3");
   EXPECT_TRUE(Enabled(kText2));
   EXPECT_FALSE(ReadOnly(kText3));
@@ -251,21 +236,22 @@ TEST_F(WindowTest, RunWritesTheOutputAndShowsTheNotice) {
   AddSeries({L"10.txt", L"2.txt", L"1.txt"}, kRows);
   OpenSeriesAndType(L"551");
   Click(kCommand2);
-  EXPECT_EQ(ReadFile(work_ / L"551.5 第一.txt"), Gbk(L"1 第一 0.2\r\n2 第一 0.2\r\n10 第一 0.2\r\n"));
+  EXPECT_EQ(ReadFile(folders_.work / L"551.5 第一.txt"), Gbk(L"1 第一 0.2\r\n2 第一 0.2\r\n10 第一 0.2\r\n"));
   EXPECT_EQ(TextOf(kLabel9), L"...");
   EXPECT_EQ(shell_.notices, std::vector<std::string>{"提示: 处理完成"});
 }
 
 TEST_F(WindowTest, FailedRunShowsTheFileAndKeepsTheEarlierOutput) {
   AddSeries({L"1.txt", L"2.txt"}, kRows);
-  std::ofstream(work_ / "550.0.txt", std::ios::binary) << "earlier";
+  std::ofstream(folders_.work / "550.0.txt", std::ios::binary) << "earlier";
   OpenSeriesAndType(L"550.0");
   // Another program holds 2.txt open without sharing it.
-  HANDLE locked = CreateFileW((data_ / "2.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE locked =
+      CreateFileW((folders_.data / "2.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(locked, INVALID_HANDLE_VALUE);
   Click(kCommand2);
   CloseHandle(locked);
-  EXPECT_EQ(ReadFile(work_ / "550.0.txt"), "earlier");
+  EXPECT_EQ(ReadFile(folders_.work / "550.0.txt"), "earlier");
   EXPECT_EQ(TextOf(kLabel9), L"...");
   EXPECT_TRUE(shell_.notices.empty());
   ASSERT_EQ(shell_.errors.size(), 1u);
@@ -285,11 +271,11 @@ TEST_F(WindowTest, CancelledDialogAndEmptyFolderKeepTheRunSafe) {
 
   shell_.chosenFolder.clear();  // cancelled
   Click(kCommand1);
-  EXPECT_EQ(TextOf(kText1), data_.wstring());
+  EXPECT_EQ(TextOf(kText1), folders_.data.wstring());
   EXPECT_EQ(TextOf(kLabel8), L"1");
   EXPECT_TRUE(Enabled(kCommand2));
 
-  shell_.chosenFolder = work_;  // no data files there
+  shell_.chosenFolder = folders_.work;  // no data files there
   Click(kCommand1);
   EXPECT_EQ(TextOf(kLabel8), L"0");
   EXPECT_FALSE(Enabled(kText2));
@@ -362,7 +348,7 @@ TEST_F(WindowTest, Screenshot) {
   EXPECT_GE(width, client.right);
   EXPECT_GE(height, client.bottom);
 
-  const fs::path folder = previous_ / "screenshots";
+  const fs::path folder = folders_.previous / "screenshots";
   fs::create_directories(folder);
   const fs::path file = folder / "kesmaro-win32.png";
   ASSERT_TRUE(WritePng(file, static_cast<unsigned>(width), static_cast<unsigned>(height), rgb));

@@ -211,11 +211,13 @@ TEST_F(QtWindowTest, DesktopDialogsAskForAFolderAndGiveTheNotice) {
   QMessageBox::Icon icon = QMessageBox::Critical;
   QString text;
   qsizetype buttons = 0;
+  bool plain = false;
   WhenModal([&](QWidget* dialog) {
     auto* box = qobject_cast<QMessageBox*>(dialog);
     ASSERT_NE(box, nullptr);
     title = box->windowTitle();
     text = box->text();
+    plain = box->textFormat() == Qt::PlainText;  // a file name is never taken for markup
     icon = box->icon();
     buttons = box->buttons().size();
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
@@ -225,6 +227,7 @@ TEST_F(QtWindowTest, DesktopDialogsAskForAFolderAndGiveTheNotice) {
   EXPECT_EQ(text, "处理完成");
   EXPECT_EQ(icon, QMessageBox::NoIcon);
   EXPECT_EQ(buttons, 1);
+  EXPECT_TRUE(plain);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ QString FromUtf8(std::string_view text) {
 
 void ShowBox(QWidget& owner, QMessageBox::Icon icon, std::string_view text, std::string_view title) {
   QMessageBox box(icon, FromUtf8(title), FromUtf8(text), QMessageBox::Ok, &owner);
+  box.setTextFormat(Qt::PlainText);  // file names are shown as they are, never as markup
   box.exec();
 }
 

@@ -100,6 +100,7 @@ QWidget* FormWindow::CreateControl(const ControlRow& row) {
       break;
     case ControlKind::kLabel: {
       auto* label = new QLabel(caption, parent);
+      label->setTextFormat(Qt::PlainText);
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       widget = label;
       break;
@@ -159,7 +160,10 @@ void FormWindow::Dispatch(Handler handler) {
   try {
     handler(*form_);
   } catch (const std::exception& failure) {
-    QMessageBox::critical(this, "错误", "处理时出错：" + QString::fromLocal8Bit(failure.what()));
+    QMessageBox box(QMessageBox::Critical, "错误", "处理时出错：" + QString::fromLocal8Bit(failure.what()),
+                    QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
   }
 }
 

@@ -1,7 +1,9 @@
 #include "ui/qt/form_window.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFont>
 #include <QGroupBox>
 #include <QIcon>
@@ -57,8 +59,9 @@ void PaintBase(QWidget* edit, const QColor& colour) {
 
 QIcon ProgramIcon() {
   QIcon icon;
-  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-    icon.addFile(QString(":/kesmaro/kesmaro-%1.png").arg(size), QSize(size, size));
+  // One PNG a size, compiled in from the build's drawing of the icon.
+  for (const QFileInfo& image : QDir(":/kesmaro").entryInfoList({"kesmaro-*.png"}, QDir::Files)) {
+    icon.addFile(image.filePath());
   }
   return icon;
 }

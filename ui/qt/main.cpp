@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -48,6 +49,13 @@ int Fail(const QString& message) {
 int main(int argc, char** argv) {
   using namespace kesmaro;
   const std::string locale = UserLocale();
+  // Before Qt: help needs no display.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+  }
 
   QApplication app(argc, argv);
   QApplication::setApplicationName("Kesmaro");
@@ -57,10 +65,6 @@ int main(int argc, char** argv) {
   std::optional<std::string> encoding;
   const QStringList arguments = QApplication::arguments();
   for (qsizetype i = 1; i < arguments.size(); ++i) {
-    if (arguments[i] == "--help" || arguments[i] == "-h") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
     if (arguments[i] == "--encoding" && i + 1 < arguments.size()) {
       encoding = arguments[++i].toStdString();
     } else if (arguments[i].startsWith("--encoding=")) {

@@ -4,28 +4,20 @@
 
 #include <QFile>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QString>
 #include <QWidget>
 #include <clocale>
 #include <cstring>
 
 #include "platform/program_folder.h"
+#include "ui/qt/utf8.h"
 
 namespace kesmaro::ui::qt {
-namespace {
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-void ShowBox(QWidget& owner, QMessageBox::Icon icon, std::string_view text, std::string_view title) {
-  QMessageBox box(icon, FromUtf8(title), FromUtf8(text), QMessageBox::Ok, &owner);
+void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, std::string_view text, std::string_view title) {
+  QMessageBox box(icon, FromUtf8(title), FromUtf8(text), QMessageBox::Ok, owner);
   box.setTextFormat(Qt::PlainText);  // file names are shown as they are, never as markup
   box.exec();
 }
-
-}  // namespace
 
 std::filesystem::path DesktopHost::ProgramFolder() { return kesmaro::ProgramFolder(); }
 
@@ -39,11 +31,11 @@ std::filesystem::path DesktopHost::BrowseForFolder(std::string_view title) {
 }
 
 void DesktopHost::ShowNotice(std::string_view text, std::string_view title) {
-  ShowBox(owner_, QMessageBox::NoIcon, text, title);
+  ShowMessageBox(&owner_, QMessageBox::NoIcon, text, title);
 }
 
 void DesktopHost::ShowError(std::string_view text, std::string_view title) {
-  ShowBox(owner_, QMessageBox::Critical, text, title);
+  ShowMessageBox(&owner_, QMessageBox::Critical, text, title);
 }
 
 bool UseUtf8CharacterType() {

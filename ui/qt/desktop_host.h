@@ -1,12 +1,11 @@
 #ifndef KESMARO_UI_QT_DESKTOP_HOST_H_
 #define KESMARO_UI_QT_DESKTOP_HOST_H_
 
+#include <QMessageBox>
 #include <filesystem>
 #include <string_view>
 
 #include "ui/controls.h"
-
-class QWidget;
 
 namespace kesmaro::ui::qt {
 
@@ -25,6 +24,9 @@ class DesktopHost : public FormHost {
  private:
   QWidget& owner_;
 };
+
+/// A modal box with one OK button; the text is shown as plain text. `owner` may be null.
+void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, std::string_view text, std::string_view title);
 
 /// Gives the C library a UTF-8 character type, as Qt's and the window's texts are, so that the
 /// data code page is converted from and to UTF-8. Call after QApplication is made; false when

@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -20,6 +19,10 @@
 #include <QString>
 #include <cmath>
 #include <exception>
+#include <string>
+
+#include "ui/qt/desktop_host.h"
+#include "ui/qt/utf8.h"
 
 namespace kesmaro::ui::qt {
 namespace {
@@ -27,10 +30,6 @@ namespace {
 using enum ControlId;
 
 std::size_t Index(ControlId id) { return static_cast<std::size_t>(id); }
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 /// The data edit boxes' font: "宋体" where it is installed, else a Chinese font that is.
 QFont DataFont() {
@@ -163,10 +162,7 @@ void FormWindow::Dispatch(Handler handler) {
   try {
     handler(*form_);
   } catch (const std::exception& failure) {
-    QMessageBox box(QMessageBox::Critical, "错误", "处理时出错：" + QString::fromLocal8Bit(failure.what()),
-                    QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    ShowMessageBox(this, QMessageBox::Critical, std::string("处理时出错：") + failure.what(), "错误");
   }
 }
 

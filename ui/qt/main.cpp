@@ -4,7 +4,6 @@
 // Chinese locale), since they come from Windows instruments; --encoding names another.
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 #include <cstdio>
@@ -40,7 +39,7 @@ std::string UserLocale() {
 
 int Fail(const QString& message) {
   std::fprintf(stderr, "kesmaro: %s\n", message.toLocal8Bit().constData());
-  QMessageBox::critical(nullptr, "Kesmaro", message);
+  kesmaro::ui::qt::ShowMessageBox(nullptr, QMessageBox::Critical, message.toStdString(), "Kesmaro");
   return 1;
 }
 

@@ -4,13 +4,11 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "tests/scratch_folders.h"
 #include "tests/win32_window_search.h"
 #include "ui/layout.h"
 #include "ui/win32/form_window.h"
@@ -24,12 +22,10 @@ using enum ControlId;
 class KesmaroExeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    folder_ = fs::temp_directory_path() / ("kesmaro-exe-" + std::to_string(stamp));
-    fs::create_directories(folder_);
-    fs::copy_file(fs::absolute(KESMARO_EXE), folder_ / "Kesmaro.exe");
+    fs::copy_file(fs::absolute(KESMARO_EXE), folders_.data / "Kesmaro.exe");
     for (const auto& entry : fs::directory_iterator(fs::absolute(KESMARO_SAMPLES))) {
-      if (entry.path().extension() == ".txt") fs::copy_file(entry.path(), folder_ / entry.path().filename());
+      if (entry.path().extension() == ".txt")
+        fs::copy_file(entry.path(), folders_.data / entry.path().filename());
     }
   }
 
@@ -40,23 +36,22 @@ class KesmaroExeTest : public ::testing::Test {
       CloseHandle(process_.hProcess);
       CloseHandle(process_.hThread);
     }
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
   }
 
   /// Starts the program in its folder, as a double click in Explorer does.
   HWND Start() {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + (folder_ / "Kesmaro.exe").wstring() + L"\"";
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                        &startup, &process_)) {
+    std::wstring commandLine = L"\"" + (folders_.data / "Kesmaro.exe").wstring() + L"\"";
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folders_.data.c_str(), &startup, &process_)) {
       return nullptr;
     }
     return WaitForWindow(process_.dwProcessId, L"KesmaroForm1");
   }
 
-  fs::path folder_;
+  /// data: the program's folder, beside the sample series, where it also writes its output.
+  ScratchFolders folders_{"kesmaro-exe", "series"};
   PROCESS_INFORMATION process_{};
 };
 
@@ -67,7 +62,7 @@ TEST_F(KesmaroExeTest, ConsolidatesTheSeriesBesideTheProgram) {
 
   // It lists its own folder at start-up.
   EXPECT_EQ(TextOf(window), L"Kesmaro");
-  EXPECT_EQ(TextOf(control(kText1)), folder_.wstring());
+  EXPECT_EQ(TextOf(control(kText1)), folders_.data.wstring());
   EXPECT_EQ(TextOf(control(kLabel8)), L"12");
 
   SendMessageW(control(kText2), EM_SETSEL, 0, -1);
@@ -97,8 +92,7 @@ TEST_F(KesmaroExeTest, ConsolidatesTheSeriesBesideTheProgram) {
 
   for (int attempt = 0; attempt < 200 && IsWindow(notice); ++attempt) Sleep(50);
   EXPECT_EQ(TextOf(control(kLabel9)), L"...");
-  std::ifstream output(folder_ / "550.0.txt", std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(output), {}),
+  EXPECT_EQ(ReadFile(folders_.data / "550.0.txt"),
             "1 0.1579\r\n2 0.1726\r\n3 0.1915\r\n4 0.2139\r\n5 0.2375\r\n6 0.2601\r\n7 0.2821 0.0012\r\n"
             "8 0.3058\r\n9 0.3336\r\n10 0.3657\r\n11 0.3998 0.0010\r\n12 0.4337\r\n");
 

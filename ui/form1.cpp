@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/extraction_run.h"
+#include "core/output_name.h"
 
 namespace kesmaro::ui {
 namespace {
@@ -200,8 +201,14 @@ void Form1::Judge() {
 std::optional<std::string> Form1::Run() {
   const std::optional<std::string> key = ToDataText(codec_, keyValue_);
   if (!key) return "要读取的值中有当前代码页无法表示的字符。";
-  const std::optional<std::filesystem::path> outputName = FromUtf8(controls_.Text(kText4));
+  const std::string typedName = controls_.Text(kText4);
+  const std::optional<std::filesystem::path> outputName = FromUtf8(typedName);
   if (!outputName) return "要保存的文件名无效。";
+  // The name may come from the data; it only ever names a file in the working folder.
+  if (const std::optional<OutputNameFault> fault = FindOutputNameFault(outputName->native())) {
+    const std::string why = fault->wholeName ? "" : "中含有字符“" + fault->shown + "”，";
+    return "文件名“" + typedName + "”" + why + "不能用作文件名。\n\n请在第5步中修改文件名。没有写入输出文件。";
+  }
   const RunRequest request{folderPath_, files_, *key, controls_.Text(kText2), *outputName};
   RunSummary summary;
   if (const Status error = RunExtraction(fs_, codec_, scheme_, request, &summary))

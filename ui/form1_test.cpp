@@ -299,6 +299,22 @@ TEST_F(Form1Test, FailedRunNamesTheFileAndLeavesTheOutputAsItWas) {
   EXPECT_NE(host_.errors[0].find("2.txt"), std::string::npos) << host_.errors[0];
 }
 
+TEST_F(Form1Test, OutputNameThatIsNoPlainFileNameIsRefusedAndLeftToEdit) {
+  AddSeries("prog", {"1.txt", "2.txt"}, "10/20/2023 5\r\n7 a\r\n");
+  form_.Form_Load();
+  Type(kText2, "1");
+  Type(kText3, "10/2");
+  ASSERT_EQ(At(kText4).text, "10/20/2023") << "the proposal stays as the data gives it";
+  const std::size_t files = fs_.files.size(), opened = fs_.opened.size();
+  form_.Command2_Click();
+  EXPECT_EQ(fs_.files.size(), files) << "nothing written";
+  EXPECT_EQ(fs_.opened.size(), opened) << "refused before reading";
+  EXPECT_EQ(At(kText4).text, "10/20/2023");
+  EXPECT_TRUE(host_.notices.empty());
+  ASSERT_EQ(host_.errors.size(), 1u);
+  EXPECT_NE(host_.errors[0].find("错误: 文件名“10/20/2023”中含有字符“/”"), std::string::npos) << host_.errors[0];
+}
+
 TEST(RunErrorMessageTest, NamesTheFileAndTheCauseInTheUsersWords) {
   const std::string message =
       RunErrorMessage(Error{ErrorKind::kOpenFailed, "data/2.txt", "Access is denied", "访问被拒绝"});

@@ -56,6 +56,8 @@ int main(int argc, char** argv) {
     }
   }
 
+  // An output being written when the session ends (SIGTERM, SIGHUP) leaves no temporary file.
+  RemoveTemporaryFilesOnInterrupt();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Kesmaro");
   QApplication::setDesktopFileName("kesmaro");

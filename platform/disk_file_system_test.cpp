@@ -87,6 +87,7 @@ TEST_F(DiskFileSystemTest, FailedWriteNamesTheFileAndLeavesNoTrace) {
   EXPECT_EQ(Entries(), (std::set<std::string>{"taken.txt", "kept.txt"}));
 }
 
+// Wine delivers no console control events to a test, so the Windows handler has no test here.
 #ifndef _WIN32
 TEST_F(DiskFileSystemTest, InterruptedWriteLeavesNoTemporaryFileAndStillEndsTheProgram) {
   const std::string rows(16 << 20, 'r');

@@ -123,6 +123,12 @@ Status DiskFileSystem::ListFolder(const std::filesystem::path& folder, std::vect
 Status DiskFileSystem::WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
   const std::filesystem::path folder =
       path.parent_path().empty() ? std::filesystem::path(L".") : path.parent_path();
+  // Windows refuses a read-only target in MoveFileExW as well, but Wine replaces it.
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+      (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    return SystemError(ErrorKind::kWriteFailed, path, ERROR_ACCESS_DENIED);
+  }
   std::filesystem::path temp;
   auto fail = [&](DWORD error) {
     DeleteFileW(temp.c_str());

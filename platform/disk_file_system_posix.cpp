@@ -83,8 +83,8 @@ constexpr int kInterruptSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 extern "C" void RemoveTemporaryAndDie(int signal) {
   if (pendingTemporary.named) ::unlink(pendingTemporary.path);
-  // SA_RESETHAND restored the default action, and the signal is blocked until this handler
-  // returns: it then ends the program as it would have without us.
+  // SA_RESETHAND restored the default action: the signal raised again ends the program (once
+  // this handler returns, while it blocks the signal) as it would have without us.
   ::raise(signal);
 }
 

@@ -43,6 +43,7 @@ class FormWindow : public Controls {
   void SetBackground(ControlId id, Background background) override;
   bool IsSelected(ControlId id) const override;
   void Repaint() override;
+  void SetBusy(bool busy) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,8 +2,10 @@
 
 #include <langinfo.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QString>
 #include <QWidget>
 #include <clocale>
@@ -13,6 +15,7 @@
 #include "ui/qt/utf8.h"
 
 namespace kesmaro::ui::qt {
+
 void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, std::string_view text, std::string_view title) {
   QMessageBox box(icon, FromUtf8(title), FromUtf8(text), QMessageBox::Ok, owner);
   box.setTextFormat(Qt::PlainText);  // file names are shown as they are, never as markup
@@ -36,6 +39,16 @@ void DesktopHost::ShowNotice(std::string_view text, std::string_view title) {
 
 void DesktopHost::ShowError(std::string_view text, std::string_view title) {
   ShowMessageBox(&owner_, QMessageBox::Critical, text, title);
+}
+
+std::unique_ptr<QTranslator> InstallQtTranslation(const QLocale& locale) {
+  auto translator = std::make_unique<QTranslator>();
+  // qtbase_zh_CN.qm for zh_CN, qtbase_zh_TW.qm for zh_TW, and so on, as the locale's languages say.
+  if (!translator->load(locale, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+      !QCoreApplication::installTranslator(translator.get())) {
+    return nullptr;
+  }
+  return translator;
 }
 
 bool UseUtf8CharacterType() {

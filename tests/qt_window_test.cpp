@@ -261,7 +261,11 @@ TEST_F(QtWindowTest, QtsOwnTextsFollowTheLocaleWhereATranslationIsInstalled) {
     const char* locale;
     bool installed;
     const char* ok;
-  } cases[] = {{"zh_CN", true, "确定"}, {"zh_TW", true, "確定"}, {"C", false, "OK"}};
+  } cases[] = {{"zh_CN", true, "确定"},
+               {"zh_TW", true, "確定"},
+               {"zh_HK", true, "確定"},
+               {"zh_SG", true, "确定"},
+               {"C", false, "OK"}};
   for (const auto& c : cases) {
     EXPECT_EQ(Translate(QLocale(c.locale)), c.installed) << c.locale;
     const QMessageBox box(QMessageBox::NoIcon, "提示", "处理完成", QMessageBox::Ok);

@@ -43,11 +43,17 @@ void DesktopHost::ShowError(std::string_view text, std::string_view title) {
 
 std::unique_ptr<QTranslator> InstallQtTranslation(const QLocale& locale) {
   auto translator = std::make_unique<QTranslator>();
-  // qtbase_zh_CN.qm for zh_CN, qtbase_zh_TW.qm for zh_TW, and so on, as the locale's languages say.
-  if (!translator->load(locale, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-      !QCoreApplication::installTranslator(translator.get())) {
-    return nullptr;
-  }
+  const auto load = [&](const QLocale& wanted) {
+    // qtbase_zh_CN.qm for zh_CN, qtbase_de.qm for de_AT, and so on, as the locale's languages say.
+    return translator->load(wanted, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+  };
+  // Qt's Chinese is zh_CN (simplified) and zh_TW (traditional): Hong Kong, Macao and Singapore
+  // take the one written in their script.
+  const QLocale chinese(QLocale::Chinese, locale.script() == QLocale::TraditionalChineseScript
+                                              ? QLocale::Taiwan
+                                              : QLocale::China);
+  const bool loaded = load(locale) || (locale.language() == QLocale::Chinese && load(chinese));
+  if (!loaded || !QCoreApplication::installTranslator(translator.get())) return nullptr;
   return translator;
 }
 

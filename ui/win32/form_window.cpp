@@ -137,6 +137,10 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
       return OnControlColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CLOSE:
+      // Sent, not queued, so it reaches the window while a run pumps its paint messages.
+      if (busy_) return 0;
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_DESTROY:
       OnDestroy();
       return 0;
@@ -312,6 +316,7 @@ void FormWindow::Repaint() {
 }
 
 void FormWindow::SetBusy(bool busy) {
+  busy_ = busy;
   if (busy) {
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));  // kept: no mouse message is handled until the end
     return;

@@ -66,6 +66,7 @@ class FormWindow : public Controls {
 
   HWND hwnd_ = nullptr;
   Form1* form_ = nullptr;
+  bool busy_ = false;  ///< a run is going on: the window is not closed
   int dpi_ = 96;
   HFONT windowFont_ = nullptr;
   HFONT dataFont_ = nullptr;

@@ -1,10 +1,11 @@
 // The window as an X display shows it, after a folder was chosen and a key typed; saved under
-// the build folder for people to look at.
+// the build folder for people to look at. Then a run, whose progress the display shows.
 
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
+#include <QTimer>
 
 #include "tests/qt_window_fixture.h"
 
@@ -31,6 +32,23 @@ TEST_F(QtWindowTest, Screenshot) {
   const std::filesystem::path folder = folders_.previous / "screenshots";
   std::filesystem::create_directories(folder);
   EXPECT_TRUE(shot.save(QString::fromStdString((folder / "kesmaro-qt.png").string()), "PNG"));
+
+  // The display shows the run's progress in Label9 while it goes on, and "..." again at the end.
+  QWidget* label9 = At(ControlId::kLabel9);
+  const auto label9OnScreen = [&] {
+    const QPoint at = label9->mapTo(window_.get(), QPoint(0, 0));
+    return window_->screen()
+        ->grabWindow(window_->winId(), at.x(), at.y(), label9->width(), label9->height())
+        .toImage();
+  };
+  const QImage idle = label9OnScreen();
+  QImage running;
+  QTimer::singleShot(0, [&] { running = label9OnScreen(); });  // once the run lets the event loop in
+  QTest::mouseClick(At(ControlId::kCommand2), Qt::LeftButton);
+  ASSERT_FALSE(running.isNull()) << "the run never let the event loop in";
+  EXPECT_NE(running, idle);
+  QTest::qWait(200);
+  EXPECT_EQ(label9OnScreen(), idle);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "tests/scratch_folders.h"
 #include "ui/fake_form_host.h"
 #include "ui/form1.h"
+#include "ui/qt/desktop_host.h"
 #include "ui/qt/form_window.h"
 
 namespace kesmaro::ui::qt {
@@ -37,6 +38,15 @@ class QtWindowTest : public ::testing::Test {
   void TearDown() override {
     window_.reset();
     form_.reset();
+    translation_.reset();
+  }
+
+  /// Qt's own texts in the language of `locale` for the rest of the case, as the program
+  /// installs them at start-up; false when Qt has no translation for it.
+  bool Translate(const QLocale& locale) {
+    translation_.reset();
+    translation_ = InstallQtTranslation(locale);
+    return translation_ != nullptr;
   }
 
   std::string Gbk(const std::string& utf8) const { return *codec_->Encode(utf8); }
@@ -80,6 +90,7 @@ class QtWindowTest : public ::testing::Test {
   FakeFormHost host_;
   std::unique_ptr<FormWindow> window_;
   std::unique_ptr<Form1> form_;
+  std::unique_ptr<QTranslator> translation_;
 };
 
 inline constexpr const char* kRows = "540.0 0.112\r\n550.0 0.134\r\n551.5 第一 0.2\r\n";

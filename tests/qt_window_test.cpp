@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 #include <cmath>
@@ -135,13 +136,34 @@ TEST_F(QtWindowTest, ExtensionIsReadWhenAFolderIsListed) {
   EXPECT_EQ(TextOf(kLabel8), "1");
 }
 
-TEST_F(QtWindowTest, RunWritesTheOutputAndShowsTheNotice) {
+TEST_F(QtWindowTest, RunShowsItsProgressTakesNoInputAndShowsTheNotice) {
   AddSeries({"10.txt", "2.txt", "1.txt"}, kRows);
   OpenSeriesAndType("551");
+  // Whenever the run lets the event loop in, the user looks at Label9, types and clicks again.
+  QStringList shown;
+  bool inside = false;
+  QTimer meanwhile;
+  QObject::connect(&meanwhile, &QTimer::timeout, [&] {
+    if (inside) return;
+    inside = true;
+    if (shown.isEmpty() || shown.back() != TextOf(kLabel9)) shown << TextOf(kLabel9);
+    QTest::keyClicks(At(kText3), "9");
+    QTest::mouseClick(At(kCommand2), Qt::LeftButton);
+    QTest::mouseClick(At(kCommand1), Qt::LeftButton);
+    inside = false;
+  });
+  meanwhile.start(0);
   QTest::mouseClick(At(kCommand2), Qt::LeftButton);
+  meanwhile.stop();
+  EXPECT_EQ(shown, QStringList({"运行中... 0/3", "运行中... 1/3", "运行中... 2/3", "运行中... 3/3"}));
   EXPECT_EQ(ReadFile(folders_.work / "551.5 第一.txt"), Gbk("1 第一 0.2\r\n2 第一 0.2\r\n10 第一 0.2\r\n"));
   EXPECT_EQ(TextOf(kLabel9), "...");
   EXPECT_EQ(host_.notices, std::vector<std::string>{"提示: 处理完成"});
+  EXPECT_EQ(TextOf(kText3), "551");
+  EXPECT_EQ(host_.browseTitles.size(), 1u);
+
+  QTest::keyClicks(At(kText3), "9");  // and takes input again afterwards
+  EXPECT_EQ(TextOf(kText3), "5519");
 }
 
 TEST_F(QtWindowTest, FailedRunNamesTheFileAndSaysNothingWasWritten) {
@@ -172,17 +194,36 @@ void WhenModal(std::function<void(QWidget*)> answer) {
   timer->start(10);
 }
 
-TEST_F(QtWindowTest, DesktopDialogsAskForAFolderAndGiveTheNotice) {
+/// What a dialog's visible buttons and labels say, tool tips included.
+QStringList ShownTexts(QWidget* dialog) {
+  QStringList texts;
+  for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+    if (button->isVisible()) texts << button->text() << button->toolTip();
+  }
+  for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+    if (label->isVisible()) texts << label->text();
+  }
+  texts.removeAll(QString());
+  return texts;
+}
+
+TEST_F(QtWindowTest, DesktopDialogsAskForAFolderAndGiveTheNoticeInChinese) {
+  ASSERT_TRUE(Translate(QLocale(QLocale::Chinese, QLocale::China)));
   Open();
   DesktopHost host(*window_);
 
   QString title;
+  QStringList shown;
   WhenModal([&](QWidget* dialog) {
     title = dialog->windowTitle();
+    shown = ShownTexts(dialog);
     static_cast<QDialog*>(dialog)->reject();
   });
   EXPECT_TRUE(host.BrowseForFolder("请选择一个文件夹：").empty());
   EXPECT_EQ(title, "请选择一个文件夹：");
+  EXPECT_TRUE(shown.contains("取消")) << shown.join(" | ").toStdString();
+  // No English word; a mnemonic letter, as in "选择(&C)", is no word.
+  EXPECT_TRUE(shown.filter(QRegularExpression("[A-Za-z]{2}")).isEmpty()) << shown.join(" | ").toStdString();
 
   WhenModal([&](QWidget* dialog) {
     title = dialog->windowTitle();
@@ -196,7 +237,6 @@ TEST_F(QtWindowTest, DesktopDialogsAskForAFolderAndGiveTheNotice) {
 
   QMessageBox::Icon icon = QMessageBox::Critical;
   QString text;
-  qsizetype buttons = 0;
   bool plain = false;
   WhenModal([&](QWidget* dialog) {
     auto* box = qobject_cast<QMessageBox*>(dialog);
@@ -205,15 +245,33 @@ TEST_F(QtWindowTest, DesktopDialogsAskForAFolderAndGiveTheNotice) {
     text = box->text();
     plain = box->textFormat() == Qt::PlainText;  // a file name is never taken for markup
     icon = box->icon();
-    buttons = box->buttons().size();
+    for (const QAbstractButton* button : box->buttons()) shown << button->text();
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
   });
+  shown.clear();
   host.ShowNotice("处理完成", "提示");
   EXPECT_EQ(title, "提示");
   EXPECT_EQ(text, "处理完成");
   EXPECT_EQ(icon, QMessageBox::NoIcon);
-  EXPECT_EQ(buttons, 1);
+  EXPECT_EQ(shown, QStringList{"确定"});
   EXPECT_TRUE(plain);
+}
+
+TEST_F(QtWindowTest, QtsOwnTextsFollowTheLocaleWhereATranslationIsInstalled) {
+  const struct {
+    const char* locale;
+    bool installed;
+    const char* ok;
+  } cases[] = {{"zh_CN", true, "确定"},
+               {"zh_TW", true, "確定"},
+               {"zh_HK", true, "確定"},
+               {"zh_SG", true, "确定"},
+               {"C", false, "OK"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(Translate(QLocale(c.locale)), c.installed) << c.locale;
+    const QMessageBox box(QMessageBox::NoIcon, "提示", "处理完成", QMessageBox::Ok);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), c.ok) << c.locale;
+  }
 }
 
 }  // namespace

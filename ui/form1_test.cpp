@@ -40,10 +40,11 @@ class FakeControls : public Controls {
     controls.at(id).background = background;
   }
   bool IsSelected(ControlId id) const override { return controls.at(id).selected; }
-  void Repaint() override { paintedLabel9.push_back(controls.at(kLabel9).text); }
+  void Repaint() override { runLog.push_back(controls.at(kLabel9).text); }
+  void SetBusy(bool busy) override { runLog.push_back(busy ? "busy" : "idle"); }
 
   std::map<ControlId, State> controls;
-  std::vector<std::string> paintedLabel9;  ///< Label9 as each repaint showed it
+  std::vector<std::string> runLog;  ///< Label9 as each repaint showed it, and "busy" / "idle"
 };
 
 /// Letters of the ASCII range only, like a code page that lacks whatever else the user types.
@@ -272,7 +273,9 @@ TEST_F(Form1Test, RunWritesTheSeriesAndSaysSo) {
   Type(kText3, "1.0");
   form_.Command2_Click();
   EXPECT_EQ(fs_.Content("1.0.txt"), "1 12\r\n2 12\r\n10 12\r\n");
-  EXPECT_EQ(controls_.paintedLabel9, std::vector<std::string>{"运行中..."});
+  // Each file read is shown at once, and the window takes no input until the run is over.
+  EXPECT_EQ(controls_.runLog, (std::vector<std::string>{"busy", "运行中... 0/3", "运行中... 1/3",
+                                                        "运行中... 2/3", "运行中... 3/3", "idle"}));
   EXPECT_EQ(At(kLabel9).text, "...");
   EXPECT_EQ(host_.notices, std::vector<std::string>{"提示: 处理完成"});
   EXPECT_TRUE(host_.errors.empty());
@@ -292,6 +295,7 @@ TEST_F(Form1Test, FailedRunNamesTheFileAndLeavesTheOutputAsItWas) {
   fs_.unreadable.insert("prog/2.txt");
   form_.Command2_Click();
   EXPECT_EQ(fs_.Content("1.0.txt"), "earlier output");
+  EXPECT_EQ(controls_.runLog, (std::vector<std::string>{"busy", "运行中... 0/2", "运行中... 1/2", "idle"}));
   EXPECT_EQ(At(kLabel9).text, "...");
   EXPECT_TRUE(host_.notices.empty());
   ASSERT_EQ(host_.errors.size(), 1u);

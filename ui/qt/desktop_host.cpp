@@ -43,8 +43,10 @@ void DesktopHost::ShowError(std::string_view text, std::string_view title) {
 
 std::unique_ptr<QTranslator> InstallQtTranslation(const QLocale& locale) {
   auto translator = std::make_unique<QTranslator>();
+  // The window's own texts are Chinese, so Qt's are translated only for Chinese users: a
+  // German folder dialog in a Chinese window would help nobody.
+  if (locale.language() != QLocale::Chinese) return nullptr;
   const auto load = [&](const QLocale& wanted) {
-    // qtbase_zh_CN.qm for zh_CN, qtbase_de.qm for de_AT, and so on, as the locale's languages say.
     return translator->load(wanted, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
   };
   // Qt's Chinese is zh_CN (simplified) and zh_TW (traditional): Hong Kong, Macao and Singapore
@@ -52,7 +54,7 @@ std::unique_ptr<QTranslator> InstallQtTranslation(const QLocale& locale) {
   const QLocale chinese(QLocale::Chinese, locale.script() == QLocale::TraditionalChineseScript
                                               ? QLocale::Taiwan
                                               : QLocale::China);
-  const bool loaded = load(locale) || (locale.language() == QLocale::Chinese && load(chinese));
+  const bool loaded = load(locale) || load(chinese);
   if (!loaded || !QCoreApplication::installTranslator(translator.get())) return nullptr;
   return translator;
 }

@@ -31,9 +31,10 @@ class DesktopHost : public FormHost {
 /// A modal box with one OK button; the text is shown as plain text. `owner` may be null.
 void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, std::string_view text, std::string_view title);
 
-/// Installs Qt's own translation for `locale` ("确定", "取消", the folder dialog) from Qt's
-/// translations folder; it applies while the result lives. Null, and nothing changes, when Qt
-/// has none for that locale. The program's own texts are Chinese whatever the locale.
+/// Installs Qt's own Chinese ("确定", "取消", the folder dialog) from Qt's translations folder
+/// when `locale` is Chinese; it applies while the result lives. Null, and nothing changes, for
+/// any other locale or when Qt has no translation installed. The program's own texts are
+/// Chinese whatever the locale.
 std::unique_ptr<QTranslator> InstallQtTranslation(const QLocale& locale);
 
 /// Gives the C library a UTF-8 character type, as Qt's and the window's texts are, so that the

@@ -25,7 +25,8 @@ INSTANTIATE_TEST_SUITE_P(Instructions, KeyLineSearchOn,
                          testing::Values(KeyLineSearch::Instructions::kFastest,
                                          KeyLineSearch::Instructions::kPortable),
                          [](const testing::TestParamInfo<KeyLineSearch::Instructions>& instructions) {
-                           return instructions.param == KeyLineSearch::Instructions::kFastest ? "Fastest" : "Portable";
+                           return instructions.param == KeyLineSearch::Instructions::kFastest ? "Fastest"
+                                                                                              : "Portable";
                          });
 
 TEST_P(KeyLineSearchOn, AgreesWithAPositionByPositionSearch) {

@@ -33,13 +33,14 @@ fi
 # Debian's wine64 package installs the loader outside PATH; the `wine` package adds a wrapper.
 wine_dir=${KESMARO_WINE_DIR:-/usr/lib/wine}
 wine=$wine_dir/wine64
-if ((bits == 32)); then
-  dlls=${KESMARO_WINE32_DIR:-/var/cache/kesmaro/wine-i386}/usr/lib/i386-linux-gnu/wine
-  if [[ ! -f $dlls/i386-windows/kernel32.dll ]]; then
-    echo "wine-run.sh: Wine's 32-bit DLLs are not in $dlls; run scripts/install-deps.sh" >&2
-    exit 127
-  fi
+# Wherever they are installed, so that a prefix first made by a 64-bit program gets its 32-bit
+# half (C:\windows\syswow64) too.
+dlls=${KESMARO_WINE32_DIR:-/var/cache/kesmaro/wine-i386}/usr/lib/i386-linux-gnu/wine
+if [[ -f $dlls/i386-windows/kernel32.dll ]]; then
   export WINEDLLPATH=$dlls${WINEDLLPATH:+:$WINEDLLPATH}
+elif ((bits == 32)); then
+  echo "wine-run.sh: Wine's 32-bit DLLs are not in $dlls; run scripts/install-deps.sh" >&2
+  exit 127
 fi
 if [[ ! -x $wine ]]; then
   echo "wine-run.sh: $wine not found; run scripts/install-deps.sh" >&2
@@ -77,6 +78,10 @@ if [[ ! -f $prefix/.kesmaro-ready-2 ]]; then
   done
   "$WINESERVER" -w 9>&- # until that server has written the registry and exited
   touch "$prefix/.kesmaro-ready-2"
+fi
+if ((bits == 32)) && [[ ! -f $prefix/drive_c/windows/syswow64/kernel32.dll ]]; then
+  echo "wine-run.sh: the Wine prefix $prefix was made without Wine's 32-bit DLLs; remove it to have it made again" >&2
+  exit 1
 fi
 # Start a lingering server unless one is up (exit status 2). The first process of a fresh
 # server also starts Wine's services, which would keep that process's stdout and stderr open

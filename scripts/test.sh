@@ -49,6 +49,7 @@ start_xvfb() {
 failed=()
 total_passed=0
 total_failed=0
+total_skipped=0
 summary=()
 
 step() { # step NAME COMMAND...
@@ -84,9 +85,14 @@ run_tests() { # run_tests PRESET
   line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
   if [[ $line =~ ([0-9]+)\ tests?\ failed\ out\ of\ ([0-9]+) ]]; then
     local nfail=${BASH_REMATCH[1]} ntotal=${BASH_REMATCH[2]}
+    # Skipped tests count as passed in CTest's line; they are listed after it, each with its reason
+    # in the log.
+    local nskip
+    nskip=$(grep -cE '^[[:space:]]+[0-9]+ - .* \(Skipped\)$' "$log")
     total_failed=$((total_failed + nfail))
-    total_passed=$((total_passed + ntotal - nfail))
-    summary+=("$1: $line")
+    total_skipped=$((total_skipped + nskip))
+    total_passed=$((total_passed + ntotal - nfail - nskip))
+    summary+=("$1: $line, $nskip skipped")
   else
     summary+=("$1: no test summary (see $log)")
   fi
@@ -109,5 +115,5 @@ for line in "${summary[@]}"; do echo "  $line"; done
 if ((${#failed[@]})); then
   echo "FAILED steps: ${failed[*]}"
 fi
-echo "total: $total_passed passed, $total_failed failed"
+echo "total: $total_passed passed, $total_failed failed, $total_skipped skipped"
 ((${#failed[@]} == 0))

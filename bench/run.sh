@@ -2,7 +2,8 @@
 # kesmaro benchmark: times a Release kesmaro-cli on a large generated series next to the
 # page-cache read limit (cat) and an awk script doing the same consolidation, checks that
 # both write the same bytes, and reports peak memory, a key check on a 20 MB file and a
-# listing of 10,000 files. See bench/README.md.
+# listing of 10,000 files; and, where Wine runs Windows programs, the 32-bit Windows kesmaro-cli.exe
+# beside the 64-bit one on the same series. See bench/README.md.
 #
 # Exit status: 0 when everything ran and the outputs agree (missed targets are only
 # reported), 1 when a step failed or the outputs differ.
@@ -13,6 +14,8 @@
 #   BENCH_ROWS   rows per file                          (default: 200000)
 #   BENCH_RUNS   timed runs per measurement, median     (default: 3)
 #   KESMARO_CLI  use this binary instead of building one
+#   BENCH_WINE   0: leave out the Windows programs under Wine (default: measure them when
+#                wine64, MinGW-w64 and Wine's 32-bit DLLs are installed)
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -86,6 +89,29 @@ else
 fi
 [[ -x "$cli" ]] || die "no kesmaro-cli at $cli"
 
+# The Windows programs, Release builds for both word sizes, run under wine64 (the 32-bit one in
+# Wine's WoW64 mode) through the tests' wrapper, in a Wine prefix of the benchmark's own.
+wine_run="$root/cmake/wine-run.sh"
+wine_prefix="$bench_dir/wineprefix"
+wine=0
+if [[ "${BENCH_WINE:-1}" != 0 ]] && [[ -x /usr/lib/wine/wine64 ]] &&
+    command -v i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix >/dev/null &&
+    [[ -f "${KESMARO_WINE32_DIR:-/var/cache/kesmaro/wine-i386}/.version" ]]; then
+    wine=1
+    for arch in i686 x86_64; do
+        say "building kesmaro-cli.exe ($arch, Release) in $bench_dir/$arch"
+        cmake -S "$root" -B "$bench_dir/$arch" --toolchain "$root/cmake/toolchains/mingw-$arch.cmake" \
+            -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESMARO_BUILD_TESTS=OFF >"$work/cmake-$arch.log" 2>&1 \
+            || { cat "$work/cmake-$arch.log" >&2; die "cmake configure ($arch) failed"; }
+        cmake --build "$bench_dir/$arch" --target kesmaro-cli >"$work/build-$arch.log" 2>&1 \
+            || { cat "$work/build-$arch.log" >&2; die "build ($arch) failed"; }
+    done
+    export KESMARO_WINESERVER_PERSIST=600 # one Wine server for all the runs, stopped at the end
+    trap 'WINEPREFIX="$wine_prefix" /usr/lib/wine/wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
+else
+    say "leaving out the Windows programs under Wine (BENCH_WINE=0, or wine64, MinGW-w64 or Wine's 32-bit DLLs missing)"
+fi
+
 # --- timing helpers ------------------------------------------------------------------------
 
 # median_seconds RUNS CMD...: runs CMD RUNS times, prints the median wall time in seconds.
@@ -107,8 +133,14 @@ run_cat() { cat "${series_files[@]}" > /dev/null; }
 run_awk() { LC_ALL=C gawk -v key="$key" -v skip="$skip" -v enc=gbk -f "$root/bench/consolidate.awk" "${series_files[@]}" > "$work/awk/bench.txt"; }
 run_check() { "$cli" check --skip "$skip" --encoding gbk "$large" "$check_key" > "$work/check.out"; }
 run_list() { "$cli" list "$listing" > "$work/list.out"; }
+run_wine() { # run_wine i686|x86_64
+    local bits=()
+    [[ "$1" == i686 ]] && bits=(--32)
+    (cd "$work/$1" && "$wine_run" --prefix "$wine_prefix" "${bits[@]}" "$bench_dir/$1/cli/kesmaro-cli.exe" \
+        run --skip "$skip" --encoding gbk --output bench --force "$series" "$key" 2>"$work/$1.err")
+}
 
-mkdir -p "$work/cli" "$work/awk"
+mkdir -p "$work/cli" "$work/awk" "$work/i686" "$work/x86_64"
 
 # --- measurements --------------------------------------------------------------------------
 
@@ -143,6 +175,18 @@ t_check="$(median_seconds 5 run_check)"
 say "kesmaro-cli list of $list_count files, $runs runs"
 t_list="$(median_seconds "$runs" run_list)"
 
+t_win32=0
+t_win64=0
+if ((wine)); then
+    say "kesmaro-cli.exe run under Wine, 64-bit and 32-bit, $runs runs each (after one untimed run that starts Wine)"
+    run_wine x86_64
+    t_win64="$(median_seconds "$runs" run_wine x86_64)"
+    t_win32="$(median_seconds "$runs" run_wine i686)"
+    for arch in i686 x86_64; do
+        cmp -s "$work/$arch/bench.txt" "$work/cli/bench.txt" || die "kesmaro-cli.exe ($arch) wrote other bytes than kesmaro-cli"
+    done
+fi
+
 # --- report --------------------------------------------------------------------------------
 
 echo
@@ -151,10 +195,12 @@ echo "kesmaro-cli run said: $(tr '\n' ' ' < "$work/cli.err")"
 echo "kesmaro-cli check said: $(tr '\n\t' '  ' < "$work/check.out")"
 echo "kesmaro-cli list printed $(awk 'END { print NR }' "$work/list.out") lines"
 echo "awk output vs kesmaro-cli output: $agreement"
+((wine)) && echo "kesmaro-cli.exe output, 32-bit and 64-bit under Wine, vs kesmaro-cli output: OK"
 echo
 
 awk -v t_run="$t_run" -v t_cat="$t_cat" -v t_awk="$t_awk" -v rss_kb="$rss_kb" -v out_bytes="$out_bytes" \
-    -v t_check="$t_check" -v t_list="$t_list" -v list_count="$list_count" 'BEGIN {
+    -v t_check="$t_check" -v t_list="$t_list" -v list_count="$list_count" \
+    -v t_win32="$t_win32" -v t_win64="$t_win64" 'BEGIN {
     fmt = "%-34s %12s %14s %9s %10s  %s\n"
     printf fmt, "measurement", "figure", "baseline", "ratio", "target", "result"
     printf fmt, "----------------------------------", "------------", "--------------", "---------", "----------", "------"
@@ -169,6 +215,9 @@ awk -v t_run="$t_run" -v t_cat="$t_cat" -v t_awk="$t_awk" -v rss_kb="$rss_kb" -v
         t_check * 1000 / 100, "well < 1x", t_check < 0.1)
     row(sprintf("list, %d files", list_count), sprintf("%.3f s", t_list), "0.5 s",
         t_list / 0.5, "< 1x", t_list < 0.5)
+    if (t_win64 > 0)
+        row("run, 32-bit vs 64-bit .exe (Wine)", sprintf("%.3f s", t_win32), sprintf("%.3f s 64-bit", t_win64),
+            t_win32 / t_win64, "<= 1.5x", t_win32 / t_win64 <= 1.5)
 }
 function row(name, figure, baseline, ratio, target, ok) {
     printf fmt, name, figure, baseline, sprintf("%.2fx", ratio), target, ok ? "met" : "MISSED"

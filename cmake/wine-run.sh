@@ -3,6 +3,9 @@
 #   wine-run.sh [--prefix DIR] [--32] PROGRAM.exe [ARGS...]
 # - the Wine prefix DIR (default: $WINEPREFIX, else ~/.wine-kesmaro) is created on first use,
 #   quietly, and under a lock, so parallel test processes do not race to create it;
+# - --32: a 32-bit program. It runs under wine64 too, in Wine's WoW64 mode, with Wine's 32-bit
+#   Windows-side DLLs from the folder scripts/install-deps.sh unpacks them into
+#   ($KESMARO_WINE32_DIR, default /var/cache/kesmaro/wine-i386); no 32-bit Linux Wine is needed;
 # - LC_ALL=zh_CN.UTF-8 makes Wine report ANSI code page 936 (GBK), as a Chinese Windows does;
 #   command-line arguments still arrive intact, since Wine decodes them from UTF-8
 #   (KESMARO_WINE_LOCALE=en_US.UTF-8, say, gives another code page, if that locale exists);
@@ -29,14 +32,15 @@ fi
 
 # Debian's wine64 package installs the loader outside PATH; the `wine` package adds a wrapper.
 wine_dir=${KESMARO_WINE_DIR:-/usr/lib/wine}
-if ((bits == 64)); then
-  wine=$wine_dir/wine64
-else
-  wine=$wine_dir/wine
-  if [[ ! -x $wine ]]; then
-    echo "wine-run.sh: 32-bit Wine is not installed ($wine); install wine32:i386 to run 32-bit tests" >&2
-    exit 127
-  fi
+wine=$wine_dir/wine64
+# Wherever they are installed, so that a prefix first made by a 64-bit program gets its 32-bit
+# half (C:\windows\syswow64) too.
+dlls=${KESMARO_WINE32_DIR:-/var/cache/kesmaro/wine-i386}/usr/lib/i386-linux-gnu/wine
+if [[ -f $dlls/i386-windows/kernel32.dll ]]; then
+  export WINEDLLPATH=$dlls${WINEDLLPATH:+:$WINEDLLPATH}
+elif ((bits == 32)); then
+  echo "wine-run.sh: Wine's 32-bit DLLs are not in $dlls; run scripts/install-deps.sh" >&2
+  exit 127
 fi
 if [[ ! -x $wine ]]; then
   echo "wine-run.sh: $wine not found; run scripts/install-deps.sh" >&2
@@ -74,6 +78,10 @@ if [[ ! -f $prefix/.kesmaro-ready-2 ]]; then
   done
   "$WINESERVER" -w 9>&- # until that server has written the registry and exited
   touch "$prefix/.kesmaro-ready-2"
+fi
+if ((bits == 32)) && [[ ! -f $prefix/drive_c/windows/syswow64/kernel32.dll ]]; then
+  echo "wine-run.sh: the Wine prefix $prefix was made without Wine's 32-bit DLLs; remove it to have it made again" >&2
+  exit 1
 fi
 # Start a lingering server unless one is up (exit status 2). The first process of a fresh
 # server also starts Wine's services, which would keep that process's stdout and stderr open

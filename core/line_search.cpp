@@ -6,47 +6,34 @@ namespace kesmaro {
 namespace {
 
 // Sixteen bytes at a time through the compiler's generic vectors: SSE2 or NEON where there is
-// one, plain code where there is none.
+// one, plain code where there is none. Everything below is inlined into one of the entry points
+// at the end of this namespace, and so compiled for the instructions that entry point allows.
 using Lanes = signed char __attribute__((vector_size(16)));
 using Halves = unsigned long long __attribute__((vector_size(16)));
 constexpr std::size_t kLanes = sizeof(Lanes);
 
-Lanes Load(const char* p) {
+[[gnu::always_inline]] inline Lanes Load(const char* p) {
   Lanes lanes;
   std::memcpy(&lanes, p, sizeof lanes);
   return lanes;
 }
 
-Lanes Splat(char ch) { return Lanes{} + static_cast<signed char>(ch); }
+[[gnu::always_inline]] inline Lanes Splat(char ch) { return Lanes{} + static_cast<signed char>(ch); }
 
-bool Any(Lanes lanes) {
+[[gnu::always_inline]] inline bool Any(Lanes lanes) {
   Halves halves;
   std::memcpy(&halves, &lanes, sizeof halves);
   return (halves[0] | halves[1]) != 0;
 }
 
-}  // namespace
-
-KeyLineSearch::KeyLineSearch(std::string_view key)
-    : key_(key), canMatch_(key.find_first_of("\r\n") == std::string_view::npos) {}
-
-bool KeyLineSearch::MatchesAt(const char* data, std::size_t pos, std::size_t to) const {
-  return to - pos >= key_.size() && std::memcmp(data + pos, key_.data(), key_.size()) == 0;
+bool MatchesAt(std::string_view key, const char* data, std::size_t pos, std::size_t to) {
+  return to - pos >= key.size() && std::memcmp(data + pos, key.data(), key.size()) == 0;
 }
 
-std::size_t KeyLineSearch::FindEmptyKey(const char* data, std::size_t from, std::size_t to) const {
-  for (std::size_t pos = from; pos < to; ++pos) {
-    if (!IsLineEnd(data[pos]) && (pos == from || IsLineEnd(data[pos - 1]))) return pos;
-  }
-  return to;
-}
-
-std::size_t KeyLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
-  if (!canMatch_ || from >= to) return to;
-  if (key_.empty()) return FindEmptyKey(data, from, to);
-  if (MatchesAt(data, from, to)) return from;
-
-  const std::size_t m = key_.size();
+/// Find() for a non-empty key without line ends, after its first position was tried.
+[[gnu::always_inline]] inline std::size_t ScanLines(std::string_view key, const char* data, std::size_t from,
+                                                    std::size_t to) {
+  const std::size_t m = key.size();
   if (to - from < m + 1) return to;
   const std::size_t lastStart = to - m;  // the last position the key fits at
   // The filter bytes are the key's last two: in a sorted series neighbouring lines share their
@@ -54,16 +41,16 @@ std::size_t KeyLineSearch::Find(const char* data, std::size_t from, std::size_t 
   const std::size_t second = m >= 2 ? m - 2 : 0;
   const Lanes lf = Splat('\n');
   const Lanes cr = Splat('\r');
-  const Lanes secondLast = Splat(key_[second]);
-  const Lanes last = Splat(key_.back());
-  auto candidatesAt = [&](std::size_t at) {
+  const Lanes secondLast = Splat(key[second]);
+  const Lanes last = Splat(key.back());
+  auto candidatesAt = [&](std::size_t at) __attribute__((always_inline)) {
     const Lanes before = Load(data + at - 1);
     return ((before == lf) | (before == cr)) & (Load(data + at + second) == secondLast) &
            (Load(data + at + m - 1) == last);
   };
-  auto matchIn = [&](std::size_t at, Lanes candidates) {
+  auto matchIn = [&](std::size_t at, Lanes candidates) __attribute__((always_inline)) {
     for (std::size_t lane = 0; lane < kLanes; ++lane) {
-      if (candidates[lane] != 0 && std::memcmp(data + at + lane, key_.data(), m) == 0) return at + lane;
+      if (candidates[lane] != 0 && std::memcmp(data + at + lane, key.data(), m) == 0) return at + lane;
     }
     return to;
   };
@@ -86,9 +73,54 @@ std::size_t KeyLineSearch::Find(const char* data, std::size_t from, std::size_t 
     if (const std::size_t found = matchIn(pos, candidatesAt(pos)); found != to) return found;
   }
   for (; pos <= lastStart; ++pos) {
-    if (IsLineEnd(data[pos - 1]) && std::memcmp(data + pos, key_.data(), m) == 0) return pos;
+    if (IsLineEnd(data[pos - 1]) && std::memcmp(data + pos, key.data(), m) == 0) return pos;
   }
   return to;
+}
+
+// The entry points: one algorithm, compiled once per instruction set.
+using Scan = std::size_t (*)(std::string_view key, const char* data, std::size_t from, std::size_t to);
+
+std::size_t ScanPortable(std::string_view key, const char* data, std::size_t from, std::size_t to) {
+  return ScanLines(key, data, from, to);
+}
+
+#if defined(__i386__)
+// 32-bit x86 builds target processors without SSE2, where GCC lowers the vectors to byte-wise
+// code; this copy of the same search uses SSE2 wherever the processor has it (all made this
+// century). Chosen at run time: GCC's target_clones needs ifuncs, which Windows programs lack.
+__attribute__((target("sse2"))) std::size_t ScanSse2(std::string_view key, const char* data, std::size_t from,
+                                                     std::size_t to) {
+  return ScanLines(key, data, from, to);
+}
+
+Scan FastestScan() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("sse2") ? ScanSse2 : ScanPortable;
+}
+#else
+Scan FastestScan() { return ScanPortable; }
+#endif
+
+}  // namespace
+
+KeyLineSearch::KeyLineSearch(std::string_view key, Instructions instructions)
+    : key_(key),
+      canMatch_(key.find_first_of("\r\n") == std::string_view::npos),
+      scan_(instructions == Instructions::kFastest ? FastestScan() : ScanPortable) {}
+
+std::size_t KeyLineSearch::FindEmptyKey(const char* data, std::size_t from, std::size_t to) const {
+  for (std::size_t pos = from; pos < to; ++pos) {
+    if (!IsLineEnd(data[pos]) && (pos == from || IsLineEnd(data[pos - 1]))) return pos;
+  }
+  return to;
+}
+
+std::size_t KeyLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+  if (!canMatch_ || from >= to) return to;
+  if (key_.empty()) return FindEmptyKey(data, from, to);
+  if (MatchesAt(key_, data, from, to)) return from;
+  return scan_(key_, data, from, to);
 }
 
 }  // namespace kesmaro

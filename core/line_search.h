@@ -17,7 +17,12 @@ constexpr bool IsLineEnd(char ch) { return ch == '\n' || ch == '\r'; }
 /// speed of memory.
 class KeyLineSearch {
  public:
-  explicit KeyLineSearch(std::string_view key);
+  /// Which instructions the sixteen-position steps use. kFastest takes the processor's vector
+  /// unit (SSE2 on x86, chosen at run time on 32-bit x86, whose oldest processors lack it);
+  /// kPortable is the same search compiled for the oldest processor the build targets.
+  enum class Instructions { kFastest, kPortable };
+
+  explicit KeyLineSearch(std::string_view key, Instructions instructions = Instructions::kFastest);
 
   /// The first position p in [from, to) that starts a line (p == from, or the byte before it is a
   /// CR or an LF) and at which the line begins with the key's bytes; `to` when there is none.
@@ -28,11 +33,13 @@ class KeyLineSearch {
   std::string_view key() const { return key_; }
 
  private:
+  using Scan = std::size_t (*)(std::string_view key, const char* data, std::size_t from, std::size_t to);
+
   std::size_t FindEmptyKey(const char* data, std::size_t from, std::size_t to) const;
-  bool MatchesAt(const char* data, std::size_t pos, std::size_t to) const;
 
   std::string key_;
   bool canMatch_ = true;
+  Scan scan_;
 };
 
 }  // namespace kesmaro

@@ -19,7 +19,17 @@ std::size_t FindSlowly(const std::string& text, const std::string& key, std::siz
   return to;
 }
 
-TEST(KeyLineSearch, AgreesWithAPositionByPositionSearch) {
+class KeyLineSearchOn : public testing::TestWithParam<KeyLineSearch::Instructions> {};
+
+INSTANTIATE_TEST_SUITE_P(Instructions, KeyLineSearchOn,
+                         testing::Values(KeyLineSearch::Instructions::kFastest,
+                                         KeyLineSearch::Instructions::kPortable),
+                         [](const testing::TestParamInfo<KeyLineSearch::Instructions>& instructions) {
+                           return instructions.param == KeyLineSearch::Instructions::kFastest ? "Fastest"
+                                                                                              : "Portable";
+                         });
+
+TEST_P(KeyLineSearchOn, AgreesWithAPositionByPositionSearch) {
   // Numeric text with every kind of line end: the bytes a skip or a vector filter gets wrong first.
   std::mt19937 random(11);
   const std::string alphabet = "0123456789.. \t\r\n\n";
@@ -33,7 +43,7 @@ TEST(KeyLineSearch, AgreesWithAPositionByPositionSearch) {
     std::size_t from = 0;
     while (true) {
       const std::size_t expected = FindSlowly(text, key, from, text.size());
-      ASSERT_EQ(KeyLineSearch(key).Find(text.data(), from, text.size()), expected)
+      ASSERT_EQ(KeyLineSearch(key, GetParam()).Find(text.data(), from, text.size()), expected)
           << "key '" << key << "' from " << from << " in '" << text << "'";
       if (expected == text.size()) break;
       from = text.find_first_of("\r\n", expected);  // go on from the next line, as a reader does

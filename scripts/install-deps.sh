@@ -11,11 +11,12 @@ packages=(
   qt6-translations-l10n           # Qt's own dialogs and buttons in the user's language
   desktop-file-utils              # checks the window's menu entry
   g++-mingw-w64-x86-64-posix      # Windows 64-bit, with the posix thread model (std::thread)
-  g++-mingw-w64-i686-posix        # Windows 32-bit, build only
-  wine64 xvfb xauth               # running the 64-bit Windows tests
+  g++-mingw-w64-i686-posix        # Windows 32-bit
+  wine64 xvfb xauth               # running the Windows tests (32-bit ones too, see below)
   fonts-wine fonts-wqy-microhei   # Wine's own fonts (window captions) and a Chinese font for both windows
   locales                         # zh_CN.UTF-8 makes Wine report code page 936
   gawk time                       # benchmark baseline and GNU time for peak memory
+  dpkg-dev file                   # cpack -G DEB: dpkg-shlibdeps finds the package's dependencies
 )
 
 as_root() {
@@ -67,4 +68,33 @@ done
 if ((regen)); then
   echo "install-deps: generating locales"
   as_root locale-gen
+fi
+
+# 32-bit Windows programs run under wine64 in its WoW64 mode, which needs Wine's own 32-bit
+# Windows-side DLLs (PE files). Debian ships them in libwine:i386; the package is only
+# downloaded and unpacked into a cache folder, never installed, since this kernel cannot run
+# the i386 Linux half of it anyway. cmake/wine-run.sh looks for them there (KESMARO_WINE32_DIR
+# names another folder). Only on a machine that builds and runs Windows programs, and only when
+# the cache does not already hold the version that matches wine64.
+wine32_dir=${KESMARO_WINE32_DIR:-/var/cache/kesmaro/wine-i386}
+wine_version=$(dpkg-query -W -f='${Version}' libwine 2>/dev/null || true)
+if [[ -n $wine_version ]] && command -v i686-w64-mingw32-g++-posix >/dev/null 2>&1 &&
+  [[ $(cat "$wine32_dir/.version" 2>/dev/null) != "$wine_version" ]]; then
+  echo "install-deps: fetching Wine's 32-bit DLLs (libwine:i386 $wine_version) into $wine32_dir"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+    as_root apt-get update -q
+  fi
+  download=$(mktemp -d)
+  chmod 755 "$download" # apt drops root to read it
+  trap 'rm -rf "$download"' EXIT
+  # apt-get download writes into the working folder, as the calling user.
+  if ! (cd "$download" && apt-get download -q "libwine:i386=$wine_version"); then
+    as_root apt-get update -q
+    (cd "$download" && apt-get download -q "libwine:i386=$wine_version")
+  fi
+  as_root rm -rf "$wine32_dir"
+  as_root mkdir -p "$wine32_dir"
+  as_root dpkg -x "$download"/libwine_*_i386.deb "$wine32_dir"
+  echo "$wine_version" | as_root tee "$wine32_dir/.version" >/dev/null
 fi

@@ -49,8 +49,13 @@ class DialogAnswerer {
 
 class FolderDialogTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
-  void TearDown() override { CoUninitialize(); }
+  void SetUp() override {
+    if (const std::string why = WhyNoRealWindows(); !why.empty()) GTEST_SKIP() << why;
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  }
+  void TearDown() override {
+    if (!IsSkipped()) CoUninitialize();
+  }
 };
 
 TEST_F(FolderDialogTest, CancelGivesNoFolderAndTheTitleIsShown) {

@@ -16,6 +16,7 @@
 #include "platform/text_codec.h"
 #include "tests/png_file.h"
 #include "tests/scratch_folders.h"
+#include "tests/win32_window_search.h"
 #include "ui/fake_form_host.h"
 #include "ui/form1.h"
 #include "ui/win32/form_window.h"
@@ -29,6 +30,7 @@ using enum ControlId;
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    if (const std::string why = WhyNoRealWindows(); !why.empty()) GTEST_SKIP() << why;
     ASSERT_EQ(GetACP(), 936u) << "the window tests expect a Chinese Windows (code page 936)";
     std::string name;
     codePage_ = *SystemCodePage(&name);

@@ -1,0 +1,42 @@
+# Lists every DLL function the Windows programs import (from their import tables, with objdump)
+# and fails when one is not in the allowed list, so that a function an older Windows lacks comes
+# in as a decision, not by accident. Every function in the list exists on Windows 7 SP1.
+#   cmake -DOBJDUMP=... -DALLOWED=windows_imports.txt -DPROGRAMS="a.exe|b.exe" -P windows_imports_test.cmake
+cmake_minimum_required(VERSION 3.25)
+file(STRINGS ${ALLOWED} allowed REGEX "^[^#]")
+string(REPLACE "|" ";" PROGRAMS "${PROGRAMS}")
+
+set(unlisted)
+foreach(program IN LISTS PROGRAMS)
+  execute_process(COMMAND ${OBJDUMP} -p ${program} RESULT_VARIABLE rc OUTPUT_VARIABLE dump ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${OBJDUMP} -p ${program} failed: ${err}")
+  endif()
+  string(REPLACE ";" "," dump "${dump}") # list separators in the text would split its lines
+  string(REPLACE "\n" ";" lines "${dump}")
+  set(dll)
+  set(count 0)
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^[ \t]*DLL Name: (.+)$")
+      string(TOLOWER "${CMAKE_MATCH_1}" dll)
+    elseif(line MATCHES "^[ \t]*$")
+      set(dll) # the end of one DLL's table
+    elseif(dll AND line MATCHES "^\t[0-9a-f]+\t +[0-9]+ +([^ ]+)$")
+      math(EXPR count "${count} + 1")
+      set(import "${dll} ${CMAKE_MATCH_1}")
+      message(STATUS "${program}: ${import}")
+      if(NOT import IN_LIST allowed)
+        list(APPEND unlisted "${import}")
+      endif()
+    endif()
+  endforeach()
+  if(count EQUAL 0)
+    message(FATAL_ERROR "found no imports in ${program}: has objdump's output changed?")
+  endif()
+endforeach()
+
+if(unlisted)
+  list(REMOVE_DUPLICATES unlisted)
+  list(JOIN unlisted "\n  " text)
+  message(FATAL_ERROR "imports not in ${ALLOWED}; check that Windows 7 SP1 has them, then add them:\n  ${text}")
+endif()

@@ -1,6 +1,7 @@
 #include "core/data_reader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -12,6 +13,19 @@ namespace kesmaro {
 namespace {
 
 constexpr std::size_t kBlockSize = 128 * 1024;
+constexpr std::size_t kWord = sizeof(std::uint64_t);
+
+/// Whether any of the eight bytes at `p` is a CR or an LF: a word at a time, so that passing
+/// over a long line costs little more than reading it.
+bool HasLineEnd(const char* p) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  const std::uint64_t lf = word ^ (kOnes * '\n');
+  const std::uint64_t cr = word ^ (kOnes * '\r');
+  // A byte of lf or cr is zero where the word holds that line end.
+  return ((((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & (kOnes * 0x80)) != 0;
+}
 /// As much of a data file as IsUtf8DataFile looks at: header lines, where text is, come first.
 constexpr std::size_t kEncodingSample = 64 * 1024;
 
@@ -45,7 +59,9 @@ Status DataReader::Fill() {
   }
   // Only the new bytes can end a line, and a CR just before them now shows whether an LF follows.
   const std::size_t scanFrom = std::max(complete_, oldEnd > 0 ? oldEnd - 1 : 0);
-  for (std::size_t pos = end_; pos > scanFrom; --pos) {
+  std::size_t pos = end_;
+  while (pos - scanFrom >= kWord && !HasLineEnd(buffer_.data() + pos - kWord)) pos -= kWord;
+  for (; pos > scanFrom; --pos) {
     const char ch = buffer_[pos - 1];
     if (ch == '\n' || (ch == '\r' && pos != end_)) {
       complete_ = pos;
@@ -102,6 +118,7 @@ void DataReader::PassRestOfLine() {
 
 std::size_t DataReader::LineEnd(std::size_t from, std::size_t to) const {
   const char* data = buffer_.data();
+  while (to - from >= kWord && !HasLineEnd(data + from)) from += kWord;
   while (from < to && !IsLineEnd(data[from])) ++from;
   return from;
 }

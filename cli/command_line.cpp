@@ -193,7 +193,8 @@ class Invocation {
     if (DataMayChooseUtf8()) {
       const std::string why = utf8 ? ToTerminal(list_.FileNames[0].native()) + " is UTF-8 text"
                                    : "the Windows code page for " + systemName;
-      err_ += "kesmaro-cli: reading the data as " + codePage_.name + " (" + why + "); --encoding names another\n";
+      err_ +=
+          "kesmaro-cli: reading the data as " + codePage_.name + " (" + why + "); --encoding names another\n";
     }
     return kSuccess;
   }

@@ -14,6 +14,8 @@ namespace {
 
 constexpr std::size_t kBlockSize = 128 * 1024;
 constexpr std::size_t kWord = sizeof(std::uint64_t);
+/// As much of a data file as IsUtf8DataFile looks at: header lines, where text is, come first.
+constexpr std::size_t kEncodingSample = 64 * 1024;
 
 /// Whether any of the eight bytes at `p` is a CR or an LF: a word at a time, so that passing
 /// over a long line costs little more than reading it.
@@ -26,8 +28,6 @@ bool HasLineEnd(const char* p) {
   // A byte of lf or cr is zero where the word holds that line end.
   return ((((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & (kOnes * 0x80)) != 0;
 }
-/// As much of a data file as IsUtf8DataFile looks at: header lines, where text is, come first.
-constexpr std::size_t kEncodingSample = 64 * 1024;
 
 }  // namespace
 

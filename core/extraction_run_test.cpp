@@ -85,7 +85,10 @@ TEST_F(ExtractionRunTest, LineEndsMayBeCrLfLfOrCrAndTheLastLineNeedsNone) {
   fs_.Put("data/1.txt", "h\r\n5 crlf\r\n5 lf\n5 cr\r5 last");
   fs_.Put("data/2.txt", "h\r5 a\r\r\n5 b\n\n5 c\r\n");
   // A UTF-8 byte order mark is no part of a file's first line, and only there is it one.
-  fs_.Put("data/3.txt", "\xEF\xBB\xBF" "5 bom\r\n\xEF\xBB\xBF" "5 inner");
+  fs_.Put("data/3.txt",
+          "\xEF\xBB\xBF"
+          "5 bom\r\n\xEF\xBB\xBF"
+          "5 inner");
   list_.FileNames = {"1.txt", "2.txt", "3.txt"};
   EXPECT_EQ(Run("5", "0"), "1 crlf\r\n1 lf\r\n1 cr\r\n1 last\r\n2 a\r\n2 b\r\n2 c\r\n3 bom\r\n");
 }

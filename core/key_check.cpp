@@ -21,7 +21,7 @@ constexpr std::size_t kLongestName = 251;
 /// line's end. Only the start of the line is held; nullopt when it has no separator, or when that
 /// text is longer than kLongestName.
 Status ProposedName(DataReader& reader, CharScheme scheme, LineView line, std::optional<std::string>* name) {
-  std::string head;  // the line's first kLongestName bytes
+  std::string head;          // the line's first kLongestName bytes
   std::uint64_t passed = 0;  // the bytes of the line before line.text
   std::optional<std::uint64_t> last;
   for (;;) {
@@ -29,7 +29,7 @@ Status ProposedName(DataReader& reader, CharScheme scheme, LineView line, std::o
     while (const std::optional<CharSpan> separator = NextSeparator(line.text, &pos, line.whole, scheme)) {
       last = passed + separator->offset;
     }
-    if (head.size() < kLongestName) head.append(line.text.substr(0, std::min(pos, kLongestName - head.size())));
+    head.append(line.text.substr(0, std::min(pos, kLongestName - head.size())));
     if (line.whole) break;
     passed += pos;
     if (Status error = reader.ReadOn(pos, &line)) return error;

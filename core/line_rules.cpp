@@ -32,7 +32,8 @@ bool BeginsWithKey(std::string_view line, std::string_view key, CharScheme schem
   return !line.empty() && line.starts_with(key) && IsCharBoundary(line, key.size(), scheme);
 }
 
-std::optional<CharSpan> NextSeparator(std::string_view text, std::size_t* pos, bool whole, CharScheme scheme) {
+std::optional<CharSpan> NextSeparator(std::string_view text, std::size_t* pos, bool whole,
+                                      CharScheme scheme) {
   constexpr std::size_t kLongestChar = 4;
   while (*pos < text.size() && (whole || text.size() - *pos >= kLongestChar)) {
     const CharSpan span{*pos, CharLength(scheme, text, *pos)};

@@ -116,8 +116,8 @@ TEST_F(ExtractionRunTest, LinesLongerThanABlockAreReadInParts) {
   std::vector<std::string> rows;
   std::string expected;
   for (std::size_t length = (1 << 17) - 6; length < (1 << 17) + 6; ++length) {
-    rows.push_back("9" + std::string(length, 'x'));
-    rows.push_back("1" + std::string(length, '5') + "\xD6\xD0" + std::to_string(length));
+    rows.push_back(std::string("9").append(length, 'x'));
+    rows.push_back(std::string("1").append(length, '5').append("\xD6\xD0").append(std::to_string(length)));
     expected += "1 " + std::to_string(length) + "\r\n";
   }
   AddFile("1.txt", rows);

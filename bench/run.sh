@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # kesmaro benchmark: times a Release kesmaro-cli on a large generated series next to the
 # page-cache read limit (cat) and an awk script doing the same consolidation, checks that
-# both write the same bytes, and reports peak memory, a key check on a 20 MB file and a
-# listing of 10,000 files; and, where Wine runs Windows programs, the 32-bit Windows kesmaro-cli.exe
-# beside the 64-bit one on the same series. See bench/README.md.
+# both write the same bytes, and reports peak memory, a key check on a 20 MB file, a
+# listing of 10,000 files, peak memory on lines of 1 GiB and 300 MiB, and running out of
+# memory; and, where Wine runs Windows programs, the 32-bit Windows kesmaro-cli.exe beside
+# the 64-bit one on the same series. See bench/README.md.
 #
 # Exit status: 0 when everything ran and the outputs agree (missed targets are only
 # reported), 1 when a step failed or the outputs differ.
@@ -71,6 +72,21 @@ ensure_data() {
 ensure_data "$series" "series of $files x $rows rows" series "$series" "$files" "$rows"
 ensure_data "$large" "20 MB single-file series" large "$large" "$check_bytes" "$check_key"
 ensure_data "$listing" "$list_count empty files" empty "$listing" "$list_count"
+
+# Lines longer than any block: one line of 1 GiB (a sparse file of NUL bytes), and a 300 MiB
+# line of x between a header line and the one line that holds the key 5.
+long_gb="$bench_dir/data/long-line-1g"
+long_mb="$bench_dir/data/long-line-300m"
+long_mb_size=$((3 + 300 * 1048576 + 2 + 8))
+if [[ "$(stat -c %s "$long_gb/1.txt" 2>/dev/null)" != 1073741824 ]]; then
+    say "generating a 1 GiB one-line file in $long_gb"
+    mkdir -p "$long_gb" && rm -f "$long_gb/1.txt" && truncate -s 1G "$long_gb/1.txt"
+fi
+if [[ "$(stat -c %s "$long_mb/1.txt" 2>/dev/null)" != "$long_mb_size" ]]; then
+    say "generating a 300 MiB line in $long_mb"
+    mkdir -p "$long_mb"
+    { printf 'h\r\n'; head -c $((300 * 1048576)) /dev/zero | tr '\0' x; printf '\r\n5 tail\r\n'; } > "$long_mb/1.txt"
+fi
 
 series_bytes="$(folder_bytes "$series")"
 mapfile -t series_files < <(find "$series" -maxdepth 1 -type f -name '*.txt' -printf '%f\n' | sort -n | sed "s|^|$series/|")
@@ -170,6 +186,26 @@ say "peak memory of kesmaro-cli run"
     || die "kesmaro-cli run failed under /usr/bin/time"
 rss_kb="$(tail -n 1 "$work/rss")"
 
+# peak_kb CMD...: the peak RSS of CMD in KB, whatever its exit status.
+peak_kb() {
+    /usr/bin/time -f %M -o "$work/rss-long" "$@" >/dev/null 2>&1 || true
+    tail -n 1 "$work/rss-long"
+}
+say "peak memory on long lines"
+rss_gb_run="$(cd "$work/cli" && peak_kb "$cli" run --encoding gbk --force --output long "$long_gb" 5)"
+rss_gb_check="$(peak_kb "$cli" check --encoding gbk "$long_gb" 5)"
+rss_mb_run="$(cd "$work/cli" && peak_kb "$cli" run --skip 1 --encoding gbk --force --output long "$long_mb" 5)"
+rss_mb_check="$(peak_kb "$cli" check --skip 1 --encoding gbk "$long_mb" 5)"
+long_output_ok=0
+[[ "$(cat "$work/cli/long.txt" 2>/dev/null)" == $'1 tail\r' ]] && long_output_ok=1
+say "running out of memory: the 300 MiB line as a row under ulimit -v 200 MB"
+oom_code=0
+(ulimit -v 200000 && cd "$work/cli" && exec "$cli" run --skip 1 --encoding gbk --force --output oom "$long_mb" x) \
+    >/dev/null 2>"$work/oom.err" || oom_code=$?
+oom_lines="$(awk 'END { print NR }' "$work/oom.err")"
+oom_ok=0
+[[ "$oom_code" -eq 1 && "$oom_lines" -eq 1 && ! -e "$work/cli/oom.txt" ]] && oom_ok=1
+
 say "kesmaro-cli check on the 20 MB file, 5 runs"
 t_check="$(median_seconds 5 run_check)"
 say "kesmaro-cli list of $list_count files, $runs runs"
@@ -196,11 +232,15 @@ echo "kesmaro-cli check said: $(tr '\n\t' '  ' < "$work/check.out")"
 echo "kesmaro-cli list printed $(awk 'END { print NR }' "$work/list.out") lines"
 echo "awk output vs kesmaro-cli output: $agreement"
 ((wine)) && echo "kesmaro-cli.exe output, 32-bit and 64-bit under Wine, vs kesmaro-cli output: OK"
+echo "kesmaro-cli run on the 300 MiB line wrote: $(tr '\r\n' '  ' < "$work/cli/long.txt" 2>/dev/null)"
+echo "kesmaro-cli run out of memory: exit $oom_code, said: $(tr '\n' ' ' < "$work/oom.err")"
 echo
 
 awk -v t_run="$t_run" -v t_cat="$t_cat" -v t_awk="$t_awk" -v rss_kb="$rss_kb" -v out_bytes="$out_bytes" \
     -v t_check="$t_check" -v t_list="$t_list" -v list_count="$list_count" \
-    -v t_win32="$t_win32" -v t_win64="$t_win64" 'BEGIN {
+    -v t_win32="$t_win32" -v t_win64="$t_win64" \
+    -v rss_gb_run="$rss_gb_run" -v rss_gb_check="$rss_gb_check" -v rss_mb_run="$rss_mb_run" \
+    -v rss_mb_check="$rss_mb_check" -v oom_code="$oom_code" -v oom_lines="$oom_lines" -v oom_ok="$oom_ok" 'BEGIN {
     fmt = "%-34s %12s %14s %9s %10s  %s\n"
     printf fmt, "measurement", "figure", "baseline", "ratio", "target", "result"
     printf fmt, "----------------------------------", "------------", "--------------", "---------", "----------", "------"
@@ -218,6 +258,15 @@ awk -v t_run="$t_run" -v t_cat="$t_cat" -v t_awk="$t_awk" -v rss_kb="$rss_kb" -v
     if (t_win64 > 0)
         row("run, 32-bit vs 64-bit .exe (Wine)", sprintf("%.3f s", t_win32), sprintf("%.3f s 64-bit", t_win64),
             t_win32 / t_win64, "<= 1.5x", t_win32 / t_win64 <= 1.5)
+    rss_row("peak RSS of run, 1 GiB line", rss_gb_run)
+    rss_row("peak RSS of check, 1 GiB line", rss_gb_check)
+    rss_row("peak RSS of run, 300 MiB line", rss_mb_run)
+    rss_row("peak RSS of check, 300 MiB line", rss_mb_check)
+    printf fmt, "out of memory (ulimit -v 200 MB)", sprintf("exit %d", oom_code), sprintf("%d line", oom_lines),
+        "-", "exit 1", oom_ok ? "met" : "MISSED"
+}
+function rss_row(name, kb) {
+    row(name, sprintf("%.1f MB", kb / 1024), "64 MB limit", kb / 1024 / 64, "< 1x", kb / 1024 < 64)
 }
 function row(name, figure, baseline, ratio, target, ok) {
     printf fmt, name, figure, baseline, sprintf("%.2fx", ratio), target, ok ? "met" : "MISSED"
@@ -227,6 +276,10 @@ if ((!outputs_agree)); then
     echo
     echo "bench: outputs differ; first differing bytes:" >&2
     cmp "$work/cli/bench.txt" "$work/awk/bench.txt" >&2 || true
+    exit 1
+fi
+if ((!long_output_ok)); then
+    echo "bench: the run on the 300 MiB line did not write the one row '1 tail'" >&2
     exit 1
 fi
 if [[ "$out_rows" -ne "$files" ]]; then

@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string_view>
 
 #include "core/data_file_list.h"
+#include "core/data_reader.h"
 #include "core/extraction_run.h"
 #include "core/key_check.h"
 #include "core/output_name.h"
@@ -37,7 +39,9 @@ constexpr std::string_view kUsageText =
     "  --ext .txt|.asc   the data files' extension (default .txt)\n"
     "  --skip N          header lines at the top of every file (default 0)\n"
     "  --encoding NAME   the data files' code page: gbk, gb18030, utf-8, big5, shift_jis,\n"
-    "                    cp1252, ... (default: the system's)\n"
+    "                    cp1252, ... (default: on Windows the system's ANSI code page; on\n"
+    "                    Linux UTF-8 when the first file is UTF-8 text, otherwise the code\n"
+    "                    page Windows uses for the locale's language)\n"
     "  --output NAME     the output name without .txt (default: the name the key check proposes)\n"
     "  --force           run even when the key check or an empty folder would refuse\n"
     "\n"
@@ -147,7 +151,23 @@ class Invocation {
     if (options_.operands[0].empty()) return Fail("FOLDER is empty; name the current folder as .", kUsage);
     folder_ = FromTerminal(options_.operands[0]);
     if (options_.command == "list") return List();
-    if (int code = SetUpCodePage(); code != kSuccess) return code;
+    // A name given with --output may lead into another folder, since the user chose it; its
+    // last part is still one plain file name. Refused before anything is read.
+    if (options_.output) {
+      const std::filesystem::path given = FromTerminal(*options_.output);
+      if (int code = CheckOutputName(given.filename().native(), *options_.output); code != kSuccess) return code;
+    }
+    if (options_.encoding) {
+      const std::optional<CodePage> named = CodePageByName(*options_.encoding);
+      if (!named) return Fail("unknown encoding '" + *options_.encoding + "'", kUsage);
+      codePage_ = *named;
+    }
+    if (Status error = ListFiles()) return Fail(*error);
+    if (!options_.encoding) {
+      if (int code = ChooseCodePage(); code != kSuccess) return code;
+    }
+    codec_ = MakeTextCodec(codePage_);
+    if (!codec_) return Fail("code page " + codePage_.name + " is not available on this system");
     const std::optional<std::string> key = codec_->Encode(FromTerminal(options_.operands[1]));
     if (!key) return Fail("the key cannot be written in code page " + codePage_.name);
     key_ = *key;
@@ -193,22 +213,26 @@ class Invocation {
     }
   }
 
-  int SetUpCodePage() {
-    std::optional<CodePage> codePage;
-    if (options_.encoding) {
-      codePage = CodePageByName(*options_.encoding);
-      if (!codePage) return Fail("unknown encoding '" + *options_.encoding + "'", kUsage);
-    } else {
-      std::string systemName;
-      codePage = SystemCodePage(&systemName);
-      if (!codePage) {
-        return Fail("the system's code page (" + systemName + ") is not supported; name one with --encoding",
-                    kUsage);
-      }
+  /// The data code page when none is named: the system's, or UTF-8 for a series whose first file
+  /// is UTF-8 text where the system lets the data choose; then the choice is said on stderr.
+  int ChooseCodePage() {
+    std::string systemName;
+    const std::optional<CodePage> system = SystemCodePage(&systemName);
+    bool utf8 = false;
+    if (DataMayChooseUtf8() && list_.FileCount() > 0) {
+      if (Status error = IsUtf8DataFile(disk_, folder_ / list_.FileNames[0], &utf8)) return Fail(*error);
     }
-    codePage_ = *codePage;
-    codec_ = MakeTextCodec(codePage_);
-    if (!codec_) return Fail("code page " + codePage_.name + " is not available on this system");
+    if (!utf8 && !system) {
+      return Fail("the system's code page (" + systemName + ") is not supported; name one with --encoding",
+                  kUsage);
+    }
+    codePage_ = utf8 ? *CodePageByName("utf-8") : *system;
+    if (DataMayChooseUtf8()) {
+      const std::string why = utf8 ? ToTerminal(list_.FileNames[0].native()) + " is UTF-8 text"
+                                   : "the Windows code page for " + systemName;
+      err_ +=
+          "kesmaro-cli: reading the data as " + codePage_.name + " (" + why + "); --encoding names another\n";
+    }
     return kSuccess;
   }
 
@@ -240,7 +264,6 @@ class Invocation {
   }
 
   int Check() {
-    if (Status error = ListFiles()) return Fail(*error);
     if (list_.FileCount() == 0) return NoDataFiles();
     KeyVerdict verdict;
     if (Status error = CheckFirstFile(&verdict)) return Fail(*error);
@@ -255,14 +278,6 @@ class Invocation {
   }
 
   int Extract() {
-    // A name given with --output may lead into another folder, since the user chose it; its
-    // last part is still one plain file name.
-    if (options_.output) {
-      const std::filesystem::path given = FromTerminal(*options_.output);
-      if (int code = CheckOutputName(given.filename().native(), *options_.output); code != kSuccess)
-        return code;
-    }
-    if (Status error = ListFiles()) return Fail(*error);
     std::optional<std::string> outputName = options_.output;
     if (list_.FileCount() == 0) {
       if (!options_.force) return NoDataFiles();
@@ -317,7 +332,12 @@ int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::
     out += kUsageText;
     return kSuccess;
   }
-  return Invocation(options, out, err).Run();
+  try {
+    return Invocation(options, out, err).Run();
+  } catch (const std::bad_alloc&) {  // a run holds its rows until they are written
+    err += "kesmaro-cli: out of memory; nothing was written\n";
+    return kFailure;
+  }
 }
 
 int RunAndReport(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {

@@ -143,13 +143,30 @@ CodePage WindowsCodePageForLocale(std::string_view locale) {
   }
   if (!codeset.empty()) {
     const std::optional<CodePage> own = CodePageByName(codeset);
-    if (own && own->scheme != CharScheme::kUtf8 && own->windowsId != 20127) return *own;
+    if (own && own->scheme != CharScheme::kUtf8 && own->windowsId != kAsciiCodePageId) return *own;
   }
   const std::string_view language = locale.substr(0, locale.find('_'));
   for (const LanguageCodePage& entry : kLanguageCodePages) {
     if (entry.language == locale || entry.language == language) return *CodePageById(entry.windowsId);
   }
   return *CodePageById(1252);
+}
+
+bool IsUtf8Data(std::string_view start, bool wholeFile) {
+  if (start.starts_with(kUtf8ByteOrderMark)) return true;
+  constexpr std::size_t kLongestChar = 4;
+  bool high = false;
+  for (std::size_t pos = 0; pos < start.size();) {
+    if (static_cast<unsigned char>(start[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    const std::size_t length = Utf8Length(start, pos);
+    if (length == 1) return high && !wholeFile && start.size() - pos < kLongestChar;
+    high = true;
+    pos += length;
+  }
+  return high;
 }
 
 std::size_t CharLength(CharScheme scheme, std::string_view text, std::size_t pos) {

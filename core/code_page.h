@@ -31,6 +31,9 @@ struct CodePage {
   friend bool operator==(const CodePage&, const CodePage&) = default;
 };
 
+/// The Windows number of plain ASCII, the codeset of the C and POSIX locales.
+inline constexpr unsigned kAsciiCodePageId = 20127;
+
 /// The code page a user names (`gbk`, `cp936`, `936`, `utf-8`, `big5`, `shift_jis`, `cp1252`,
 /// `iso-8859-1`, ...), compared without regard to case, `-` and `_`; nullopt when unknown.
 std::optional<CodePage> CodePageByName(std::string_view name);
@@ -44,6 +47,16 @@ std::optional<CodePage> CodePageById(unsigned windowsId);
 /// in China gives 936), and 1252 for any other language. Data files come from Windows
 /// instruments and colleagues, so a UTF-8 desktop reads them as that language's Windows would.
 CodePage WindowsCodePageForLocale(std::string_view locale);
+
+/// The bytes a UTF-8 text file may start with to say that it is one; never part of its text.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+/// Whether data whose first file starts with `start` is UTF-8 text: `start` begins with a UTF-8
+/// byte order mark, or it holds a byte above 0x7F and every such byte belongs to a well-formed
+/// UTF-8 character. Legacy code pages (GBK, Big5, 1252, ...) almost never form such text. When
+/// `start` is only the beginning of the file (`wholeFile` false), a character cut off at its end
+/// counts as well-formed.
+bool IsUtf8Data(std::string_view start, bool wholeFile);
 
 /// Number of bytes (1 to 4) of the character that starts at `text[pos]`, which must be inside
 /// `text`. A byte that does not start a well-formed character of the scheme is a character of

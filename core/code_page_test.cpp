@@ -24,6 +24,28 @@ TEST(CodePage, ALocaleReadsDataFilesAsItsLanguagesWindowsWould) {
   EXPECT_EQ(WindowsCodePageForLocale("").windowsId, 1252u);
 }
 
+TEST(CodePage, UntaggedDataIsUtf8OnlyWhenItsTextIsWellFormedUtf8) {
+  struct Case {
+    std::string_view start;
+    bool wholeFile;
+    bool utf8;
+  } const cases[] = {
+      {"\xEF\xBB\xBFh 2\r\n", true, true},          // a byte order mark says so
+      {"\xEF\xBB\xBF\xD6\xD0", true, true},         // whatever follows it
+      {"5\xE4\xB8\xAD 12\r\n", true, true},         // 5中 12 in UTF-8
+      {"5\xD6\xD0 12\r\n", true, false},            // in GBK
+      {"1 2\r\n3 4", true, false},                  // ASCII alone tells nothing
+      {"", true, false},                            // nothing at all
+      {"\xE4\xB8\xAD 1\r\n\xB2\xA8", true, false},  // a later GBK byte
+      {"\xE4\xB8\xAD 1\r\n\xE4\xB8", false, true},  // cut off by the sample's end
+      {"\xE4\xB8\xAD 1\r\n\xE4\xB8", true, false},  // cut off by the file's end
+      {"\xC0\x80", true, false},                    // overlong
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsUtf8Data(c.start, c.wholeFile), c.utf8) << testing::PrintToString(std::string(c.start));
+  }
+}
+
 TEST(CharLength, MultiByteCharactersNeedAValidTrailAndMalformedBytesStandAlone) {
   EXPECT_EQ(CharLength(CharScheme::kGbk, "\xD6\xD0", 0), 2u);
   EXPECT_EQ(CharLength(CharScheme::kGbk, "\xD6\x31", 0), 1u) << "a lead byte before a digit";

@@ -1,18 +1,39 @@
 #include "core/data_reader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <utility>
+
+#include "core/code_page.h"
 
 namespace kesmaro {
 namespace {
 
 constexpr std::size_t kBlockSize = 128 * 1024;
+constexpr std::size_t kWord = sizeof(std::uint64_t);
+/// As much of a data file as IsUtf8DataFile looks at: header lines, where text is, come first.
+constexpr std::size_t kEncodingSample = 64 * 1024;
+
+/// Whether any of the eight bytes at `p` is a CR or an LF: a word at a time, so that passing
+/// over a long line costs little more than reading it.
+bool HasLineEnd(const char* p) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  const std::uint64_t lf = word ^ (kOnes * '\n');
+  const std::uint64_t cr = word ^ (kOnes * '\r');
+  // A byte of lf or cr is zero where the word holds that line end.
+  return ((((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & (kOnes * 0x80)) != 0;
+}
 
 }  // namespace
 
+// The buffer never grows: a block, and room for the key and the character after it.
 DataReader::DataReader(InputFile& file, std::filesystem::path path, const KeyLineSearch& search)
-    : file_(file), path_(std::move(path)), search_(search), buffer_(kBlockSize) {}
+    : file_(file), path_(std::move(path)), search_(search), buffer_(kBlockSize + search.key().size()) {}
 
 Status DataReader::Fill() {
   if (eof_) return std::nullopt;
@@ -22,7 +43,6 @@ Status DataReader::Fill() {
     complete_ -= begin_;
     begin_ = 0;
   }
-  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // one line fills the block
   std::size_t count = 0;
   if (Status error = file_.Read(buffer_.data() + end_, buffer_.size() - end_, &count)) {
     error->file = path_;
@@ -30,14 +50,18 @@ Status DataReader::Fill() {
   }
   const std::size_t oldEnd = end_;
   end_ += count;
-  if (count == 0) {
-    eof_ = true;
+  if (count == 0) eof_ = true;
+  if (passing_ || passLf_) DropPassedBytes();
+  if (!startChecked_) SkipByteOrderMark();
+  if (eof_) {
     complete_ = end_;
     return std::nullopt;
   }
   // Only the new bytes can end a line, and a CR just before them now shows whether an LF follows.
   const std::size_t scanFrom = std::max(complete_, oldEnd > 0 ? oldEnd - 1 : 0);
-  for (std::size_t pos = end_; pos > scanFrom; --pos) {
+  std::size_t pos = end_;
+  while (pos - scanFrom >= kWord && !HasLineEnd(buffer_.data() + pos - kWord)) pos -= kWord;
+  for (; pos > scanFrom; --pos) {
     const char ch = buffer_[pos - 1];
     if (ch == '\n' || (ch == '\r' && pos != end_)) {
       complete_ = pos;
@@ -47,8 +71,54 @@ Status DataReader::Fill() {
   return std::nullopt;
 }
 
+void DataReader::DropPassedBytes() {
+  // Nothing else is held while a line is passed over, so the new bytes start at begin_.
+  std::size_t pos = begin_;
+  if (passing_) {
+    pos = LineEnd(begin_, end_);
+    if (pos == end_) {
+      begin_ = complete_ = end_;
+      return;
+    }
+    passing_ = false;
+    passLf_ = buffer_[pos] == '\r';
+    ++pos;
+  }
+  if (passLf_ && pos < end_) {
+    passLf_ = false;
+    if (buffer_[pos] == '\n') ++pos;
+  }
+  begin_ = pos;
+  complete_ = std::max(complete_, begin_);
+}
+
+void DataReader::SkipByteOrderMark() {
+  const std::string_view held(buffer_.data() + begin_, end_ - begin_);
+  if (held.size() < kUtf8ByteOrderMark.size() && kUtf8ByteOrderMark.starts_with(held) && !eof_) return;
+  startChecked_ = true;
+  if (held.starts_with(kUtf8ByteOrderMark)) {
+    begin_ += kUtf8ByteOrderMark.size();
+    complete_ = std::max(complete_, begin_);
+  }
+}
+
+void DataReader::PassRestOfLine() {
+  lineOpen_ = false;
+  const std::size_t end = LineEnd(begin_, end_);
+  if (end == end_ || (buffer_[end] == '\r' && end + 1 == end_)) {
+    // Its end is still to be read (or, after a CR, whether an LF belongs to it).
+    passing_ = end == end_;
+    passLf_ = !passing_;
+    begin_ = complete_ = end_;
+    return;
+  }
+  begin_ = AfterLineEnd(end, end_);
+  complete_ = std::max(complete_, begin_);
+}
+
 std::size_t DataReader::LineEnd(std::size_t from, std::size_t to) const {
   const char* data = buffer_.data();
+  while (to - from >= kWord && !HasLineEnd(data + from)) from += kWord;
   while (from < to && !IsLineEnd(data[from])) ++from;
   return from;
 }
@@ -67,25 +137,78 @@ Status DataReader::SkipLines(std::int64_t count) {
       continue;
     }
     if (eof_) return Error{ErrorKind::kTooFewLines, path_, {}};
+    if (Full()) {  // a header line longer than a block
+      PassRestOfLine();
+      --count;
+    }
     if (Status error = Fill()) return error;
   }
   return std::nullopt;
 }
 
-Status DataReader::NextCandidate(std::optional<std::string_view>* line) {
+Status DataReader::NextCandidate(std::optional<LineView>* line) {
   *line = std::nullopt;
+  if (lineOpen_) PassRestOfLine();
   for (;;) {
     const std::size_t start = search_.Find(buffer_.data(), begin_, complete_);
     if (start < complete_) {
       const std::size_t end = LineEnd(start, complete_);
-      *line = std::string_view(buffer_.data() + start, end - start);
+      *line = LineView{std::string_view(buffer_.data() + start, end - start), true};
       begin_ = AfterLineEnd(end, complete_);
       return std::nullopt;
     }
     begin_ = complete_;
     if (eof_) return std::nullopt;
+    if (Full()) {
+      // One line fills the block: a candidate is handed over in parts, any other passed over.
+      if (search_.Find(buffer_.data(), begin_, end_) == begin_) {
+        lineOpen_ = true;
+        *line = LineView{std::string_view(buffer_.data() + begin_, LineEnd(begin_, end_) - begin_), false};
+        return std::nullopt;
+      }
+      PassRestOfLine();
+    }
     if (Status error = Fill()) return error;
   }
+}
+
+Status DataReader::ReadOn(std::size_t consumed, LineView* line) {
+  line->text.remove_prefix(consumed);
+  if (line->whole) return std::nullopt;
+  begin_ += consumed;
+  complete_ = std::max(complete_, begin_);
+  std::size_t scanned = 0;  // bytes after begin_ known to hold no line end
+  for (;;) {
+    const std::size_t end = LineEnd(begin_ + scanned, end_);
+    scanned = end - begin_;
+    const bool ends = end < end_ || eof_;
+    if (ends || Full()) {
+      *line = LineView{std::string_view(buffer_.data() + begin_, end - begin_), ends};
+      if (ends) {
+        begin_ = end;
+        PassRestOfLine();  // its end only; the bytes stay where the view shows them
+      }
+      return std::nullopt;
+    }
+    if (Status error = Fill()) return error;
+  }
+}
+
+Status IsUtf8DataFile(FileSystem& fs, const std::filesystem::path& path, bool* utf8) {
+  std::unique_ptr<InputFile> file;
+  if (Status error = fs.OpenForReading(path, &file)) return error;
+  std::string sample(kEncodingSample, '\0');
+  std::size_t size = 0;
+  for (std::size_t count = 1; count > 0 && size < sample.size(); size += count) {
+    if (Status error = file->Read(sample.data() + size, sample.size() - size, &count)) {
+      error->file = path;
+      return error;
+    }
+  }
+  const bool wholeFile = size < sample.size();
+  sample.resize(size);
+  *utf8 = IsUtf8Data(sample, wholeFile);
+  return std::nullopt;
 }
 
 }  // namespace kesmaro

@@ -11,6 +11,39 @@
 namespace kesmaro {
 namespace {
 
+/// Finds the first separator of a line, reading on as far as it takes; `*line` is then the part
+/// that holds it.
+Status FindFirstSeparator(DataReader& reader, CharScheme scheme, LineView* line,
+                          std::optional<CharSpan>* separator) {
+  for (;;) {
+    std::size_t pos = 0;
+    *separator = NextSeparator(line->text, &pos, line->whole, scheme);
+    if (*separator || line->whole) return std::nullopt;
+    if (Status error = reader.ReadOn(pos, line)) return error;
+  }
+}
+
+/// Appends the row of a line whose first column ends at `separator`: the stem, a space, the rest
+/// of the line, read to its end, and CR LF.
+Status AppendRow(DataReader& reader, LineView line, CharSpan separator, std::string_view stem,
+                 std::string* output) {
+  if (line.whole) {
+    AppendOutputRow(*output, stem, line.text, separator);
+    return std::nullopt;
+  }
+  output->append(stem);
+  output->push_back(' ');
+  std::size_t consumed = separator.offset + separator.length;
+  for (;;) {
+    if (Status error = reader.ReadOn(consumed, &line)) return error;
+    output->append(line.text);
+    if (line.whole) break;
+    consumed = line.text.size();
+  }
+  output->append("\r\n");
+  return std::nullopt;
+}
+
 /// Appends the rows of one data file; `exactFound` carries across the files of a run.
 Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::path& path,
                    std::string_view stem, const KeyLineSearch& search, std::int64_t headerLines,
@@ -21,19 +54,20 @@ Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::pat
   if (Status error = reader.SkipLines(headerLines)) return error;
   const std::string_view key = search.key();
   for (;;) {
-    std::optional<std::string_view> line;
+    std::optional<LineView> line;
     if (Status error = reader.NextCandidate(&line)) return error;
     if (!line) return std::nullopt;
-    if (const std::optional<CharSpan> hit = ExactHitPosition(*line, key, scheme)) {
-      AppendOutputRow(*output, stem, *line, *hit);
+    std::optional<CharSpan> separator = ExactHitPosition(line->text, key, scheme);
+    if (separator) {
       *exactFound = true;
-      ++*rows;
-    } else if (!*exactFound && BeginsWithKey(*line, key, scheme)) {
-      if (const std::optional<CharSpan> first = FirstSeparator(*line, scheme)) {
-        AppendOutputRow(*output, stem, *line, *first);
-        ++*rows;
-      }
+    } else if (*exactFound || !BeginsWithKey(line->text, key, scheme)) {
+      continue;
+    } else if (Status error = FindFirstSeparator(reader, scheme, &*line, &separator)) {
+      return error;
     }
+    if (!separator) continue;  // a prefix line without a separator gives no row
+    if (Status error = AppendRow(reader, *line, *separator, stem, output)) return error;
+    ++*rows;
   }
 }
 

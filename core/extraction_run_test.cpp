@@ -84,8 +84,13 @@ TEST_F(ExtractionRunTest, HeaderLinesAreNeverMatched) {
 TEST_F(ExtractionRunTest, LineEndsMayBeCrLfLfOrCrAndTheLastLineNeedsNone) {
   fs_.Put("data/1.txt", "h\r\n5 crlf\r\n5 lf\n5 cr\r5 last");
   fs_.Put("data/2.txt", "h\r5 a\r\r\n5 b\n\n5 c\r\n");
-  list_.FileNames = {"1.txt", "2.txt"};
-  EXPECT_EQ(Run("5"), "1 crlf\r\n1 lf\r\n1 cr\r\n1 last\r\n2 a\r\n2 b\r\n2 c\r\n");
+  // A UTF-8 byte order mark is no part of a file's first line, and only there is it one.
+  fs_.Put("data/3.txt",
+          "\xEF\xBB\xBF"
+          "5 bom\r\n\xEF\xBB\xBF"
+          "5 inner");
+  list_.FileNames = {"1.txt", "2.txt", "3.txt"};
+  EXPECT_EQ(Run("5", "0"), "1 crlf\r\n1 lf\r\n1 cr\r\n1 last\r\n2 a\r\n2 b\r\n2 c\r\n3 bom\r\n");
 }
 
 TEST_F(ExtractionRunTest, DataBytesAreCopiedUnchangedEvenWhenInvalid) {
@@ -95,13 +100,28 @@ TEST_F(ExtractionRunTest, DataBytesAreCopiedUnchangedEvenWhenInvalid) {
 }
 
 TEST_F(ExtractionRunTest, NoLimitOnLineLengthOrOnTheNumberOfRows) {
-  const std::string longRest(40000, 'x');
-  AddFile("1.txt", {"2 " + longRest, "1 short"});
+  // Lines longer than the reader's block: the header and the line passed over are never held.
+  const std::string longRest(300000, 'x');
+  AddFile("1.txt", {"1" + longRest, "2 " + longRest, "1 short"}, "h" + longRest);
   AddFile("2.txt", std::vector<std::string>(40000, "3.5 y"));
   EXPECT_EQ(Run("2"), "1 " + longRest + "\r\n");
   const std::string manyRows = Run("3");
   EXPECT_EQ(rows_, 40000u);
   EXPECT_EQ(manyRows.size(), 40000u * std::string("2 y\r\n").size()) << "cut at the first separator";
+}
+
+TEST_F(ExtractionRunTest, LinesLongerThanABlockAreReadInParts) {
+  // Around 128 KiB, the reader's block, some line's CR LF pair or double-byte separator falls on
+  // a block's end.
+  std::vector<std::string> rows;
+  std::string expected;
+  for (std::size_t length = (1 << 17) - 6; length < (1 << 17) + 6; ++length) {
+    rows.push_back(std::string("9").append(length, 'x'));
+    rows.push_back(std::string("1").append(length, '5').append("\xD6\xD0").append(std::to_string(length)));
+    expected += "1 " + std::to_string(length) + "\r\n";
+  }
+  AddFile("1.txt", rows);
+  EXPECT_EQ(Run("1"), expected) << "prefix rows cut at the first separator, however far in";
 }
 
 TEST_F(ExtractionRunTest, EmptyListStillWritesAnEmptyOutput) {

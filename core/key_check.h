@@ -30,8 +30,8 @@ struct KeyVerdict {
 
 /// Checks `key` (bytes in the data code page) against the lines of `folder`/`firstFileName`
 /// after its header lines. Exact: the key is proposed as the name. Unique prefix: the text of
-/// that line before its last separator, or no name when it has no separator. Missing and
-/// ambiguous propose the empty name.
+/// that line before its last separator, or no name when it has no separator or that text is
+/// too long for a file name (over 251 bytes). Missing and ambiguous propose the empty name.
 Status CheckKey(FileSystem& fs, CharScheme scheme, const std::filesystem::path& folder,
                 const std::filesystem::path& firstFileName, std::string_view key, std::string_view skipText,
                 KeyVerdict* verdict);

@@ -54,13 +54,21 @@ TEST_F(KeyCheckTest, UniquePrefixNameEndsAtTheLastSeparator) {
   ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "2.0\xD6\xD0\x35");
 }
 
-TEST_F(KeyCheckTest, UniquePrefixLineWithoutSeparatorSetsNoName) {
+TEST_F(KeyCheckTest, UniquePrefixLineWithoutSeparatorOrWithATooLongNameSetsNoName) {
   SetRows("2.0\r\n3 x\r\n");
+  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "", false);
+  // 251 bytes and ".txt" make the longest file name there is.
+  const std::string longest = "2." + std::string(249, '5');
+  SetRows(longest + " 7\r\n");
+  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, longest);
+  SetRows(longest + "5 7\r\n");
+  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "", false);
+  SetRows("2." + std::string(300000, '5') + " 7 " + std::string(300000, 'x') + "\r\n");
   ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "", false);
 }
 
 TEST_F(KeyCheckTest, HeaderLinesAreNeverTested) {
-  fs_.Put("data/1.txt", "5 header\r\n6 a\r\n");
+  fs_.Put("data/1.txt", "5 header" + std::string(300000, 'x') + "\r\n6 a\r\n");
   EXPECT_EQ(Check("5").kind, VerdictKind::kMissing);
   EXPECT_EQ(Check("5", "0").kind, VerdictKind::kExact);
 }

@@ -32,22 +32,26 @@ bool BeginsWithKey(std::string_view line, std::string_view key, CharScheme schem
   return !line.empty() && line.starts_with(key) && IsCharBoundary(line, key.size(), scheme);
 }
 
-std::optional<CharSpan> FirstSeparator(std::string_view line, CharScheme scheme) {
-  for (std::size_t pos = 0; pos < line.size();) {
-    const CharSpan span{pos, CharLength(scheme, line, pos)};
-    if (IsSeparatorChar(line, span)) return span;
-    pos += span.length;
+std::optional<CharSpan> NextSeparator(std::string_view text, std::size_t* pos, bool whole,
+                                      CharScheme scheme) {
+  constexpr std::size_t kLongestChar = 4;
+  while (*pos < text.size() && (whole || text.size() - *pos >= kLongestChar)) {
+    const CharSpan span{*pos, CharLength(scheme, text, *pos)};
+    *pos += span.length;
+    if (IsSeparatorChar(text, span)) return span;
   }
   return std::nullopt;
 }
 
+std::optional<CharSpan> FirstSeparator(std::string_view line, CharScheme scheme) {
+  std::size_t pos = 0;
+  return NextSeparator(line, &pos, true, scheme);
+}
+
 std::optional<CharSpan> LastSeparator(std::string_view line, CharScheme scheme) {
   std::optional<CharSpan> last;
-  for (std::size_t pos = 0; pos < line.size();) {
-    const CharSpan span{pos, CharLength(scheme, line, pos)};
-    if (IsSeparatorChar(line, span)) last = span;
-    pos += span.length;
-  }
+  std::size_t pos = 0;
+  while (const std::optional<CharSpan> next = NextSeparator(line, &pos, true, scheme)) last = next;
   return last;
 }
 

@@ -36,6 +36,12 @@ std::optional<CharSpan> ExactHitPosition(std::string_view line, std::string_view
 /// even the empty one.
 bool BeginsWithKey(std::string_view line, std::string_view key, CharScheme scheme);
 
+/// The next separator at or after `*pos`, which starts a character, in `text`: a line, or a part
+/// of a longer one when `whole` is false. `*pos` is left after the separator found; when there
+/// is none, at the end of `text`, or, in a part, at the first character that may run past it
+/// (within its last three bytes), where the next part is to be read from.
+std::optional<CharSpan> NextSeparator(std::string_view text, std::size_t* pos, bool whole, CharScheme scheme);
+
 std::optional<CharSpan> FirstSeparator(std::string_view line, CharScheme scheme);
 std::optional<CharSpan> LastSeparator(std::string_view line, CharScheme scheme);
 

@@ -10,13 +10,20 @@
 
 namespace kesmaro {
 
-/// The system's code page for data files: the ANSI code page on Windows, the locale's codeset
-/// on POSIX (call setlocale(LC_CTYPE, "") first). nullopt when it is not one we know; `*name`
-/// then tells what the system reported.
+/// The system's code page for data files: the ANSI code page on Windows; on POSIX the one
+/// Windows would use for the user's locale (LC_ALL, LC_CTYPE or LANG, installed or not), as
+/// WindowsCodePageForLocale gives it: data files come from Windows instruments and colleagues.
+/// nullopt when it is not one we know; `*name` then tells what the system reported.
 std::optional<CodePage> SystemCodePage(std::string* name);
 
-/// Converts between the system's own text (wide on Windows, the locale's codeset on POSIX) and
-/// the bytes of `dataCodePage`. Nothing is approximated: a character without an exact
+/// Whether a series whose first file is UTF-8 text (IsUtf8DataFile) is read as UTF-8 rather
+/// than in SystemCodePage when the user names no code page. True on POSIX, where UTF-8 is the
+/// system's own text; false on Windows, whose programs all read the ANSI code page.
+bool DataMayChooseUtf8();
+
+/// Converts between the system's own text (wide on Windows; on POSIX the locale's codeset, or
+/// UTF-8 under the C and POSIX locales, whose ASCII takes no other name) and the bytes of
+/// `dataCodePage`. Nothing is approximated: a character without an exact
 /// counterpart fails the conversion. nullptr when the system has no tables for the code page.
 std::unique_ptr<TextCodec> MakeTextCodec(const CodePage& dataCodePage);
 

@@ -2,6 +2,7 @@
 #include <langinfo.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <string_view>
 #include <utility>
 
@@ -45,15 +46,34 @@ class IconvCodec : public TextCodec {
   std::string data_;
 };
 
+/// The codeset of the system's own text. The C and POSIX locales say ASCII, which would fail on
+/// every other name; like Python, take their text as UTF-8.
+std::string NativeCodeset() {
+  const std::string codeset = ::nl_langinfo(CODESET);
+  const std::optional<CodePage> known = CodePageByName(codeset);
+  return known && known->windowsId == kAsciiCodePageId ? std::string("UTF-8") : codeset;
+}
+
+/// The user's locale as the environment names it, whether or not it is installed here.
+std::string UserLocale() {
+  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value && *value) return value;
+  }
+  return "C";
+}
+
 }  // namespace
 
 std::optional<CodePage> SystemCodePage(std::string* name) {
-  *name = ::nl_langinfo(CODESET);
-  return CodePageByName(*name);
+  *name = UserLocale();
+  return WindowsCodePageForLocale(*name);
 }
 
+bool DataMayChooseUtf8() { return true; }
+
 std::unique_ptr<TextCodec> MakeTextCodec(const CodePage& dataCodePage) {
-  std::string native = ::nl_langinfo(CODESET);
+  std::string native = NativeCodeset();
   for (const auto& [from, to] :
        {std::pair(native, dataCodePage.name), std::pair(dataCodePage.name, native)}) {
     iconv_t cd = ::iconv_open(to.c_str(), from.c_str());

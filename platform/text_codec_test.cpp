@@ -19,15 +19,20 @@ class TextCodecTest : public ::testing::Test {
 };
 
 TEST_F(TextCodecTest, ChineseTextRoundTripsThroughGbk) {
-  const auto gbk = MakeTextCodec(*CodePageByName("gbk"));
-  ASSERT_TRUE(gbk);
-  EXPECT_EQ(gbk->Encode(NativeText(u8"样品1")),
-            "\xD1\xF9\xC6\xB7"
-            "1");
-  EXPECT_EQ(gbk->Decode("\xD1\xF9\xC6\xB7"
-                        "1"),
-            NativeText(u8"样品1"));
-  EXPECT_EQ(gbk->Encode(Native()), "");
+  // The C locale's ASCII would take no Chinese name: its text is taken as UTF-8 instead.
+  for (const char* locale : {"C.UTF-8", "C"}) {
+    std::setlocale(LC_CTYPE, locale);
+    const auto gbk = MakeTextCodec(*CodePageByName("gbk"));
+    ASSERT_TRUE(gbk);
+    EXPECT_EQ(gbk->Encode(NativeText(u8"样品1")),
+              "\xD1\xF9\xC6\xB7"
+              "1")
+        << locale;
+    EXPECT_EQ(gbk->Decode("\xD1\xF9\xC6\xB7"
+                          "1"),
+              NativeText(u8"样品1"));
+    EXPECT_EQ(gbk->Encode(Native()), "");
+  }
 }
 
 TEST_F(TextCodecTest, Gb18030HoldsCharactersBeyondGbk) {

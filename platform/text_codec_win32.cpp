@@ -29,6 +29,8 @@ std::optional<CodePage> SystemCodePage(std::string* name) {
   return CodePageById(id);
 }
 
+bool DataMayChooseUtf8() { return false; }
+
 std::unique_ptr<TextCodec> MakeTextCodec(const CodePage& dataCodePage) {
   if (!IsValidCodePage(dataCodePage.windowsId)) return nullptr;
   return std::make_unique<WindowsCodec>(dataCodePage.windowsId);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "platform/terminal.h"
 #include "platform/text_codec.h"
 #include "tests/scratch_folders.h"
 
@@ -108,16 +109,24 @@ TEST_F(CliTest, StemsAndProposedNamesCrossIntoTheDataCodePage) {
       << "stem 1号 in GBK; the 号 after 2.0 is the dropped separator";
 }
 
-TEST_F(CliTest, DataIsInTheSystemCodePageUnlessNamedOtherwise) {
-  // Code page 936 under the Windows tests, the test locale's UTF-8 elsewhere.
+TEST_F(CliTest, UnlessNamedTheDataIsInTheSystemCodePageOrUtf8WhenItsTextIsUtf8) {
+  // GBK text (2.0号) is no UTF-8: read in the system's code page, 936 under the Windows tests.
   std::string systemName;
   const std::optional<CodePage> system = SystemCodePage(&systemName);
   ASSERT_TRUE(system) << systemName;
-  const std::optional<std::string> name = MakeTextCodec(*system)->Encode(Utf8Name("2.0号").native());
-  ASSERT_TRUE(name);
-  Put("1.txt", "h\r\n" + *name + " 7\r\n");
+  Put("1.txt", "h\r\n2.0\xBA\xC5 7\r\n");
   ASSERT_EQ(Cli({"check", "--skip", "1", "DATA", "2"}), kSuccess) << err_;
+  EXPECT_EQ(out_, "prefix\t" + ToTerminal(*MakeTextCodec(*system)->Decode("2.0\xBA\xC5")) + "\n");
+
+  if (!DataMayChooseUtf8()) GTEST_SKIP() << "Windows reads its ANSI code page whatever the data";
+  EXPECT_EQ(err_, "kesmaro-cli: reading the data as " + system->name + " (the Windows code page for " +
+                      systemName + "); --encoding names another\n");
+  Put("1.txt",
+      "\xEF\xBB\xBF"
+      "2.0\xE5\x8F\xB7 7\r\n");  // UTF-8, with a byte order mark before a first line that counts
+  ASSERT_EQ(Cli({"check", "DATA", "2"}), kSuccess) << err_;
   EXPECT_EQ(out_, "prefix\t2.0\xE5\x8F\xB7\n");
+  EXPECT_EQ(err_, "kesmaro-cli: reading the data as UTF-8 (1.txt is UTF-8 text); --encoding names another\n");
 }
 
 TEST_F(CliTest, CheckPrintsOneVerdictLine) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/data_reader.h"
 #include "core/extraction_run.h"
 #include "core/output_name.h"
 
@@ -119,7 +120,13 @@ std::string RunErrorMessage(const Error& error) {
 }
 
 Form1::Form1(Controls& controls, FormHost& host, FileSystem& fs, const TextCodec& codec, CharScheme scheme)
-    : controls_(controls), host_(host), fs_(fs), codec_(codec), scheme_(scheme) {}
+    : controls_(controls),
+      host_(host),
+      fs_(fs),
+      baseCodec_(codec),
+      baseScheme_(scheme),
+      codec_(&codec),
+      scheme_(scheme) {}
 
 void Form1::Form_Load() {
   folderPath_ = host_.ProgramFolder();
@@ -172,6 +179,13 @@ void Form1::ShowListing() {
   // No folder is not the current one: a run must never pick up whatever lies there.
   if (folderPath_.empty() || ListDataFiles(fs_, folderPath_, extension, &files_)) files_ = DataFileList{};
   controls_.SetText(kLabel8, std::to_string(files_.FileCount()));
+  bool utf8 = false;
+  if (utf8Codec_ && files_.FileCount() > 0) {
+    // A first file that cannot be read keeps the base code page; the key check then says why.
+    utf8 = !IsUtf8DataFile(fs_, folderPath_ / files_.FileNames.front(), &utf8) && utf8;
+  }
+  codec_ = utf8 ? utf8Codec_ : &baseCodec_;
+  scheme_ = utf8 ? CharScheme::kUtf8 : baseScheme_;
 }
 
 void Form1::ApplyFileStates(std::size_t fileCount) {
@@ -207,7 +221,7 @@ void Form1::Judge() {
   }
   if (verdict.nameSet) {
     // The proposed name comes from the key or the data line, so it is text of the code page.
-    if (const std::optional<std::string> name = FromDataText(codec_, verdict.proposedName)) {
+    if (const std::optional<std::string> name = FromDataText(*codec_, verdict.proposedName)) {
       controls_.SetText(kText4, *name);
     }
   }
@@ -215,7 +229,7 @@ void Form1::Judge() {
 }
 
 std::optional<std::string> Form1::Run() {
-  const std::optional<std::string> key = ToDataText(codec_, keyValue_);
+  const std::optional<std::string> key = ToDataText(*codec_, keyValue_);
   if (!key) return "要读取的值中有当前代码页无法表示的字符。";
   const std::string typedName = controls_.Text(kText4);
   const std::optional<std::filesystem::path> outputName = FromUtf8(typedName);
@@ -230,7 +244,7 @@ std::optional<std::string> Form1::Run() {
   const auto progress = [this](std::size_t filesRead, std::size_t filesListed) {
     ShowProgress(filesRead, filesListed);
   };
-  if (const Status error = RunExtraction(fs_, codec_, scheme_, request, &summary, progress))
+  if (const Status error = RunExtraction(fs_, *codec_, scheme_, request, &summary, progress))
     return RunErrorMessage(*error);
   return std::nullopt;
 }
@@ -242,7 +256,7 @@ void Form1::ShowProgress(std::size_t filesRead, std::size_t filesListed) {
 }
 
 std::optional<std::string> Form1::CheckCurrentKey(KeyVerdict* verdict) const {
-  const std::optional<std::string> key = ToDataText(codec_, keyValue_);
+  const std::optional<std::string> key = ToDataText(*codec_, keyValue_);
   if (!key) return "值中有无效字符";
   if (const Status error = CheckKey(fs_, scheme_, folderPath_, files_.FileNames.front(), *key,
                                     controls_.Text(kText2), verdict)) {

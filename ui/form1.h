@@ -25,6 +25,11 @@ class Form1 {
   /// scheme is `scheme`.
   Form1(Controls& controls, FormHost& host, FileSystem& fs, const TextCodec& codec, CharScheme scheme);
 
+  /// Reads a series whose first file is UTF-8 text (IsUtf8DataFile) as UTF-8 through
+  /// `utf8Codec`, and any other in the constructor's code page; chosen anew whenever a folder is
+  /// listed. Without this call every series is read in the constructor's code page.
+  void ReadUtf8SeriesAsUtf8(const TextCodec& utf8Codec) { utf8Codec_ = &utf8Codec; }
+
   /// Start-up: lists the program's own folder and unlocks the value boxes when it holds data files.
   void Form_Load();
   /// Asks for a folder and lists it. A cancelled dialog changes nothing.
@@ -56,7 +61,10 @@ class Form1 {
   Controls& controls_;
   FormHost& host_;
   FileSystem& fs_;
-  const TextCodec& codec_;
+  const TextCodec& baseCodec_;
+  CharScheme baseScheme_;
+  const TextCodec* utf8Codec_ = nullptr;
+  const TextCodec* codec_;  ///< the listed series' code page
   CharScheme scheme_;
 
   std::filesystem::path folderPath_;

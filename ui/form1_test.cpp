@@ -234,6 +234,26 @@ TEST_F(Form1Test, ChosenFolderIsListedWithTheOptionSelectedNow) {
   EXPECT_EQ(At(kLabel6).text, "还不够精确");  // the key check is not run again
 }
 
+TEST_F(Form1Test, EachSeriesListedIsReadAsUtf8WhenItsFirstFileIsUtf8Text) {
+  // The UTF-8 codec marks the names it decodes, so the proposed name shows which one read.
+  class MarkingCodec : public AsciiCodec {
+    std::optional<Native> Decode(std::string_view bytes) const override {
+      return AsciiCodec::Decode("utf8:" + std::string(bytes));
+    }
+  } utf8;
+  form_.ReadUtf8SeriesAsUtf8(utf8);
+  fs_.Put("prog/1.txt", "\xEF\xBB\xBFheader\r\n2.0 7\r\n");
+  AddSeries("data", {"1.txt"}, "2.0 7\r\n");
+  form_.Form_Load();
+  Type(kText2, "1");
+  Type(kText3, "2");
+  EXPECT_EQ(At(kText4).text, "utf8:2.0");
+  host_.chosenFolder = "data";
+  form_.Command1_Click();
+  Replace(kText3, "2.");
+  EXPECT_EQ(At(kText4).text, "2.0");
+}
+
 TEST_F(Form1Test, CancelledFolderDialogChangesNothing) {
   AddSeries("prog", {"1.txt", "2.txt"}, kRows);
   form_.Form_Load();

@@ -1,7 +1,8 @@
 // kesmaro: the six-step window on a Linux desktop.
 //   kesmaro [--encoding NAME]
 // Data files are read in the code page Windows would use for the user's language (GBK under a
-// Chinese locale), since they come from Windows instruments; --encoding names another.
+// Chinese locale), since they come from Windows instruments, or as UTF-8 when a series' first
+// file is UTF-8 text; --encoding names another.
 
 #include <QApplication>
 #include <QString>
@@ -26,16 +27,8 @@ constexpr char kUsage[] =
     "usage: kesmaro [--encoding NAME]\n"
     "Opens the Kesmaro window on the program's own folder.\n"
     "  --encoding NAME   the data files' code page (gbk, gb18030, utf-8, big5, shift_jis, cp1252, ...);\n"
-    "                    default: the one Windows uses for the locale's language (GBK for Chinese)\n";
-
-/// The user's locale as the environment names it, whether or not it is installed here.
-std::string UserLocale() {
-  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-    const char* value = std::getenv(variable);
-    if (value && *value) return value;
-  }
-  return "C";
-}
+    "                    default: UTF-8 for a series whose first file is UTF-8 text, otherwise\n"
+    "                    the one Windows uses for the locale's language (GBK for Chinese)\n";
 
 int Fail(const QString& message) {
   std::fprintf(stderr, "kesmaro: %s\n", message.toLocal8Bit().constData());
@@ -47,7 +40,9 @@ int Fail(const QString& message) {
 
 int main(int argc, char** argv) {
   using namespace kesmaro;
-  const std::string locale = UserLocale();
+  // Before Qt, which may move a locale that is not UTF-8 to C.UTF-8.
+  std::string systemName;
+  const std::optional<CodePage> systemCodePage = SystemCodePage(&systemName);
   // Before Qt: help needs no display.
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
@@ -78,18 +73,23 @@ int main(int argc, char** argv) {
     }
   }
 
-  std::optional<CodePage> codePage = encoding ? CodePageByName(*encoding) : WindowsCodePageForLocale(locale);
-  if (!codePage) return Fail(QString("未知的代码页：%1").arg(QString::fromStdString(*encoding)));
+  std::optional<CodePage> codePage = encoding ? CodePageByName(*encoding) : systemCodePage;
+  if (!codePage) {
+    return Fail(QString("未知的代码页：%1").arg(QString::fromStdString(encoding.value_or(systemName))));
+  }
 
   // The window hands file names and texts over as UTF-8.
   std::unique_ptr<TextCodec> codec;
   if (ui::qt::UseUtf8CharacterType()) codec = MakeTextCodec(*codePage);
   if (!codec) return Fail(QString("本程序不支持代码页 %1。").arg(QString::fromStdString(codePage->name)));
+  // Unless a code page was named, a series whose first file is UTF-8 text is read as UTF-8.
+  std::unique_ptr<TextCodec> utf8Codec = encoding ? nullptr : MakeTextCodec(*CodePageByName("utf-8"));
 
   DiskFileSystem disk;
   ui::qt::FormWindow window;
   ui::qt::DesktopHost host(window);
   ui::Form1 form(window, host, disk, *codec, codePage->scheme);
+  if (utf8Codec) form.ReadUtf8SeriesAsUtf8(*utf8Codec);
   window.Attach(form);
   window.show();
   return QApplication::exec();

@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
+
+#include "tests/scratch_folders.h"
 
 namespace kesmaro {
 namespace {
@@ -16,21 +15,8 @@ namespace fs = std::filesystem;
 
 class DiskFileSystemTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    static std::atomic<int> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    dir_ = fs::temp_directory_path() /
-           ("kesmaro-disk-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   void Write(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
-  }
-  std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
   }
   std::set<std::string> Entries() {
     std::set<std::string> names;
@@ -38,17 +24,18 @@ class DiskFileSystemTest : public ::testing::Test {
     return names;
   }
 
+  ScratchFolders folders_{"kesmaro-disk", "data"};
+  const fs::path& dir_ = folders_.data;
   DiskFileSystem disk_;
-  fs::path dir_;
 };
 
 TEST_F(DiskFileSystemTest, AtomicWriteReplacesTheFileAndLeavesNothingElse) {
   Write(dir_ / "out.txt", "old content that is longer");
   ASSERT_FALSE(disk_.WriteFileAtomically(dir_ / "out.txt", std::string("1 a\r\n2 \x81\xFF\0b\r\n", 13)));
-  EXPECT_EQ(Read(dir_ / "out.txt"), std::string("1 a\r\n2 \x81\xFF\0b\r\n", 13));
+  EXPECT_EQ(ReadFile(dir_ / "out.txt"), std::string("1 a\r\n2 \x81\xFF\0b\r\n", 13));
   EXPECT_EQ(Entries(), (std::set<std::string>{"out.txt"}));
   ASSERT_FALSE(disk_.WriteFileAtomically(dir_ / "empty.txt", ""));
-  EXPECT_EQ(Read(dir_ / "empty.txt"), "");
+  EXPECT_EQ(ReadFile(dir_ / "empty.txt"), "");
 }
 
 TEST_F(DiskFileSystemTest, FailedWriteNamesTheFileAndLeavesNoTrace) {
@@ -59,7 +46,7 @@ TEST_F(DiskFileSystemTest, FailedWriteNamesTheFileAndLeavesNoTrace) {
   EXPECT_EQ(error->kind, ErrorKind::kWriteFailed);
   EXPECT_EQ(error->file, dir_ / "taken.txt");
   EXPECT_FALSE(error->cause.empty());
-  EXPECT_EQ(Read(dir_ / "taken.txt" / "inside"), "kept");
+  EXPECT_EQ(ReadFile(dir_ / "taken.txt" / "inside"), "kept");
   EXPECT_EQ(Entries(), (std::set<std::string>{"taken.txt"}));
 
   error = disk_.WriteFileAtomically(dir_ / "no-such-folder" / "out.txt", "rows");
@@ -85,6 +72,9 @@ TEST_F(DiskFileSystemTest, ReadsBytesUnchangedAndReportsMissingFiles) {
   EXPECT_EQ(error->kind, ErrorKind::kOpenFailed);
   EXPECT_EQ(error->file, dir_ / "2.txt");
   EXPECT_FALSE(error->cause.empty());
+#ifdef _WIN32
+  EXPECT_FALSE(error->userCause.empty()) << "Windows words the cause for its user as well";
+#endif
 }
 
 TEST_F(DiskFileSystemTest, ListsNamesAndTellsPlainFilesFromFolders) {

@@ -14,7 +14,8 @@ namespace kesmaro::ui::win32 {
 namespace {
 
 std::uint32_t Rgb(COLORREF colour) {
-  return (std::uint32_t{GetRValue(colour)} << 16) | (std::uint32_t{GetGValue(colour)} << 8) | GetBValue(colour);
+  return (std::uint32_t{GetRValue(colour)} << 16) | (std::uint32_t{GetGValue(colour)} << 8) |
+         GetBValue(colour);
 }
 
 class Win32WindowTest : public WindowWiringTest {
@@ -88,7 +89,8 @@ TEST_F(Win32WindowTest, CaptionSizeFontAndIconAt96Dpi) {
   LOGFONTW font{};
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(At(kText3), WM_GETFONT, 0, 0)), sizeof font, &font);
   EXPECT_STREQ(font.lfFaceName, L"宋体");
-  EXPECT_EQ(std::vector<LONG>({font.lfHeight, font.lfWeight, font.lfCharSet}), std::vector<LONG>({-16, 400, 134}));
+  EXPECT_EQ(std::vector<LONG>({font.lfHeight, font.lfWeight, font.lfCharSet}),
+            std::vector<LONG>({-16, 400, 134}));
 
   // The program's icon, one of twelve images, on the window (the tests carry the program's resources).
   EXPECT_NE(SendMessageW(window_.Handle(), WM_GETICON, ICON_BIG, 0), 0);

@@ -139,7 +139,8 @@ class WindowWiringTest : public ::testing::Test {
       EXPECT_FALSE(Checked(step.option == kOption1 ? kOption2 : kOption1));
     }
     EXPECT_EQ(host_.notices, std::vector<std::string>{"提示: 处理完成"});
-    EXPECT_EQ(ReadFile(folders_.work / Path("551.5 第一.txt")), Gbk("1 第一 0.2\r\n2 第一 0.2\r\n10 第一 0.2\r\n"));
+    EXPECT_EQ(ReadFile(folders_.work / Path("551.5 第一.txt")),
+              Gbk("1 第一 0.2\r\n2 第一 0.2\r\n10 第一 0.2\r\n"));
   }
 
   ScratchFolders folders_{"kesmaro-window", Path("数据")};

@@ -27,7 +27,8 @@ class FakeControls : public Controls {
 
   FakeControls() {
     for (const ControlRow& row : Form1Layout()) {
-      controls[row.id] = State{std::string(row.caption), row.enabled, row.readOnly, row.selected, row.background};
+      controls[row.id] =
+          State{std::string(row.caption), row.enabled, row.readOnly, row.selected, row.background};
     }
   }
 
@@ -223,7 +224,8 @@ struct RunCase {
   const char* unreadable;  ///< a data file that cannot be opened
   const char* output;
   const char* content;  ///< the output afterwards
-  const char* message;  ///< the start of the one notice or error shown, "title: text"
+  /// The start of the one notice or error shown, "title: text", which names the unreadable file.
+  const char* message;
 };
 
 class Form1RunTest : public Form1Test, public ::testing::WithParamInterface<RunCase> {};
@@ -233,7 +235,7 @@ constexpr RunCase kRuns[] = {
 //   Text4     unreadable    output        content                        message
     {"",       "",           "1.0.txt",    "1 12\r\n2 12\r\n10 12\r\n",   "提示: 处理完成"},
     {"result", "",           "result.txt", "1 12\r\n2 12\r\n10 12\r\n",   "提示: 处理完成"},
-    {"",       "prog/2.txt", "1.0.txt",    "earlier",                     "错误: 无法打开数据文件。\n\n文件：prog/2.txt\n"},
+    {"",       "prog/2.txt", "1.0.txt",    "earlier",                     "错误: 无法打开数据文件。\n\n文件："},
 };
 // clang-format on
 
@@ -254,6 +256,8 @@ TEST_P(Form1RunTest, RunWritesTheSeriesOrNamesTheFileAndLeavesTheOutputAsItWas) 
   shown.insert(shown.end(), host_.errors.begin(), host_.errors.end());
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].rfind(run.message, 0), 0u) << shown[0];
+  EXPECT_NE(shown[0].find(std::filesystem::path(run.unreadable).make_preferred().string()),
+            std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Form1RunTest, ::testing::ValuesIn(kRuns));

@@ -27,7 +27,8 @@ bool SaveScreen(const RECT& rect, const wchar_t* path) {
   info.biHeight = rect.bottom - rect.top;
   info.biPlanes = 1;
   info.biBitCount = 32;
-  std::vector<char> pixels(static_cast<std::size_t>(info.biWidth) * static_cast<std::size_t>(info.biHeight) * 4);
+  std::vector<char> pixels(static_cast<std::size_t>(info.biWidth) * static_cast<std::size_t>(info.biHeight) *
+                           4);
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, info.biWidth, info.biHeight);
@@ -46,7 +47,8 @@ bool SaveScreen(const RECT& rect, const wchar_t* path) {
   file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
   FILE* out = _wfopen(path, L"wb");
   if (out == nullptr) return false;
-  const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
+  const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+                       std::fwrite(&info, sizeof info, 1, out) == 1 &&
                        std::fwrite(pixels.data(), pixels.size(), 1, out) == 1;
   return std::fclose(out) == 0 && written && rows == info.biHeight;
 }
@@ -73,7 +75,8 @@ int wmain(int argc, wchar_t** argv) {
   SetWindowTextW(window.Control(ui::ControlId::kText2), L"3");
   SetWindowTextW(window.Control(ui::ControlId::kText3), L"550.0");
   SetWindowPos(window.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  RedrawWindow(window.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(window.Handle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   for (int i = 0; i < 20; ++i) {  // let the X server draw what the window sent
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);

@@ -1,6 +1,8 @@
 #include "cli/command_line.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -8,6 +10,7 @@
 #include "core/data_file_list.h"
 #include "core/extraction_run.h"
 #include "core/key_check.h"
+#include "core/output_name.h"
 #include "platform/disk_file_system.h"
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
@@ -140,6 +143,8 @@ class Invocation {
       : options_(options), out_(out), err_(err) {}
 
   int Run() {
+    // An empty argument is most likely an unset variable, and no folder is not the current one.
+    if (options_.operands[0].empty()) return Fail("FOLDER is empty; name the current folder as .", kUsage);
     folder_ = FromTerminal(options_.operands[0]);
     if (options_.command == "list") return List();
     if (int code = SetUpCodePage(); code != kSuccess) return code;
@@ -159,7 +164,33 @@ class Invocation {
     std::string message = std::string(error.What());
     if (!error.file.empty()) message += ": " + ToTerminal(error.file.native());
     if (!error.cause.empty()) message += ": " + error.cause;
-    return Fail(message);
+    // Replacing a data file is not a failure to read or write but a run refused, as a bad name is.
+    return Fail(message, error.kind == ErrorKind::kOutputIsDataFile ? kRefused : kFailure);
+  }
+
+  /// Refuses an output name (`shownAs` as the user gave or was proposed it) that is not one plain
+  /// file name; kSuccess when it is.
+  int CheckOutputName(const TextCodec::Native& name, const std::string& shownAs) {
+    const std::optional<OutputNameFault> fault = FindOutputNameFault(name);
+    if (!fault) return kSuccess;
+    const std::string what = fault->wholeName ? "is '" + fault->shown + "'"
+                                              : "holds '" + fault->shown + "'";
+    return Fail("the output name '" + shownAs + "' " + what + ", which no file name may; give one with --output",
+                kRefused);
+  }
+
+  /// A note when the output is one of the data folder's data files: the next listing takes it
+  /// for a member of the series.
+  void NoteOutputInSeries(const std::filesystem::path& output) {
+    DataFileList after;
+    if (ListDataFiles(disk_, folder_, options_.extension, &after)) return;
+    for (const std::filesystem::path& name : after.FileNames) {
+      if (!disk_.IsSameFile(output, folder_ / name)) continue;
+      err_ += "kesmaro-cli: note: " + ToTerminal(output.native()) +
+              " is in the data folder and will be listed as a data file of the series from now on; "
+              "move it out, or run kesmaro-cli outside the data folder\n";
+      return;
+    }
   }
 
   int SetUpCodePage() {
@@ -224,6 +255,13 @@ class Invocation {
   }
 
   int Extract() {
+    // A name given with --output may lead into another folder, since the user chose it; its
+    // last part is still one plain file name.
+    if (options_.output) {
+      const std::filesystem::path given = FromTerminal(*options_.output);
+      if (int code = CheckOutputName(given.filename().native(), *options_.output); code != kSuccess)
+        return code;
+    }
     if (Status error = ListFiles()) return Fail(*error);
     std::optional<std::string> outputName = options_.output;
     if (list_.FileCount() == 0) {
@@ -240,6 +278,8 @@ class Invocation {
       if (!outputName && verdict.nameSet && !verdict.proposedName.empty()) {
         outputName = ProposedName(verdict);
         if (!outputName) return kFailure;
+        // The proposal comes from the data, so it is only ever a name in the working folder.
+        if (int code = CheckOutputName(FromTerminal(*outputName), *outputName); code != kSuccess) return code;
       }
     }
     if (!outputName) return Fail("the key check proposes no output name; give one with --output", kUsage);
@@ -250,6 +290,7 @@ class Invocation {
       return Fail(*error);
     err_ += "read " + std::to_string(summary.filesRead) + " files, wrote " +
             std::to_string(summary.rowsWritten) + " rows to " + ToTerminal(summary.output.native()) + "\n";
+    NoteOutputInSeries(summary.output);
     return kSuccess;
   }
 
@@ -279,12 +320,21 @@ int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::
   return Invocation(options, out, err).Run();
 }
 
-int RunAndReport(const std::vector<std::string>& args) {
-  std::string out;
-  std::string err;
-  const int code = RunCommandLine(args, out, err);
-  WriteTerminal(stdout, out);
-  WriteTerminal(stderr, err);
+int RunAndReport(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+  std::string outText;
+  std::string errText;
+  int code = RunCommandLine(args, outText, errText);
+  errno = 0;
+  WriteTerminal(out, outText);
+  // A verdict or a listing that never arrived (a full disk, a closed stdout) is no success.
+  if (std::fflush(out) != 0 || std::ferror(out)) {
+    const int error = errno;
+    errText += "kesmaro-cli: cannot write to standard output";
+    if (error != 0) errText += std::string(": ") + std::strerror(error);
+    errText += "\n";
+    code = kFailure;
+  }
+  WriteTerminal(err, errText);
   return code;
 }
 

@@ -40,7 +40,7 @@ Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::pat
 }  // namespace
 
 Status RunExtraction(FileSystem& fs, const TextCodec& codec, CharScheme scheme, const RunRequest& request,
-                     RunSummary* summary) {
+                     RunSummary* summary, const RunProgress& progress) {
   *summary = RunSummary{};
   std::filesystem::path output = request.outputName;
   output += ".txt";
@@ -65,6 +65,7 @@ Status RunExtraction(FileSystem& fs, const TextCodec& codec, CharScheme scheme, 
       return error;
     }
     ++summary->filesRead;
+    if (progress) progress(summary->filesRead, request.list.FileCount());
   }
 
   if (Status error = fs.WriteFileAtomically(output, text)) return error;

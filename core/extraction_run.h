@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "core/code_page.h"
@@ -27,14 +28,18 @@ struct RunSummary {
   std::filesystem::path output;  ///< the file written
 };
 
+/// Told after each data file of a run was read: how many were, of how many listed.
+using RunProgress = std::function<void(std::size_t filesRead, std::size_t filesListed)>;
+
 /// Consolidates the series: from every listed file, in list order, each line after the header
 /// lines whose first column holds the key becomes a row "stem remainder" + CR LF; until the run
 /// meets its first such exact line, lines that merely begin with the key become rows too, cut at
 /// their first separator. The output file is replaced only once every data file was read, and
 /// as one step, so a failure leaves an existing output as it was. An output that would replace
-/// one of the data files is refused before anything is read.
+/// one of the data files is refused before anything is read. `progress`, when given, is told
+/// after each file.
 Status RunExtraction(FileSystem& fs, const TextCodec& codec, CharScheme scheme, const RunRequest& request,
-                     RunSummary* summary);
+                     RunSummary* summary, const RunProgress& progress = {});
 
 }  // namespace kesmaro
 

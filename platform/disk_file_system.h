@@ -6,7 +6,8 @@
 namespace kesmaro {
 
 /// The core's file system on the real disk. Output files are written to a temporary file in
-/// the target's folder and renamed over the target once complete.
+/// the target's folder and renamed over the target once complete. An existing output that is
+/// read-only is refused, on every system.
 class DiskFileSystem : public FileSystem {
  public:
   Status OpenForReading(const std::filesystem::path& path, std::unique_ptr<InputFile>* file) override;
@@ -14,6 +15,11 @@ class DiskFileSystem : public FileSystem {
   Status WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) override;
   bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) override;
 };
+
+/// Makes SIGINT, SIGTERM and SIGHUP (on Windows: Ctrl+C, Ctrl+Break and closing the console)
+/// remove the temporary file of an output being written before they end the program as they
+/// otherwise would. Signals the program ignores stay ignored. Call once, early in main.
+void RemoveTemporaryFilesOnInterrupt();
 
 }  // namespace kesmaro
 

@@ -3,7 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstring>
 #include <string>
 
@@ -66,6 +69,82 @@ Status WriteAll(int fd, std::string_view bytes) {
   return std::nullopt;
 }
 
+/// The temporary file of the output being written, for the signal handler to remove. A handler
+/// may only use what is async-signal-safe, so the name lives in a fixed buffer, and `named` says
+/// when it is complete.
+struct PendingTemporary {
+  std::atomic<bool> taken{false};  ///< a write owns the buffer (one at a time; others go unnamed)
+  volatile std::sig_atomic_t named = 0;
+  char path[PATH_MAX] = {};
+};
+PendingTemporary pendingTemporary;
+
+constexpr int kInterruptSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+extern "C" void RemoveTemporaryAndDie(int signal) {
+  if (pendingTemporary.named) ::unlink(pendingTemporary.path);
+  // SA_RESETHAND restored the default action: the signal raised again ends the program (once
+  // this handler returns, while it blocks the signal) as it would have without us.
+  ::raise(signal);
+}
+
+/// The buffer in which the temporary file's name is made and kept while it exists; a local
+/// buffer when another write holds the shared one or the name does not fit.
+class TemporaryName {
+ public:
+  explicit TemporaryName(const std::string& name) {
+    if (name.size() < sizeof pendingTemporary.path && !pendingTemporary.taken.exchange(true)) {
+      std::memcpy(pendingTemporary.path, name.c_str(), name.size() + 1);
+      // The handler must not see the flag before the name it guards.
+      std::atomic_signal_fence(std::memory_order_seq_cst);
+      pendingTemporary.named = 1;
+      path_ = pendingTemporary.path;
+    } else {
+      local_ = name;
+      path_ = local_.data();
+    }
+  }
+  TemporaryName(const TemporaryName&) = delete;
+  TemporaryName& operator=(const TemporaryName&) = delete;
+  ~TemporaryName() {
+    if (path_ != pendingTemporary.path) return;
+    pendingTemporary.named = 0;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    pendingTemporary.taken.store(false);
+  }
+  /// The name, which mkstemp fills in place.
+  char* get() { return path_; }
+
+ private:
+  std::string local_;
+  char* path_ = nullptr;
+};
+
+/// A hidden name beside the target, so the rename stays within one file system; the copy of the
+/// target's name in it is shortened as far as needed to keep it within the folder's limit.
+std::string TemporaryTemplate(const std::filesystem::path& folder, const std::string& targetName) {
+  constexpr std::string_view kSuffix = ".XXXXXX";
+  const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  const std::size_t nameMax = limit > 0 ? static_cast<std::size_t>(limit) : 255;
+  std::size_t kept = targetName.size();
+  if (1 + kept + kSuffix.size() > nameMax) {
+    kept = nameMax > 1 + kSuffix.size() ? nameMax - 1 - kSuffix.size() : 0;
+    // Not within a UTF-8 character, for file systems that insist on valid names.
+    while (kept > 0 && (static_cast<unsigned char>(targetName[kept]) & 0xC0) == 0x80) --kept;
+  }
+  std::string name = ".";
+  name.append(targetName, 0, kept).append(kSuffix);
+  return (folder / name).string();
+}
+
+/// An existing output that may not be changed (no write permission for anyone, as Windows'
+/// read-only attribute, or none for us) is refused rather than replaced.
+bool IsProtected(const std::filesystem::path& path) {
+  struct stat existing {};
+  if (::lstat(path.c_str(), &existing) != 0 || !S_ISREG(existing.st_mode)) return false;
+  return (existing.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
 mode_t NewFileMode(const std::filesystem::path& path) {
   struct stat existing {};
   if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
@@ -114,27 +193,37 @@ Status DiskFileSystem::ListFolder(const std::filesystem::path& folder, std::vect
 
 Status DiskFileSystem::WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
   const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
-  // A hidden name beside the target, so the rename stays within one file system.
-  std::string tempName = ".";
-  tempName.append(path.filename().string()).append(".XXXXXX");
-  std::string temp = (folder / tempName).string();
-  const int fd = ::mkstemp(temp.data());
+  if (IsProtected(path)) return Error{ErrorKind::kWriteFailed, path, Cause(EACCES)};
+  TemporaryName temp(TemporaryTemplate(folder, path.filename().string()));
+  const int fd = ::mkstemp(temp.get());
   if (fd < 0) return Error{ErrorKind::kWriteFailed, path, Cause(errno)};
   Descriptor file(fd);
   auto fail = [&](int error) {
-    ::unlink(temp.c_str());
+    ::unlink(temp.get());
     return Error{ErrorKind::kWriteFailed, path, Cause(error)};
   };
   if (::fchmod(fd, NewFileMode(path)) != 0) return fail(errno);
   if (Status error = WriteAll(fd, bytes)) {
-    ::unlink(temp.c_str());
+    ::unlink(temp.get());
     error->file = path;
     return error;
   }
   if (::fsync(fd) != 0) return fail(errno);
   if (file.Close() != 0) return fail(errno);
-  if (::rename(temp.c_str(), path.c_str()) != 0) return fail(errno);
+  if (::rename(temp.get(), path.c_str()) != 0) return fail(errno);
   return std::nullopt;
+}
+
+void RemoveTemporaryFilesOnInterrupt() {
+  for (const int signal : kInterruptSignals) {
+    struct sigaction current {};
+    if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;  // nohup
+    struct sigaction action {};
+    action.sa_handler = RemoveTemporaryAndDie;
+    action.sa_flags = static_cast<int>(SA_RESETHAND);
+    sigemptyset(&action.sa_mask);
+    ::sigaction(signal, &action, nullptr);
+  }
 }
 
 bool DiskFileSystem::IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {

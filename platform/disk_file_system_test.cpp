@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <set>
 #include <string>
@@ -36,6 +39,11 @@ TEST_F(DiskFileSystemTest, AtomicWriteReplacesTheFileAndLeavesNothingElse) {
   EXPECT_EQ(Entries(), (std::set<std::string>{"out.txt"}));
   ASSERT_FALSE(disk_.WriteFileAtomically(dir_ / "empty.txt", ""));
   EXPECT_EQ(ReadFile(dir_ / "empty.txt"), "");
+  // The longest name a folder takes: the temporary name beside it must fit as well.
+  const std::string longest = std::string(251, 'n') + ".txt";
+  ASSERT_FALSE(disk_.WriteFileAtomically(dir_ / longest, "rows")) << "a legal name of 255 bytes";
+  EXPECT_EQ(ReadFile(dir_ / longest), "rows");
+  EXPECT_EQ(Entries(), (std::set<std::string>{"out.txt", "empty.txt", longest}));
 }
 
 TEST_F(DiskFileSystemTest, FailedWriteNamesTheFileAndLeavesNoTrace) {
@@ -52,7 +60,46 @@ TEST_F(DiskFileSystemTest, FailedWriteNamesTheFileAndLeavesNoTrace) {
   error = disk_.WriteFileAtomically(dir_ / "no-such-folder" / "out.txt", "rows");
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kWriteFailed);
+
+  // A read-only output is kept, for every user (root too) and on every system.
+  Write(dir_ / "kept.txt", "earlier");
+  fs::permissions(dir_ / "kept.txt",
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  error = disk_.WriteFileAtomically(dir_ / "kept.txt", "rows");
+  fs::permissions(dir_ / "kept.txt", fs::perms::owner_write, fs::perm_options::add);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->kind, ErrorKind::kWriteFailed);
+  EXPECT_EQ(error->file, dir_ / "kept.txt");
+  EXPECT_EQ(ReadFile(dir_ / "kept.txt"), "earlier");
+  EXPECT_EQ(Entries(), (std::set<std::string>{"taken.txt", "kept.txt"}));
 }
+
+// Wine delivers no console control events to a test, so the Windows handler has no test here.
+#ifndef _WIN32
+TEST_F(DiskFileSystemTest, InterruptedWriteLeavesNoTemporaryFileAndStillEndsTheProgram) {
+  const std::string rows(16 << 20, 'r');
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    EXPECT_EXIT(
+        {
+          RemoveTemporaryFilesOnInterrupt();
+          // The signal comes from outside the program's flow, 20 ms into writing the outputs.
+          sigevent event{};
+          event.sigev_notify = SIGEV_SIGNAL;
+          event.sigev_signo = signal;
+          timer_t timer{};
+          itimerspec when{};
+          when.it_value.tv_nsec = 20'000'000;
+          if (timer_create(CLOCK_MONOTONIC, &event, &timer) != 0 ||
+              timer_settime(timer, 0, &when, nullptr) != 0)
+            std::exit(1);
+          for (;;) (void)disk_.WriteFileAtomically(dir_ / "out.txt", rows);
+        },
+        ::testing::KilledBySignal(signal), "");
+    for (const std::string& name : Entries()) EXPECT_EQ(name, "out.txt") << "signal " << signal;
+  }
+}
+#endif
 
 TEST_F(DiskFileSystemTest, ReadsBytesUnchangedAndReportsMissingFiles) {
   const std::string bytes = std::string("h\r\n1\t2\x00\xD6\xD0\r", 10) + std::string(300000, '7');

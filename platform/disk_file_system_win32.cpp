@@ -55,6 +55,33 @@ class Win32InputFile : public InputFile {
   Handle handle_;
 };
 
+/// The temporary file of the output being written, for the console's control handler to remove.
+/// That handler runs on a thread of its own: it takes the lock and keeps it until the program
+/// ends, so a write can neither make a new temporary file nor rename one after it ran. The
+/// programs write one output at a time, from one thread.
+struct PendingTemporary {
+  SRWLOCK lock = SRWLOCK_INIT;
+  bool named = false;
+  wchar_t path[MAX_PATH + 1] = {};
+};
+PendingTemporary pendingTemporary;
+
+BOOL WINAPI RemoveTemporaryAndDie(DWORD /*event*/) {
+  AcquireSRWLockExclusive(&pendingTemporary.lock);
+  // The writer opened the file with FILE_SHARE_DELETE: it goes when the program's handles close.
+  if (pendingTemporary.named) DeleteFileW(pendingTemporary.path);
+  return FALSE;  // the next handler, the system's, ends the program as usual
+}
+
+/// Holds the lock for one step of a write that makes, names or renames the temporary file.
+class PendingStep {
+ public:
+  PendingStep() { AcquireSRWLockExclusive(&pendingTemporary.lock); }
+  PendingStep(const PendingStep&) = delete;
+  PendingStep& operator=(const PendingStep&) = delete;
+  ~PendingStep() { ReleaseSRWLockExclusive(&pendingTemporary.lock); }
+};
+
 HANDLE OpenForQuery(const std::filesystem::path& path) {
   return CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -96,16 +123,31 @@ Status DiskFileSystem::ListFolder(const std::filesystem::path& folder, std::vect
 Status DiskFileSystem::WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
   const std::filesystem::path folder =
       path.parent_path().empty() ? std::filesystem::path(L".") : path.parent_path();
-  wchar_t tempName[MAX_PATH + 1] = {};
-  if (GetTempFileNameW(folder.c_str(), L"ksm", 0, tempName) == 0)
-    return LastError(ErrorKind::kWriteFailed, path);
-  const std::filesystem::path temp = tempName;
+  // Windows refuses a read-only target in MoveFileExW as well, but Wine replaces it.
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+      (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    return SystemError(ErrorKind::kWriteFailed, path, ERROR_ACCESS_DENIED);
+  }
+  std::filesystem::path temp;
   auto fail = [&](DWORD error) {
     DeleteFileW(temp.c_str());
+    PendingStep step;
+    pendingTemporary.named = false;
     return SystemError(ErrorKind::kWriteFailed, path, error);
   };
-  Handle file(
-      CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  HANDLE opened = INVALID_HANDLE_VALUE;
+  {
+    PendingStep step;
+    // GetTempFileNameW makes the file, so it is named for removal before anything else happens.
+    if (GetTempFileNameW(folder.c_str(), L"ksm", 0, pendingTemporary.path) == 0)
+      return LastError(ErrorKind::kWriteFailed, path);
+    pendingTemporary.named = true;
+    temp = pendingTemporary.path;
+    opened = CreateFileW(temp.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
+  Handle file(opened);
   if (!file.valid()) return fail(GetLastError());
   while (!bytes.empty()) {
     constexpr std::size_t kMostPerCall = 1u << 30;
@@ -124,11 +166,19 @@ Status DiskFileSystem::WriteFileAtomically(const std::filesystem::path& path, st
     return fail(error);
   }
   if (!file.Close()) return fail(GetLastError());
-  if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return fail(GetLastError());
+  DWORD moveError = 0;
+  {
+    PendingStep step;
+    if (MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      pendingTemporary.named = false;
+      return std::nullopt;
+    }
+    moveError = GetLastError();
   }
-  return std::nullopt;
+  return fail(moveError);
 }
+
+void RemoveTemporaryFilesOnInterrupt() { SetConsoleCtrlHandler(RemoveTemporaryAndDie, TRUE); }
 
 bool DiskFileSystem::IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   Handle first(OpenForQuery(a));

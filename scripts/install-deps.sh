@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build g++           # native toolchain
   libgtest-dev googletest         # GoogleTest: library for native builds, sources for cross builds
   qt6-base-dev                    # the Linux window (Qt 6 Widgets, QTest, platform plugins)
+  qt6-translations-l10n           # Qt's own dialogs and buttons in the user's language
   desktop-file-utils              # checks the window's menu entry
   g++-mingw-w64-x86-64-posix      # Windows 64-bit, with the posix thread model (std::thread)
   g++-mingw-w64-i686-posix        # Windows 32-bit, build only

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/command_line.h"
@@ -34,14 +37,19 @@ class CliTest : public ::testing::Test {
     std::ofstream(folders_.data / name, std::ios::binary) << bytes;
   }
 
-  /// Runs kesmaro-cli with the data folder appended where "DATA" stands.
-  int Cli(std::vector<std::string> args) {
+  /// The arguments with the data folder where "DATA" stands.
+  std::vector<std::string> WithData(std::vector<std::string> args) {
     for (std::string& arg : args) {
       if (arg == "DATA") arg = reinterpret_cast<const char*>(folders_.data.u8string().c_str());
     }
+    return args;
+  }
+
+  /// Runs kesmaro-cli with the data folder where "DATA" stands.
+  int Cli(const std::vector<std::string>& args) {
     out_.clear();
     err_.clear();
-    return RunCommandLine(args, out_, err_);
+    return RunCommandLine(WithData(args), out_, err_);
   }
 
   Snapshot Snap() const {
@@ -74,6 +82,7 @@ TEST_F(CliTest, RunConsolidatesAGbkSeriesInNumericOrder) {
   after.erase("work/1.0.txt");
   EXPECT_EQ(after, before) << "the data files stay as they were and nothing else is left";
   EXPECT_NE(err_.find("read 3 files, wrote 3 rows to 1.0.txt"), std::string::npos) << err_;
+  EXPECT_EQ(err_.find("note:"), std::string::npos) << err_;
 }
 
 TEST_F(CliTest, LineEndsOfEveryKindAndUtf8Data) {
@@ -154,6 +163,49 @@ TEST_F(CliTest, RefusesWhatTheWindowWouldNotRun) {
   EXPECT_EQ(ReadFile(folders_.work / "e.txt"), "");
 }
 
+TEST_F(CliTest, OutputNameIsOnePlainFileName) {
+  PutGbkSeries({"1.txt"}, {"../precious 5", "10/20/2023 5", "12:30 5", "7 a"});
+  std::ofstream(folders_.root / "precious.txt", std::ios::binary) << "precious";
+  const Snapshot before = Snap();
+  // arguments after "run --skip 3 --encoding gbk" -> what the one line shows
+  const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+      {{"DATA", "."}, "'../precious' holds '/'"},
+      {{"DATA", "10/2"}, "'10/20/2023' holds '/'"},
+      {{"DATA", "12:"}, "'12:30' holds ':'"},
+      {{"DATA", ".."}, "'..' is '..'"},
+      {{"--output", "a*b", "DATA", "7"}, "'a*b' holds '*'"},
+      {{"--output", "sub/.", "DATA", "7"}, "is '.'"},
+  };
+  for (const auto& [args, shown] : refused) {
+    std::vector<std::string> command = {"run", "--skip", "3", "--encoding", "gbk"};
+    command.insert(command.end(), args.begin(), args.end());
+    EXPECT_EQ(Cli(command), kRefused) << shown;
+    EXPECT_NE(err_.find(shown), std::string::npos) << err_;
+    EXPECT_EQ(std::count(err_.begin(), err_.end(), '\n'), 1) << err_;
+    EXPECT_EQ(Snap(), before) << shown;
+  }
+  // A path given with --output is the user's choice.
+  fs::create_directory(folders_.work / "sub");
+  ASSERT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "--output", "sub/o", "DATA", "7"}), kSuccess) << err_;
+  EXPECT_EQ(ReadFile(folders_.work / "sub" / "o.txt"), "1 a\r\n");
+}
+
+TEST_F(CliTest, FailingToPrintIsAFailure) {
+  Put("1.txt", "5 a\r\n");
+  const fs::path unwritable = folders_.work / "unwritable", errors = folders_.work / "errors";
+  std::ofstream(unwritable, std::ios::binary) << "";
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"list", "DATA"},
+                                                {"check", "--encoding", "gbk", "DATA", "5"}}) {
+    std::FILE* out = std::fopen(unwritable.string().c_str(), "rb");  // every write to it fails
+    std::FILE* err = std::fopen(errors.string().c_str(), "wb");
+    ASSERT_TRUE(out && err);
+    EXPECT_EQ(RunAndReport(WithData(args), out, err), kFailure) << args[0];
+    std::fclose(out);
+    std::fclose(err);
+    EXPECT_EQ(ReadFile(errors).find("kesmaro-cli: cannot write to standard output"), 0u) << ReadFile(errors);
+  }
+}
+
 TEST_F(CliTest, FailuresNameTheFileAndWriteNothing) {
   PutGbkSeries({"1.txt", "2.txt"}, {"5 a"});
   Put("3.txt", "only one line\r\n");
@@ -177,9 +229,13 @@ TEST_F(CliTest, RefusesToWriteOverItsOwnDataFile) {
   PutGbkSeries({"1.txt", "2.txt"}, {"1 a", "2 b"});
   const Snapshot before = Snap();
   fs::current_path(folders_.data);  // the program runs in its data folder: key 1 proposes the name 1
-  EXPECT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "DATA", "1"}), kFailure);
+  EXPECT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "DATA", "1"}), kRefused);
   EXPECT_NE(err_.find("output file is one of the data files"), std::string::npos) << err_;
   EXPECT_EQ(Snap(), before);
+
+  // An output that joins the series is written, and the user is told.
+  ASSERT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "--output", "5", "DATA", "1"}), kSuccess) << err_;
+  EXPECT_NE(err_.find("note: 5.txt is in the data folder"), std::string::npos) << err_;
 }
 
 TEST_F(CliTest, LargeLinesAndLargeSeries) {
@@ -195,6 +251,7 @@ TEST_F(CliTest, LargeLinesAndLargeSeries) {
 TEST_F(CliTest, UsageErrors) {
   EXPECT_EQ(Cli({}), kUsage);
   EXPECT_EQ(Cli({"run", "DATA"}), kUsage);
+  EXPECT_EQ(Cli({"list", ""}), kUsage) << "not the current folder";
   EXPECT_EQ(Cli({"run", "--skip", "-1", "DATA", "1"}), kUsage);
   EXPECT_EQ(Cli({"list", "--ext", ".csv", "DATA"}), kUsage);
   EXPECT_EQ(Cli({"check", "--encoding", "klingon", "DATA", "1"}), kUsage);

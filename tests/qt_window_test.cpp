@@ -4,13 +4,17 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 #include "tests/window_wiring.h"
 #include "ui/qt/desktop_host.h"
@@ -46,7 +50,24 @@ class QtWindowTest : public WindowWiringTest {
 
   QWidget* At(ControlId id) const { return window_.Control(id); }
 
+  /// Qt's own texts in the language of `locale` for the rest of the case, as the program
+  /// installs them at start-up; false when Qt has no translation for it.
+  bool Translate(const QLocale& locale) {
+    translation_.reset();
+    translation_ = InstallQtTranslation(locale);
+    return translation_ != nullptr;
+  }
+
+  /// What the screen shows of a control: the window's painted pixels, not the widget drawn anew.
+  QImage OnScreen(ControlId id) {
+    const QPoint at = At(id)->mapTo(&window_, QPoint(0, 0));
+    return window_.screen()
+        ->grabWindow(window_.winId(), at.x(), at.y(), At(id)->width(), At(id)->height())
+        .toImage();
+  }
+
   FormWindow window_;
+  std::unique_ptr<QTranslator> translation_;
 };
 
 TEST_F(QtWindowTest, EachHandlerFiresAndEachControlsCallReachesItsWidget) { RunWiringTable(); }
@@ -79,6 +100,43 @@ TEST_F(QtWindowTest, TabWalksTheControlsInTheLayoutOrder) {
   EXPECT_EQ(Shown(kText2), "");
 }
 
+TEST_F(QtWindowTest, RunPaintsItsProgressAndTakesNoInput) {
+  OpenSeriesAndType();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
+  // Whenever the run lets the event loop in, the user looks at Label9, types and clicks again.
+  std::vector<std::string> shown;
+  std::vector<QImage> painted{OnScreen(kLabel9)};
+  bool inside = false;
+  QTimer meanwhile;
+  QObject::connect(&meanwhile, &QTimer::timeout, [&] {
+    if (inside) return;
+    inside = true;
+    if (shown.empty() || shown.back() != Shown(kLabel9)) {
+      shown.push_back(Shown(kLabel9));
+      painted.push_back(OnScreen(kLabel9));
+    }
+    Type(kText3, "9");
+    Click(kCommand2);
+    Click(kCommand1);
+    inside = false;
+  });
+  meanwhile.start(0);
+  Click(kCommand2);
+  meanwhile.stop();
+  EXPECT_EQ(shown,
+            (std::vector<std::string>{"运行中... 0/3", "运行中... 1/3", "运行中... 2/3", "运行中... 3/3"}));
+  for (std::size_t i = 1; i < painted.size(); ++i) {
+    EXPECT_TRUE(painted[i] != painted[i - 1])
+        << "the screen still shows what it showed before " << shown[i - 1];
+  }
+  EXPECT_EQ(Shown(kText3), "551");
+  EXPECT_EQ(host_.browseTitles.size(), 1u);
+  EXPECT_EQ(host_.notices.size(), 1u);
+
+  Type(kText3, "9");  // and takes input again afterwards
+  EXPECT_EQ(Shown(kText3), "5519");
+}
+
 /// Answers the next modal box once it is open, as a user would.
 void WhenModal(std::function<void(QWidget*)> answer) {
   auto* timer = new QTimer(qApp);
@@ -92,15 +150,34 @@ void WhenModal(std::function<void(QWidget*)> answer) {
   timer->start(10);
 }
 
-TEST_F(QtWindowTest, DesktopDialogsAskForAFolderAndGiveTheNotice) {
+/// What a dialog's visible buttons and labels say, tool tips included.
+QStringList ShownTexts(QWidget* dialog) {
+  QStringList texts;
+  for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+    if (button->isVisible()) texts << button->text() << button->toolTip();
+  }
+  for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+    if (label->isVisible()) texts << label->text();
+  }
+  texts.removeAll(QString());
+  return texts;
+}
+
+TEST_F(QtWindowTest, DesktopDialogsAskForAFolderAndGiveTheNoticeInChinese) {
+  ASSERT_TRUE(Translate(QLocale(QLocale::Chinese, QLocale::China)));
   DesktopHost host(window_);
   QString title;
+  QStringList shown;
   WhenModal([&](QWidget* dialog) {
     title = dialog->windowTitle();
+    shown = ShownTexts(dialog);
     static_cast<QDialog*>(dialog)->reject();
   });
   EXPECT_TRUE(host.BrowseForFolder("请选择一个文件夹：").empty());
   EXPECT_EQ(title, "请选择一个文件夹：");
+  EXPECT_TRUE(shown.contains("取消")) << shown.join(" | ").toStdString();
+  // No English word; a mnemonic letter, as in "选择(&C)", is no word.
+  EXPECT_TRUE(shown.filter(QRegularExpression("[A-Za-z]{2}")).isEmpty()) << shown.join(" | ").toStdString();
 
   WhenModal([&](QWidget* dialog) {
     title = dialog->windowTitle();
@@ -110,16 +187,31 @@ TEST_F(QtWindowTest, DesktopDialogsAskForAFolderAndGiveTheNotice) {
   EXPECT_EQ(host.BrowseForFolder(""), folders_.data);
   EXPECT_EQ(title, "选择目录");
 
-  QString shown;
+  QString notice;
   WhenModal([&](QWidget* dialog) {
     auto* box = qobject_cast<QMessageBox*>(dialog);
     // A file name in the text is never taken for markup; one OK button, no icon.
-    shown = box->windowTitle() + ": " + box->text() + (box->textFormat() == Qt::PlainText ? " plain" : "") +
-            QString(" icon %1 buttons %2").arg(box->icon()).arg(box->buttons().size());
+    notice = box->windowTitle() + ": " + box->text() + (box->textFormat() == Qt::PlainText ? " plain" : "") +
+             QString(" icon %1 buttons").arg(box->icon());
+    for (const QAbstractButton* button : box->buttons()) notice += " " + button->text();
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
   });
   host.ShowNotice("处理完成", "提示");
-  EXPECT_EQ(shown, "提示: 处理完成 plain icon 0 buttons 1");
+  EXPECT_EQ(notice, "提示: 处理完成 plain icon 0 buttons 确定");
+}
+
+TEST_F(QtWindowTest, QtsOwnTextsAreChineseForChineseLocalesOnly) {
+  const struct {
+    const char* locale;
+    bool installed;
+    const char* ok;
+  } cases[] = {{"zh_CN", true, "确定"}, {"zh_TW", true, "確定"}, {"zh_HK", true, "確定"},
+               {"zh_SG", true, "确定"}, {"de_DE", false, "OK"},  {"C", false, "OK"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(Translate(QLocale(c.locale)), c.installed) << c.locale;
+    const QMessageBox box(QMessageBox::NoIcon, "提示", "处理完成", QMessageBox::Ok);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), c.ok) << c.locale;
+  }
 }
 
 }  // namespace

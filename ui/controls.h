@@ -24,8 +24,12 @@ class Controls {
   virtual void SetBackground(ControlId id, Background background) = 0;
   /// Whether an option button is selected.
   virtual bool IsSelected(ControlId id) const = 0;
-  /// Paints what has changed now, before a long step that does not return to the event loop.
+  /// In a long step that does not return to the event loop: paints what has changed now and
+  /// lets the window answer the system (painting, not input), so it is not taken for hung.
   virtual void Repaint() = 0;
+  /// While busy the window takes no input: what the user types or clicks meanwhile is dropped,
+  /// so nothing can change a run's inputs or start another one.
+  virtual void SetBusy(bool busy) = 0;
 };
 
 /// What `Form1` takes from the system around the window.

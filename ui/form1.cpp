@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/extraction_run.h"
+#include "core/output_name.h"
 
 namespace kesmaro::ui {
 namespace {
@@ -89,6 +90,21 @@ std::string_view ErrorKindText(ErrorKind kind) {
   return "处理失败";
 }
 
+/// Keeps the window busy for the length of a run, however the run ends, and leaves Label9 idle.
+class BusyWindow {
+ public:
+  explicit BusyWindow(Controls& controls) : controls_(controls) { controls_.SetBusy(true); }
+  BusyWindow(const BusyWindow&) = delete;
+  BusyWindow& operator=(const BusyWindow&) = delete;
+  ~BusyWindow() {
+    controls_.SetText(kLabel9, kIdle);
+    controls_.SetBusy(false);
+  }
+
+ private:
+  Controls& controls_;
+};
+
 }  // namespace
 
 std::string RunErrorMessage(const Error& error) {
@@ -133,15 +149,16 @@ bool Form1::Text2_KeyPress(unsigned keyCode) {
 void Form1::Text3_Change() { Judge(); }
 
 void Form1::Command2_Click() {
-  controls_.SetText(kLabel9, kRunning);
-  controls_.Repaint();  // the run keeps the window busy until it ends
   std::optional<std::string> failure;
-  try {
-    failure = Run();
-  } catch (const std::bad_alloc&) {  // the rows of a huge series are held until they are written
-    failure = "内存不足，无法完成处理。没有写入输出文件。";
+  {
+    const BusyWindow busy(controls_);
+    ShowProgress(0, files_.FileCount());
+    try {
+      failure = Run();
+    } catch (const std::bad_alloc&) {  // the rows of a huge series are held until they are written
+      failure = "内存不足，无法完成处理。没有写入输出文件。";
+    }
   }
-  controls_.SetText(kLabel9, kIdle);
   if (failure) {
     host_.ShowError(*failure, kErrorTitle);
   } else {
@@ -200,13 +217,28 @@ void Form1::Judge() {
 std::optional<std::string> Form1::Run() {
   const std::optional<std::string> key = ToDataText(codec_, keyValue_);
   if (!key) return "要读取的值中有当前代码页无法表示的字符。";
-  const std::optional<std::filesystem::path> outputName = FromUtf8(controls_.Text(kText4));
+  const std::string typedName = controls_.Text(kText4);
+  const std::optional<std::filesystem::path> outputName = FromUtf8(typedName);
   if (!outputName) return "要保存的文件名无效。";
+  // The name may come from the data; it only ever names a file in the working folder.
+  if (const std::optional<OutputNameFault> fault = FindOutputNameFault(outputName->native())) {
+    const std::string why = fault->wholeName ? "" : "中含有字符“" + fault->shown + "”，";
+    return "文件名“" + typedName + "”" + why + "不能用作文件名。\n\n请在第5步中修改文件名。没有写入输出文件。";
+  }
   const RunRequest request{folderPath_, files_, *key, controls_.Text(kText2), *outputName};
   RunSummary summary;
-  if (const Status error = RunExtraction(fs_, codec_, scheme_, request, &summary))
+  const auto progress = [this](std::size_t filesRead, std::size_t filesListed) {
+    ShowProgress(filesRead, filesListed);
+  };
+  if (const Status error = RunExtraction(fs_, codec_, scheme_, request, &summary, progress))
     return RunErrorMessage(*error);
   return std::nullopt;
+}
+
+void Form1::ShowProgress(std::size_t filesRead, std::size_t filesListed) {
+  controls_.SetText(
+      kLabel9, std::string(kRunning) + " " + std::to_string(filesRead) + "/" + std::to_string(filesListed));
+  controls_.Repaint();
 }
 
 std::optional<std::string> Form1::CheckCurrentKey(KeyVerdict* verdict) const {

@@ -33,7 +33,8 @@ class Form1 {
   /// The header-line count takes digits and Backspace only; false cancels the typed character.
   bool Text2_KeyPress(unsigned keyCode);
   void Text3_Change();
-  /// The run over the listed series, with the status in Label9 and a notice at the end.
+  /// The run over the listed series, with its progress in Label9 and a notice at the end. The
+  /// window stays busy meanwhile: it paints, and takes no input.
   void Command2_Click();
 
   const std::filesystem::path& FolderPath() const { return folderPath_; }
@@ -47,6 +48,8 @@ class Form1 {
   void Judge();
   /// The run itself; the message to show when it fails.
   std::optional<std::string> Run();
+  /// "运行中... 37/200" in Label9, painted at once.
+  void ShowProgress(std::size_t filesRead, std::size_t filesListed);
   /// The key check of the current key value; a short reason for Label6 when it cannot be made.
   std::optional<std::string> CheckCurrentKey(KeyVerdict* verdict) const;
 

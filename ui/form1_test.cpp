@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,10 +41,11 @@ class FakeControls : public Controls {
     controls.at(id).background = background;
   }
   bool IsSelected(ControlId id) const override { return controls.at(id).selected; }
-  void Repaint() override { paintedLabel9.push_back(controls.at(kLabel9).text); }
+  void Repaint() override { runLog.push_back(controls.at(kLabel9).text); }
+  void SetBusy(bool busy) override { runLog.push_back(busy ? "busy" : "idle"); }
 
   std::map<ControlId, State> controls;
-  std::vector<std::string> paintedLabel9;  ///< Label9 as each repaint showed it
+  std::vector<std::string> runLog;  ///< Label9 as each repaint showed it, and "busy" / "idle"
 };
 
 /// Letters of the ASCII range only, like a code page that lacks whatever else the user types.
@@ -224,6 +226,8 @@ struct RunCase {
   const char* unreadable;  ///< a data file that cannot be opened
   const char* output;
   const char* content;  ///< the output afterwards
+  /// The window busy, the files read as Label9 showed them ("3/3" for "运行中... 3/3"), idle.
+  const char* log;
   /// The start of the one notice or error shown, "title: text", which names the unreadable file.
   const char* message;
 };
@@ -232,10 +236,12 @@ class Form1RunTest : public Form1Test, public ::testing::WithParamInterface<RunC
 
 // clang-format off
 constexpr RunCase kRuns[] = {
-//   Text4     unreadable    output        content                        message
-    {"",       "",           "1.0.txt",    "1 12\r\n2 12\r\n10 12\r\n",   "提示: 处理完成"},
-    {"result", "",           "result.txt", "1 12\r\n2 12\r\n10 12\r\n",   "提示: 处理完成"},
-    {"",       "prog/2.txt", "1.0.txt",    "earlier",                     "错误: 无法打开数据文件。\n\n文件："},
+//   Text4     unreadable    output        content                       log                           message
+    {"",       "",           "1.0.txt",    "1 12\r\n2 12\r\n10 12\r\n",  "busy 0/3 1/3 2/3 3/3 idle",  "提示: 处理完成"},
+    {"result", "",           "result.txt", "1 12\r\n2 12\r\n10 12\r\n",  "busy 0/3 1/3 2/3 3/3 idle",  "提示: 处理完成"},
+    {"",       "prog/2.txt", "1.0.txt",    "earlier",                    "busy 0/3 1/3 idle",          "错误: 无法打开数据文件。\n\n文件："},
+    // a name that is no plain file name is refused before anything is read, and left to edit
+    {"a/b",    "",           "1.0.txt",    "earlier",                    "busy 0/3 idle",              "错误: 文件名“a/b”中含有字符“/”"},
 };
 // clang-format on
 
@@ -250,8 +256,13 @@ TEST_P(Form1RunTest, RunWritesTheSeriesOrNamesTheFileAndLeavesTheOutputAsItWas) 
   if (*run.unreadable) fs_.unreadable.insert(run.unreadable);
   form_.Command2_Click();
   EXPECT_EQ(fs_.Content(run.output), run.content);
-  EXPECT_EQ(controls_.paintedLabel9, std::vector<std::string>{"运行中..."});
+  std::vector<std::string> log;
+  std::istringstream words(run.log);
+  for (std::string word; words >> word;)
+    log.push_back(word == "busy" || word == "idle" ? word : "运行中... " + word);
+  EXPECT_EQ(controls_.runLog, log);
   EXPECT_EQ(At(kLabel9).text, "...");
+  EXPECT_EQ(At(kText4).text, *run.name ? run.name : "1.0");
   std::vector<std::string> shown = host_.notices;
   shown.insert(shown.end(), host_.errors.begin(), host_.errors.end());
   ASSERT_EQ(shown.size(), 1u);

@@ -2,8 +2,10 @@
 
 #include <langinfo.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QString>
 #include <QWidget>
 #include <clocale>
@@ -13,6 +15,7 @@
 #include "ui/qt/utf8.h"
 
 namespace kesmaro::ui::qt {
+
 void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, std::string_view text, std::string_view title) {
   QMessageBox box(icon, FromUtf8(title), FromUtf8(text), QMessageBox::Ok, owner);
   box.setTextFormat(Qt::PlainText);  // file names are shown as they are, never as markup
@@ -36,6 +39,24 @@ void DesktopHost::ShowNotice(std::string_view text, std::string_view title) {
 
 void DesktopHost::ShowError(std::string_view text, std::string_view title) {
   ShowMessageBox(&owner_, QMessageBox::Critical, text, title);
+}
+
+std::unique_ptr<QTranslator> InstallQtTranslation(const QLocale& locale) {
+  auto translator = std::make_unique<QTranslator>();
+  // The window's own texts are Chinese, so Qt's are translated only for Chinese users: a
+  // German folder dialog in a Chinese window would help nobody.
+  if (locale.language() != QLocale::Chinese) return nullptr;
+  const auto load = [&](const QLocale& wanted) {
+    return translator->load(wanted, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+  };
+  // Qt's Chinese is zh_CN (simplified) and zh_TW (traditional): Hong Kong, Macao and Singapore
+  // take the one written in their script.
+  const QLocale chinese(QLocale::Chinese, locale.script() == QLocale::TraditionalChineseScript
+                                              ? QLocale::Taiwan
+                                              : QLocale::China);
+  const bool loaded = load(locale) || load(chinese);
+  if (!loaded || !QCoreApplication::installTranslator(translator.get())) return nullptr;
+  return translator;
 }
 
 bool UseUtf8CharacterType() {

@@ -1,8 +1,11 @@
 #ifndef KESMARO_UI_QT_DESKTOP_HOST_H_
 #define KESMARO_UI_QT_DESKTOP_HOST_H_
 
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 #include <filesystem>
+#include <memory>
 #include <string_view>
 
 #include "ui/controls.h"
@@ -27,6 +30,12 @@ class DesktopHost : public FormHost {
 
 /// A modal box with one OK button; the text is shown as plain text. `owner` may be null.
 void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, std::string_view text, std::string_view title);
+
+/// Installs Qt's own Chinese ("确定", "取消", the folder dialog) from Qt's translations folder
+/// when `locale` is Chinese; it applies while the result lives. Null, and nothing changes, for
+/// any other locale or when Qt has no translation installed. The program's own texts are
+/// Chinese whatever the locale.
+std::unique_ptr<QTranslator> InstallQtTranslation(const QLocale& locale);
 
 /// Gives the C library a UTF-8 character type, as Qt's and the window's texts are, so that the
 /// data code page is converted from and to UTF-8. Call after QApplication is made; false when

@@ -161,6 +161,16 @@ void FormWindow::Dispatch(Handler handler) {
 }
 
 bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (busy_) {
+    // Every key, click and input method text, for any widget: nothing may change the run's
+    // inputs or start another run, and nothing typed meanwhile is kept for afterwards.
+    const bool closing = event->type() == QEvent::Close && watched == this;
+    if (closing || event->isInputEvent() || event->type() == QEvent::InputMethod ||
+        event->type() == QEvent::Shortcut) {
+      event->ignore();
+      return true;
+    }
+  }
   if (form_ && watched == Control(kText2) && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<const QKeyEvent*>(event);
     // Keys that type no character (Tab moves the focus, Delete edits) pass as they would on
@@ -196,6 +206,23 @@ void FormWindow::SetBackground(ControlId id, Background background) {
 
 bool FormWindow::IsSelected(ControlId id) const { return Control(id)->property("checked").toBool(); }
 
-void FormWindow::Repaint() { repaint(); }
+void FormWindow::Repaint() {
+  repaint();
+  // Exposures and the window system's requests are answered; user input is dropped by the
+  // filter while busy, rather than held back for after the run.
+  QCoreApplication::processEvents();
+}
+
+void FormWindow::SetBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    qApp->installEventFilter(this);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+    qApp->removeEventFilter(this);
+  }
+}
 
 }  // namespace kesmaro::ui::qt

@@ -37,9 +37,11 @@ class FormWindow : public QWidget, public Controls {
   void SetBackground(ControlId id, Background background) override;
   bool IsSelected(ControlId id) const override;
   void Repaint() override;
+  void SetBusy(bool busy) override;
 
  protected:
-  /// The digit filter of Text2, on typed characters.
+  /// The digit filter of Text2, on typed characters; while busy, drops every user input and
+  /// keeps the window from being closed.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -53,6 +55,7 @@ class FormWindow : public QWidget, public Controls {
   static constexpr std::size_t kControlCount = static_cast<std::size_t>(ControlId::kOption2) + 1;
 
   Form1* form_ = nullptr;
+  bool busy_ = false;
   double dpi_ = 96;
   std::array<QWidget*, kControlCount> controls_{};
 };

@@ -56,9 +56,13 @@ int main(int argc, char** argv) {
     }
   }
 
+  // An output being written when the session ends (SIGTERM, SIGHUP) leaves no temporary file.
+  RemoveTemporaryFilesOnInterrupt();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Kesmaro");
   QApplication::setDesktopFileName("kesmaro");
+  // Qt's own buttons and dialogs in the user's language; the window's texts are Chinese anyway.
+  const std::unique_ptr<QTranslator> qtTranslation = ui::qt::InstallQtTranslation(QLocale::system());
 
   // What Qt left of the command line is ours.
   std::optional<std::string> encoding;

@@ -135,6 +135,10 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
       return OnControlColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CLOSE:
+      // Sent, not queued, so it reaches the window while a run pumps its paint messages.
+      if (busy_) return 0;
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_DESTROY:
       OnDestroy();
       return 0;
@@ -291,6 +295,27 @@ bool FormWindow::IsSelected(ControlId id) const {
   return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void FormWindow::Repaint() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+void FormWindow::Repaint() {
+  // Only paint messages, for every window of this thread: input stays queued until SetBusy
+  // drops it. Looking at the queue also tells Windows the program is alive, so the window is
+  // not greyed out as not responding.
+  MSG message;
+  while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE | PM_QS_PAINT)) {
+    DispatchMessageW(&message);
+  }
+}
+
+void FormWindow::SetBusy(bool busy) {
+  busy_ = busy;
+  if (busy) {
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));  // kept: no mouse message is handled until the end
+    return;
+  }
+  // What was typed or clicked during the run is dropped, not played back into the window.
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+  }
+  SetCursor(LoadCursorW(nullptr, IDC_ARROW));  // until the next mouse move sets the control's own
+}
 
 }  // namespace kesmaro::ui::win32

@@ -42,6 +42,7 @@ class FormWindow : public Controls {
   void SetBackground(ControlId id, Background background) override;
   bool IsSelected(ControlId id) const override;
   void Repaint() override;
+  void SetBusy(bool busy) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -64,6 +65,7 @@ class FormWindow : public Controls {
 
   HWND hwnd_ = nullptr;
   Form1* form_ = nullptr;
+  bool busy_ = false;  ///< a run is going on: the window is not closed
   int dpi_ = 96;
   HFONT windowFont_ = nullptr;
   HFONT dataFont_ = nullptr;

@@ -2,7 +2,7 @@
 # Builds and tests every configuration: native (RelWithDebInfo, with the Qt window), native with
 # AddressSanitizer and UBSan, 64-bit and 32-bit Windows (tests under Wine with a Chinese code page;
 # the 32-bit ones in Wine's WoW64 mode). Warnings are errors everywhere.
-# One Xvfb display serves the Qt window's screenshot and the Windows window tests.
+# One Xvfb display serves the Windows window tests.
 # Keeps going after a failing configuration so one run reports all of them; exits non-zero if
 # any step failed.
 set -uo pipefail

@@ -1,5 +1,5 @@
-// main() of the Qt window tests: one QApplication for all cases, on the platform the test
-// program names (KESMARO_QT_PLATFORM): "offscreen", or "xcb" for what an X display shows.
+// main() of the Qt window tests: one QApplication for all cases, on the offscreen platform
+// unless QT_QPA_PLATFORM names another.
 
 #include <gtest/gtest.h>
 
@@ -10,11 +10,7 @@
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    // Without an X display the cases that need one skip themselves.
-    const bool display = !qEnvironmentVariableIsEmpty("DISPLAY");
-    qputenv("QT_QPA_PLATFORM", display ? KESMARO_QT_PLATFORM : "offscreen");
-  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   if (!kesmaro::ui::qt::UseUtf8CharacterType()) {
     std::fputs("the Qt window tests need a UTF-8 locale (C.UTF-8)\n", stderr);

@@ -191,7 +191,7 @@ void Form1::ShowListing() {
 void Form1::ApplyFileStates(std::size_t fileCount) {
   const bool present = fileCount > 0;
   controls_.SetReadOnly(kText3, !present);
-  controls_.SetBackground(kText3, present ? kWindowBackground : kGreyBackground);
+  controls_.SetBackground(kText3, present ? Background::kWindow : Background::kGrey);
   controls_.SetEnabled(kText2, present);
   // Without data files there is nothing to run, whatever the last key check said.
   if (!present) controls_.SetEnabled(kCommand2, false);

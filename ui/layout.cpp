@@ -24,15 +24,15 @@ enum Trait : unsigned {
 };
 
 constexpr ControlRow Entry(ControlId id, std::string_view name, ControlKind kind, ControlId container,
-                           std::string_view caption, int left, int top, int width, int height, int tabIndex,
+                           std::string_view caption, int left, int top, int width, int height,
                            unsigned traits = kPlain) {
-  ControlRow row{id, name, kind, container, caption, left, top, width, height, tabIndex};
+  ControlRow row{id, name, kind, container, caption, left, top, width, height};
   row.enabled = (traits & kDisabled) == 0;
   row.readOnly = (traits & kReadOnly) != 0;
   row.selected = (traits & kSelected) != 0;
   row.multiLine = (traits & kTwoLines) != 0;
   row.dataFont = (traits & kDataText) != 0;
-  if ((traits & kGrey) != 0) row.background = kGreyBackground;
+  if ((traits & kGrey) != 0) row.background = Background::kGrey;
   return row;
 }
 
@@ -41,31 +41,31 @@ constexpr ControlRow Entry(ControlId id, std::string_view name, ControlKind kind
 // the container.
 // clang-format off
 constexpr std::array kLayout{
-//        control    name        kind           container caption                          left   top width height tab
-    Entry(kFrame1,   "Frame1",   kFrame,        kForm1,  "第2步 定位文件夹",               120,  960, 6135, 1575,  0),
-    Entry(kCommand1, "Command1", kPushButton,   kFrame1, "定位文件夹...",                  360, 1080, 1455,  375,  1),
-    Entry(kText1,    "Text1",    kEditBox,      kFrame1, "",                               720,  360, 5055,  615,  2, kReadOnly | kTwoLines),
-    Entry(kLabel1,   "Label1",   kLabel,        kFrame1, "位置：",                         120,  480,  615,  375,  3),
-    Entry(kFrame2,   "Frame2",   kFrame,        kForm1,  "第3步 确定忽略行数",             120, 2640, 6135,  855,  4),
-    Entry(kLabel2,   "Label2",   kLabel,        kFrame2, "忽略前几行？",                   240,  480, 1095,  255,  5),
-    Entry(kText2,    "Text2",    kEditBox,      kFrame2, "0",                             1440,  345,  855,  360,  6, kDisabled | kDataText),
-    Entry(kFrame3,   "Frame3",   kFrame,        kForm1,  "第4步 选择在第一列中要提取的值", 120, 3600, 6135,  855,  7),
-    Entry(kLabel3,   "Label3",   kLabel,        kFrame3, "要读取的值：",                   240,  480, 1095,  255,  8),
-    Entry(kText3,    "Text3",    kEditBox,      kFrame3, "",                              1320,  360, 2655,  375,  9, kReadOnly | kDataText | kGrey),
-    Entry(kFrame4,   "Frame4",   kFrame,        kForm1,  "第5步 确定要保存的文件名",       120, 4560, 6135,  735, 10),
-    Entry(kLabel4,   "Label4",   kLabel,        kFrame4, "要保存的文件名：",               240,  360, 1575,  255, 11),
-    Entry(kText4,    "Text4",    kEditBox,      kFrame4, "",                              1680,  240, 2535,  375, 12, kDataText),
-    Entry(kLabel5,   "Label5",   kLabel,        kFrame4, ".txt",                          4320,  360, 1095,  255, 13),
-    Entry(kLabel6,   "Label6",   kLabel,        kFrame3, "还不够精确",                    4320,  480, 1575,  255, 14),
-    Entry(kLabel7,   "Label7",   kLabel,        kFrame1, "文本文件个数：",                2040, 1200, 1335,  255, 15),
-    Entry(kLabel8,   "Label8",   kLabel,        kFrame1, "0",                             3360, 1200,  855,  255, 16),
-    Entry(kFrame5,   "Frame5",   kFrame,        kForm1,  "第6步 执行",                     120, 5400, 6135,  855, 17),
-    Entry(kCommand2, "Command2", kPushButton,   kFrame5, "执行",                           360,  360, 1455,  375, 18, kDisabled),
-    Entry(kLabel9,   "Label9",   kLabel,        kFrame5, "...",                           2040,  480, 1815,  255, 19),
-    Entry(kFrame6,   "Frame6",   kFrame,        kForm1,  "第1步 确定文件格式",             120,  120, 6135,  735, 20),
-    Entry(kOption1,  "Option1",  kOptionButton, kFrame6, ".txt",                          1440,  240, 1215,  375, 21, kSelected),
-    Entry(kLabel10,  "Label10",  kLabel,        kFrame6, "文件格式",                       360,  360,  975,  255, 22),
-    Entry(kOption2,  "Option2",  kOptionButton, kFrame6, ".asc",                          2520,  240, 1095,  375, 23),
+//        control    name        kind           container caption                          left   top width height
+    Entry(kFrame1,   "Frame1",   kFrame,        kForm1,  "第2步 定位文件夹",               120,  960, 6135, 1575),
+    Entry(kCommand1, "Command1", kPushButton,   kFrame1, "定位文件夹...",                  360, 1080, 1455,  375),
+    Entry(kText1,    "Text1",    kEditBox,      kFrame1, "",                               720,  360, 5055,  615, kReadOnly | kTwoLines),
+    Entry(kLabel1,   "Label1",   kLabel,        kFrame1, "位置：",                         120,  480,  615,  375),
+    Entry(kFrame2,   "Frame2",   kFrame,        kForm1,  "第3步 确定忽略行数",             120, 2640, 6135,  855),
+    Entry(kLabel2,   "Label2",   kLabel,        kFrame2, "忽略前几行？",                   240,  480, 1095,  255),
+    Entry(kText2,    "Text2",    kEditBox,      kFrame2, "0",                             1440,  345,  855,  360, kDisabled | kDataText),
+    Entry(kFrame3,   "Frame3",   kFrame,        kForm1,  "第4步 选择在第一列中要提取的值", 120, 3600, 6135,  855),
+    Entry(kLabel3,   "Label3",   kLabel,        kFrame3, "要读取的值：",                   240,  480, 1095,  255),
+    Entry(kText3,    "Text3",    kEditBox,      kFrame3, "",                              1320,  360, 2655,  375, kReadOnly | kDataText | kGrey),
+    Entry(kFrame4,   "Frame4",   kFrame,        kForm1,  "第5步 确定要保存的文件名",       120, 4560, 6135,  735),
+    Entry(kLabel4,   "Label4",   kLabel,        kFrame4, "要保存的文件名：",               240,  360, 1575,  255),
+    Entry(kText4,    "Text4",    kEditBox,      kFrame4, "",                              1680,  240, 2535,  375, kDataText),
+    Entry(kLabel5,   "Label5",   kLabel,        kFrame4, ".txt",                          4320,  360, 1095,  255),
+    Entry(kLabel6,   "Label6",   kLabel,        kFrame3, "还不够精确",                    4320,  480, 1575,  255),
+    Entry(kLabel7,   "Label7",   kLabel,        kFrame1, "文本文件个数：",                2040, 1200, 1335,  255),
+    Entry(kLabel8,   "Label8",   kLabel,        kFrame1, "0",                             3360, 1200,  855,  255),
+    Entry(kFrame5,   "Frame5",   kFrame,        kForm1,  "第6步 执行",                     120, 5400, 6135,  855),
+    Entry(kCommand2, "Command2", kPushButton,   kFrame5, "执行",                           360,  360, 1455,  375, kDisabled),
+    Entry(kLabel9,   "Label9",   kLabel,        kFrame5, "...",                           2040,  480, 1815,  255),
+    Entry(kFrame6,   "Frame6",   kFrame,        kForm1,  "第1步 确定文件格式",             120,  120, 6135,  735),
+    Entry(kOption1,  "Option1",  kOptionButton, kFrame6, ".txt",                          1440,  240, 1215,  375, kSelected),
+    Entry(kLabel10,  "Label10",  kLabel,        kFrame6, "文件格式",                       360,  360,  975,  255),
+    Entry(kOption2,  "Option2",  kOptionButton, kFrame6, ".asc",                          2520,  240, 1095,  375),
 };
 // clang-format on
 

@@ -1,11 +1,10 @@
 #ifndef KESMARO_UI_LAYOUT_H_
 #define KESMARO_UI_LAYOUT_H_
 
-// The six-step window as one table: every control with its kind, container, caption,
-// geometry, tab order and initial state. Every window backend builds the window from it.
+// The six-step window as one table: every control, in tab order, with its kind, container,
+// caption, geometry and initial state. Every window backend builds the window from it.
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string_view>
 
@@ -41,16 +40,11 @@ enum class ControlId {
 
 enum class ControlKind { kFrame, kLabel, kEditBox, kOptionButton, kPushButton };
 
-/// A background colour: a fixed colour, or the system's window-background colour.
-struct Background {
-  bool systemWindow = false;
-  std::uint32_t rgb = 0;  ///< 0xRRGGBB, when not systemWindow
+/// An edit box's background: the system's colour of a window's text area, or grey.
+enum class Background { kWindow, kGrey };
 
-  friend bool operator==(const Background&, const Background&) = default;
-};
-
-inline constexpr Background kGreyBackground{false, 0x808080};
-inline constexpr Background kWindowBackground{true, 0};
+/// The grey of `Background::kGrey`, 0xRRGGBB.
+inline constexpr std::uint32_t kGreyRgb = 0x808080;
 
 /// Twips: 1440 to the inch; window backends convert them to pixels at the display's DPI.
 inline constexpr int kTwipsPerInch = 1440;
@@ -62,13 +56,12 @@ struct ControlRow {
   ControlId container;           ///< kForm1 or a frame
   std::string_view caption;      ///< caption or initial text, UTF-8
   int left, top, width, height;  ///< twips, relative to the container
-  int tabIndex;
   bool enabled = true;
   bool readOnly = false;   ///< edit boxes
   bool selected = false;   ///< option buttons
   bool multiLine = false;  ///< edit boxes two text lines high
   bool dataFont = false;   ///< the edit boxes for data: "宋体" 12 pt, GB2312 character set
-  std::optional<Background> background = {};  ///< none: the kind's own colour
+  Background background = Background::kWindow;  ///< edit boxes
 };
 
 struct WindowLayout {

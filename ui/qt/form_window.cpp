@@ -42,8 +42,8 @@ QFont DataFont() {
 }
 
 QColor Colour(Background background) {
-  if (background.systemWindow) return QApplication::palette().color(QPalette::Active, QPalette::Base);
-  return QColor::fromRgb(background.rgb);
+  if (background == Background::kGrey) return QColor::fromRgb(kGreyRgb);
+  return QApplication::palette().color(QPalette::Active, QPalette::Base);
 }
 
 /// An edit box's background in every state: Windows keeps a box that `Form1` colours in that
@@ -54,6 +54,12 @@ void PaintBase(QWidget* edit, const QColor& colour) {
     palette.setColor(group, QPalette::Base, colour);
   }
   edit->setPalette(palette);
+}
+
+/// The Qt property that holds a control's text or caption.
+const char* TextProperty(const ControlRow& row) {
+  if (row.kind == ControlKind::kFrame) return "title";
+  return row.multiLine ? "plainText" : "text";
 }
 
 QIcon ProgramIcon() {
@@ -74,16 +80,8 @@ FormWindow::FormWindow(QWidget* parent) : QWidget(parent) {
   setWindowIcon(ProgramIcon());
   if (const QScreen* screen = QGuiApplication::primaryScreen()) dpi_ = screen->logicalDotsPerInch();
 
+  // Created in tab order, which is the order Tab walks them; labels and frames take no focus.
   for (const ControlRow& row : Form1Layout()) controls_[Index(row.id)] = CreateControl(row);
-
-  // Focus follows the table's tab order; labels and frames take none.
-  QWidget* previous = nullptr;
-  for (const ControlRow& row : Form1Layout()) {
-    QWidget* widget = controls_[Index(row.id)];
-    if (widget->focusPolicy() == Qt::NoFocus) continue;
-    if (previous) setTabOrder(previous, widget);
-    previous = widget;
-  }
 
   setFixedSize(Px(window.innerWidth), Px(window.innerHeight));
 }
@@ -94,14 +92,13 @@ int FormWindow::Px(int twips) const { return static_cast<int>(std::lround(twips 
 
 QWidget* FormWindow::CreateControl(const ControlRow& row) {
   QWidget* parent = row.container == kForm1 ? static_cast<QWidget*>(this) : controls_[Index(row.container)];
-  const QString caption = FromUtf8(row.caption);
   QWidget* widget = nullptr;
   switch (row.kind) {
     case ControlKind::kFrame:
-      widget = new QGroupBox(caption, parent);
+      widget = new QGroupBox(parent);
       break;
     case ControlKind::kLabel: {
-      auto* label = new QLabel(caption, parent);
+      auto* label = new QLabel(parent);
       label->setTextFormat(Qt::PlainText);
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       widget = label;
@@ -109,31 +106,28 @@ QWidget* FormWindow::CreateControl(const ControlRow& row) {
     }
     case ControlKind::kEditBox:
       if (row.multiLine) {
-        auto* edit = new QPlainTextEdit(caption, parent);
+        auto* edit = new QPlainTextEdit(parent);
         edit->setTabChangesFocus(true);
         edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        edit->setReadOnly(row.readOnly);
         widget = edit;
       } else {
-        auto* edit = new QLineEdit(caption, parent);
-        edit->setReadOnly(row.readOnly);
-        widget = edit;
+        widget = new QLineEdit(parent);
       }
-      PaintBase(widget, Colour(row.background.value_or(kWindowBackground)));
+      widget->setProperty("readOnly", row.readOnly);
+      PaintBase(widget, Colour(row.background));
       if (row.dataFont) widget->setFont(DataFont());
       break;
-    case ControlKind::kOptionButton: {
-      auto* option = new QRadioButton(caption, parent);
-      option->setChecked(row.selected);
-      widget = option;
+    case ControlKind::kOptionButton:
+      widget = new QRadioButton(parent);
+      widget->setProperty("checked", row.selected);
       break;
-    }
     case ControlKind::kPushButton:
-      widget = new QPushButton(caption, parent);
+      widget = new QPushButton(parent);
       break;
   }
+  widget->setProperty(TextProperty(row), FromUtf8(row.caption));
   widget->setObjectName(FromUtf8(row.name));
   widget->setGeometry(Px(row.left), Px(row.top), Px(row.width), Px(row.height));
   widget->setEnabled(row.enabled);
@@ -194,58 +188,23 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
 QWidget* FormWindow::Control(ControlId id) const { return controls_[Index(id)]; }
 
 std::string FormWindow::Text(ControlId id) const {
-  QWidget* widget = Control(id);
-  QString text;
-  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-    text = line->text();
-  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
-    text = plain->toPlainText();
-  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-    text = label->text();
-  } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-    text = button->text();
-  } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
-    text = frame->title();
-  }
-  return text.toStdString();
+  return Control(id)->property(TextProperty(Row(id))).toString().toStdString();
 }
 
-void FormWindow::SetText(ControlId id, std::string_view utf8) {
-  QWidget* widget = Control(id);
-  const QString text = FromUtf8(utf8);
-  const QSignalBlocker quiet(widget);  // setting a text runs no handler
-  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-    line->setText(text);
-  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
-    plain->setPlainText(text);
-  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-    label->setText(text);
-  } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-    button->setText(text);
-  } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
-    frame->setTitle(text);
-  }
+void FormWindow::SetText(ControlId id, std::string_view text) {
+  const QSignalBlocker quiet(Control(id));  // setting a text runs no handler
+  Control(id)->setProperty(TextProperty(Row(id)), FromUtf8(text));
 }
 
 void FormWindow::SetEnabled(ControlId id, bool enabled) { Control(id)->setEnabled(enabled); }
 
-void FormWindow::SetReadOnly(ControlId id, bool readOnly) {
-  QWidget* widget = Control(id);
-  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-    line->setReadOnly(readOnly);
-  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
-    plain->setReadOnly(readOnly);
-  }
-}
+void FormWindow::SetReadOnly(ControlId id, bool readOnly) { Control(id)->setProperty("readOnly", readOnly); }
 
 void FormWindow::SetBackground(ControlId id, Background background) {
   PaintBase(Control(id), Colour(background));
 }
 
-bool FormWindow::IsSelected(ControlId id) const {
-  const auto* option = qobject_cast<const QRadioButton*>(Control(id));
-  return option && option->isChecked();
-}
+bool FormWindow::IsSelected(ControlId id) const { return Control(id)->property("checked").toBool(); }
 
 void FormWindow::Repaint() {
   repaint();

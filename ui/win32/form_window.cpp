@@ -66,9 +66,7 @@ int DialogId(ControlId id) { return kFirstDialogId + static_cast<int>(id); }
 
 FormWindow::~FormWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-  for (HBRUSH brush : brushes_) {
-    if (brush != nullptr) DeleteObject(brush);
-  }
+  if (greyBrush_ != nullptr) DeleteObject(greyBrush_);
   if (windowFont_ != nullptr) DeleteObject(windowFont_);
   if (dataFont_ != nullptr) DeleteObject(dataFont_);
   if (bigIcon_ != nullptr) DestroyIcon(bigIcon_);
@@ -196,11 +194,7 @@ HWND FormWindow::CreateControl(const ControlRow& row) {
   HFONT font = row.dataFont ? dataFont_ : windowFont_;
   if (font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   if (row.selected) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
-  // Edit boxes keep their background when read-only or disabled, which Windows would paint in
-  // the dialog colour: a locked box still looks like a box of text.
-  if (row.background || row.kind == ControlKind::kEditBox) {
-    backgrounds_[Index(row.id)] = row.background.value_or(kWindowBackground);
-  }
+  backgrounds_[Index(row.id)] = row.background;
   // Text1 (two lines high) must not keep Tab to itself; Text2 filters what is typed.
   if (row.id == ControlId::kText1 || row.id == ControlId::kText2) {
     SetWindowSubclass(control, EditProc, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -255,19 +249,20 @@ void FormWindow::OnCommand(int controlId, int notification) {
 LRESULT FormWindow::OnControlColour(UINT message, HDC dc, HWND control) {
   const auto found = std::find(controls_.begin(), controls_.end(), control);
   const auto index = static_cast<std::size_t>(found - controls_.begin());
-  if (found == controls_.end() || !backgrounds_[index]) {
+  // Edit boxes keep their background when read-only or disabled, which Windows would paint in
+  // the dialog colour: a locked box still looks like a box of text.
+  if (found == controls_.end() || Row(static_cast<ControlId>(index)).kind != ControlKind::kEditBox) {
     return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
   }
-  const Background background = *backgrounds_[index];
   SetTextColor(dc, GetSysColor(IsWindowEnabled(control) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
-  if (background.systemWindow) {
+  if (backgrounds_[index] == Background::kWindow) {
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
   }
-  const COLORREF colour = ColourOf(background.rgb);
-  SetBkColor(dc, colour);
-  if (brushes_[index] == nullptr) brushes_[index] = CreateSolidBrush(colour);
-  return reinterpret_cast<LRESULT>(brushes_[index]);
+  const COLORREF grey = ColourOf(kGreyRgb);
+  SetBkColor(dc, grey);
+  if (greyBrush_ == nullptr) greyBrush_ = CreateSolidBrush(grey);
+  return reinterpret_cast<LRESULT>(greyBrush_);
 }
 
 void FormWindow::OnDestroy() { PostQuitMessage(0); }
@@ -292,12 +287,7 @@ void FormWindow::SetReadOnly(ControlId id, bool readOnly) {
 }
 
 void FormWindow::SetBackground(ControlId id, Background background) {
-  const std::size_t index = Index(id);
-  if (backgrounds_[index] != background && brushes_[index] != nullptr) {
-    DeleteObject(brushes_[index]);
-    brushes_[index] = nullptr;
-  }
-  backgrounds_[index] = background;
+  backgrounds_[Index(id)] = background;
   InvalidateRect(Control(id), nullptr, TRUE);
 }
 

@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -73,9 +72,9 @@ class FormWindow : public Controls {
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   std::array<HWND, kControlCount> controls_{};
-  /// The backgrounds the window paints itself; none where the control keeps its own.
-  std::array<std::optional<Background>, kControlCount> backgrounds_{};
-  std::array<HBRUSH, kControlCount> brushes_{};
+  /// The edit boxes' backgrounds, which the window paints itself.
+  std::array<Background, kControlCount> backgrounds_{};
+  HBRUSH greyBrush_ = nullptr;
 };
 
 /// The dialog control ID of a control, as GetDlgItem takes it.

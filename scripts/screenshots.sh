@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Draws the README's pictures of the window, docs/kesmaro-qt.png and docs/kesmaro-win32.png:
+# each window opened on the sample series, with 3 header lines and the value 550.0 typed.
+# The Qt window draws itself offscreen; the Win32 window is shown under Wine on an Xvfb display
+# (started here), grabbed with its frame as a BMP and converted to PNG by the icon script's
+# encoder. Needs what scripts/install-deps.sh installs.
+#   scripts/screenshots.sh
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+scratch=$(mktemp -d /tmp/kesmaro-XXXXXX)
+trap 'rm -rf "$scratch"' EXIT
+
+# The Qt window, beside a copy of the series in a folder as a user would name it.
+mkdir -p "$scratch/数据"
+cp samples/series/*.txt "$scratch/数据/"
+cmake --preset linux >/dev/null
+cmake --build --preset linux --target kesmaro_qt_screenshot -j2
+LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen build/linux/ui/qt/kesmaro-qt-screenshot "$scratch/数据" docs/kesmaro-qt.png
+
+# The Win32 window, on the sample series copied to C:\数据 in the build's Wine prefix.
+cmake --preset mingw-x64 >/dev/null
+cmake --build --preset mingw-x64 --target kesmaro_win32_screenshot -j2
+prefix=$root/build/mingw-x64/wineprefix
+wine_run=(bash cmake/wine-run.sh --prefix "$prefix")
+"${wine_run[@]}" wineboot # makes the prefix on first use
+mkdir -p "$prefix/drive_c/数据"
+cp samples/series/*.txt "$prefix/drive_c/数据/"
+xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+  "${wine_run[@]}" build/mingw-x64/ui/win32/kesmaro-win32-screenshot.exe 'C:\数据' "$scratch/kesmaro-win32.bmp"
+python3 - "$scratch/kesmaro-win32.bmp" docs/kesmaro-win32.png <<'PY'
+import importlib.util, struct, sys
+spec = importlib.util.spec_from_file_location("make_icon", "ui/icon/make-icon.py")
+icon = importlib.util.module_from_spec(spec)
+spec.loader.exec_module(icon)
+bmp = open(sys.argv[1], "rb").read()
+offset, = struct.unpack_from("<I", bmp, 10)
+width, height = struct.unpack_from("<ii", bmp, 18)
+rows = []
+for y in range(height - 1, -1, -1):  # bottom-up BGRX rows
+    start = offset + y * width * 4
+    rows.append([(bmp[i + 2], bmp[i + 1], bmp[i], 255) for i in range(start, start + width * 4, 4)])
+open(sys.argv[2], "wb").write(icon.encode_png(rows))
+PY
+echo "screenshots.sh: wrote docs/kesmaro-qt.png and docs/kesmaro-win32.png"

@@ -1,0 +1,156 @@
+#ifndef KESMARO_TESTS_WINDOW_WIRING_H_
+#define KESMARO_TESTS_WINDOW_WIRING_H_
+
+// What every window backend proves the same way: the real window over a GBK series on disk,
+// and one table of what a user does and what the real controls then show. Form1's own rules
+// are tested on fake controls; this table proves only that each handler fires and each
+// Controls call reaches its control. A backend's suite derives from the fixture and says how
+// its toolkit types, clicks and shows.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/code_page.h"
+#include "platform/disk_file_system.h"
+#include "platform/text_codec.h"
+#include "tests/scratch_folders.h"
+#include "ui/fake_form_host.h"
+#include "ui/form1.h"
+
+namespace kesmaro::ui {
+
+/// One step of the table: what the user does, then what the window shows.
+struct WiringStep {
+  ControlId target;     ///< kForm1: open the window; Command1: choose `input`; an edit box: type
+  const char* input;    ///< a folder under the scratch root, or keys ('\b' is Backspace)
+  const char* folder;   ///< Text1: the folder listed, under the scratch root
+  const char* count;    ///< Label8
+  bool unlocked;        ///< Text2 enabled, Text3 editable and in the window colour
+  const char* verdict;  ///< Label6
+  const char* name;     ///< Text4
+  bool canRun;          ///< Command2 enabled
+  ControlId option;     ///< the selected option button
+};
+
+class WindowWiringTest : public ::testing::Test {
+ protected:
+  using enum ControlId;
+
+  // The series: 1.txt, 2.txt, 10.txt and 1.asc in "数据", three header lines each.
+  // clang-format off
+  static constexpr WiringStep kWiring[] = {
+  //   does       input    Text1   Label8 unlocked Label6              Text4          Command2 option
+      {kForm1,    "",      "",     "0",   false,   "还不够精确",        "",            false,   kOption1},
+      {kCommand1, "数据",  "数据", "3",   true,    "还不够精确",        "",            false,   kOption1},
+      {kText3,    "551",   "数据", "3",   true,    "可以执行",          "551.5 第一",  true,    kOption1},
+      {kText2,    "x9",    "数据", "3",   true,    "首个文件行数不足",  "551.5 第一",  false,   kOption1},
+      {kText2,    "\b3",   "数据", "3",   true,    "可以执行",          "551.5 第一",  true,    kOption1},
+      {kCommand2, "",      "数据", "3",   true,    "可以执行",          "551.5 第一",  true,    kOption1},
+      {kOption2,  "",      "数据", "3",   true,    "可以执行",          "551.5 第一",  true,    kOption2},
+      {kCommand1, "数据",  "数据", "1",   true,    "可以执行",          "551.5 第一",  true,    kOption2},
+      {kCommand1, "work",  "work", "0",   false,   "可以执行",          "551.5 第一",  false,   kOption2},
+  };
+  // clang-format on
+
+  // The backend's real window, and a user's hands and eyes on it.
+  virtual Controls& Window() = 0;
+  /// Connects the window to `form`, which runs Form_Load, and shows it.
+  virtual void Attach(Form1& form) = 0;
+  /// Keys typed at the end of a box's text.
+  virtual void Type(ControlId box, std::string_view keys) = 0;
+  virtual void Click(ControlId id) = 0;
+  /// The text or caption on screen, UTF-8.
+  virtual std::string Shown(ControlId id) = 0;
+  virtual bool Enabled(ControlId id) = 0;
+  virtual bool ReadOnly(ControlId id) = 0;
+  virtual bool Checked(ControlId id) = 0;
+  /// An edit box's background colour, 0xRRGGBB.
+  virtual std::uint32_t Painted(ControlId id) = 0;
+  /// The system's colour of a window's text area, 0xRRGGBB.
+  virtual std::uint32_t WindowColour() = 0;
+
+  void SetUp() override {
+    ASSERT_NE(codec_, nullptr);
+    for (const char* name : {"1.txt", "2.txt", "10.txt", "1.asc"}) {
+      std::ofstream(folders_.data / name, std::ios::binary)
+          << Gbk("2号分光光度计\r\n波长 吸光度\r\n-----\r\n540.0 0.112\r\n550.0 0.134\r\n551.5 第一 0.2\r\n");
+    }
+    host_.programFolder = folders_.root;
+  }
+
+  static std::filesystem::path Path(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+  }
+  static std::string Utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+  }
+  /// A folder under the scratch root; the root itself for "".
+  std::filesystem::path Folder(std::string_view name) const {
+    return name.empty() ? folders_.root : folders_.root / Path(name);
+  }
+  std::string Gbk(std::string_view utf8) const { return codec_->Encode(Path(utf8).native()).value(); }
+
+  void Do(const WiringStep& step) {
+    if (step.target == kForm1) {
+      form_ = std::make_unique<Form1>(Window(), host_, disk_, *codec_, codePage_.scheme);
+      Attach(*form_);
+    } else if (step.target == kText2 || step.target == kText3) {
+      Type(step.target, step.input);
+    } else {
+      if (step.target == kCommand1) host_.chosenFolder = Folder(step.input);
+      Click(step.target);
+    }
+  }
+
+  /// Opens the window on the series with the key typed, so that every control is enabled.
+  void OpenSeriesAndType() {
+    for (const WiringStep& step : std::span(kWiring).first(3)) Do(step);
+  }
+
+  void RunWiringTable() {
+    for (const WiringStep& step : kWiring) {
+      Do(step);
+      if (step.target == kForm1) {  // every control as the layout has it, Text1 apart
+        for (const ControlRow& row : Form1Layout()) {
+          if (row.id != kText1) {
+            EXPECT_EQ(Shown(row.id), row.caption) << row.name;
+          }
+        }
+      }
+      SCOPED_TRACE(std::string(Row(step.target == kForm1 ? kText1 : step.target).name) + " " + step.input);
+      EXPECT_EQ(Shown(kText1), Utf8(Folder(step.folder)));
+      EXPECT_EQ(Shown(kLabel8), step.count);
+      EXPECT_EQ(Enabled(kText2), step.unlocked);
+      EXPECT_EQ(ReadOnly(kText3), !step.unlocked);
+      EXPECT_EQ(Painted(kText3), step.unlocked ? WindowColour() : 0x808080u);
+      EXPECT_EQ(Shown(kLabel6), step.verdict);
+      EXPECT_EQ(Shown(kText4), step.name);
+      EXPECT_EQ(Enabled(kCommand2), step.canRun);
+      EXPECT_TRUE(Checked(step.option));
+      EXPECT_FALSE(Checked(step.option == kOption1 ? kOption2 : kOption1));
+    }
+    EXPECT_EQ(host_.notices, std::vector<std::string>{"提示: 处理完成"});
+    EXPECT_EQ(ReadFile(folders_.work / Path("551.5 第一.txt")),
+              Gbk("1 第一 0.2\r\n2 第一 0.2\r\n10 第一 0.2\r\n"));
+  }
+
+  ScratchFolders folders_{"kesmaro-window", Path("数据")};
+  CodePage codePage_ = *CodePageByName("GBK");
+  std::unique_ptr<TextCodec> codec_ = MakeTextCodec(codePage_);
+  DiskFileSystem disk_;
+  FakeFormHost host_;
+  std::unique_ptr<Form1> form_;
+};
+
+}  // namespace kesmaro::ui
+
+#endif  // KESMARO_TESTS_WINDOW_WIRING_H_

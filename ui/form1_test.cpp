@@ -204,7 +204,8 @@ TEST_F(Form1Test, EachSeriesListedIsReadAsUtf8WhenItsFirstFileIsUtf8Text) {
   EXPECT_EQ(At(kText4).text, "utf8:2.0");
   host_.chosenFolder = "data";
   form_.Command1_Click();
-  Replace(kText3, "2.");
+  controls_.controls.at(kText3).text = "2.";
+  form_.Text3_Change();
   EXPECT_EQ(At(kText4).text, "2.0");
 }
 

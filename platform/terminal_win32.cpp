@@ -1,18 +1,17 @@
 #include <windows.h>
 #include <io.h>
 
+#include "platform/native_text.h"
 #include "platform/terminal.h"
 #include "platform/win32_text.h"
 
 namespace kesmaro {
 
 std::filesystem::path::string_type FromTerminal(std::string_view text) {
-  return win32::BytesToWide(text, CP_UTF8).value_or(std::wstring());
+  return FromUtf8(text).value_or(std::wstring());
 }
 
-std::string ToTerminal(const std::filesystem::path::string_type& text) {
-  return win32::WideToBytes(text, CP_UTF8).value_or(std::string());
-}
+std::string ToTerminal(const std::filesystem::path::string_type& text) { return ToUtf8(text); }
 
 void WriteTerminal(std::FILE* stream, std::string_view text) {
   const std::wstring wide = FromTerminal(text);

@@ -181,7 +181,7 @@ TEST_F(QtWindowTest, DesktopDialogsAskForAFolderAndGiveTheNoticeInChinese) {
 
   WhenModal([&](QWidget* dialog) {
     title = dialog->windowTitle();
-    qobject_cast<QFileDialog*>(dialog)->setDirectory(QString::fromStdString(Utf8(folders_.data)));
+    qobject_cast<QFileDialog*>(dialog)->setDirectory(QString::fromStdString(ToUtf8(folders_.data.native())));
     static_cast<QDialog*>(dialog)->accept();
   });
   EXPECT_EQ(host.BrowseForFolder(""), folders_.data);

@@ -20,6 +20,7 @@
 
 #include "core/code_page.h"
 #include "platform/disk_file_system.h"
+#include "platform/native_text.h"
 #include "platform/text_codec.h"
 #include "tests/scratch_folders.h"
 #include "ui/fake_form_host.h"
@@ -86,13 +87,7 @@ class WindowWiringTest : public ::testing::Test {
     host_.programFolder = folders_.root;
   }
 
-  static std::filesystem::path Path(std::string_view utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-  }
-  static std::string Utf8(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-  }
+  static std::filesystem::path Path(std::string_view utf8) { return FromUtf8(utf8).value(); }
   /// A folder under the scratch root; the root itself for "".
   std::filesystem::path Folder(std::string_view name) const {
     return name.empty() ? folders_.root : folders_.root / Path(name);
@@ -127,7 +122,7 @@ class WindowWiringTest : public ::testing::Test {
         }
       }
       SCOPED_TRACE(std::string(Row(step.target == kForm1 ? kText1 : step.target).name) + " " + step.input);
-      EXPECT_EQ(Shown(kText1), Utf8(Folder(step.folder)));
+      EXPECT_EQ(Shown(kText1), ToUtf8(Folder(step.folder).native()));
       EXPECT_EQ(Shown(kLabel8), step.count);
       EXPECT_EQ(Enabled(kText2), step.unlocked);
       EXPECT_EQ(ReadOnly(kText3), !step.unlocked);

@@ -1,6 +1,5 @@
 #include "ui/form1.h"
 
-#include <exception>
 #include <new>
 #include <optional>
 #include <utility>
@@ -8,6 +7,7 @@
 #include "core/data_reader.h"
 #include "core/extraction_run.h"
 #include "core/output_name.h"
+#include "platform/native_text.h"
 
 namespace kesmaro::ui {
 namespace {
@@ -24,37 +24,18 @@ constexpr std::string_view kNoticeTitle = "提示";
 constexpr std::string_view kErrorTitle = "错误";
 constexpr std::string_view kBrowseTitle = "请选择一个文件夹：";
 
-/// A path as UTF-8 for display; a name the conversion cannot take is shown as far as it can be.
-std::string Utf8(const std::filesystem::path& path) {
-  try {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-  } catch (const std::exception&) {
-    return "?";
-  }
-}
-
-/// UTF-8 from the window as the system's own text, as file names and the codec take it.
-std::optional<std::filesystem::path> FromUtf8(std::string_view text) {
-  try {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-  } catch (const std::exception&) {
-    return std::nullopt;
-  }
-}
-
 /// The window's text in the data code page; nullopt when it has characters the page lacks.
 std::optional<std::string> ToDataText(const TextCodec& codec, std::string_view text) {
-  const std::optional<std::filesystem::path> native = FromUtf8(text);
+  const std::optional<NativeText> native = FromUtf8(text);
   if (!native) return std::nullopt;
-  return codec.Encode(native->native());
+  return codec.Encode(*native);
 }
 
 /// Data code page bytes as window text; nullopt when they are not valid text there.
 std::optional<std::string> FromDataText(const TextCodec& codec, std::string_view bytes) {
   const std::optional<TextCodec::Native> native = codec.Decode(bytes);
   if (!native) return std::nullopt;
-  return Utf8(std::filesystem::path(*native));
+  return ToUtf8(*native);
 }
 
 /// Why the key check could not be made, short enough for the verdict label.
@@ -111,7 +92,7 @@ class BusyWindow {
 std::string RunErrorMessage(const Error& error) {
   std::string message(ErrorKindText(error.kind));
   message += "。";
-  if (!error.file.empty()) message += "\n\n文件：" + Utf8(error.file);
+  if (!error.file.empty()) message += "\n\n文件：" + ToUtf8(error.file.native());
   // The system's own words for its user, where it has them; its English ones otherwise.
   const std::string& cause = error.userCause.empty() ? error.cause : error.userCause;
   if (!cause.empty()) message += "\n原因：" + cause;
@@ -130,7 +111,7 @@ Form1::Form1(Controls& controls, FormHost& host, FileSystem& fs, const TextCodec
 
 void Form1::Form_Load() {
   folderPath_ = host_.ProgramFolder();
-  controls_.SetText(kText1, Utf8(folderPath_));
+  controls_.SetText(kText1, ToUtf8(folderPath_.native()));
   ShowListing();
   // The controls start in the no-files states, so only files present changes them.
   if (files_.FileCount() > 0) ApplyFileStates(files_.FileCount());
@@ -140,7 +121,7 @@ void Form1::Command1_Click() {
   std::filesystem::path chosen = host_.BrowseForFolder(kBrowseTitle);
   if (chosen.empty()) return;  // cancelled: the folder, its list and the controls stay as they were
   folderPath_ = std::move(chosen);
-  controls_.SetText(kText1, Utf8(folderPath_));
+  controls_.SetText(kText1, ToUtf8(folderPath_.native()));
   ShowListing();
   ApplyFileStates(files_.FileCount());
   // The key check is not run again: a run now takes the new folder's list with the last key.
@@ -232,10 +213,10 @@ std::optional<std::string> Form1::Run() {
   const std::optional<std::string> key = ToDataText(*codec_, keyValue_);
   if (!key) return "要读取的值中有当前代码页无法表示的字符。";
   const std::string typedName = controls_.Text(kText4);
-  const std::optional<std::filesystem::path> outputName = FromUtf8(typedName);
+  const std::optional<NativeText> outputName = FromUtf8(typedName);
   if (!outputName) return "要保存的文件名无效。";
   // The name may come from the data; it only ever names a file in the working folder.
-  if (const std::optional<OutputNameFault> fault = FindOutputNameFault(outputName->native())) {
+  if (const std::optional<OutputNameFault> fault = FindOutputNameFault(*outputName)) {
     const std::string why = fault->wholeName ? "" : "中含有字符“" + fault->shown + "”，";
     return "文件名“" + typedName + "”" + why + "不能用作文件名。\n\n请在第5步中修改文件名。没有写入输出文件。";
   }

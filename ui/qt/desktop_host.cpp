@@ -12,12 +12,11 @@
 #include <cstring>
 
 #include "platform/program_folder.h"
-#include "ui/qt/utf8.h"
 
 namespace kesmaro::ui::qt {
 
 void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, std::string_view text, std::string_view title) {
-  QMessageBox box(icon, FromUtf8(title), FromUtf8(text), QMessageBox::Ok, owner);
+  QMessageBox box(icon, QString::fromUtf8(title), QString::fromUtf8(text), QMessageBox::Ok, owner);
   box.setTextFormat(Qt::PlainText);  // file names are shown as they are, never as markup
   box.exec();
 }
@@ -25,7 +24,7 @@ void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, std::string_view tex
 std::filesystem::path DesktopHost::ProgramFolder() { return kesmaro::ProgramFolder(); }
 
 std::filesystem::path DesktopHost::BrowseForFolder(std::string_view title) {
-  const QString caption = title.empty() ? QString("选择目录") : FromUtf8(title);
+  const QString caption = title.empty() ? QString("选择目录") : QString::fromUtf8(title);
   const QString folder = QFileDialog::getExistingDirectory(&owner_, caption);
   if (folder.isEmpty()) return {};
   // The file system's own bytes for the name, which a data file's path is built from.
@@ -61,7 +60,8 @@ std::unique_ptr<QTranslator> InstallQtTranslation(const QLocale& locale) {
 
 bool UseUtf8CharacterType() {
   const auto utf8 = [] { return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0; };
-  // Qt itself moves a non-UTF-8 locale to C.UTF-8; this is for when it could not.
+  // Qt 6.4 leaves a locale such as zh_CN.GBK as it is, while its file names (QFile::encodeName)
+  // and the window's texts are UTF-8 whatever the locale; TextCodec reads the locale's codeset.
   if (!utf8()) std::setlocale(LC_CTYPE, "C.UTF-8");
   return utf8();
 }

@@ -22,7 +22,6 @@
 #include <string>
 
 #include "ui/qt/desktop_host.h"
-#include "ui/qt/utf8.h"
 
 namespace kesmaro::ui::qt {
 namespace {
@@ -34,8 +33,8 @@ std::size_t Index(ControlId id) { return static_cast<std::size_t>(id); }
 /// The data edit boxes' font: "宋体" where it is installed, else a Chinese font that is.
 QFont DataFont() {
   QFont font;
-  font.setFamilies({FromUtf8(kDataFont.face), "SimSun", "NSimSun", "WenQuanYi Micro Hei", "Noto Sans CJK SC",
-                    "Noto Sans SC", "Droid Sans Fallback"});
+  font.setFamilies({QString::fromUtf8(kDataFont.face), "SimSun", "NSimSun", "WenQuanYi Micro Hei",
+                    "Noto Sans CJK SC", "Noto Sans SC", "Droid Sans Fallback"});
   font.setPointSize(kDataFont.points);
   font.setWeight(QFont::Normal);
   return font;
@@ -76,7 +75,7 @@ QIcon ProgramIcon() {
 FormWindow::FormWindow(QWidget* parent) : QWidget(parent) {
   const WindowLayout& window = Form1Window();
   setObjectName("Form1");
-  setWindowTitle(FromUtf8(window.caption));
+  setWindowTitle(QString::fromUtf8(window.caption));
   setWindowIcon(ProgramIcon());
   if (const QScreen* screen = QGuiApplication::primaryScreen()) dpi_ = screen->logicalDotsPerInch();
 
@@ -127,8 +126,8 @@ QWidget* FormWindow::CreateControl(const ControlRow& row) {
       widget = new QPushButton(parent);
       break;
   }
-  widget->setProperty(TextProperty(row), FromUtf8(row.caption));
-  widget->setObjectName(FromUtf8(row.name));
+  widget->setProperty(TextProperty(row), QString::fromUtf8(row.caption));
+  widget->setObjectName(QString::fromUtf8(row.name));
   widget->setGeometry(Px(row.left), Px(row.top), Px(row.width), Px(row.height));
   widget->setEnabled(row.enabled);
   return widget;
@@ -193,7 +192,7 @@ std::string FormWindow::Text(ControlId id) const {
 
 void FormWindow::SetText(ControlId id, std::string_view text) {
   const QSignalBlocker quiet(Control(id));  // setting a text runs no handler
-  Control(id)->setProperty(TextProperty(Row(id)), FromUtf8(text));
+  Control(id)->setProperty(TextProperty(Row(id)), QString::fromUtf8(text));
 }
 
 void FormWindow::SetEnabled(ControlId id, bool enabled) { Control(id)->setEnabled(enabled); }

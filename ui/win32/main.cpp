@@ -9,11 +9,11 @@
 #include <string>
 
 #include "platform/disk_file_system.h"
+#include "platform/native_text.h"
 #include "platform/text_codec.h"
 #include "ui/form1.h"
 #include "ui/win32/form_window.h"
 #include "ui/win32/shell_host.h"
-#include "ui/win32/wide_text.h"
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int showCommand) {
   using namespace kesmaro;
@@ -29,7 +29,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   std::unique_ptr<TextCodec> codec = codePage ? MakeTextCodec(*codePage) : nullptr;
   if (!codec) {
     const std::string message = "本程序不支持系统的代码页（" + systemName + "）。";
-    MessageBoxW(nullptr, ui::win32::Wide(message).c_str(), L"Kesmaro", MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, FromUtf8(message).value_or(L"").c_str(), L"Kesmaro", MB_OK | MB_ICONERROR);
     return 1;
   }
 

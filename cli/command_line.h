@@ -15,8 +15,9 @@ enum ExitCode : int {
 };
 
 /// Runs one command line (without the program name). Arguments and the text put into `out` and
-/// `err` are terminal text (see platform/terminal.h).
-int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::string& err);
+/// `err` are terminal text (see platform/terminal.h); `data` gets bytes for standard output that
+/// must pass unchanged (a table written with `--output -`, in the data code page).
+int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::string& err, std::string& data);
 
 /// Runs one command line and writes its output to stdout and stderr; returns the exit code.
 int RunAndReport(const std::vector<std::string>& args);

@@ -1,8 +1,9 @@
 #include "core/table.h"
 
-#include <algorithm>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <memory>
 #include <utility>
@@ -19,25 +20,89 @@ namespace {
 /// cuts a character.
 constexpr bool IsFieldSeparator(char ch) { return ch == ' ' || ch == '\t' || ch == ',' || ch == ';'; }
 
-/// Splits a line into its fields one after another.
-class Fields {
- public:
-  explicit Fields(std::string_view line) : line_(line) {}
-
-  /// The next field; empty at the end of the line.
-  std::string_view Next() {
-    while (pos_ < line_.size() && IsFieldSeparator(line_[pos_])) ++pos_;
-    const std::size_t start = pos_;
-    while (pos_ < line_.size() && !IsFieldSeparator(line_[pos_])) ++pos_;
-    return line_.substr(start, pos_ - start);
-  }
-
- private:
-  std::string_view line_;
-  std::size_t pos_ = 0;
-};
-
 constexpr bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+std::size_t SkipSeparators(std::string_view line, std::size_t pos) {
+  while (pos < line.size() && IsFieldSeparator(line[pos])) ++pos;
+  return pos;
+}
+
+std::size_t FieldEnd(std::string_view line, std::size_t pos) {
+  while (pos < line.size() && !IsFieldSeparator(line[pos])) ++pos;
+  return pos;
+}
+
+/// Field `k` (from 1) of a line; empty when the line has fewer fields.
+std::string_view Field(std::string_view line, std::size_t k) {
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t start = SkipSeparators(line, pos);
+    pos = FieldEnd(line, start);
+    if (start == pos || --k == 0) return line.substr(start, pos - start);
+  }
+}
+
+/// Reads the decimal number at the start of `text` as far as its syntax goes and sets `*end`
+/// behind it; nullopt when there is none there, or none a double can hold.
+std::optional<double> LeadingDecimal(std::string_view text, std::size_t* end) {
+  constexpr std::uint64_t kMantissaLimit = 100'000'000'000'000'000;  // more digits go to from_chars
+  std::size_t pos = 0;
+  const bool negative = pos < text.size() && text[pos] == '-';
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+  std::uint64_t mantissa = 0;
+  int exponent = 0;
+  bool manyDigits = false;
+  std::size_t digits = 0;
+  for (; pos < text.size() && IsDigit(text[pos]); ++pos, ++digits) {
+    if (mantissa < kMantissaLimit) {
+      mantissa = mantissa * 10 + static_cast<unsigned>(text[pos] - '0');
+    } else {
+      manyDigits = true;
+    }
+  }
+  if (pos < text.size() && text[pos] == '.') {
+    for (++pos; pos < text.size() && IsDigit(text[pos]); ++pos, ++digits) {
+      if (mantissa < kMantissaLimit) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(text[pos] - '0');
+        --exponent;
+      } else {
+        manyDigits = true;
+      }
+    }
+  }
+  if (digits == 0) return std::nullopt;
+  if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+    ++pos;
+    const bool negativeExponent = pos < text.size() && text[pos] == '-';
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+    int written = 0;
+    const std::size_t start = pos;
+    for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
+      if (written < 100'000) written = written * 10 + (text[pos] - '0');
+    }
+    if (pos == start) return std::nullopt;
+    exponent += negativeExponent ? -written : written;
+  }
+  *end = pos;
+
+  // Clinger's fast path: a mantissa below 2^53 and a power of ten up to 10^22 are both exact
+  // doubles, so one multiplication or division rounds the decimal correctly, as from_chars does.
+  // That holds where doubles are evaluated as doubles (FLT_EVAL_METHOD 0), not on the x87.
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (FLT_EVAL_METHOD == 0 && !manyDigits && mantissa <= (std::uint64_t{1} << 53) && exponent >= -22 &&
+      exponent <= 22) {
+    const auto exact = static_cast<double>(mantissa);
+    const double value = exponent < 0 ? exact / kPowers[-exponent] : exact * kPowers[exponent];
+    return negative ? -value : value;
+  }
+  // from_chars takes no '+', and reads the same syntax otherwise, in no locale.
+  const char* begin = text.data() + (text[0] == '+' ? 1 : 0);
+  double value = 0;
+  const std::from_chars_result result = std::from_chars(begin, text.data() + pos, value);
+  if (result.ec != std::errc() || result.ptr != text.data() + pos) return std::nullopt;
+  return value;
+}
 
 /// A double holds a decimal to some sixteen digits, so two distances that differ by less than a
 /// few units in the last place of the numbers they come from are equal as far as the data can
@@ -46,69 +111,155 @@ double Slack(double a, double b, double c) {
   return 4 * std::numeric_limits<double>::epsilon() * (std::fabs(a) + std::fabs(b) + std::fabs(c));
 }
 
-/// The line chosen for one value in one file.
-struct Choice {
-  bool chosen = false;
-  double number = 0;      ///< the chosen line's first field as a number
-  double distance = 0;    ///< from the value
-  std::string first;      ///< the first field as written
-  std::string cell;       ///< the wanted field; empty when the line has fewer fields
+/// The whole parts of the values, by which most lines are told apart from them before their
+/// numbers are read in full: numbers that are equal as doubles have equal whole parts, or, next
+/// to a whole number n, the whole parts n and n - 1 (a decimal just below n can round to n).
+class WholeParts {
+ public:
+  explicit WholeParts(const std::vector<double>& values) {
+    for (const double value : values) {
+      if (std::isnan(value)) continue;
+      const double magnitude = std::fabs(value);
+      if (magnitude >= 0x1p53) {
+        everyLine_ = true;  // whole numbers are no longer all exact: read every line in full
+        continue;
+      }
+      const double whole = std::trunc(magnitude);
+      Add(static_cast<std::uint64_t>(whole));
+      if (whole == magnitude && whole >= 1) Add(static_cast<std::uint64_t>(whole) - 1);
+    }
+  }
+
+  /// False when the text cannot begin with a number equal to a value.
+  bool MayEqual(std::string_view text) const {
+    if (everyLine_) return true;
+    std::size_t pos = 0;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+    std::uint64_t whole = 0;
+    for (std::size_t digits = 0; pos < text.size() && IsDigit(text[pos]); ++pos) {
+      if (++digits > 18) return true;  // beyond 2^53 anyway; read it in full
+      whole = whole * 10 + static_cast<unsigned>(text[pos] - '0');
+    }
+    if (pos < text.size() && text[pos] == '.') {
+      for (++pos; pos < text.size() && IsDigit(text[pos]);) ++pos;
+    }
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) return true;  // the point moves
+    if (((seen_[(whole >> 6) % 4] >> (whole % 64)) & 1) == 0) return false;
+    bool found = false;
+    for (const std::uint64_t candidate : wholes_) found |= candidate == whole;
+    return found;
+  }
+
+ private:
+  void Add(std::uint64_t whole) {
+    wholes_.push_back(whole);
+    seen_[(whole >> 6) % 4] |= std::uint64_t{1} << (whole % 64);
+  }
+
+  std::vector<std::uint64_t> wholes_;
+  std::uint64_t seen_[4] = {};  ///< a bit for every whole part's last eight bits: a quick no
+  bool everyLine_ = false;
 };
 
-/// The value cells and the first fields for one file: what a table row is made of.
+/// Looks every value up in the lines of one file, as they pass by.
 class FileLookup {
  public:
-  FileLookup(const TableRequest& request, const std::vector<double>& numbers)
-      : request_(request), numbers_(numbers), choices_(numbers.size()) {}
+  /// The line chosen for one value: its first field as a number and as written, and its cell.
+  struct Choice {
+    bool chosen = false;
+    double number = 0;
+    double distance = 0;  ///< from the value
+    std::size_t record = 0;
+    std::size_t firstSize = 0;
+    std::size_t cellSize = 0;
+  };
+
+  FileLookup(const TableRequest& request, const std::vector<double>& values, const WholeParts& wholes)
+      : request_(request), values_(values), wholes_(wholes), choices_(values.size()) {}
 
   void Consider(std::string_view line) {
-    Fields fields(line);
-    const std::string_view first = fields.Next();
-    const std::optional<double> number = DecimalNumber(first);
-    if (!number) return;
-    bool cellFound = false;
-    std::string_view cell;
-    for (std::size_t i = 0; i < numbers_.size(); ++i) {
+    const std::size_t start = SkipSeparators(line, 0);
+    const std::string_view rest = line.substr(start);
+    if (!request_.nearest && !request_.within && !wholes_.MayEqual(rest)) return;
+    std::size_t end = 0;
+    const std::optional<double> number = LeadingDecimal(rest, &end);
+    if (!number || (end < rest.size() && !IsFieldSeparator(rest[end]))) return;
+    bool recorded = false;
+    for (std::size_t i = 0; i < values_.size(); ++i) {
       Choice& choice = choices_[i];
-      const double distance = std::fabs(*number - numbers_[i]);
-      if (!Better(choice, *number, distance, numbers_[i])) continue;
-      if (!cellFound) {
-        cell = Cell(line);
-        cellFound = true;
+      const double distance = std::fabs(*number - values_[i]);
+      if (!Better(choice, *number, distance, values_[i])) continue;
+      if (!recorded) {
+        Record(rest.substr(0, end), Field(line, request_.column));
+        recorded = true;
       }
-      choice.chosen = true;
-      choice.number = *number;
-      choice.distance = distance;
-      choice.first.assign(first);
-      choice.cell.assign(cell);
+      choice = Choice{true, *number, distance, lastRecord_, lastFirstSize_, lastCellSize_};
     }
   }
 
   const std::vector<Choice>& choices() const { return choices_; }
+  std::string_view First(const Choice& choice) const {
+    return std::string_view(records_).substr(choice.record, choice.firstSize);
+  }
+  std::string_view Cell(const Choice& choice) const {
+    return std::string_view(records_).substr(choice.record + choice.firstSize, choice.cellSize);
+  }
 
  private:
   bool Better(const Choice& choice, double number, double distance, double value) const {
+    if (!request_.nearest && !request_.within) return !choice.chosen && number == value;
     if (std::isnan(value)) return false;  // not a number: never chosen
-    if (!Nearest()) return !choice.chosen && number == value;
+    if (choice.chosen && distance >= choice.distance) return false;
     if (request_.within && distance > *request_.within + Slack(value, number, *request_.within)) return false;
     return !choice.chosen || distance < choice.distance - Slack(value, number, choice.number);
   }
 
-  bool Nearest() const { return request_.nearest || request_.within; }
-
-  std::string_view Cell(std::string_view line) const {
-    Fields fields(line);
-    std::string_view field;
-    for (std::size_t k = 0; k < request_.column; ++k) {
-      field = fields.Next();
-      if (field.empty()) break;
-    }
-    return field;
+  /// Keeps a copy of a chosen line's first field and cell, since the line itself goes with the
+  /// next one. Copies no choice refers to any more are dropped from time to time, so the store
+  /// stays in proportion to the values, not to the file.
+  void Record(std::string_view first, std::string_view cell) {
+    if (records_.size() > compactAt_) Compact();
+    lastRecord_ = records_.size();
+    lastFirstSize_ = first.size();
+    lastCellSize_ = cell.size();
+    records_.append(first);
+    records_.append(cell);
   }
 
+  void Compact() {
+    std::string kept;
+    std::vector<std::pair<std::size_t, std::size_t>> moved;  // old record, new record
+    for (Choice& choice : choices_) {
+      if (!choice.chosen) continue;
+      std::size_t to = kept.size();
+      bool found = false;
+      for (const auto& [from, where] : moved) {
+        if (from == choice.record) {
+          to = where;
+          found = true;
+        }
+      }
+      if (!found) {
+        kept.append(records_, choice.record, choice.firstSize + choice.cellSize);
+        moved.emplace_back(choice.record, to);
+      }
+      choice.record = to;
+    }
+    records_ = std::move(kept);
+    compactAt_ = 2 * records_.size() + kCompactFloor;
+  }
+
+  static constexpr std::size_t kCompactFloor = 64 * 1024;
+
   const TableRequest& request_;
-  const std::vector<double>& numbers_;
+  const std::vector<double>& values_;
+  const WholeParts& wholes_;
   std::vector<Choice> choices_;
+  std::string records_;
+  std::size_t compactAt_ = kCompactFloor;
+  std::size_t lastRecord_ = 0;
+  std::size_t lastFirstSize_ = 0;
+  std::size_t lastCellSize_ = 0;
 };
 
 /// Appends one CSV field, quoted when it holds a comma, a double quote, a CR or an LF.
@@ -142,31 +293,10 @@ Status LookUpFile(FileSystem& fs, const std::filesystem::path& path, const KeyLi
 }  // namespace
 
 std::optional<double> DecimalNumber(std::string_view text) {
-  std::size_t pos = 0;
-  const auto skipDigits = [&] {
-    const std::size_t start = pos;
-    while (pos < text.size() && IsDigit(text[pos])) ++pos;
-    return pos - start;
-  };
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
-  std::size_t digits = skipDigits();
-  if (pos < text.size() && text[pos] == '.') {
-    ++pos;
-    digits += skipDigits();
-  }
-  if (digits == 0) return std::nullopt;
-  if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
-    ++pos;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
-    if (skipDigits() == 0) return std::nullopt;
-  }
-  if (pos != text.size()) return std::nullopt;
-  // from_chars takes no '+', and reads the same syntax otherwise, in no locale.
-  const char* begin = text.data() + (text[0] == '+' ? 1 : 0);
-  double value = 0;
-  const std::from_chars_result result = std::from_chars(begin, text.data() + text.size(), value);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
-  return value;
+  std::size_t end = 0;
+  const std::optional<double> number = LeadingDecimal(text, &end);
+  if (!number || end != text.size()) return std::nullopt;
+  return number;
 }
 
 Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& request, std::string* csv,
@@ -174,10 +304,10 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
   *summary = TableSummary{};
   summary->values = request.values.size();
   const bool nearest = request.nearest || request.within;
-  std::vector<double> numbers;
+  std::vector<double> values;
   std::string text = "file";
   for (const std::string& value : request.values) {
-    numbers.push_back(DecimalNumber(value).value_or(std::numeric_limits<double>::quiet_NaN()));
+    values.push_back(DecimalNumber(value).value_or(std::numeric_limits<double>::quiet_NaN()));
     text.push_back(',');
     AppendCsvField(text, value);
     if (nearest) {
@@ -187,24 +317,25 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
   }
   text.append("\r\n");
 
+  const WholeParts wholes(values);
   const KeyLineSearch everyLine("");
   const std::int64_t headerLines = HeaderLineCount(request.skipText);
   for (const std::filesystem::path& name : request.list.FileNames) {
     const std::filesystem::path path = request.folder / name;
     const std::optional<std::string> encodedName = codec.Encode(name.native());
     if (!encodedName) return Error{ErrorKind::kNameNotInCodePage, path, {}};
-    FileLookup lookup(request, numbers);
+    FileLookup lookup(request, values, wholes);
     if (Status error = LookUpFile(fs, path, everyLine, headerLines, &lookup)) return error;
     ++summary->filesRead;
 
     AppendCsvField(text, FileStem(*encodedName));
-    for (const Choice& choice : lookup.choices()) {
+    for (const FileLookup::Choice& choice : lookup.choices()) {
       text.push_back(',');
-      AppendCsvField(text, choice.cell);
-      if (choice.cell.empty()) ++summary->emptyCells;
+      AppendCsvField(text, lookup.Cell(choice));
+      if (lookup.Cell(choice).empty()) ++summary->emptyCells;
       if (nearest) {
         text.push_back(',');
-        AppendCsvField(text, choice.first);
+        AppendCsvField(text, lookup.First(choice));
       }
     }
     text.append("\r\n");

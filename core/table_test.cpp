@@ -24,6 +24,13 @@ struct TableCase {
   const char* skip = "0";
 };
 
+/// Lines "0 v0" to "N-1 vN-1", LF ended.
+std::string Ascending(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += std::to_string(i) + " v" + std::to_string(i) + "\n";
+  return text;
+}
+
 class TableTest : public ::testing::TestWithParam<TableCase> {
  protected:
   /// Builds the table, and checks that reading the files a byte at a time gives the same bytes.
@@ -62,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
                   .files = {{"1.txt",
                              "550nm no\r\n5.5e2.0 no\r\n5.5e no\r\ne5 no\r\n. no\r\n-.e1 no\r\n+-1 no\r\n"
                              "0x10 no\r\ninf no\r\n1e999 no\r\n"
-                             "5.5E+2 a\r\n550.0 second\r\n-0.50 b\r\n.25 c\r\n1e3 d\r\n+7 e\r\n16. f\r\n"}},
+                             "5.5E+2 a\r\n550.0 second\r\n-0.50 b\r\n.25 c\r\n1e3 d\r\n+7 e\r\n"
+                             "15.99999999999999999999 f\r\n16 second\r\n"}},
                   .values = {"550", "-.5", "0.250", "1000", "7.00", "16", "0", "+1E1"},
                   .expected = "file,550,-.5,0.250,1000,7.00,16,0,+1E1\r\n1,a,b,c,d,e,f,,\r\n",
                   .emptyCells = 2},
@@ -81,6 +89,11 @@ INSTANTIATE_TEST_SUITE_P(
                   .expected = "file,550,550 x,-5,-5 x,0.2,0.2 x,1e6,1e6 x\r\n"
                               "1,a,549.9,c,-5.2,e,0.1,b,550.1\r\n"
                               "2,exact,550,d,-4.8,f,0.3,b,550.1\r\n",
+                  .nearest = true},
+        TableCase{.name = "NearestKeepsItsChoicesThroughALongFile",
+                  .files = {{"1.txt", Ascending(20000)}},
+                  .values = {"19999.4", "5000", "-3"},
+                  .expected = "file,19999.4,19999.4 x,5000,5000 x,-3,-3 x\r\n1,v19999,19999,v5000,5000,v0,0\r\n",
                   .nearest = true},
         TableCase{.name = "WithinBoundsAreInclusive",
                   .files = {{"1.txt", "549.7 a\n550.21 b\n600.5 c\n"}, {"2.txt", "549.79 d\n550.22 e\n"}},

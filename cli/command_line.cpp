@@ -373,11 +373,10 @@ class Invocation {
       if (Status error = RefuseDataFileAsOutput(disk_, folder_, list_, output)) return Fail(*error);
     }
 
-    TableRequest request{folder_, list_, options_.skip, {}, options_.column, options_.nearest, options_.within};
-    for (auto value = options_.operands.begin() + 1; value != options_.operands.end(); ++value) {
-      // A decimal number is ASCII, which every data code page holds as it is.
-      request.values.push_back(*value);
-    }
+    // The values are decimal numbers, in ASCII, which every data code page holds as it is.
+    const std::vector<std::string> values(options_.operands.begin() + 1, options_.operands.end());
+    const TableRequest request{folder_, list_, options_.skip, values, options_.column, options_.nearest,
+                               options_.within};
     std::string csv;
     TableSummary summary;
     if (Status error = MakeTable(disk_, *codec_, request, &csv, &summary)) return Fail(*error);

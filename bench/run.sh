@@ -267,7 +267,6 @@ awk -v t_run="$t_run" -v t_cat="$t_cat" -v t_awk="$t_awk" -v rss_kb="$rss_kb" -v
     -v t_win32="$t_win32" -v t_win64="$t_win64" \
     -v rss_gb_run="$rss_gb_run" -v rss_gb_check="$rss_gb_check" -v rss_mb_run="$rss_mb_run" \
     -v rss_mb_check="$rss_mb_check" -v oom_code="$oom_code" -v oom_lines="$oom_lines" -v oom_ok="$oom_ok" \
-
     -v t_table="$t_table" -v t_awk_table="$t_awk_table" 'BEGIN {
     fmt = "%-34s %12s %14s %9s %10s  %s\n"
     printf fmt, "measurement", "figure", "baseline", "ratio", "target", "result"

@@ -51,7 +51,6 @@ constexpr std::string_view kUsageText =
     "                    cp1252, ... (default: on Windows the system's ANSI code page; on\n"
     "                    Linux UTF-8 when the first file is UTF-8 text, otherwise the code\n"
     "                    page Windows uses for the locale's language)\n"
-    "  --output NAME     the output name without .txt (default: the name the key check proposes)\n"
     "  --output NAME     the output name without .txt or .csv (run: default the name the key\n"
     "                    check proposes; table: default table, and - for standard output)\n"
     "  --force           run even when the key check or an empty folder would refuse\n"

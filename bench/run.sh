@@ -3,8 +3,9 @@
 # page-cache read limit (cat) and an awk script doing the same consolidation, checks that
 # both write the same bytes, and reports peak memory, a key check on a 20 MB file, a
 # listing of 10,000 files, peak memory on lines of 1 GiB and 300 MiB, and running out of
-# memory; and, where Wine runs Windows programs, the 32-bit Windows kesmaro-cli.exe beside
-# the 64-bit one on the same series. See bench/README.md.
+# memory; the same for `kesmaro-cli table` with ten values, against cat and an awk script
+# doing the same numeric lookup; and, where Wine runs Windows programs, the 32-bit Windows
+# kesmaro-cli.exe beside the 64-bit one on the same series. See bench/README.md.
 #
 # Exit status: 0 when everything ran and the outputs agree (missed targets are only
 # reported), 1 when a step failed or the outputs differ.
@@ -35,6 +36,13 @@ skip=3
 # First-column values run 1000.000, 1000.001, ... in every file (see make-data.py): the
 # middle row's value is an exact hit once per file and begins no other line.
 key="$(printf '%d.%03d' $((1000 + rows / 2 / 1000)) $((rows / 2 % 1000)))"
+# Ten values for the table, spread over the rows and written with four decimals where the
+# data has three, so that they match as numbers, not as text: one cell per file and value.
+table_values=()
+for ((k = 0; k < 10; k++)); do
+    r=$((rows * (2 * k + 1) / 20))
+    table_values+=("$(printf '%d.%03d0' $((1000 + r / 1000)) $((r % 1000)))")
+done
 
 series="$bench_dir/data/series-${files}x${rows}"
 large="$bench_dir/data/check-20mb"
@@ -147,6 +155,8 @@ median_seconds() {
 run_cli() { (cd "$work/cli" && "$cli" run --skip "$skip" --encoding gbk --output bench --force "$series" "$key" 2>"$work/cli.err"); }
 run_cat() { cat "${series_files[@]}" > /dev/null; }
 run_awk() { LC_ALL=C gawk -v key="$key" -v skip="$skip" -v enc=gbk -f "$root/bench/consolidate.awk" "${series_files[@]}" > "$work/awk/bench.txt"; }
+run_table() { (cd "$work/cli" && "$cli" table --skip "$skip" --encoding gbk --output bench "$series" "${table_values[@]}" 2>"$work/table.err"); }
+run_awk_table() { LC_ALL=C gawk -v skip="$skip" -v values="${table_values[*]}" -f "$root/bench/table.awk" "${series_files[@]}" > "$work/awk/bench.csv"; }
 run_check() { "$cli" check --skip "$skip" --encoding gbk "$large" "$check_key" > "$work/check.out"; }
 run_list() { "$cli" list "$listing" > "$work/list.out"; }
 run_wine() { # run_wine i686|x86_64
@@ -170,7 +180,13 @@ t_cat="$(median_seconds "$runs" run_cat)"
 say "gawk, $runs runs"
 t_awk="$(median_seconds "$runs" run_awk)"
 
+say "kesmaro-cli table with ${#table_values[@]} values, $runs runs"
+t_table="$(median_seconds "$runs" run_table)"
+say "gawk table, $runs runs"
+t_awk_table="$(median_seconds "$runs" run_awk_table)"
+
 [[ -f "$work/cli/bench.txt" ]] || die "kesmaro-cli run wrote no bench.txt"
+[[ -f "$work/cli/bench.csv" ]] || die "kesmaro-cli table wrote no bench.csv"
 outputs_agree=1
 if cmp -s "$work/cli/bench.txt" "$work/awk/bench.txt"; then
     agreement="OK"
@@ -178,6 +194,14 @@ else
     agreement="MISMATCH"
     outputs_agree=0
 fi
+if cmp -s "$work/cli/bench.csv" "$work/awk/bench.csv"; then
+    table_agreement="OK"
+else
+    table_agreement="MISMATCH"
+    outputs_agree=0
+fi
+table_rows="$(awk 'END { print NR }' "$work/cli/bench.csv")"
+table_empty="$(awk -F, 'NR > 1 { for (i = 2; i <= NF; i++) if ($i == "") n++ } END { print n + 0 }' "$work/cli/bench.csv")"
 out_bytes="$(stat -c %s "$work/cli/bench.txt")"
 out_rows="$(awk 'END { print NR }' "$work/cli/bench.txt")"
 
@@ -234,13 +258,16 @@ echo "awk output vs kesmaro-cli output: $agreement"
 ((wine)) && echo "kesmaro-cli.exe output, 32-bit and 64-bit under Wine, vs kesmaro-cli output: OK"
 echo "kesmaro-cli run on the 300 MiB line wrote: $(tr '\r\n' '  ' < "$work/cli/long.txt" 2>/dev/null)"
 echo "kesmaro-cli run out of memory: exit $oom_code, said: $(tr '\n' ' ' < "$work/oom.err")"
+echo "kesmaro-cli table, values ${table_values[*]}, said: $(tr '\n' ' ' < "$work/table.err")"
+echo "awk table vs kesmaro-cli table: $table_agreement"
 echo
 
 awk -v t_run="$t_run" -v t_cat="$t_cat" -v t_awk="$t_awk" -v rss_kb="$rss_kb" -v out_bytes="$out_bytes" \
     -v t_check="$t_check" -v t_list="$t_list" -v list_count="$list_count" \
     -v t_win32="$t_win32" -v t_win64="$t_win64" \
     -v rss_gb_run="$rss_gb_run" -v rss_gb_check="$rss_gb_check" -v rss_mb_run="$rss_mb_run" \
-    -v rss_mb_check="$rss_mb_check" -v oom_code="$oom_code" -v oom_lines="$oom_lines" -v oom_ok="$oom_ok" 'BEGIN {
+    -v rss_mb_check="$rss_mb_check" -v oom_code="$oom_code" -v oom_lines="$oom_lines" -v oom_ok="$oom_ok" \
+    -v t_table="$t_table" -v t_awk_table="$t_awk_table" 'BEGIN {
     fmt = "%-34s %12s %14s %9s %10s  %s\n"
     printf fmt, "measurement", "figure", "baseline", "ratio", "target", "result"
     printf fmt, "----------------------------------", "------------", "--------------", "---------", "----------", "------"
@@ -248,6 +275,10 @@ awk -v t_run="$t_run" -v t_cat="$t_cat" -v t_awk="$t_awk" -v rss_kb="$rss_kb" -v
         t_run / t_cat, "<= 1.5x", t_run / t_cat <= 1.5)
     row("run vs gawk (same rules)", sprintf("%.3f s", t_run), sprintf("%.3f s awk", t_awk),
         t_awk / t_run, ">= 15x", t_awk / t_run >= 15)
+    row("table, 10 values, vs cat", sprintf("%.3f s", t_table), sprintf("%.3f s cat", t_cat),
+        t_table / t_cat, "<= 3x", t_table / t_cat <= 3)
+    row("table, 10 values, vs gawk", sprintf("%.3f s", t_table), sprintf("%.3f s awk", t_awk_table),
+        t_awk_table / t_table, ">= 20x", t_awk_table / t_table >= 20)
     limit_mb = 64 + out_bytes / 1048576
     row("peak RSS of run", sprintf("%.1f MB", rss_kb / 1024), sprintf("%.1f MB limit", limit_mb),
         rss_kb / 1024 / limit_mb, "< 1x", rss_kb / 1024 < limit_mb)
@@ -276,6 +307,11 @@ if ((!outputs_agree)); then
     echo
     echo "bench: outputs differ; first differing bytes:" >&2
     cmp "$work/cli/bench.txt" "$work/awk/bench.txt" >&2 || true
+    cmp "$work/cli/bench.csv" "$work/awk/bench.csv" >&2 || true
+    exit 1
+fi
+if [[ "$table_rows" -ne $((files + 1)) || "$table_empty" -ne 0 ]]; then
+    echo "bench: expected a header and one full row per file in the table, got $table_rows rows, $table_empty empty cells" >&2
     exit 1
 fi
 if ((!long_output_ok)); then

@@ -1,6 +1,8 @@
 #include "cli/command_line.h"
 
 #include <cerrno>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -13,6 +15,7 @@
 #include "core/extraction_run.h"
 #include "core/key_check.h"
 #include "core/output_name.h"
+#include "core/table.h"
 #include "platform/disk_file_system.h"
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
@@ -25,6 +28,9 @@ constexpr std::string_view kUsageText =
     "       kesmaro-cli check [--ext .txt|.asc] [--skip N] [--encoding NAME] FOLDER KEY\n"
     "       kesmaro-cli run   [--ext .txt|.asc] [--skip N] [--encoding NAME] [--output NAME] [--force] "
     "FOLDER KEY\n"
+    "       kesmaro-cli table [--ext .txt|.asc] [--skip N] [--encoding NAME] [--column K] [--nearest]\n"
+    "                         [--within D] [--output NAME] FOLDER X [X ...]\n"
+    "       kesmaro-cli --help | --version\n"
     "\n"
     "Consolidates a numbered series of data files (1.txt, 2.txt, 10.txt, ...) in FOLDER: from\n"
     "every file it picks the lines whose first column holds KEY (or, when no line holds it\n"
@@ -35,6 +41,9 @@ constexpr std::string_view kUsageText =
     "          exact<TAB>NAME, prefix<TAB>NAME, prefix, missing or ambiguous\n"
     "  run     write NAME.txt in the current folder; refused, like check, when KEY does not pick\n"
     "          out one line of the first file\n"
+    "  table   write NAME.csv in the current folder: a row per data file and a column per value\n"
+    "          X, each cell a field of the first line whose first field equals X as a number\n"
+    "          (550, 550.0 and 5.5e2 are equal)\n"
     "\n"
     "  --ext .txt|.asc   the data files' extension (default .txt)\n"
     "  --skip N          header lines at the top of every file (default 0)\n"
@@ -42,10 +51,69 @@ constexpr std::string_view kUsageText =
     "                    cp1252, ... (default: on Windows the system's ANSI code page; on\n"
     "                    Linux UTF-8 when the first file is UTF-8 text, otherwise the code\n"
     "                    page Windows uses for the locale's language)\n"
-    "  --output NAME     the output name without .txt (default: the name the key check proposes)\n"
+    "  --output NAME     the output name without .txt or .csv (run: default the name the key\n"
+    "                    check proposes; table: default table, and - for standard output)\n"
     "  --force           run even when the key check or an empty folder would refuse\n"
+    "  --column K        the field a table cell holds, counted from 1 (default 2)\n"
+    "  --nearest         the nearest line when none holds X; a column 'X x' shows its first field\n"
+    "  --within D        like --nearest, but only lines at most D away from X\n"
+    "  --help, --version this text; the version\n"
+    "\n"
+    "An argument that looks like a negative number (-5, -.5) is an operand, not an option, and\n"
+    "every argument after -- is an operand.\n"
     "\n"
     "Exit status: 0 done, 1 a file could not be read or written, 2 usage error, 3 refused.\n";
+
+constexpr std::string_view kTryHelp = "Try 'kesmaro-cli --help'.\n";
+
+/// The commands an option goes with.
+enum CommandSet : unsigned {
+  kList = 1,
+  kCheck = 2,
+  kRun = 4,
+  kTable = 8,
+  kReading = kCheck | kRun | kTable,  ///< the commands that read the data files
+};
+
+struct OptionSpec {
+  std::string_view name;
+  bool takesValue;
+  unsigned commands;
+  std::string_view goesWith;  ///< names those commands in a usage error
+};
+
+constexpr OptionSpec kOptionSpecs[] = {
+    {"--ext", true, kList | kReading, ""},
+    {"--skip", true, kReading, "check, run and table"},
+    {"--encoding", true, kReading, "check, run and table"},
+    {"--output", true, kRun | kTable, "run and table"},
+    {"--force", false, kRun, "run"},
+    {"--column", true, kTable, "table"},
+    {"--nearest", false, kTable, "table"},
+    {"--within", true, kTable, "table"},
+};
+
+struct Command {
+  std::string_view name;
+  CommandSet set;
+  std::size_t minOperands;
+  std::size_t maxOperands;
+  std::string_view operands;  ///< names them in a usage error
+};
+
+constexpr Command kCommands[] = {
+    {"list", kList, 1, 1, "one FOLDER"},
+    {"check", kCheck, 2, 2, "a FOLDER and a KEY"},
+    {"run", kRun, 2, 2, "a FOLDER and a KEY"},
+    {"table", kTable, 2, SIZE_MAX, "a FOLDER and one or more values X"},
+};
+
+constexpr bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+/// `-5`, `-0.5`, `-.5`: a negative number given as an operand. No option looks like one.
+bool LooksLikeNegativeNumber(std::string_view arg) {
+  return arg.size() >= 2 && arg[0] == '-' && (IsDigit(arg[1]) || arg[1] == '.');
+}
 
 struct Options {
   std::string command;
@@ -54,16 +122,55 @@ struct Options {
   std::optional<std::string> encoding;
   std::optional<std::string> output;
   bool force = false;
+  std::size_t column = 2;
+  bool nearest = false;
+  std::optional<double> within;
   bool help = false;
+  bool version = false;
   std::vector<std::string> operands;
 };
+
+/// Sets one option's field from its value; returns an error message for a bad value.
+std::optional<std::string> SetOption(std::string_view name, const std::string& value, Options* options) {
+  if (name == "--ext") {
+    if (value != ".txt" && value != ".asc") return "--ext must be .txt or .asc, not '" + value + "'";
+    options->extension = value;
+  } else if (name == "--skip") {
+    if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos) {
+      return "--skip takes a count in decimal digits, not '" + value + "'";
+    }
+    options->skip = value;
+  } else if (name == "--encoding") {
+    options->encoding = value;
+  } else if (name == "--output") {
+    options->output = value;
+  } else if (name == "--force") {
+    options->force = true;
+  } else if (name == "--column") {
+    std::size_t column = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), column);
+    if (value.empty() || !IsDigit(value[0]) || ec != std::errc() || end != value.data() + value.size() ||
+        column == 0) {
+      return "--column takes a field number from 1, not '" + value + "'";
+    }
+    options->column = column;
+  } else if (name == "--nearest") {
+    options->nearest = true;
+  } else if (name == "--within") {
+    const std::optional<double> within = DecimalNumber(value);
+    if (!within || *within < 0) return "--within takes a decimal distance of 0 or more, not '" + value + "'";
+    options->within = within;
+  }
+  return std::nullopt;
+}
 
 /// Parses the command line; returns an error message for a usage error.
 std::optional<std::string> Parse(const std::vector<std::string>& args, Options* options) {
   bool optionsEnded = false;
+  std::vector<const OptionSpec*> given;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i];
-    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-' || LooksLikeNegativeNumber(arg)) {
       if (options->command.empty()) {
         options->command = arg;
       } else {
@@ -79,8 +186,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options* 
       options->help = true;
       continue;
     }
-    if (arg == "--force") {
-      options->force = true;
+    if (arg == "--version") {
+      options->version = true;
       continue;
     }
     std::optional<std::string> value;
@@ -88,40 +195,40 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options* 
       value = arg.substr(equals + 1);
       arg.resize(equals);
     }
-    if (arg != "--ext" && arg != "--skip" && arg != "--encoding" && arg != "--output") {
-      return "unknown option '" + arg + "'";
+    const OptionSpec* spec = nullptr;
+    for (const OptionSpec& candidate : kOptionSpecs) {
+      if (candidate.name == arg) spec = &candidate;
     }
-    if (!value) {
+    if (spec == nullptr) return "unknown option '" + arg + "'";
+    if (!spec->takesValue && value) return "option '" + arg + "' takes no value";
+    if (spec->takesValue && !value) {
       if (i + 1 == args.size()) return "option '" + arg + "' needs a value";
       value = args[++i];
     }
-    if (arg == "--ext") {
-      options->extension = *value;
-    } else if (arg == "--skip") {
-      options->skip = *value;
-    } else if (arg == "--encoding") {
-      options->encoding = *value;
-    } else {
-      options->output = *value;
+    if (std::optional<std::string> problem = SetOption(spec->name, value.value_or(""), options)) return problem;
+    given.push_back(spec);
+  }
+  if (options->help || options->version) return std::nullopt;
+  if (options->command.empty()) return std::string("no command given");
+  const Command* command = nullptr;
+  for (const Command& candidate : kCommands) {
+    if (candidate.name == options->command) command = &candidate;
+  }
+  if (command == nullptr) return "unknown command '" + options->command + "'";
+  const std::size_t operands = options->operands.size();
+  if (operands < command->minOperands || operands > command->maxOperands) {
+    return options->command + " takes " + std::string(command->operands);
+  }
+  for (const OptionSpec* spec : given) {
+    if ((spec->commands & command->set) == 0) {
+      return std::string(spec->name) + " goes with " + std::string(spec->goesWith) + " only";
     }
   }
-  if (options->help) return std::nullopt;
-  const std::string& command = options->command;
-  if (command.empty()) return std::string("no command given");
-  if (command != "list" && command != "check" && command != "run") return "unknown command '" + command + "'";
-  const std::size_t wanted = command == "list" ? 1 : 2;
-  if (options->operands.size() != wanted) {
-    return command == "list" ? "list takes one FOLDER" : command + " takes a FOLDER and a KEY";
-  }
-  if (options->extension != ".txt" && options->extension != ".asc") {
-    return "--ext must be .txt or .asc, not '" + options->extension + "'";
-  }
-  if (options->skip.empty() || options->skip.find_first_not_of("0123456789") != std::string::npos) {
-    return "--skip takes a count in decimal digits, not '" + options->skip + "'";
-  }
-  if (command != "run" && (options->output || options->force)) return "--output and --force go with run only";
-  if (command == "list" && (options->encoding || options->skip != "0")) {
-    return "--skip and --encoding go with check and run only";
+  if (command->set == kTable) {
+    for (std::size_t i = 1; i < operands; ++i) {
+      const std::string& value = options->operands[i];
+      if (!DecimalNumber(value)) return "the value '" + value + "' is not a decimal number (such as 550, -5.5 or 5.5e2)";
+    }
   }
   return std::nullopt;
 }
@@ -143,8 +250,8 @@ std::string VerdictWord(VerdictKind kind) {
 /// The state and output of one invocation.
 class Invocation {
  public:
-  Invocation(const Options& options, std::string& out, std::string& err)
-      : options_(options), out_(out), err_(err) {}
+  Invocation(const Options& options, std::string& out, std::string& err, std::string& data)
+      : options_(options), out_(out), err_(err), data_(data) {}
 
   int Run() {
     // An empty argument is most likely an unset variable, and no folder is not the current one.
@@ -152,8 +259,9 @@ class Invocation {
     folder_ = FromTerminal(options_.operands[0]);
     if (options_.command == "list") return List();
     // A name given with --output may lead into another folder, since the user chose it; its
-    // last part is still one plain file name. Refused before anything is read.
-    if (options_.output) {
+    // last part is still one plain file name. Refused before anything is read. A table's "-" is
+    // standard output.
+    if (options_.output && !(options_.command == "table" && *options_.output == "-")) {
       const std::filesystem::path given = FromTerminal(*options_.output);
       if (int code = CheckOutputName(given.filename().native(), *options_.output); code != kSuccess) return code;
     }
@@ -168,6 +276,7 @@ class Invocation {
     }
     codec_ = MakeTextCodec(codePage_);
     if (!codec_) return Fail("code page " + codePage_.name + " is not available on this system");
+    if (options_.command == "table") return Table();
     const std::optional<std::string> key = codec_->Encode(FromTerminal(options_.operands[1]));
     if (!key) return Fail("the key cannot be written in code page " + codePage_.name);
     key_ = *key;
@@ -177,6 +286,7 @@ class Invocation {
  private:
   int Fail(const std::string& message, int code = kFailure) {
     err_ += "kesmaro-cli: " + message + "\n";
+    if (code == kUsage) err_ += kTryHelp;
     return code;
   }
 
@@ -309,9 +419,39 @@ class Invocation {
     return kSuccess;
   }
 
+  int Table() {
+    if (list_.FileCount() == 0) return NoDataFiles();
+    const std::string name = options_.output.value_or("table");
+    const bool toStandardOutput = name == "-";
+    std::filesystem::path output = FromTerminal(name);
+    output += ".csv";
+    if (!toStandardOutput) {
+      if (Status error = RefuseDataFileAsOutput(disk_, folder_, list_, output)) return Fail(*error);
+    }
+
+    // The values are decimal numbers, in ASCII, which every data code page holds as it is.
+    const std::vector<std::string> values(options_.operands.begin() + 1, options_.operands.end());
+    const TableRequest request{folder_, list_, options_.skip, values, options_.column, options_.nearest,
+                               options_.within};
+    std::string csv;
+    TableSummary summary;
+    if (Status error = MakeTable(disk_, *codec_, request, &csv, &summary)) return Fail(*error);
+    if (toStandardOutput) {
+      data_ += csv;
+    } else if (Status error = disk_.WriteFileAtomically(output, csv)) {
+      return Fail(*error);
+    }
+    err_ += "read " + std::to_string(summary.filesRead) + " files for " + std::to_string(summary.values) +
+            " values, " + std::to_string(summary.emptyCells) + " of " +
+            std::to_string(summary.filesRead * summary.values) + " cells empty; wrote " +
+            (toStandardOutput ? std::string("standard output") : ToTerminal(output.native())) + "\n";
+    return kSuccess;
+  }
+
   const Options& options_;
   std::string& out_;
   std::string& err_;
+  std::string& data_;
   DiskFileSystem disk_;
   CodePage codePage_;
   std::unique_ptr<TextCodec> codec_;
@@ -322,19 +462,23 @@ class Invocation {
 
 }  // namespace
 
-int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::string& err) {
+int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::string& err, std::string& data) {
   Options options;
   if (const std::optional<std::string> problem = Parse(args, &options)) {
-    err += "kesmaro-cli: " + *problem + "\n" + std::string(kUsageText);
+    err += "kesmaro-cli: " + *problem + "\n" + std::string(kTryHelp);
     return kUsage;
   }
   if (options.help) {
     out += kUsageText;
     return kSuccess;
   }
+  if (options.version) {
+    out += "kesmaro-cli " KESMARO_VERSION "\n";
+    return kSuccess;
+  }
   try {
-    return Invocation(options, out, err).Run();
-  } catch (const std::bad_alloc&) {  // a run holds its rows until they are written
+    return Invocation(options, out, err, data).Run();
+  } catch (const std::bad_alloc&) {  // a run holds its rows, a table its cells, until they are written
     err += "kesmaro-cli: out of memory; nothing was written\n";
     return kFailure;
   }
@@ -343,11 +487,13 @@ int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::
 int RunAndReport(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
   std::string outText;
   std::string errText;
-  int code = RunCommandLine(args, outText, errText);
+  std::string data;
+  int code = RunCommandLine(args, outText, errText, data);
   errno = 0;
   WriteTerminal(out, outText);
-  // A verdict or a listing that never arrived (a full disk, a closed stdout) is no success.
-  if (std::fflush(out) != 0 || std::ferror(out)) {
+  const bool dataWritten = data.empty() || WriteData(out, data);
+  // A verdict, a listing or a table that never arrived (a full disk, a closed stdout) is no success.
+  if (!dataWritten || std::fflush(out) != 0 || std::ferror(out)) {
     const int error = errno;
     errText += "kesmaro-cli: cannot write to standard output";
     if (error != 0) errText += std::string(": ") + std::strerror(error);

@@ -17,8 +17,9 @@ enum ExitCode : int {
 };
 
 /// Runs one command line (without the program name). Arguments and the text put into `out` and
-/// `err` are terminal text (see platform/terminal.h).
-int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::string& err);
+/// `err` are terminal text (see platform/terminal.h); `data` gets bytes for standard output that
+/// must pass unchanged (a table written with `--output -`, in the data code page).
+int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::string& err, std::string& data);
 
 /// Runs one command line and writes its output to `out` and `err`; returns the exit code, a
 /// failure when the output could not be written.

@@ -58,4 +58,12 @@ Status ListDataFiles(FileSystem& fs, const std::filesystem::path& folder, std::s
   return std::nullopt;
 }
 
+Status RefuseDataFileAsOutput(FileSystem& fs, const std::filesystem::path& folder, const DataFileList& list,
+                              const std::filesystem::path& output) {
+  for (const std::filesystem::path& name : list.FileNames) {
+    if (fs.IsSameFile(output, folder / name)) return Error{ErrorKind::kOutputIsDataFile, output, {}};
+  }
+  return std::nullopt;
+}
+
 }  // namespace kesmaro

@@ -25,6 +25,11 @@ struct DataFileList {
 Status ListDataFiles(FileSystem& fs, const std::filesystem::path& folder, std::string_view extension,
                      DataFileList* list);
 
+/// Refuses (kOutputIsDataFile) an output path that names one of the listed files of `folder`,
+/// however it is spelled, so that no output ever replaces the data it is made from.
+Status RefuseDataFileAsOutput(FileSystem& fs, const std::filesystem::path& folder, const DataFileList& list,
+                              const std::filesystem::path& output);
+
 }  // namespace kesmaro
 
 #endif  // KESMARO_CORE_DATA_FILE_LIST_H_

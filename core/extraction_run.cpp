@@ -80,11 +80,7 @@ Status RunExtraction(FileSystem& fs, const TextCodec& codec, CharScheme scheme, 
   output += ".txt";
   summary->output = output;
 
-  for (const std::filesystem::path& name : request.list.FileNames) {
-    if (fs.IsSameFile(output, request.folder / name)) {
-      return Error{ErrorKind::kOutputIsDataFile, output, {}};
-    }
-  }
+  if (Status error = RefuseDataFileAsOutput(fs, request.folder, request.list, output)) return error;
 
   const KeyLineSearch search(request.key);
   const std::int64_t headerLines = HeaderLineCount(request.skipText);

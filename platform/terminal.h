@@ -21,6 +21,10 @@ std::string ToTerminal(const std::filesystem::path::string_type& text);
 /// file as the system code page.
 void WriteTerminal(std::FILE* stream, std::string_view text);
 
+/// Writes bytes to stdout or stderr exactly as they are, with no conversion of text or line ends;
+/// false when they could not all be written.
+bool WriteData(std::FILE* stream, std::string_view bytes);
+
 }  // namespace kesmaro
 
 #endif  // KESMARO_PLATFORM_TERMINAL_H_

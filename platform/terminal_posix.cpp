@@ -10,4 +10,9 @@ void WriteTerminal(std::FILE* stream, std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), stream);
 }
 
+bool WriteData(std::FILE* stream, std::string_view bytes) {
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+  return std::fflush(stream) == 0 && written;
+}
+
 }  // namespace kesmaro

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <fcntl.h>
 #include <io.h>
 
 #include "platform/native_text.h"
@@ -27,6 +28,16 @@ void WriteTerminal(std::FILE* stream, std::string_view text) {
   // character it lacks becomes the code page's default character rather than being lost silently.
   const std::string bytes = win32::WideToBytesReplacing(wide, CP_ACP);
   std::fwrite(bytes.data(), 1, bytes.size(), stream);
+}
+
+bool WriteData(std::FILE* stream, std::string_view bytes) {
+  // A text-mode stream would turn every LF into CR LF; binary mode for these bytes only.
+  std::fflush(stream);
+  const int previous = _setmode(_fileno(stream), _O_BINARY);
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+  const bool flushed = std::fflush(stream) == 0;
+  if (previous != -1) _setmode(_fileno(stream), previous);
+  return written && flushed;
 }
 
 }  // namespace kesmaro

@@ -50,7 +50,8 @@ class CliTest : public ::testing::Test {
   int Cli(const std::vector<std::string>& args) {
     out_.clear();
     err_.clear();
-    return RunCommandLine(WithData(args), out_, err_);
+    data_.clear();
+    return RunCommandLine(WithData(args), out_, err_, data_);
   }
 
   Snapshot Snap() const {
@@ -70,7 +71,7 @@ class CliTest : public ::testing::Test {
   }
 
   ScratchFolders folders_{"kesmaro-cli", "data"};
-  std::string out_, err_;
+  std::string out_, err_, data_;
 };
 
 TEST_F(CliTest, RunConsolidatesAGbkSeriesInNumericOrder) {
@@ -204,14 +205,19 @@ TEST_F(CliTest, FailingToPrintIsAFailure) {
   const fs::path unwritable = folders_.work / "unwritable", errors = folders_.work / "errors";
   std::ofstream(unwritable, std::ios::binary) << "";
   for (const std::vector<std::string>& args : {std::vector<std::string>{"list", "DATA"},
-                                                {"check", "--encoding", "gbk", "DATA", "5"}}) {
+                                                {"check", "--encoding", "gbk", "DATA", "5"},
+                                                {"table", "--encoding", "gbk", "--output", "-", "DATA", "5"}}) {
     std::FILE* out = std::fopen(unwritable.string().c_str(), "rb");  // every write to it fails
     std::FILE* err = std::fopen(errors.string().c_str(), "wb");
     ASSERT_TRUE(out && err);
     EXPECT_EQ(RunAndReport(WithData(args), out, err), kFailure) << args[0];
     std::fclose(out);
     std::fclose(err);
-    EXPECT_EQ(ReadFile(errors).find("kesmaro-cli: cannot write to standard output"), 0u) << ReadFile(errors);
+    // The table's summary comes first; the failure is the last line.
+    const std::string said = ReadFile(errors);
+    EXPECT_EQ(said.substr(args[0] == "table" ? said.find('\n') + 1 : 0, 44),
+              "kesmaro-cli: cannot write to standard output")
+        << said;
   }
 }
 
@@ -257,17 +263,76 @@ TEST_F(CliTest, LargeLinesAndLargeSeries) {
   EXPECT_EQ(ReadFile(folders_.work / "7.5.txt"), expected);
 }
 
-TEST_F(CliTest, UsageErrors) {
-  EXPECT_EQ(Cli({}), kUsage);
-  EXPECT_EQ(Cli({"run", "DATA"}), kUsage);
-  EXPECT_EQ(Cli({"list", ""}), kUsage) << "not the current folder";
-  EXPECT_EQ(Cli({"run", "--skip", "-1", "DATA", "1"}), kUsage);
-  EXPECT_EQ(Cli({"list", "--ext", ".csv", "DATA"}), kUsage);
-  EXPECT_EQ(Cli({"check", "--encoding", "klingon", "DATA", "1"}), kUsage);
-  EXPECT_EQ(Cli({"run", "--bogus", "DATA", "1"}), kUsage);
-  EXPECT_NE(err_.find("usage: kesmaro-cli"), std::string::npos);
+TEST_F(CliTest, UsageErrorsNameTheProblemInOneLine) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string problem;
+  };
+  const Case cases[] = {
+      {{}, "no command given"},
+      {{"frobnicate", "DATA"}, "unknown command 'frobnicate'"},
+      {{"run", "DATA"}, "run takes a FOLDER and a KEY"},
+      {{"list", ""}, "FOLDER is empty; name the current folder as ."},
+      {{"run", "--skip", "-1", "DATA", "1"}, "--skip takes a count in decimal digits, not '-1'"},
+      {{"list", "--ext", ".csv", "DATA"}, "--ext must be .txt or .asc, not '.csv'"},
+      {{"check", "--encoding", "klingon", "DATA", "1"}, "unknown encoding 'klingon'"},
+      {{"run", "--bogus", "DATA", "1"}, "unknown option '--bogus'"},
+      {{"check", "DATA", "-x"}, "unknown option '-x'"},
+      {{"check", "--nearest", "DATA", "1"}, "--nearest goes with table only"},
+      {{"table", "--force", "DATA", "1"}, "--force goes with run only"},
+      {{"table", "DATA"}, "table takes a FOLDER and one or more values X"},
+      {{"table", "DATA", "550", "5.5e", "1"}, "the value '5.5e' is not a decimal number (such as 550, -5.5 or 5.5e2)"},
+      {{"table", "--column", "0", "DATA", "1"}, "--column takes a field number from 1, not '0'"},
+      {{"table", "--within=-1", "DATA", "1"}, "--within takes a decimal distance of 0 or more, not '-1'"},
+      {{"table", "--nearest=yes", "DATA", "1"}, "option '--nearest' takes no value"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Cli(c.args), kUsage) << c.problem;
+    EXPECT_EQ(err_, "kesmaro-cli: " + c.problem + "\nTry 'kesmaro-cli --help'.\n");
+    EXPECT_EQ(out_, "");
+  }
   EXPECT_EQ(Cli({"--help"}), kSuccess);
-  EXPECT_NE(out_.find("kesmaro-cli run"), std::string::npos);
+  EXPECT_NE(out_.find("kesmaro-cli table"), std::string::npos);
+  EXPECT_NE(out_.find("every argument after -- is an operand"), std::string::npos);
+}
+
+TEST_F(CliTest, NegativeNumbersAreOperandsAndDoubleDashEndsTheOptions) {
+  PutGbkSeries({"1.txt", "2.txt"}, {"-5.000000 a", "-4.5 b", "5 c"});
+  ASSERT_EQ(Cli({"check", "--skip", "3", "--encoding", "gbk", "DATA", "-5.000000"}), kSuccess) << err_;
+  EXPECT_EQ(out_, "exact\t-5.000000\n");
+  ASSERT_EQ(Cli({"run", "--skip", "3", "--encoding", "gbk", "DATA", "-5.000000"}), kSuccess) << err_;
+  EXPECT_EQ(ReadFile(folders_.work / "-5.000000.txt"), "1 a\r\n2 a\r\n");
+  EXPECT_EQ(Cli({"check", "--skip", "3", "--encoding", "gbk", "--", "DATA", "-x"}), kRefused);
+  EXPECT_EQ(out_, "missing\n");
+  ASSERT_EQ(Cli({"table", "--skip", "3", "--encoding", "gbk", "--output", "-", "DATA", "-5", "-4.50", "5"}), kSuccess)
+      << err_;
+  EXPECT_EQ(data_, "file,-5,-4.50,5\r\n1,a,b,c\r\n2,a,b,c\r\n");
+}
+
+TEST_F(CliTest, TableWritesItsCsvAtomicallyOrToStandardOutput) {
+  PutGbkSeries({"1.txt", "2.txt", "10.txt"}, {"0.5 11", "1.0 12\t\xD6\xD0", "1.5 13"});
+  Put("3.txt", "too short\r\n");
+  std::ofstream(folders_.work / "table.csv", std::ios::binary) << "earlier table";
+  const Snapshot before = Snap();
+  const std::vector<std::string> table = {"table", "--skip", "3", "--encoding", "gbk", "DATA", "1", "1.50", "2"};
+  EXPECT_EQ(Cli(table), kFailure);
+  EXPECT_NE(err_.find("3.txt"), std::string::npos) << err_;
+  EXPECT_EQ(Snap(), before) << "a failed table leaves the earlier one as it was";
+
+  fs::remove(folders_.data / "3.txt");
+  ASSERT_EQ(Cli(table), kSuccess) << err_;
+  EXPECT_EQ(ReadFile(folders_.work / "table.csv"), "file,1,1.50,2\r\n1,12,13,\r\n2,12,13,\r\n10,12,13,\r\n");
+  EXPECT_EQ(err_, "read 3 files for 3 values, 3 of 9 cells empty; wrote table.csv\n");
+
+  ASSERT_EQ(Cli({"table", "--skip=3", "--encoding=gbk", "--nearest", "--column", "3", "--output", "-", "DATA", "2"}),
+            kSuccess)
+      << err_;
+  EXPECT_EQ(data_, "file,2,2 x\r\n1,,1.5\r\n2,,1.5\r\n10,,1.5\r\n");
+  EXPECT_EQ(out_, "");
+  EXPECT_EQ(err_, "read 3 files for 1 values, 3 of 3 cells empty; wrote standard output\n");
+
+  fs::create_directory(folders_.root / "empty");
+  EXPECT_EQ(Cli({"table", (folders_.root / "empty").string(), "1"}), kRefused);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/memory_file_system.h"
+#include "core/status_testing.h"
 
 namespace kesmaro {
 namespace {
@@ -24,8 +25,7 @@ class DataFileListTest : public ::testing::Test {
 
   std::vector<std::string> List(std::string_view extension = ".txt") {
     DataFileList list;
-    const Status error = ListDataFiles(fs_, "data", extension, &list);
-    EXPECT_FALSE(error);
+    EXPECT_OK(ListDataFiles(fs_, "data", extension, &list));
     return Names(list);
   }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/memory_file_system.h"
+#include "core/status_testing.h"
 
 namespace kesmaro {
 namespace {
@@ -25,10 +26,9 @@ class ExtractionRunTest : public ::testing::Test {
   /// pieces, so that lines and line ends fall across blocks, gives the same bytes.
   std::string Run(const std::string& key, const std::string& skip = "1") {
     RunSummary summary;
-    Status error = RunWith(key, skip, 4096, &summary);
-    EXPECT_FALSE(error) << error->What();
+    EXPECT_OK(RunWith(key, skip, 4096, &summary));
     const std::string output = fs_.Content("out.txt");
-    EXPECT_FALSE(RunWith(key, skip, 1, &summary));
+    EXPECT_OK(RunWith(key, skip, 1, &summary));
     EXPECT_EQ(fs_.Content("out.txt"), output) << "differs when read a byte at a time";
     rows_ = summary.rowsWritten;
     return output;
@@ -132,7 +132,7 @@ TEST_F(ExtractionRunTest, EmptyListStillWritesAnEmptyOutput) {
 TEST_F(ExtractionRunTest, EmptyOutputNameWritesDotTxt) {
   AddFile("1.txt", {"1 a"});
   RunSummary summary;
-  ASSERT_FALSE(
+  ASSERT_OK(
       RunExtraction(fs_, codec_, CharScheme::kGbk, RunRequest{"data", list_, "1", "1", ""}, &summary));
   EXPECT_EQ(fs_.Content(".txt"), "1 a\r\n");
   EXPECT_EQ(summary.output, ".txt");

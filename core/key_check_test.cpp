@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/memory_file_system.h"
+#include "core/status_testing.h"
 
 namespace kesmaro {
 namespace {
@@ -15,8 +16,7 @@ class KeyCheckTest : public ::testing::Test {
 
   KeyVerdict Check(const std::string& key, const std::string& skip = "1") {
     KeyVerdict verdict;
-    const Status error = CheckKey(fs_, CharScheme::kGbk, "data", "1.txt", key, skip, &verdict);
-    EXPECT_FALSE(error) << error->What();
+    EXPECT_OK(CheckKey(fs_, CharScheme::kGbk, "data", "1.txt", key, skip, &verdict));
     return verdict;
   }
 

@@ -57,40 +57,6 @@ std::optional<std::string> FromDataText(const TextCodec& codec, std::string_view
   return Utf8(std::filesystem::path(*native));
 }
 
-/// Why the key check could not be made, short enough for the verdict label.
-std::string CheckFailureReason(const Error& error) {
-  switch (error.kind) {
-    case ErrorKind::kOpenFailed:
-      return "首个文件打不开";
-    case ErrorKind::kReadFailed:
-      return "首个文件读取出错";
-    case ErrorKind::kTooFewLines:
-      return "首个文件行数不足";
-    default:
-      return "无法检查该值";
-  }
-}
-
-std::string_view ErrorKindText(ErrorKind kind) {
-  switch (kind) {
-    case ErrorKind::kListFailed:
-      return "无法列出文件夹中的文件";
-    case ErrorKind::kOpenFailed:
-      return "无法打开数据文件";
-    case ErrorKind::kReadFailed:
-      return "读取数据文件时出错";
-    case ErrorKind::kTooFewLines:
-      return "数据文件的行数少于要忽略的行数";
-    case ErrorKind::kNameNotInCodePage:
-      return "文件名中有当前代码页无法表示的字符";
-    case ErrorKind::kOutputIsDataFile:
-      return "输出文件不能是数据文件之一";
-    case ErrorKind::kWriteFailed:
-      return "无法写入输出文件";
-  }
-  return "处理失败";
-}
-
 /// Keeps the window busy for the length of a run, however the run ends, and leaves Label9 idle.
 class BusyWindow {
  public:
@@ -109,7 +75,7 @@ class BusyWindow {
 }  // namespace
 
 std::string RunErrorMessage(const Error& error) {
-  std::string message(ErrorKindText(error.kind));
+  std::string message(WordingOf(error.kind).chinese);
   message += "。";
   if (!error.file.empty()) message += "\n\n文件：" + Utf8(error.file);
   // The system's own words for its user, where it has them; its English ones otherwise.
@@ -260,7 +226,7 @@ std::optional<std::string> Form1::CheckCurrentKey(KeyVerdict* verdict) const {
   if (!key) return "值中有无效字符";
   if (const Status error = CheckKey(fs_, scheme_, folderPath_, files_.FileNames.front(), *key,
                                     controls_.Text(kText2), verdict)) {
-    return CheckFailureReason(*error);
+    return std::string(WordingOf(error->kind).firstFile);
   }
   return std::nullopt;
 }

@@ -246,7 +246,7 @@ class Invocation {
 
   /// The proposed name as terminal text; nullopt (with a message) when it is not valid text.
   std::optional<std::string> ProposedName(const KeyVerdict& verdict) {
-    const std::optional<TextCodec::Native> name = codec_->Decode(verdict.proposedName);
+    const std::optional<TextCodec::Native> name = codec_->Decode(*verdict.proposedName);
     if (!name) {
       Fail("the proposed name is not valid " + codePage_.name + " text");
       return std::nullopt;
@@ -268,7 +268,7 @@ class Invocation {
     KeyVerdict verdict;
     if (Status error = CheckFirstFile(&verdict)) return Fail(*error);
     std::string line = VerdictWord(verdict.kind);
-    if (verdict.CanRun() && verdict.nameSet) {
+    if (verdict.CanRun() && verdict.proposedName) {
       const std::optional<std::string> name = ProposedName(verdict);
       if (!name) return kFailure;
       line += "\t" + *name;
@@ -290,7 +290,7 @@ class Invocation {
                         "; use --force to run all the same",
                     kRefused);
       }
-      if (!outputName && verdict.nameSet && !verdict.proposedName.empty()) {
+      if (!outputName && verdict.proposedName && !verdict.proposedName->empty()) {
         outputName = ProposedName(verdict);
         if (!outputName) return kFailure;
         // The proposal comes from the data, so it is only ever a name in the working folder.

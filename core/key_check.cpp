@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "core/data_reader.h"
 #include "core/line_rules.h"
@@ -58,7 +59,7 @@ Status CheckKey(FileSystem& fs, CharScheme scheme, const std::filesystem::path& 
     if (Status error = reader.NextCandidate(&line)) return error;
     if (!line) break;
     if (ExactHitPosition(line->text, key, scheme)) {
-      *verdict = KeyVerdict{VerdictKind::kExact, std::string(key), true};
+      *verdict = KeyVerdict{VerdictKind::kExact, std::string(key)};
       return std::nullopt;
     }
     if (!BeginsWithKey(line->text, key, scheme)) continue;
@@ -68,12 +69,11 @@ Status CheckKey(FileSystem& fs, CharScheme scheme, const std::filesystem::path& 
   }
 
   if (prefixLines == 0) {
-    *verdict = KeyVerdict{VerdictKind::kMissing, {}, true};
+    *verdict = KeyVerdict{VerdictKind::kMissing, std::nullopt};
   } else if (prefixLines > 1) {
-    *verdict = KeyVerdict{VerdictKind::kAmbiguous, {}, true};
+    *verdict = KeyVerdict{VerdictKind::kAmbiguous, std::nullopt};
   } else {
-    *verdict =
-        KeyVerdict{VerdictKind::kUniquePrefix, prefixName.value_or(std::string()), prefixName.has_value()};
+    *verdict = KeyVerdict{VerdictKind::kUniquePrefix, std::move(prefixName)};
   }
   return std::nullopt;
 }

@@ -23,22 +23,18 @@ class KeyCheckTest : public ::testing::Test {
   MemoryFileSystem fs_;
 };
 
-void ExpectVerdict(const KeyVerdict& verdict, VerdictKind kind, const std::string& name,
-                   bool nameSet = true) {
+void ExpectVerdict(const KeyVerdict& verdict, VerdictKind kind, const std::optional<std::string>& name) {
   EXPECT_EQ(verdict.kind, kind);
-  EXPECT_EQ(verdict.nameSet, nameSet);
-  if (nameSet) {
-    EXPECT_EQ(verdict.proposedName, name);
-  }
+  EXPECT_EQ(verdict.proposedName, name);
 }
 
 TEST_F(KeyCheckTest, VerdictsOnOneSeries) {
   SetRows("1.0 5\r\n1.5 6\r\n2.0 7\r\n");
   ExpectVerdict(Check("1.5"), VerdictKind::kExact, "1.5");
   ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "2.0");
-  ExpectVerdict(Check("1"), VerdictKind::kAmbiguous, "");
-  ExpectVerdict(Check("3"), VerdictKind::kMissing, "");
-  ExpectVerdict(Check(""), VerdictKind::kAmbiguous, "");
+  ExpectVerdict(Check("1"), VerdictKind::kAmbiguous, std::nullopt);
+  ExpectVerdict(Check("3"), VerdictKind::kMissing, std::nullopt);
+  ExpectVerdict(Check(""), VerdictKind::kAmbiguous, std::nullopt);
   EXPECT_EQ(Check("2.").kind, VerdictKind::kUniquePrefix) << "typed on the way to 2.0";
 }
 
@@ -56,15 +52,15 @@ TEST_F(KeyCheckTest, UniquePrefixNameEndsAtTheLastSeparator) {
 
 TEST_F(KeyCheckTest, UniquePrefixLineWithoutSeparatorOrWithATooLongNameSetsNoName) {
   SetRows("2.0\r\n3 x\r\n");
-  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "", false);
+  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, std::nullopt);
   // 251 bytes and ".txt" make the longest file name there is.
   const std::string longest = "2." + std::string(249, '5');
   SetRows(longest + " 7\r\n");
   ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, longest);
   SetRows(longest + "5 7\r\n");
-  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "", false);
+  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, std::nullopt);
   SetRows("2." + std::string(300000, '5') + " 7 " + std::string(300000, 'x') + "\r\n");
-  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "", false);
+  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, std::nullopt);
 }
 
 TEST_F(KeyCheckTest, HeaderLinesAreNeverTested) {

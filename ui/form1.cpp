@@ -185,9 +185,12 @@ void Form1::Judge() {
       controls_.SetText(kLabel6, kNotPreciseEnough);
       break;
   }
-  if (verdict.nameSet) {
-    // The proposed name comes from the key or the data line, so it is text of the code page.
-    if (const std::optional<std::string> name = FromDataText(*codec_, verdict.proposedName)) {
+  // A verdict that cannot run empties the name; one that can shows the name it proposes, if any.
+  // The proposed name comes from the key or the data line, so it is text of the code page.
+  if (!verdict.CanRun()) {
+    controls_.SetText(kText4, "");
+  } else if (verdict.proposedName) {
+    if (const std::optional<std::string> name = FromDataText(*codec_, *verdict.proposedName)) {
       controls_.SetText(kText4, *name);
     }
   }

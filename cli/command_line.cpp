@@ -256,7 +256,7 @@ class Invocation {
 
   /// The key check on the series' first file, as the window makes it while the key is typed.
   Status CheckFirstFile(KeyVerdict* verdict) {
-    return CheckKey(disk_, codePage_.scheme, folder_, list_.FileNames[0], key_, options_.skip, verdict);
+    return CheckKey(disk_, codePage_.scheme, SeriesRequest{folder_, list_, key_, options_.skip}, verdict);
   }
 
   int NoDataFiles() {

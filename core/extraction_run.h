@@ -10,14 +10,11 @@
 #include "core/data_file_list.h"
 #include "core/error.h"
 #include "core/file_system.h"
+#include "core/key_lines.h"
 
 namespace kesmaro {
 
-struct RunRequest {
-  std::filesystem::path folder;
-  DataFileList list;
-  std::string key;       ///< in the data code page
-  std::string skipText;  ///< the header-line count as the user typed it
+struct RunRequest : SeriesRequest {
   std::filesystem::path
       outputName;  ///< ".txt" is appended; a relative name is taken from the working directory
 };

@@ -16,8 +16,12 @@ class KeyCheckTest : public ::testing::Test {
 
   KeyVerdict Check(const std::string& key, const std::string& skip = "1") {
     KeyVerdict verdict;
-    EXPECT_OK(CheckKey(fs_, CharScheme::kGbk, "data", "1.txt", key, skip, &verdict));
+    EXPECT_OK(CheckKey(fs_, CharScheme::kGbk, Request(key, skip), &verdict));
     return verdict;
+  }
+
+  static SeriesRequest Request(const std::string& key, const std::string& skip, const char* first = "1.txt") {
+    return SeriesRequest{"data", DataFileList{{first}}, key, skip};
   }
 
   MemoryFileSystem fs_;
@@ -79,11 +83,11 @@ TEST_F(KeyCheckTest, NoLimitOnTheNumberOfPrefixLines) {
 TEST_F(KeyCheckTest, FailuresNameTheFirstFile) {
   SetRows("1 a\r\n");
   KeyVerdict verdict;
-  Status error = CheckKey(fs_, CharScheme::kGbk, "data", "1.txt", "1", "3", &verdict);
+  Status error = CheckKey(fs_, CharScheme::kGbk, Request("1", "3"), &verdict);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kTooFewLines);
   EXPECT_EQ(error->file, std::filesystem::path("data") / "1.txt");
-  error = CheckKey(fs_, CharScheme::kGbk, "data", "2.txt", "1", "0", &verdict);
+  error = CheckKey(fs_, CharScheme::kGbk, Request("1", "0", "2.txt"), &verdict);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kOpenFailed);
 }

@@ -227,8 +227,8 @@ void Form1::ShowProgress(std::size_t filesRead, std::size_t filesListed) {
 std::optional<std::string> Form1::CheckCurrentKey(KeyVerdict* verdict) const {
   const std::optional<std::string> key = ToDataText(*codec_, keyValue_);
   if (!key) return "值中有无效字符";
-  if (const Status error = CheckKey(fs_, scheme_, folderPath_, files_.FileNames.front(), *key,
-                                    controls_.Text(kText2), verdict)) {
+  if (const Status error =
+          CheckKey(fs_, scheme_, SeriesRequest{folderPath_, files_, *key, controls_.Text(kText2)}, verdict)) {
     return std::string(WordingOf(error->kind).firstFile);
   }
   return std::nullopt;

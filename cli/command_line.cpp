@@ -256,7 +256,7 @@ class Invocation {
 
   /// The key check on the series' first file, as the window makes it while the key is typed.
   Status CheckFirstFile(KeyVerdict* verdict) {
-    return CheckKey(disk_, codePage_.scheme, SeriesRequest{folder_, list_, key_, options_.skip}, verdict);
+    return CheckKey(disk_, *codec_, SeriesRequest{folder_, list_, key_, options_.skip}, verdict);
   }
 
   int NoDataFiles() {
@@ -301,7 +301,7 @@ class Invocation {
 
     RunRequest request{folder_, list_, key_, options_.skip, FromTerminal(*outputName)};
     RunSummary summary;
-    if (Status error = RunExtraction(disk_, *codec_, codePage_.scheme, request, &summary))
+    if (Status error = RunExtraction(disk_, *codec_, request, &summary))
       return Fail(*error);
     err_ += "read " + std::to_string(summary.filesRead) + " files, wrote " +
             std::to_string(summary.rowsWritten) + " rows to " + ToTerminal(summary.output.native()) + "\n";

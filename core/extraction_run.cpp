@@ -64,7 +64,7 @@ Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::pat
 
 }  // namespace
 
-Status RunExtraction(FileSystem& fs, const TextCodec& codec, CharScheme scheme, const RunRequest& request,
+Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& request,
                      RunSummary* summary, const RunProgress& progress) {
   *summary = RunSummary{};
   std::filesystem::path output = request.outputName;
@@ -85,7 +85,7 @@ Status RunExtraction(FileSystem& fs, const TextCodec& codec, CharScheme scheme, 
     const std::filesystem::path path = request.folder / name;
     const std::optional<std::string> encodedName = codec.Encode(name.native());
     if (!encodedName) return Error{ErrorKind::kNameNotInCodePage, path, {}};
-    if (Status error = ExtractFile(fs, scheme, path, FileStem(*encodedName), search, headerLines, &exactFound,
+    if (Status error = ExtractFile(fs, codec.Scheme(), path, FileStem(*encodedName), search, headerLines, &exactFound,
                                    &text, &summary->rowsWritten)) {
       return error;
     }

@@ -11,6 +11,7 @@
 #include "core/error.h"
 #include "core/file_system.h"
 #include "core/key_lines.h"
+#include "core/text_codec.h"
 
 namespace kesmaro {
 
@@ -35,7 +36,7 @@ using RunProgress = std::function<void(std::size_t filesRead, std::size_t filesL
 /// as one step, so a failure leaves an existing output as it was. An output that would replace
 /// one of the data files is refused before anything is read. `progress`, when given, is told
 /// after each file.
-Status RunExtraction(FileSystem& fs, const TextCodec& codec, CharScheme scheme, const RunRequest& request,
+Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& request,
                      RunSummary* summary, const RunProgress& progress = {});
 
 }  // namespace kesmaro

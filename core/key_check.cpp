@@ -40,7 +40,8 @@ Status ProposedName(DataReader& reader, CharScheme scheme, LineView line, std::o
 
 }  // namespace
 
-Status CheckKey(FileSystem& fs, CharScheme scheme, const SeriesRequest& request, KeyVerdict* verdict) {
+Status CheckKey(FileSystem& fs, const TextCodec& codec, const SeriesRequest& request, KeyVerdict* verdict) {
+  const CharScheme scheme = codec.Scheme();
   *verdict = KeyVerdict{VerdictKind::kMissing, std::nullopt};
   if (request.list.FileCount() == 0) return std::nullopt;
   bool exact = false;

@@ -8,6 +8,7 @@
 #include "core/error.h"
 #include "core/file_system.h"
 #include "core/key_lines.h"
+#include "core/text_codec.h"
 
 namespace kesmaro {
 
@@ -32,7 +33,7 @@ struct KeyVerdict {
 /// a series without files holds no line of it. Exact: the key is proposed as the name. Unique prefix: the text of
 /// that line before its last separator, or no name when it has no separator or that text is
 /// too long for a file name (over 251 bytes). Missing and ambiguous propose no name.
-Status CheckKey(FileSystem& fs, CharScheme scheme, const SeriesRequest& request, KeyVerdict* verdict);
+Status CheckKey(FileSystem& fs, const TextCodec& codec, const SeriesRequest& request, KeyVerdict* verdict);
 
 }  // namespace kesmaro
 

@@ -16,7 +16,7 @@ class KeyCheckTest : public ::testing::Test {
 
   KeyVerdict Check(const std::string& key, const std::string& skip = "1") {
     KeyVerdict verdict;
-    EXPECT_OK(CheckKey(fs_, CharScheme::kGbk, Request(key, skip), &verdict));
+    EXPECT_OK(CheckKey(fs_, codec_, Request(key, skip), &verdict));
     return verdict;
   }
 
@@ -25,6 +25,7 @@ class KeyCheckTest : public ::testing::Test {
   }
 
   MemoryFileSystem fs_;
+  PassThroughCodec codec_;
 };
 
 void ExpectVerdict(const KeyVerdict& verdict, VerdictKind kind, const std::optional<std::string>& name) {
@@ -83,11 +84,11 @@ TEST_F(KeyCheckTest, NoLimitOnTheNumberOfPrefixLines) {
 TEST_F(KeyCheckTest, FailuresNameTheFirstFile) {
   SetRows("1 a\r\n");
   KeyVerdict verdict;
-  Status error = CheckKey(fs_, CharScheme::kGbk, Request("1", "3"), &verdict);
+  Status error = CheckKey(fs_, codec_, Request("1", "3"), &verdict);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kTooFewLines);
   EXPECT_EQ(error->file, std::filesystem::path("data") / "1.txt");
-  error = CheckKey(fs_, CharScheme::kGbk, Request("1", "0", "2.txt"), &verdict);
+  error = CheckKey(fs_, codec_, Request("1", "0", "2.txt"), &verdict);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kOpenFailed);
 }

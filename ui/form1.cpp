@@ -43,20 +43,6 @@ std::optional<std::filesystem::path> FromUtf8(std::string_view text) {
   }
 }
 
-/// The window's text in the data code page; nullopt when it has characters the page lacks.
-std::optional<std::string> ToDataText(const TextCodec& codec, std::string_view text) {
-  const std::optional<std::filesystem::path> native = FromUtf8(text);
-  if (!native) return std::nullopt;
-  return codec.Encode(native->native());
-}
-
-/// Data code page bytes as window text; nullopt when they are not valid text there.
-std::optional<std::string> FromDataText(const TextCodec& codec, std::string_view bytes) {
-  const std::optional<TextCodec::Native> native = codec.Decode(bytes);
-  if (!native) return std::nullopt;
-  return Utf8(std::filesystem::path(*native));
-}
-
 /// Keeps the window busy for the length of a run, however the run ends, and leaves Label9 idle.
 class BusyWindow {
  public:
@@ -85,14 +71,8 @@ std::string RunErrorMessage(const Error& error) {
   return message;
 }
 
-Form1::Form1(Controls& controls, FormHost& host, FileSystem& fs, const TextCodec& codec, CharScheme scheme)
-    : controls_(controls),
-      host_(host),
-      fs_(fs),
-      baseCodec_(codec),
-      baseScheme_(scheme),
-      codec_(&codec),
-      scheme_(scheme) {}
+Form1::Form1(Controls& controls, FormHost& host, FileSystem& fs, const TextCodec& codec)
+    : controls_(controls), host_(host), fs_(fs), baseCodec_(codec), codec_(&codec) {}
 
 void Form1::Form_Load() {
   folderPath_ = host_.ProgramFolder();
@@ -151,7 +131,6 @@ void Form1::ShowListing() {
     utf8 = !IsUtf8DataFile(fs_, folderPath_ / files_.FileNames.front(), &utf8) && utf8;
   }
   codec_ = utf8 ? utf8Codec_ : &baseCodec_;
-  scheme_ = utf8 ? CharScheme::kUtf8 : baseScheme_;
 }
 
 void Form1::ApplyFileStates(std::size_t fileCount) {
@@ -190,7 +169,7 @@ void Form1::Judge() {
   if (!verdict.CanRun()) {
     controls_.SetText(kText4, "");
   } else if (verdict.proposedName) {
-    if (const std::optional<std::string> name = FromDataText(*codec_, *verdict.proposedName)) {
+    if (const std::optional<std::string> name = codec_->ToUtf8(*verdict.proposedName)) {
       controls_.SetText(kText4, *name);
     }
   }
@@ -198,7 +177,7 @@ void Form1::Judge() {
 }
 
 std::optional<std::string> Form1::Run() {
-  const std::optional<std::string> key = ToDataText(*codec_, keyValue_);
+  const std::optional<std::string> key = codec_->FromUtf8(keyValue_);
   if (!key) return "要读取的值中有当前代码页无法表示的字符。";
   const std::string typedName = controls_.Text(kText4);
   const std::optional<std::filesystem::path> outputName = FromUtf8(typedName);
@@ -213,7 +192,7 @@ std::optional<std::string> Form1::Run() {
   const auto progress = [this](std::size_t filesRead, std::size_t filesListed) {
     ShowProgress(filesRead, filesListed);
   };
-  if (const Status error = RunExtraction(fs_, *codec_, scheme_, request, &summary, progress))
+  if (const Status error = RunExtraction(fs_, *codec_, request, &summary, progress))
     return RunErrorMessage(*error);
   return std::nullopt;
 }
@@ -225,10 +204,10 @@ void Form1::ShowProgress(std::size_t filesRead, std::size_t filesListed) {
 }
 
 std::optional<std::string> Form1::CheckCurrentKey(KeyVerdict* verdict) const {
-  const std::optional<std::string> key = ToDataText(*codec_, keyValue_);
+  const std::optional<std::string> key = codec_->FromUtf8(keyValue_);
   if (!key) return "值中有无效字符";
   if (const Status error =
-          CheckKey(fs_, scheme_, SeriesRequest{folderPath_, files_, *key, controls_.Text(kText2)}, verdict)) {
+          CheckKey(fs_, *codec_, SeriesRequest{folderPath_, files_, *key, controls_.Text(kText2)}, verdict)) {
     return std::string(WordingOf(error->kind).firstFile);
   }
   return std::nullopt;

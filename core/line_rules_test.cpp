@@ -15,13 +15,6 @@ std::string Row(std::string_view stem, std::string_view line, std::string_view k
   return out;
 }
 
-TEST(ExactHit, KeyFollowedBySeparatorHitsAndDropsThatSeparatorOnly) {
-  EXPECT_EQ(Row("7", "12.5 3.4", "12.5"), "7 3.4\r\n");
-  EXPECT_EQ(Row("7", "12.5   3.4  ", "12.5"), "7   3.4  \r\n");
-  EXPECT_EQ(Row("7", "12.5\t-3.4", "12.5"), "7 -3.4\r\n");
-  EXPECT_EQ(Row("7", "12.5 ", "12.5"), "7 \r\n") << "an empty remainder still makes a row";
-}
-
 TEST(ExactHit, LongerNumbersAndLinesWithoutSeparatorDoNotHit) {
   EXPECT_FALSE(ExactHitPosition("12.50 3.4", "12.5", kAscii));
   EXPECT_FALSE(ExactHitPosition("12.5", "12.5", kAscii)) << "a single column never hits";

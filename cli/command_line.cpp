@@ -356,7 +356,7 @@ class Invocation {
 
   /// The proposed name as terminal text; nullopt (with a message) when it is not valid text.
   std::optional<std::string> ProposedName(const KeyVerdict& verdict) {
-    const std::optional<TextCodec::Native> name = codec_->Decode(verdict.proposedName);
+    const std::optional<TextCodec::Native> name = codec_->Decode(*verdict.proposedName);
     if (!name) {
       Fail("the proposed name is not valid " + codePage_.name + " text");
       return std::nullopt;
@@ -366,7 +366,7 @@ class Invocation {
 
   /// The key check on the series' first file, as the window makes it while the key is typed.
   Status CheckFirstFile(KeyVerdict* verdict) {
-    return CheckKey(disk_, codePage_.scheme, folder_, list_.FileNames[0], key_, options_.skip, verdict);
+    return CheckKey(disk_, *codec_, SeriesRequest{folder_, list_, key_, options_.skip}, verdict);
   }
 
   int NoDataFiles() {
@@ -378,7 +378,7 @@ class Invocation {
     KeyVerdict verdict;
     if (Status error = CheckFirstFile(&verdict)) return Fail(*error);
     std::string line = VerdictWord(verdict.kind);
-    if (verdict.CanRun() && verdict.nameSet) {
+    if (verdict.CanRun() && verdict.proposedName) {
       const std::optional<std::string> name = ProposedName(verdict);
       if (!name) return kFailure;
       line += "\t" + *name;
@@ -400,7 +400,7 @@ class Invocation {
                         "; use --force to run all the same",
                     kRefused);
       }
-      if (!outputName && verdict.nameSet && !verdict.proposedName.empty()) {
+      if (!outputName && verdict.proposedName && !verdict.proposedName->empty()) {
         outputName = ProposedName(verdict);
         if (!outputName) return kFailure;
         // The proposal comes from the data, so it is only ever a name in the working folder.
@@ -411,7 +411,7 @@ class Invocation {
 
     RunRequest request{folder_, list_, key_, options_.skip, FromTerminal(*outputName)};
     RunSummary summary;
-    if (Status error = RunExtraction(disk_, *codec_, codePage_.scheme, request, &summary))
+    if (Status error = RunExtraction(disk_, *codec_, request, &summary))
       return Fail(*error);
     err_ += "read " + std::to_string(summary.filesRead) + " files, wrote " +
             std::to_string(summary.rowsWritten) + " rows to " + ToTerminal(summary.output.native()) + "\n";

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/memory_file_system.h"
+#include "core/status_testing.h"
 
 namespace kesmaro {
 namespace {
@@ -24,8 +25,7 @@ class DataFileListTest : public ::testing::Test {
 
   std::vector<std::string> List(std::string_view extension = ".txt") {
     DataFileList list;
-    const Status error = ListDataFiles(fs_, "data", extension, &list);
-    EXPECT_FALSE(error);
+    EXPECT_OK(ListDataFiles(fs_, "data", extension, &list));
     return Names(list);
   }
 
@@ -34,14 +34,10 @@ class DataFileListTest : public ::testing::Test {
 
 using Strings = std::vector<std::string>;
 
-TEST_F(DataFileListTest, OrdersByLeadingNumberNotAlphabetically) {
-  Add({"10.txt", "9.txt", "1.txt", "2.5.txt", "-5.txt", "100.txt"});
-  EXPECT_EQ(List(), (Strings{"-5.txt", "1.txt", "2.5.txt", "9.txt", "10.txt", "100.txt"}));
-}
-
-TEST_F(DataFileListTest, EqualNumbersAreOrderedByName) {
-  Add({"b.txt", "3.txt", "a.txt", "03.txt", ".txt"});
-  EXPECT_EQ(List(), (Strings{".txt", "a.txt", "b.txt", "03.txt", "3.txt"}));
+TEST_F(DataFileListTest, OrdersByLeadingNumberThenByName) {
+  Add({"10.txt", "9.txt", "b.txt", "2.5.txt", "-5.txt", "100.txt", "3.txt", "a.txt", "03.txt", ".txt"});
+  EXPECT_EQ(List(), (Strings{"-5.txt", ".txt", "a.txt", "b.txt", "2.5.txt", "03.txt", "3.txt", "9.txt", "10.txt",
+                             "100.txt"}));
 }
 
 TEST_F(DataFileListTest, OnlyPlainFilesOfTheChosenExtensionInAnyCase) {

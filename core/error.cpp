@@ -1,25 +1,32 @@
 #include "core/error.h"
 
-namespace kesmaro {
+#include <cstddef>
+#include <iterator>
 
-std::string_view Error::What() const {
-  switch (kind) {
-    case ErrorKind::kListFailed:
-      return "cannot list folder";
-    case ErrorKind::kOpenFailed:
-      return "cannot open data file";
-    case ErrorKind::kReadFailed:
-      return "cannot read data file";
-    case ErrorKind::kTooFewLines:
-      return "data file has fewer lines than the header-line count";
-    case ErrorKind::kNameNotInCodePage:
-      return "file name cannot be written in the data code page";
-    case ErrorKind::kOutputIsDataFile:
-      return "output file is one of the data files";
-    case ErrorKind::kWriteFailed:
-      return "cannot write output file";
-  }
-  return "failure";
+namespace kesmaro {
+namespace {
+
+constexpr std::string_view kCannotCheck = "无法检查该值";
+
+// One row per ErrorKind, in its order.
+constexpr ErrorWording kWordings[] = {
+    {"cannot list folder", "无法列出文件夹中的文件", kCannotCheck},
+    {"cannot open data file", "无法打开数据文件", "首个文件打不开"},
+    {"cannot read data file", "读取数据文件时出错", "首个文件读取出错"},
+    {"data file has fewer lines than the header-line count", "数据文件的行数少于要忽略的行数", "首个文件行数不足"},
+    {"file name cannot be written in the data code page", "文件名中有当前代码页无法表示的字符", kCannotCheck},
+    {"output file is one of the data files", "输出文件不能是数据文件之一", kCannotCheck},
+    {"cannot write output file", "无法写入输出文件", kCannotCheck},
+};
+static_assert(std::size(kWordings) == static_cast<std::size_t>(ErrorKind::kWriteFailed) + 1);
+
+constexpr ErrorWording kUnknown = {"failure", "处理失败", kCannotCheck};
+
+}  // namespace
+
+const ErrorWording& WordingOf(ErrorKind kind) {
+  const auto row = static_cast<std::size_t>(kind);
+  return row < std::size(kWordings) ? kWordings[row] : kUnknown;
 }
 
 }  // namespace kesmaro

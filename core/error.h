@@ -19,6 +19,16 @@ enum class ErrorKind {
   kWriteFailed,        ///< the output file could not be written
 };
 
+/// How the front ends word a kind of failure.
+struct ErrorWording {
+  std::string_view english;     ///< for the terminal, e.g. "cannot open data file"
+  std::string_view chinese;     ///< for the window's message, e.g. "无法打开数据文件"
+  std::string_view firstFile;   ///< the window's short reason when the key check fails on the first file
+};
+
+/// The one row of wording for each kind.
+const ErrorWording& WordingOf(ErrorKind kind);
+
 /// A failure: its kind, the file it concerns and the cause as the system gave it.
 struct Error {
   ErrorKind kind;
@@ -29,7 +39,7 @@ struct Error {
   std::string userCause = {};
 
   /// A short English description of the kind, e.g. "cannot open data file".
-  std::string_view What() const;
+  std::string_view What() const { return WordingOf(kind).english; }
 };
 
 /// Empty on success. Functions that can fail return it and put their results in out-parameters.

@@ -1,12 +1,10 @@
 #include "core/extraction_run.h"
 
-#include <memory>
 #include <optional>
 #include <string_view>
 
 #include "core/data_reader.h"
 #include "core/line_rules.h"
-#include "core/line_search.h"
 
 namespace kesmaro {
 namespace {
@@ -48,32 +46,25 @@ Status AppendRow(DataReader& reader, LineView line, CharSpan separator, std::str
 Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::path& path,
                    std::string_view stem, const KeyLineSearch& search, std::int64_t headerLines,
                    bool* exactFound, std::string* output, std::size_t* rows) {
-  std::unique_ptr<InputFile> file;
-  if (Status error = fs.OpenForReading(path, &file)) return error;
-  DataReader reader(*file, path, search);
-  if (Status error = reader.SkipLines(headerLines)) return error;
-  const std::string_view key = search.key();
-  for (;;) {
-    std::optional<LineView> line;
-    if (Status error = reader.NextCandidate(&line)) return error;
-    if (!line) return std::nullopt;
-    std::optional<CharSpan> separator = ExactHitPosition(line->text, key, scheme);
+  return ForEachKeyLine(fs, path, search, headerLines, scheme, [&](KeyLine& line) -> Status {
+    std::optional<CharSpan> separator = line.exact;
     if (separator) {
       *exactFound = true;
-    } else if (*exactFound || !BeginsWithKey(line->text, key, scheme)) {
-      continue;
-    } else if (Status error = FindFirstSeparator(reader, scheme, &*line, &separator)) {
+    } else if (*exactFound) {
+      return std::nullopt;
+    } else if (Status error = FindFirstSeparator(line.reader, scheme, &line.text, &separator)) {
       return error;
     }
-    if (!separator) continue;  // a prefix line without a separator gives no row
-    if (Status error = AppendRow(reader, *line, *separator, stem, output)) return error;
+    if (!separator) return std::nullopt;  // a prefix line without a separator gives no row
+    if (Status error = AppendRow(line.reader, line.text, *separator, stem, output)) return error;
     ++*rows;
-  }
+    return std::nullopt;
+  });
 }
 
 }  // namespace
 
-Status RunExtraction(FileSystem& fs, const TextCodec& codec, CharScheme scheme, const RunRequest& request,
+Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& request,
                      RunSummary* summary, const RunProgress& progress) {
   *summary = RunSummary{};
   std::filesystem::path output = request.outputName;
@@ -90,7 +81,7 @@ Status RunExtraction(FileSystem& fs, const TextCodec& codec, CharScheme scheme, 
     const std::filesystem::path path = request.folder / name;
     const std::optional<std::string> encodedName = codec.Encode(name.native());
     if (!encodedName) return Error{ErrorKind::kNameNotInCodePage, path, {}};
-    if (Status error = ExtractFile(fs, scheme, path, FileStem(*encodedName), search, headerLines, &exactFound,
+    if (Status error = ExtractFile(fs, codec.Scheme(), path, FileStem(*encodedName), search, headerLines, &exactFound,
                                    &text, &summary->rowsWritten)) {
       return error;
     }

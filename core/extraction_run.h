@@ -10,14 +10,12 @@
 #include "core/data_file_list.h"
 #include "core/error.h"
 #include "core/file_system.h"
+#include "core/key_lines.h"
+#include "core/text_codec.h"
 
 namespace kesmaro {
 
-struct RunRequest {
-  std::filesystem::path folder;
-  DataFileList list;
-  std::string key;       ///< in the data code page
-  std::string skipText;  ///< the header-line count as the user typed it
+struct RunRequest : SeriesRequest {
   std::filesystem::path
       outputName;  ///< ".txt" is appended; a relative name is taken from the working directory
 };
@@ -38,7 +36,7 @@ using RunProgress = std::function<void(std::size_t filesRead, std::size_t filesL
 /// as one step, so a failure leaves an existing output as it was. An output that would replace
 /// one of the data files is refused before anything is read. `progress`, when given, is told
 /// after each file.
-Status RunExtraction(FileSystem& fs, const TextCodec& codec, CharScheme scheme, const RunRequest& request,
+Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& request,
                      RunSummary* summary, const RunProgress& progress = {});
 
 }  // namespace kesmaro

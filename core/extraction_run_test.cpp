@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/memory_file_system.h"
+#include "core/status_testing.h"
 
 namespace kesmaro {
 namespace {
@@ -25,10 +26,9 @@ class ExtractionRunTest : public ::testing::Test {
   /// pieces, so that lines and line ends fall across blocks, gives the same bytes.
   std::string Run(const std::string& key, const std::string& skip = "1") {
     RunSummary summary;
-    Status error = RunWith(key, skip, 4096, &summary);
-    EXPECT_FALSE(error) << error->What();
+    EXPECT_OK(RunWith(key, skip, 4096, &summary));
     const std::string output = fs_.Content("out.txt");
-    EXPECT_FALSE(RunWith(key, skip, 1, &summary));
+    EXPECT_OK(RunWith(key, skip, 1, &summary));
     EXPECT_EQ(fs_.Content("out.txt"), output) << "differs when read a byte at a time";
     rows_ = summary.rowsWritten;
     return output;
@@ -36,7 +36,7 @@ class ExtractionRunTest : public ::testing::Test {
 
   Status RunWith(const std::string& key, const std::string& skip, std::size_t readSize, RunSummary* summary) {
     fs_.readSize = readSize;
-    return RunExtraction(fs_, codec_, CharScheme::kGbk, RunRequest{"data", list_, key, skip, "out"}, summary);
+    return RunExtraction(fs_, codec_, RunRequest{"data", list_, key, skip, "out"}, summary);
   }
 
   MemoryFileSystem fs_;
@@ -45,59 +45,53 @@ class ExtractionRunTest : public ::testing::Test {
   std::size_t rows_ = 0;
 };
 
-TEST_F(ExtractionRunTest, ExactKeyGivesOneRowPerFileInListOrder) {
-  for (const char* name : {"1.txt", "2.txt", "10.txt"}) AddFile(name, {"0.5 11", "1.0 12", "1.5 13"});
-  EXPECT_EQ(Run("1.0"), "1 12\r\n2 12\r\n10 12\r\n");
-  EXPECT_EQ(rows_, 3u);
+/// A series, a key and a header-line count, and the output of the run.
+struct RunCase {
+  std::vector<const char*> files;  ///< 1.txt, 2.txt, ... in list order, whole
+  const char* key;
+  const char* skip;
+  const char* rows;
+};
+
+// clang-format off
+const RunCase kRunCases[] = {
+    // exact: one row per exact line of each file, in list order, the first separator dropped
+    {{"h\r\n0.5 11\r\n1.0 12\r\n1.0   3.4  \r\n", "h\r\n1.0\t-12\r\n", "h\r\n1.0 \r\n"}, "1.0", "1",
+     "1 12\r\n1   3.4  \r\n2 -12\r\n3 \r\n"},
+    // no exact line anywhere: every prefix line, cut at its first separator
+    {{"h\r\n0.5 11\r\n1.0 12\r\n1.5 13 x\r\n10\r\n", "h\r\n1.5 14\r\n"}, "1", "1",
+     "1 12\r\n1 13 x\r\n2 14\r\n"},
+    // the first exact line ends the prefix rows for the rest of the run
+    {{"h\r\n11 a\r\n10 b\r\n1 c\r\n12 d\r\n", "h\r\n11 e\r\n1 g\r\n", "h\r\n10 h\r\n"}, "1", "1",
+     "1 a\r\n1 b\r\n1 c\r\n2 g\r\n"},
+    // header lines are never matched
+    {{"7 header\r\n7 data\r\n"}, "7", "1", "1 data\r\n"},
+    {{"7 header\r\n7 data\r\n"}, "7", "0", "1 header\r\n1 data\r\n"},
+    {{"h1\r\nh2", "h1\r\nh2\r\n5 x"}, "5", "2", "2 x\r\n"},
+    // CR LF, LF, a lone CR, no end; a byte order mark only at the start of a file
+    {{"5 crlf\r\n5 lf\n5 cr\r5 last", "h\r5 a\r\r\n5 b\n\n5 c\r\n",
+      "\xEF\xBB\xBF" "5 bom\r\n\xEF\xBB\xBF" "5 inner"}, "5", "0",
+     "1 crlf\r\n1 lf\r\n1 cr\r\n1 last\r\n2 a\r\n2 b\r\n2 c\r\n3 bom\r\n"},
+    // data bytes copied as they are: GBK text, a stray lead byte, a byte that is no character
+    {{"h\r\n3.0\xD6\xD0\xCE\xC4 \x81 \xFF end  \r\n"}, "3.0", "1", "1 \xCE\xC4 \x81 \xFF end  \r\n"},
+    // an empty series still replaces the output
+    {{}, "1", "1", ""},
+};
+// clang-format on
+
+class RunTableTest : public ExtractionRunTest, public ::testing::WithParamInterface<RunCase> {};
+
+TEST_P(RunTableTest, WritesTheRows) {
+  fs_.Put("out.txt", "old rows");
+  for (const char* file : GetParam().files) {
+    const std::string name = std::to_string(list_.FileCount() + 1) + ".txt";
+    fs_.Put("data/" + name, file);
+    list_.FileNames.emplace_back(name);
+  }
+  EXPECT_EQ(Run(GetParam().key, GetParam().skip), GetParam().rows);
 }
 
-TEST_F(ExtractionRunTest, WithoutAnyExactHitEveryPrefixLineIsCutAtItsFirstSeparator) {
-  for (const char* name : {"1.txt", "2.txt", "10.txt"}) AddFile(name, {"0.5 11", "1.0 12", "1.5 13 x"});
-  EXPECT_EQ(Run("1"), "1 12\r\n1 13 x\r\n2 12\r\n2 13 x\r\n10 12\r\n10 13 x\r\n");
-}
-
-TEST_F(ExtractionRunTest, FirstExactHitEndsThePrefixFallbackForTheRestOfTheRun) {
-  AddFile("1.txt", {"11 a", "10 b", "1 c", "12 d"});
-  AddFile("2.txt", {"11 e", "10 f", "1 g"});
-  AddFile("3.txt", {"1 h"});
-  EXPECT_EQ(Run("1"), "1 a\r\n1 b\r\n1 c\r\n2 g\r\n3 h\r\n");
-}
-
-TEST_F(ExtractionRunTest, ExactHitInAnEarlyFileSilencesPrefixLinesOfLaterFiles) {
-  AddFile("1.txt", {"1 a", "10 b", "11 c"});
-  AddFile("2.txt", {"10 d", "11 e"});
-  EXPECT_EQ(Run("1"), "1 a\r\n");
-}
-
-TEST_F(ExtractionRunTest, EveryExactLineOfAFileGivesItsOwnRow) {
-  AddFile("1.txt", {"5 a", "6 b", "5 c"});
-  AddFile("2.txt", {"6 d"});
-  EXPECT_EQ(Run("5"), "1 a\r\n1 c\r\n");
-}
-
-TEST_F(ExtractionRunTest, HeaderLinesAreNeverMatched) {
-  AddFile("1.txt", {"7 data"}, "7 header");
-  EXPECT_EQ(Run("7"), "1 data\r\n");
-  EXPECT_EQ(Run("7", "0"), "1 header\r\n1 data\r\n");
-}
-
-TEST_F(ExtractionRunTest, LineEndsMayBeCrLfLfOrCrAndTheLastLineNeedsNone) {
-  fs_.Put("data/1.txt", "h\r\n5 crlf\r\n5 lf\n5 cr\r5 last");
-  fs_.Put("data/2.txt", "h\r5 a\r\r\n5 b\n\n5 c\r\n");
-  // A UTF-8 byte order mark is no part of a file's first line, and only there is it one.
-  fs_.Put("data/3.txt",
-          "\xEF\xBB\xBF"
-          "5 bom\r\n\xEF\xBB\xBF"
-          "5 inner");
-  list_.FileNames = {"1.txt", "2.txt", "3.txt"};
-  EXPECT_EQ(Run("5", "0"), "1 crlf\r\n1 lf\r\n1 cr\r\n1 last\r\n2 a\r\n2 b\r\n2 c\r\n3 bom\r\n");
-}
-
-TEST_F(ExtractionRunTest, DataBytesAreCopiedUnchangedEvenWhenInvalid) {
-  // GBK text, a stray lead byte and a high byte that is no character at all.
-  AddFile("1.txt", {"3.0\xD6\xD0\xCE\xC4 \x81 \xFF end  "});
-  EXPECT_EQ(Run("3.0"), "1 \xCE\xC4 \x81 \xFF end  \r\n");
-}
+INSTANTIATE_TEST_SUITE_P(Table, RunTableTest, ::testing::ValuesIn(kRunCases));
 
 TEST_F(ExtractionRunTest, NoLimitOnLineLengthOrOnTheNumberOfRows) {
   // Lines longer than the reader's block: the header and the line passed over are never held.
@@ -124,16 +118,11 @@ TEST_F(ExtractionRunTest, LinesLongerThanABlockAreReadInParts) {
   EXPECT_EQ(Run("1"), expected) << "prefix rows cut at the first separator, however far in";
 }
 
-TEST_F(ExtractionRunTest, EmptyListStillWritesAnEmptyOutput) {
-  fs_.Put("out.txt", "old rows");
-  EXPECT_EQ(Run("1"), "");
-}
-
 TEST_F(ExtractionRunTest, EmptyOutputNameWritesDotTxt) {
   AddFile("1.txt", {"1 a"});
   RunSummary summary;
-  ASSERT_FALSE(
-      RunExtraction(fs_, codec_, CharScheme::kGbk, RunRequest{"data", list_, "1", "1", ""}, &summary));
+  ASSERT_OK(
+      RunExtraction(fs_, codec_, RunRequest{"data", list_, "1", "1", ""}, &summary));
   EXPECT_EQ(fs_.Content(".txt"), "1 a\r\n");
   EXPECT_EQ(summary.output, ".txt");
 }
@@ -180,19 +169,12 @@ INSTANTIATE_TEST_SUITE_P(
                                   ErrorKind::kWriteFailed, "out.txt"}),
     [](const ::testing::TestParamInfo<FailureCase>& param) { return std::string(param.param.name); });
 
-TEST_F(ExtractionRunTest, FileWithExactlyTheHeaderLinesIsFine) {
-  fs_.Put("data/1.txt", "h1\r\nh2");
-  fs_.Put("data/2.txt", "h1\r\nh2\r\n5 x");
-  list_.FileNames = {"1.txt", "2.txt"};
-  EXPECT_EQ(Run("5", "2"), "2 x\r\n");
-}
-
 TEST_F(ExtractionRunTest, RefusesAnOutputThatIsOneOfTheDataFiles) {
   fs_.Put("1.txt", "h\r\n1 a\r\n");
   list_.FileNames = {"1.txt"};
   RunSummary summary;
   const Status error =
-      RunExtraction(fs_, codec_, CharScheme::kGbk, RunRequest{".", list_, "1", "1", "1"}, &summary);
+      RunExtraction(fs_, codec_, RunRequest{".", list_, "1", "1", "1"}, &summary);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kOutputIsDataFile);
   EXPECT_EQ(fs_.Content("1.txt"), "h\r\n1 a\r\n");

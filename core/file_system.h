@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,19 +43,6 @@ class FileSystem {
 
   /// True when both paths name one existing file, however they are spelled.
   virtual bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) = 0;
-};
-
-/// Converts between the operating system's own text (file names, arguments) and the data code
-/// page's bytes.
-class TextCodec {
- public:
-  using Native = std::filesystem::path::string_type;
-
-  virtual ~TextCodec() = default;
-  /// The text in the data code page; nullopt when a character has no place in it.
-  virtual std::optional<std::string> Encode(const Native& text) const = 0;
-  /// The data code page's bytes as native text; nullopt when they are not valid text there.
-  virtual std::optional<Native> Decode(std::string_view bytes) const = 0;
 };
 
 }  // namespace kesmaro

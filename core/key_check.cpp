@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
+#include <utility>
 
 #include "core/data_reader.h"
 #include "core/line_rules.h"
-#include "core/line_search.h"
 
 namespace kesmaro {
 namespace {
@@ -41,39 +40,29 @@ Status ProposedName(DataReader& reader, CharScheme scheme, LineView line, std::o
 
 }  // namespace
 
-Status CheckKey(FileSystem& fs, CharScheme scheme, const std::filesystem::path& folder,
-                const std::filesystem::path& firstFileName, std::string_view key, std::string_view skipText,
-                KeyVerdict* verdict) {
-  const std::filesystem::path path = folder / firstFileName;
-  std::unique_ptr<InputFile> file;
-  if (Status error = fs.OpenForReading(path, &file)) return error;
-  const KeyLineSearch search(key);
-  DataReader reader(*file, path, search);
-  if (Status error = reader.SkipLines(HeaderLineCount(skipText))) return error;
-
+Status CheckKey(FileSystem& fs, const TextCodec& codec, const SeriesRequest& request, KeyVerdict* verdict) {
+  const CharScheme scheme = codec.Scheme();
+  *verdict = KeyVerdict{VerdictKind::kMissing, std::nullopt};
+  if (request.list.FileCount() == 0) return std::nullopt;
+  bool exact = false;
   std::size_t prefixLines = 0;
   std::optional<std::string> prefixName;  // from the first line that begins with the key
-  for (;;) {
-    std::optional<LineView> line;
-    if (Status error = reader.NextCandidate(&line)) return error;
-    if (!line) break;
-    if (ExactHitPosition(line->text, key, scheme)) {
-      *verdict = KeyVerdict{VerdictKind::kExact, std::string(key), true};
-      return std::nullopt;
-    }
-    if (!BeginsWithKey(line->text, key, scheme)) continue;
-    if (++prefixLines == 1) {
-      if (Status error = ProposedName(reader, scheme, *line, &prefixName)) return error;
-    }
+  const auto judge = [&](KeyLine& line) -> Status {
+    exact = line.stop = line.exact.has_value();
+    if (exact || ++prefixLines > 1) return std::nullopt;
+    return ProposedName(line.reader, scheme, line.text, &prefixName);
+  };
+  const KeyLineSearch search(request.key);
+  if (Status error = ForEachKeyLine(fs, request.folder / request.list.FileNames.front(), search,
+                                    HeaderLineCount(request.skipText), scheme, judge)) {
+    return error;
   }
-
-  if (prefixLines == 0) {
-    *verdict = KeyVerdict{VerdictKind::kMissing, {}, true};
+  if (exact) {
+    *verdict = KeyVerdict{VerdictKind::kExact, request.key};
   } else if (prefixLines > 1) {
-    *verdict = KeyVerdict{VerdictKind::kAmbiguous, {}, true};
-  } else {
-    *verdict =
-        KeyVerdict{VerdictKind::kUniquePrefix, prefixName.value_or(std::string()), prefixName.has_value()};
+    verdict->kind = VerdictKind::kAmbiguous;
+  } else if (prefixLines == 1) {
+    *verdict = KeyVerdict{VerdictKind::kUniquePrefix, std::move(prefixName)};
   }
   return std::nullopt;
 }

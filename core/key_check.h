@@ -1,13 +1,14 @@
 #ifndef KESMARO_CORE_KEY_CHECK_H_
 #define KESMARO_CORE_KEY_CHECK_H_
 
-#include <filesystem>
+#include <optional>
 #include <string>
-#include <string_view>
 
 #include "core/code_page.h"
 #include "core/error.h"
 #include "core/file_system.h"
+#include "core/key_lines.h"
+#include "core/text_codec.h"
 
 namespace kesmaro {
 
@@ -21,20 +22,18 @@ enum class VerdictKind {
 /// Whether a key picks out one line of the series' first file, and the output name it suggests.
 struct KeyVerdict {
   VerdictKind kind = VerdictKind::kMissing;
-  std::string proposedName;  ///< in the data code page; meaningful when nameSet
-  bool nameSet = false;      ///< whether proposedName replaces the output name shown so far
+  /// The output name it suggests, in the data code page; nullopt when it suggests none.
+  std::optional<std::string> proposedName;
 
   /// Exact and unique-prefix verdicts let a run start.
   bool CanRun() const { return kind == VerdictKind::kExact || kind == VerdictKind::kUniquePrefix; }
 };
 
-/// Checks `key` (bytes in the data code page) against the lines of `folder`/`firstFileName`
-/// after its header lines. Exact: the key is proposed as the name. Unique prefix: the text of
+/// Checks the request's key against the lines of the series' first file after its header lines;
+/// a series without files holds no line of it. Exact: the key is proposed as the name. Unique prefix: the text of
 /// that line before its last separator, or no name when it has no separator or that text is
-/// too long for a file name (over 251 bytes). Missing and ambiguous propose the empty name.
-Status CheckKey(FileSystem& fs, CharScheme scheme, const std::filesystem::path& folder,
-                const std::filesystem::path& firstFileName, std::string_view key, std::string_view skipText,
-                KeyVerdict* verdict);
+/// too long for a file name (over 251 bytes). Missing and ambiguous propose no name.
+Status CheckKey(FileSystem& fs, const TextCodec& codec, const SeriesRequest& request, KeyVerdict* verdict);
 
 }  // namespace kesmaro
 

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "core/memory_file_system.h"
+#include "core/status_testing.h"
 
 namespace kesmaro {
 namespace {
@@ -15,63 +17,66 @@ class KeyCheckTest : public ::testing::Test {
 
   KeyVerdict Check(const std::string& key, const std::string& skip = "1") {
     KeyVerdict verdict;
-    const Status error = CheckKey(fs_, CharScheme::kGbk, "data", "1.txt", key, skip, &verdict);
-    EXPECT_FALSE(error) << error->What();
+    EXPECT_OK(CheckKey(fs_, codec_, Request(key, skip), &verdict));
     return verdict;
   }
 
+  static SeriesRequest Request(const std::string& key, const std::string& skip, const char* first = "1.txt") {
+    return SeriesRequest{"data", DataFileList{{first}}, key, skip};
+  }
+
   MemoryFileSystem fs_;
+  PassThroughCodec codec_;
 };
 
-void ExpectVerdict(const KeyVerdict& verdict, VerdictKind kind, const std::string& name,
-                   bool nameSet = true) {
-  EXPECT_EQ(verdict.kind, kind);
-  EXPECT_EQ(verdict.nameSet, nameSet);
-  if (nameSet) {
-    EXPECT_EQ(verdict.proposedName, name);
-  }
+/// The first file's lines after its one header line, a key and a header-line count, and the
+/// verdict with the name it proposes.
+struct VerdictCase {
+  std::string rows;
+  const char* key;
+  const char* skip;
+  VerdictKind kind;
+  std::optional<std::string> name;
+};
+
+// 251 bytes and ".txt" make the longest file name there is.
+const std::string kLongest = "2." + std::string(249, '5');
+
+// clang-format off
+const VerdictCase kVerdictCases[] = {
+    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n", "1.5", "1", VerdictKind::kExact,        "1.5"},
+    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n", "2",   "1", VerdictKind::kUniquePrefix, "2.0"},
+    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n", "2.",  "1", VerdictKind::kUniquePrefix, "2.0"},
+    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n", "1",   "1", VerdictKind::kAmbiguous,    std::nullopt},
+    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n", "3",   "1", VerdictKind::kMissing,      std::nullopt},
+    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n", "",    "1", VerdictKind::kAmbiguous,    std::nullopt},
+    // an exact line outweighs the prefix lines before it
+    {"10 a\r\n11 b\r\n1 c\r\n",     "1",   "1", VerdictKind::kExact,        "1"},
+    // a unique prefix proposes the text before the line's last separator, a double-byte one too
+    {"2.0\t-7\r\n3 x\r\n",          "2",   "1", VerdictKind::kUniquePrefix, "2.0\t"},
+    {"2.0\xD6\xD0\x35 6\r\n",         "2",   "1", VerdictKind::kUniquePrefix, "2.0\xD6\xD0\x35"},
+    // ... and nothing when the line has no separator or the name would be too long
+    {"2.0\r\n3 x\r\n",               "2",   "1", VerdictKind::kUniquePrefix, std::nullopt},
+    {kLongest + " 7\r\n",             "2",   "1", VerdictKind::kUniquePrefix, kLongest},
+    {kLongest + "5 7\r\n",            "2",   "1", VerdictKind::kUniquePrefix, std::nullopt},
+    {"2." + std::string(300000, '5') + " 7 " + std::string(300000, 'x') + "\r\n",
+                                       "2",   "1", VerdictKind::kUniquePrefix, std::nullopt},
+    // header lines are never tested, however long
+    {"6 a\r\n",                        "5",   "1", VerdictKind::kMissing,      std::nullopt},
+    {"6 a\r\n",                        "5",   "0", VerdictKind::kExact,        "5"},
+};
+// clang-format on
+
+class VerdictTableTest : public KeyCheckTest, public ::testing::WithParamInterface<VerdictCase> {};
+
+TEST_P(VerdictTableTest, JudgesTheFirstFile) {
+  fs_.Put("data/1.txt", "5 header" + std::string(300000, 'x') + "\r\n" + GetParam().rows);
+  const KeyVerdict verdict = Check(GetParam().key, GetParam().skip);
+  EXPECT_EQ(verdict.kind, GetParam().kind);
+  EXPECT_EQ(verdict.proposedName, GetParam().name);
 }
 
-TEST_F(KeyCheckTest, VerdictsOnOneSeries) {
-  SetRows("1.0 5\r\n1.5 6\r\n2.0 7\r\n");
-  ExpectVerdict(Check("1.5"), VerdictKind::kExact, "1.5");
-  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "2.0");
-  ExpectVerdict(Check("1"), VerdictKind::kAmbiguous, "");
-  ExpectVerdict(Check("3"), VerdictKind::kMissing, "");
-  ExpectVerdict(Check(""), VerdictKind::kAmbiguous, "");
-  EXPECT_EQ(Check("2.").kind, VerdictKind::kUniquePrefix) << "typed on the way to 2.0";
-}
-
-TEST_F(KeyCheckTest, ExactHitOutweighsEarlierPrefixLines) {
-  SetRows("10 a\r\n11 b\r\n1 c\r\n");
-  ExpectVerdict(Check("1"), VerdictKind::kExact, "1");
-}
-
-TEST_F(KeyCheckTest, UniquePrefixNameEndsAtTheLastSeparator) {
-  SetRows("2.0\t-7\r\n3 x\r\n");
-  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "2.0\t");
-  SetRows("2.0\xD6\xD0\x35 6\r\n");  // "2.0中5 6"
-  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "2.0\xD6\xD0\x35");
-}
-
-TEST_F(KeyCheckTest, UniquePrefixLineWithoutSeparatorOrWithATooLongNameSetsNoName) {
-  SetRows("2.0\r\n3 x\r\n");
-  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "", false);
-  // 251 bytes and ".txt" make the longest file name there is.
-  const std::string longest = "2." + std::string(249, '5');
-  SetRows(longest + " 7\r\n");
-  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, longest);
-  SetRows(longest + "5 7\r\n");
-  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "", false);
-  SetRows("2." + std::string(300000, '5') + " 7 " + std::string(300000, 'x') + "\r\n");
-  ExpectVerdict(Check("2"), VerdictKind::kUniquePrefix, "", false);
-}
-
-TEST_F(KeyCheckTest, HeaderLinesAreNeverTested) {
-  fs_.Put("data/1.txt", "5 header" + std::string(300000, 'x') + "\r\n6 a\r\n");
-  EXPECT_EQ(Check("5").kind, VerdictKind::kMissing);
-  EXPECT_EQ(Check("5", "0").kind, VerdictKind::kExact);
-}
+INSTANTIATE_TEST_SUITE_P(Table, VerdictTableTest, ::testing::ValuesIn(kVerdictCases));
 
 TEST_F(KeyCheckTest, NoLimitOnTheNumberOfPrefixLines) {
   std::string rows;
@@ -83,13 +88,10 @@ TEST_F(KeyCheckTest, NoLimitOnTheNumberOfPrefixLines) {
 TEST_F(KeyCheckTest, FailuresNameTheFirstFile) {
   SetRows("1 a\r\n");
   KeyVerdict verdict;
-  Status error = CheckKey(fs_, CharScheme::kGbk, "data", "1.txt", "1", "3", &verdict);
+  const Status error = CheckKey(fs_, codec_, Request("1", "3"), &verdict);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kTooFewLines);
   EXPECT_EQ(error->file, std::filesystem::path("data") / "1.txt");
-  error = CheckKey(fs_, CharScheme::kGbk, "data", "2.txt", "1", "0", &verdict);
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->kind, ErrorKind::kOpenFailed);
 }
 
 }  // namespace

@@ -15,26 +15,37 @@ std::string Row(std::string_view stem, std::string_view line, std::string_view k
   return out;
 }
 
-TEST(ExactHit, KeyFollowedBySeparatorHitsAndDropsThatSeparatorOnly) {
-  EXPECT_EQ(Row("7", "12.5 3.4", "12.5"), "7 3.4\r\n");
-  EXPECT_EQ(Row("7", "12.5   3.4  ", "12.5"), "7   3.4  \r\n");
-  EXPECT_EQ(Row("7", "12.5\t-3.4", "12.5"), "7 -3.4\r\n");
-  EXPECT_EQ(Row("7", "12.5 ", "12.5"), "7 \r\n") << "an empty remainder still makes a row";
-}
+/// A line and a key, and the row of an exact hit ("" for none) with stem "s".
+struct ExactCase {
+  const char* line;
+  const char* key;
+  CharScheme scheme;
+  const char* row;
+};
 
-TEST(ExactHit, LongerNumbersAndLinesWithoutSeparatorDoNotHit) {
-  EXPECT_FALSE(ExactHitPosition("12.50 3.4", "12.5", kAscii));
-  EXPECT_FALSE(ExactHitPosition("12.5", "12.5", kAscii)) << "a single column never hits";
-  EXPECT_FALSE(ExactHitPosition("112.5 3", "12.5", kAscii));
-  EXPECT_FALSE(ExactHitPosition(" 12.5 3", "12.5", kAscii));
-}
+// clang-format off
+constexpr ExactCase kExactCases[] = {
+    {"12.50 3.4",   "12.5", kAscii, ""},
+    {"12.5",        "12.5", kAscii, ""},  // a single column never hits
+    {"112.5 3",     "12.5", kAscii, ""},
+    {" 12.5 3",     "12.5", kAscii, ""},
+    {"1e5 2",       "1e5",  kAscii, "s 2\r\n"},  // every letter is a separator
+    {"7 8 9",       "7 8",  kAscii, "s 9\r\n"},  // keys may span columns
+    {" 12 3",       "",     kAscii, "s 12 3\r\n"},  // the empty key hits only a leading separator
+    {"12 3",        "",     kAscii, ""},
+    {"",            "",     kAscii, ""},
+    // a double-byte or longer separator is dropped whole: GBK "，", UTF-8 "中"
+    {"12.5\xA3\xAC" "3.4", "12.5", CharScheme::kGbk, "s 3.4\r\n"},
+    {"1\xE4\xB8\xAD" "2",  "1",    CharScheme::kUtf8, "s 2\r\n"},
+    // 81 30 81 30 is one GB18030 character whose second and fourth bytes are the digit "0"
+    {"5\x81\x30\x81\x30" "0 7", "5", CharScheme::kGb18030, "s 0 7\r\n"},
+    // invalid bytes are characters of their own, copied unchanged
+    {"3\xFF" "4\x81", "3", CharScheme::kUtf8, "s 4\x81\r\n"},
+};
+// clang-format on
 
-TEST(ExactHit, KeysMaySpanColumnsAndTheEmptyKeyHitsOnlyALeadingSeparator) {
-  EXPECT_EQ(ExactHitPosition("1e5 2", "1e5", kAscii), (CharSpan{3, 1})) << "every letter is a separator";
-  EXPECT_EQ(Row("s", "7 8 9", "7 8"), "s 9\r\n");
-  EXPECT_EQ(Row("s", " 12 3", ""), "s 12 3\r\n");
-  EXPECT_FALSE(ExactHitPosition("12 3", "", kAscii));
-  EXPECT_FALSE(ExactHitPosition("", "", kAscii));
+TEST(ExactHit, Table) {
+  for (const ExactCase& c : kExactCases) EXPECT_EQ(Row("s", c.line, c.key, c.scheme), c.row) << c.line;
 }
 
 TEST(BeginsWithKey, IsAPlainPrefixTestExceptOnEmptyLines) {
@@ -45,50 +56,16 @@ TEST(BeginsWithKey, IsAPlainPrefixTestExceptOnEmptyLines) {
   EXPECT_FALSE(BeginsWithKey("", "1", kAscii));
 }
 
-TEST(Separators, FirstAndLastAcrossColumns) {
+TEST(Separators, FirstAndLastCountEachCharacterOnce) {
   EXPECT_EQ(FirstSeparator("12.5\t-3.4", kAscii), (CharSpan{4, 1}));
   EXPECT_EQ(LastSeparator("12.5\t-3.4", kAscii), (CharSpan{5, 1}));
   EXPECT_FALSE(FirstSeparator("12.5", kAscii));
-}
-
-TEST(Separators, DoubleByteCharacterIsOneSeparatorDroppedWhole) {
-  // "12.5" + GBK "，" (A3 AC) + "3.4": the full-width comma ends the first column.
-  const std::string gbkLine =
-      "12.5\xA3\xAC"
-      "3.4";
-  EXPECT_EQ(ExactHitPosition(gbkLine, "12.5", CharScheme::kGbk), (CharSpan{4, 2}));
-  EXPECT_EQ(Row("9", gbkLine, "12.5", CharScheme::kGbk), "9 3.4\r\n");
-  // "中" in UTF-8 is three bytes.
-  EXPECT_EQ(Row("9",
-                "1\xE4\xB8\xAD"
-                "2",
-                "1", CharScheme::kUtf8),
-            "9 2\r\n");
-  EXPECT_EQ(LastSeparator("1\xE4\xB8\xAD"
-                          "2",
-                          CharScheme::kUtf8),
-            (CharSpan{1, 3}));
-}
-
-TEST(Separators, Gb18030FourByteCharacterHidesItsDigitBytes) {
-  // 81 30 81 30 is one character whose second and fourth bytes are the digits "0".
-  const std::string line =
-      "5\x81\x30\x81\x30"
-      "0 7";
-  EXPECT_EQ(ExactHitPosition(line, "5", CharScheme::kGb18030), (CharSpan{1, 4}));
-  EXPECT_EQ(Row("1", line, "5", CharScheme::kGb18030), "1 0 7\r\n");
-  // A key that ends inside the character does not match, though its bytes do.
-  EXPECT_FALSE(BeginsWithKey(line, "5\x81", CharScheme::kGb18030));
-  // Read as GBK, the same bytes are a lead byte followed by a digit, so the digit stays a digit.
-  EXPECT_EQ(FirstSeparator(line, CharScheme::kGbk), (CharSpan{1, 1}));
-}
-
-TEST(Separators, InvalidBytesAreSingleCharactersAndCopiedUnchanged) {
-  const std::string line =
-      "3\xFF"
-      "4\x81";
-  EXPECT_EQ(Row("s", line, "3", CharScheme::kUtf8), "s 4\x81\r\n");
-  EXPECT_EQ(LastSeparator(line, CharScheme::kGbk), (CharSpan{3, 1})) << "a lead byte at the end stands alone";
+  EXPECT_EQ(LastSeparator("1\xE4\xB8\xAD" "2", CharScheme::kUtf8), (CharSpan{1, 3}));
+  // Read as GBK, 81 30 is a lead byte before a digit, so the digit stays a digit.
+  EXPECT_EQ(FirstSeparator("5\x81\x30\x81\x30" "0 7", CharScheme::kGbk), (CharSpan{1, 1}));
+  EXPECT_EQ(LastSeparator("3\xFF" "4\x81", CharScheme::kGbk), (CharSpan{3, 1})) << "a lead byte at the end stands alone";
+  // A key that ends inside a character does not match, though its bytes do.
+  EXPECT_FALSE(BeginsWithKey("5\x81\x30\x81\x30" "0 7", "5\x81", CharScheme::kGb18030));
 }
 
 TEST(Numbers, LeadingNumberOfNamesAndTexts) {

@@ -62,12 +62,5 @@ TEST(KeyLineSearch, FindsOnlyLineStartsAndStopsAtTheBlockEnd) {
   EXPECT_EQ(search.Find(text.data(), 0, 0), 0u);
 }
 
-TEST(KeyLineSearch, EmptyKeyFindsNonEmptyLinesAndLineEndsInTheKeyFindNothing) {
-  const std::string text = "\r\n\n\r7 x\r\n";
-  EXPECT_EQ(KeyLineSearch("").Find(text.data(), 0, text.size()), 4u);
-  EXPECT_EQ(KeyLineSearch("7\r").Find(text.data(), 0, text.size()), text.size());
-  EXPECT_EQ(KeyLineSearch("\n7").Find(text.data(), 0, text.size()), text.size());
-}
-
 }  // namespace
 }  // namespace kesmaro

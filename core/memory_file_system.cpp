@@ -81,7 +81,7 @@ bool MemoryFileSystem::IsSameFile(const std::filesystem::path& a, const std::fil
 std::optional<std::string> PassThroughCodec::Encode(const Native& text) const {
   std::string out;
   for (auto ch : text) {
-    if (sizeof(ch) > 1 && static_cast<unsigned long>(ch) >= 0x80) return std::nullopt;
+    if ((asciiOnly_ || sizeof(ch) > 1) && static_cast<unsigned long>(ch) >= 0x80) return std::nullopt;
     out.push_back(static_cast<char>(ch));
   }
   return out;

@@ -8,9 +8,11 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/file_system.h"
+#include "core/text_codec.h"
 
 namespace kesmaro {
 
@@ -37,11 +39,18 @@ class MemoryFileSystem : public FileSystem {
   std::vector<std::filesystem::path> opened;  ///< every path opened, in order
 };
 
-/// Names pass as they are; on Windows, wide names of ASCII characters only.
+/// Names pass as they are, in a code page of the scheme `page` has (GBK unless told); on
+/// Windows, and with `asciiOnly` everywhere, text of ASCII characters only, like a code page that
+/// lacks whatever else the user types.
 class PassThroughCodec : public TextCodec {
  public:
+  explicit PassThroughCodec(CodePage page = {"GBK", 936, CharScheme::kGbk}, bool asciiOnly = false)
+      : TextCodec(std::move(page)), asciiOnly_(asciiOnly) {}
   std::optional<std::string> Encode(const Native& text) const override;
   std::optional<Native> Decode(std::string_view bytes) const override;
+
+ private:
+  bool asciiOnly_;
 };
 
 }  // namespace kesmaro

@@ -13,6 +13,7 @@
 #include "core/data_file_list.h"
 #include "core/error.h"
 #include "core/file_system.h"
+#include "core/text_codec.h"
 
 namespace kesmaro {
 

@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "core/status_testing.h"
 #include "tests/scratch_folders.h"
 
 namespace kesmaro {
@@ -34,14 +35,14 @@ class DiskFileSystemTest : public ::testing::Test {
 
 TEST_F(DiskFileSystemTest, AtomicWriteReplacesTheFileAndLeavesNothingElse) {
   Write(dir_ / "out.txt", "old content that is longer");
-  ASSERT_FALSE(disk_.WriteFileAtomically(dir_ / "out.txt", std::string("1 a\r\n2 \x81\xFF\0b\r\n", 13)));
+  ASSERT_OK(disk_.WriteFileAtomically(dir_ / "out.txt", std::string("1 a\r\n2 \x81\xFF\0b\r\n", 13)));
   EXPECT_EQ(ReadFile(dir_ / "out.txt"), std::string("1 a\r\n2 \x81\xFF\0b\r\n", 13));
   EXPECT_EQ(Entries(), (std::set<std::string>{"out.txt"}));
-  ASSERT_FALSE(disk_.WriteFileAtomically(dir_ / "empty.txt", ""));
+  ASSERT_OK(disk_.WriteFileAtomically(dir_ / "empty.txt", ""));
   EXPECT_EQ(ReadFile(dir_ / "empty.txt"), "");
   // The longest name a folder takes: the temporary name beside it must fit as well.
   const std::string longest = std::string(251, 'n') + ".txt";
-  ASSERT_FALSE(disk_.WriteFileAtomically(dir_ / longest, "rows")) << "a legal name of 255 bytes";
+  ASSERT_OK(disk_.WriteFileAtomically(dir_ / longest, "rows")) << "a legal name of 255 bytes";
   EXPECT_EQ(ReadFile(dir_ / longest), "rows");
   EXPECT_EQ(Entries(), (std::set<std::string>{"out.txt", "empty.txt", longest}));
 }
@@ -105,11 +106,11 @@ TEST_F(DiskFileSystemTest, ReadsBytesUnchangedAndReportsMissingFiles) {
   const std::string bytes = std::string("h\r\n1\t2\x00\xD6\xD0\r", 10) + std::string(300000, '7');
   Write(dir_ / "1.txt", bytes);
   std::unique_ptr<InputFile> file;
-  ASSERT_FALSE(disk_.OpenForReading(dir_ / "1.txt", &file));
+  ASSERT_OK(disk_.OpenForReading(dir_ / "1.txt", &file));
   std::string got;
   char buffer[65536];
   for (std::size_t count = 1; count > 0;) {
-    ASSERT_FALSE(file->Read(buffer, sizeof buffer, &count));
+    ASSERT_OK(file->Read(buffer, sizeof buffer, &count));
     got.append(buffer, count);
   }
   EXPECT_EQ(got, bytes);
@@ -129,7 +130,7 @@ TEST_F(DiskFileSystemTest, ListsNamesAndTellsPlainFilesFromFolders) {
   Write(dir_ / "2.asc", "");
   fs::create_directory(dir_ / "3.txt");
   std::vector<FolderEntry> entries;
-  ASSERT_FALSE(disk_.ListFolder(dir_, &entries));
+  ASSERT_OK(disk_.ListFolder(dir_, &entries));
   std::set<std::pair<std::string, bool>> got;
   for (const FolderEntry& entry : entries) got.insert({entry.name.string(), entry.plainFile});
   EXPECT_EQ(got,

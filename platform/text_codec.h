@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/code_page.h"
-#include "core/file_system.h"
+#include "core/text_codec.h"
 
 namespace kesmaro {
 
@@ -20,6 +20,30 @@ std::optional<CodePage> SystemCodePage(std::string* name);
 /// than in SystemCodePage when the user names no code page. True on POSIX, where UTF-8 is the
 /// system's own text; false on Windows, whose programs all read the ANSI code page.
 bool DataMayChooseUtf8();
+
+/// Where the data code page comes from: the name the user gave, or else the system's page.
+struct CodePageChoice {
+  std::optional<std::string> named;  ///< as the user gave it; nullopt for the system's page
+  std::optional<CodePage> system;    ///< SystemCodePage's answer
+  std::string systemName;            ///< what the system reported
+
+  /// The system's page, read now: before anything (a toolkit) moves the locale.
+  static CodePageChoice System() {
+    CodePageChoice choice;
+    choice.system = SystemCodePage(&choice.systemName);
+    return choice;
+  }
+};
+
+/// Why OpenTextCodec found no code page.
+struct CodePageFailure {
+  bool unknown = false;  ///< the page is not one we know; otherwise the system lacks its tables
+  std::string name;      ///< the name as given or as the system reported it, or the page's own name
+};
+
+/// The chosen data code page, ready to convert (MakeTextCodec); nullptr with `*failure` set when
+/// it is unknown or the system has no tables for it.
+std::unique_ptr<TextCodec> OpenTextCodec(const CodePageChoice& choice, CodePageFailure* failure);
 
 /// Converts between the system's own text (wide on Windows; on POSIX the locale's codeset, or
 /// UTF-8 under the C and POSIX locales, whose ASCII takes no other name) and the bytes of

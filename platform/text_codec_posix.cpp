@@ -32,18 +32,17 @@ std::optional<std::string> Convert(const std::string& from, const std::string& t
 
 class IconvCodec : public TextCodec {
  public:
-  IconvCodec(std::string native, std::string data) : native_(std::move(native)), data_(std::move(data)) {}
+  IconvCodec(std::string native, const CodePage& data) : TextCodec(data), native_(std::move(native)) {}
 
   std::optional<std::string> Encode(const Native& text) const override {
-    return Convert(native_, data_, text);
+    return Convert(native_, Page().name, text);
   }
   std::optional<Native> Decode(std::string_view bytes) const override {
-    return Convert(data_, native_, bytes);
+    return Convert(Page().name, native_, bytes);
   }
 
  private:
   std::string native_;
-  std::string data_;
 };
 
 /// The codeset of the system's own text. The C and POSIX locales say ASCII, which would fail on
@@ -80,7 +79,7 @@ std::unique_ptr<TextCodec> MakeTextCodec(const CodePage& dataCodePage) {
     if (cd == reinterpret_cast<iconv_t>(-1)) return nullptr;
     ::iconv_close(cd);
   }
-  return std::make_unique<IconvCodec>(std::move(native), dataCodePage.name);
+  return std::make_unique<IconvCodec>(std::move(native), dataCodePage);
 }
 
 }  // namespace kesmaro

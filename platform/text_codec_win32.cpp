@@ -8,17 +8,14 @@ namespace {
 
 class WindowsCodec : public TextCodec {
  public:
-  explicit WindowsCodec(unsigned codePage) : codePage_(codePage) {}
+  explicit WindowsCodec(const CodePage& page) : TextCodec(page) {}
 
   std::optional<std::string> Encode(const Native& text) const override {
-    return win32::WideToBytes(text, codePage_);
+    return win32::WideToBytes(text, Page().windowsId);
   }
   std::optional<Native> Decode(std::string_view bytes) const override {
-    return win32::BytesToWide(bytes, codePage_);
+    return win32::BytesToWide(bytes, Page().windowsId);
   }
-
- private:
-  unsigned codePage_;
 };
 
 }  // namespace
@@ -33,7 +30,7 @@ bool DataMayChooseUtf8() { return false; }
 
 std::unique_ptr<TextCodec> MakeTextCodec(const CodePage& dataCodePage) {
   if (!IsValidCodePage(dataCodePage.windowsId)) return nullptr;
-  return std::make_unique<WindowsCodec>(dataCodePage.windowsId);
+  return std::make_unique<WindowsCodec>(dataCodePage);
 }
 
 }  // namespace kesmaro

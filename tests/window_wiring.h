@@ -96,7 +96,7 @@ class WindowWiringTest : public ::testing::Test {
 
   void Do(const WiringStep& step) {
     if (step.target == kForm1) {
-      form_ = std::make_unique<Form1>(Window(), host_, disk_, *codec_, codePage_.scheme);
+      form_ = std::make_unique<Form1>(Window(), host_, disk_, *codec_);
       Attach(*form_);
     } else if (step.target == kText2 || step.target == kText3) {
       Type(step.target, step.input);

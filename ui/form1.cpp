@@ -24,54 +24,6 @@ constexpr std::string_view kNoticeTitle = "提示";
 constexpr std::string_view kErrorTitle = "错误";
 constexpr std::string_view kBrowseTitle = "请选择一个文件夹：";
 
-/// The window's text in the data code page; nullopt when it has characters the page lacks.
-std::optional<std::string> ToDataText(const TextCodec& codec, std::string_view text) {
-  const std::optional<NativeText> native = FromUtf8(text);
-  if (!native) return std::nullopt;
-  return codec.Encode(*native);
-}
-
-/// Data code page bytes as window text; nullopt when they are not valid text there.
-std::optional<std::string> FromDataText(const TextCodec& codec, std::string_view bytes) {
-  const std::optional<TextCodec::Native> native = codec.Decode(bytes);
-  if (!native) return std::nullopt;
-  return ToUtf8(*native);
-}
-
-/// Why the key check could not be made, short enough for the verdict label.
-std::string CheckFailureReason(const Error& error) {
-  switch (error.kind) {
-    case ErrorKind::kOpenFailed:
-      return "首个文件打不开";
-    case ErrorKind::kReadFailed:
-      return "首个文件读取出错";
-    case ErrorKind::kTooFewLines:
-      return "首个文件行数不足";
-    default:
-      return "无法检查该值";
-  }
-}
-
-std::string_view ErrorKindText(ErrorKind kind) {
-  switch (kind) {
-    case ErrorKind::kListFailed:
-      return "无法列出文件夹中的文件";
-    case ErrorKind::kOpenFailed:
-      return "无法打开数据文件";
-    case ErrorKind::kReadFailed:
-      return "读取数据文件时出错";
-    case ErrorKind::kTooFewLines:
-      return "数据文件的行数少于要忽略的行数";
-    case ErrorKind::kNameNotInCodePage:
-      return "文件名中有当前代码页无法表示的字符";
-    case ErrorKind::kOutputIsDataFile:
-      return "输出文件不能是数据文件之一";
-    case ErrorKind::kWriteFailed:
-      return "无法写入输出文件";
-  }
-  return "处理失败";
-}
-
 /// Keeps the window busy for the length of a run, however the run ends, and leaves Label9 idle.
 class BusyWindow {
  public:
@@ -90,7 +42,7 @@ class BusyWindow {
 }  // namespace
 
 std::string RunErrorMessage(const Error& error) {
-  std::string message(ErrorKindText(error.kind));
+  std::string message(WordingOf(error.kind).chinese);
   message += "。";
   if (!error.file.empty()) message += "\n\n文件：" + ToUtf8(error.file.native());
   // The system's own words for its user, where it has them; its English ones otherwise.
@@ -100,14 +52,8 @@ std::string RunErrorMessage(const Error& error) {
   return message;
 }
 
-Form1::Form1(Controls& controls, FormHost& host, FileSystem& fs, const TextCodec& codec, CharScheme scheme)
-    : controls_(controls),
-      host_(host),
-      fs_(fs),
-      baseCodec_(codec),
-      baseScheme_(scheme),
-      codec_(&codec),
-      scheme_(scheme) {}
+Form1::Form1(Controls& controls, FormHost& host, FileSystem& fs, const TextCodec& codec)
+    : controls_(controls), host_(host), fs_(fs), baseCodec_(codec), codec_(&codec) {}
 
 void Form1::Form_Load() {
   folderPath_ = host_.ProgramFolder();
@@ -166,7 +112,6 @@ void Form1::ShowListing() {
     utf8 = !IsUtf8DataFile(fs_, folderPath_ / files_.FileNames.front(), &utf8) && utf8;
   }
   codec_ = utf8 ? utf8Codec_ : &baseCodec_;
-  scheme_ = utf8 ? CharScheme::kUtf8 : baseScheme_;
 }
 
 void Form1::ApplyFileStates(std::size_t fileCount) {
@@ -200,9 +145,12 @@ void Form1::Judge() {
       controls_.SetText(kLabel6, kNotPreciseEnough);
       break;
   }
-  if (verdict.nameSet) {
-    // The proposed name comes from the key or the data line, so it is text of the code page.
-    if (const std::optional<std::string> name = FromDataText(*codec_, verdict.proposedName)) {
+  // A verdict that cannot run empties the name; one that can shows the name it proposes, if any.
+  // The proposed name comes from the key or the data line, so it is text of the code page.
+  if (!verdict.CanRun()) {
+    controls_.SetText(kText4, "");
+  } else if (verdict.proposedName) {
+    if (const std::optional<std::string> name = codec_->ToUtf8(*verdict.proposedName)) {
       controls_.SetText(kText4, *name);
     }
   }
@@ -210,7 +158,7 @@ void Form1::Judge() {
 }
 
 std::optional<std::string> Form1::Run() {
-  const std::optional<std::string> key = ToDataText(*codec_, keyValue_);
+  const std::optional<std::string> key = codec_->FromUtf8(keyValue_);
   if (!key) return "要读取的值中有当前代码页无法表示的字符。";
   const std::string typedName = controls_.Text(kText4);
   const std::optional<NativeText> outputName = FromUtf8(typedName);
@@ -225,7 +173,7 @@ std::optional<std::string> Form1::Run() {
   const auto progress = [this](std::size_t filesRead, std::size_t filesListed) {
     ShowProgress(filesRead, filesListed);
   };
-  if (const Status error = RunExtraction(fs_, *codec_, scheme_, request, &summary, progress))
+  if (const Status error = RunExtraction(fs_, *codec_, request, &summary, progress))
     return RunErrorMessage(*error);
   return std::nullopt;
 }
@@ -237,11 +185,11 @@ void Form1::ShowProgress(std::size_t filesRead, std::size_t filesListed) {
 }
 
 std::optional<std::string> Form1::CheckCurrentKey(KeyVerdict* verdict) const {
-  const std::optional<std::string> key = ToDataText(*codec_, keyValue_);
+  const std::optional<std::string> key = codec_->FromUtf8(keyValue_);
   if (!key) return "值中有无效字符";
-  if (const Status error = CheckKey(fs_, scheme_, folderPath_, files_.FileNames.front(), *key,
-                                    controls_.Text(kText2), verdict)) {
-    return CheckFailureReason(*error);
+  if (const Status error =
+          CheckKey(fs_, *codec_, SeriesRequest{folderPath_, files_, *key, controls_.Text(kText2)}, verdict)) {
+    return std::string(WordingOf(error->kind).firstFile);
   }
   return std::nullopt;
 }

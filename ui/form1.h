@@ -21,9 +21,8 @@ namespace kesmaro::ui {
 /// Nothing here ends the program: a failure is shown in the window and the state stays sound.
 class Form1 {
  public:
-  /// `codec` converts between the system's text and the data code page, whose character
-  /// scheme is `scheme`.
-  Form1(Controls& controls, FormHost& host, FileSystem& fs, const TextCodec& codec, CharScheme scheme);
+  /// `codec` is the data code page.
+  Form1(Controls& controls, FormHost& host, FileSystem& fs, const TextCodec& codec);
 
   /// Reads a series whose first file is UTF-8 text (IsUtf8DataFile) as UTF-8 through
   /// `utf8Codec`, and any other in the constructor's code page; chosen anew whenever a folder is
@@ -62,10 +61,8 @@ class Form1 {
   FormHost& host_;
   FileSystem& fs_;
   const TextCodec& baseCodec_;
-  CharScheme baseScheme_;
   const TextCodec* utf8Codec_ = nullptr;
   const TextCodec* codec_;  ///< the listed series' code page
-  CharScheme scheme_;
 
   std::filesystem::path folderPath_;
   DataFileList files_;

@@ -48,25 +48,9 @@ class FakeControls : public Controls {
   std::vector<std::string> runLog;  ///< Label9 as each repaint showed it, and "busy" / "idle"
 };
 
-/// Letters of the ASCII range only, like a code page that lacks whatever else the user types.
-class AsciiCodec : public TextCodec {
- public:
-  std::optional<std::string> Encode(const Native& text) const override {
-    std::string out;
-    for (auto ch : text) {
-      if (static_cast<unsigned long>(ch) >= 0x80) return std::nullopt;
-      out.push_back(static_cast<char>(ch));
-    }
-    return out;
-  }
-  std::optional<Native> Decode(std::string_view bytes) const override {
-    return Native(bytes.begin(), bytes.end());
-  }
-};
-
 class Form1Test : public ::testing::Test {
  protected:
-  Form1Test() : form_(controls_, host_, fs_, codec_, CharScheme::kGbk) { host_.programFolder = "prog"; }
+  Form1Test() : form_(controls_, host_, fs_, codec_) { host_.programFolder = "prog"; }
 
   /// A series in `folder`: files with one header line and the given rows.
   void AddSeries(const std::string& folder, const std::vector<std::string>& names, const std::string& rows) {
@@ -95,7 +79,7 @@ class Form1Test : public ::testing::Test {
   FakeControls controls_;
   FakeFormHost host_;
   MemoryFileSystem fs_;
-  AsciiCodec codec_;
+  PassThroughCodec codec_{{"GBK", 936, CharScheme::kGbk}, true};
   Form1 form_;
 };
 
@@ -190,9 +174,11 @@ TEST_F(Form1Test, ChosenFolderIsListedWithTheOptionSelectedNow) {
 
 TEST_F(Form1Test, EachSeriesListedIsReadAsUtf8WhenItsFirstFileIsUtf8Text) {
   // The UTF-8 codec marks the names it decodes, so the proposed name shows which one read.
-  class MarkingCodec : public AsciiCodec {
+  class MarkingCodec : public PassThroughCodec {
+   public:
+    MarkingCodec() : PassThroughCodec({"UTF-8", 65001, CharScheme::kUtf8}, true) {}
     std::optional<Native> Decode(std::string_view bytes) const override {
-      return AsciiCodec::Decode("utf8:" + std::string(bytes));
+      return PassThroughCodec::Decode("utf8:" + std::string(bytes));
     }
   } utf8;
   form_.ReadUtf8SeriesAsUtf8(utf8);

@@ -41,8 +41,7 @@ int Fail(const QString& message) {
 int main(int argc, char** argv) {
   using namespace kesmaro;
   // Before Qt, which may move a locale that is not UTF-8 to C.UTF-8.
-  std::string systemName;
-  const std::optional<CodePage> systemCodePage = SystemCodePage(&systemName);
+  CodePageChoice codePage = CodePageChoice::System();
   // Before Qt: help needs no display.
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
@@ -60,35 +59,31 @@ int main(int argc, char** argv) {
   const std::unique_ptr<QTranslator> qtTranslation = ui::qt::InstallQtTranslation(QLocale::system());
 
   // What Qt left of the command line is ours.
-  std::optional<std::string> encoding;
   const QStringList arguments = QApplication::arguments();
   for (qsizetype i = 1; i < arguments.size(); ++i) {
     if (arguments[i] == "--encoding" && i + 1 < arguments.size()) {
-      encoding = arguments[++i].toStdString();
+      codePage.named = arguments[++i].toStdString();
     } else if (arguments[i].startsWith("--encoding=")) {
-      encoding = arguments[i].mid(11).toStdString();
+      codePage.named = arguments[i].mid(11).toStdString();
     } else {
       std::fputs(kUsage, stderr);
       return 2;
     }
   }
 
-  std::optional<CodePage> codePage = encoding ? CodePageByName(*encoding) : systemCodePage;
-  if (!codePage) {
-    return Fail(QString("未知的代码页：%1").arg(QString::fromStdString(encoding.value_or(systemName))));
-  }
-
+  CodePageFailure failure;
+  std::unique_ptr<TextCodec> codec = OpenTextCodec(codePage, &failure);
   // The window hands file names and texts over as UTF-8.
-  std::unique_ptr<TextCodec> codec;
-  if (ui::qt::UseUtf8CharacterType()) codec = MakeTextCodec(*codePage);
-  if (!codec) return Fail(QString("本程序不支持代码页 %1。").arg(QString::fromStdString(codePage->name)));
+  if (codec && !ui::qt::UseUtf8CharacterType()) failure = CodePageFailure{false, codec->Page().name};
+  if (failure.unknown) return Fail(QString("未知的代码页：%1").arg(QString::fromStdString(failure.name)));
+  if (!failure.name.empty()) return Fail(QString("本程序不支持代码页 %1。").arg(QString::fromStdString(failure.name)));
   // Unless a code page was named, a series whose first file is UTF-8 text is read as UTF-8.
-  std::unique_ptr<TextCodec> utf8Codec = encoding ? nullptr : MakeTextCodec(*CodePageByName("utf-8"));
+  std::unique_ptr<TextCodec> utf8Codec = codePage.named ? nullptr : MakeTextCodec(*CodePageByName("utf-8"));
 
   DiskFileSystem disk;
   ui::qt::FormWindow window;
   ui::qt::DesktopHost host(window);
-  ui::Form1 form(window, host, disk, *codec, codePage->scheme);
+  ui::Form1 form(window, host, disk, *codec);
   if (utf8Codec) form.ReadUtf8SeriesAsUtf8(*utf8Codec);
   window.Attach(form);
   window.show();

@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
   ui::FakeFormHost host;
   host.programFolder = argv[1];
   ui::qt::FormWindow window;
-  ui::Form1 form(window, host, disk, *codec, codePage.scheme);
+  ui::Form1 form(window, host, disk, *codec);
   window.Attach(form);
   // As typed: each text fires its change handler.
   static_cast<QLineEdit*>(window.Control(ui::ControlId::kText2))->setText("3");

@@ -24,11 +24,11 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
   // Data files, key values and output names are text of the system's code page.
-  std::string systemName;
-  const std::optional<CodePage> codePage = SystemCodePage(&systemName);
-  std::unique_ptr<TextCodec> codec = codePage ? MakeTextCodec(*codePage) : nullptr;
+  const CodePageChoice system = CodePageChoice::System();
+  CodePageFailure failure;
+  const std::unique_ptr<TextCodec> codec = OpenTextCodec(system, &failure);
   if (!codec) {
-    const std::string message = "本程序不支持系统的代码页（" + systemName + "）。";
+    const std::string message = "本程序不支持系统的代码页（" + system.systemName + "）。";
     MessageBoxW(nullptr, FromUtf8(message).value_or(L"").c_str(), L"Kesmaro", MB_OK | MB_ICONERROR);
     return 1;
   }
@@ -36,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   DiskFileSystem disk;
   ui::win32::FormWindow window;
   ui::win32::ShellHost host(window);
-  ui::Form1 form(window, host, disk, *codec, codePage->scheme);
+  ui::Form1 form(window, host, disk, *codec);
   int exitCode = 1;
   if (window.Create(form, showCommand)) {
     exitCode = ui::win32::FormWindow::RunMessageLoop(window.Handle());

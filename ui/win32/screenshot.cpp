@@ -69,7 +69,7 @@ int wmain(int argc, wchar_t** argv) {
   ui::FakeFormHost host;
   host.programFolder = argv[1];
   ui::win32::FormWindow window;
-  ui::Form1 form(window, host, disk, *codec, codePage.scheme);
+  ui::Form1 form(window, host, disk, *codec);
   if (!window.Create(form, SW_SHOWNORMAL)) return 1;
   // As typed: each text fires its change handler.
   SetWindowTextW(window.Control(ui::ControlId::kText2), L"3");

@@ -1,0 +1,27 @@
+#ifndef KESMARO_CORE_STATUS_TESTING_H_
+#define KESMARO_CORE_STATUS_TESTING_H_
+
+// EXPECT_OK / ASSERT_OK: a Status is empty on success, so these read the way they check, and a
+// failure prints the error.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/error.h"
+
+namespace kesmaro {
+
+inline ::testing::AssertionResult IsOk(const char* expression, const Status& status) {
+  if (!status) return ::testing::AssertionSuccess();
+  const std::u8string file = status->file.u8string();
+  return ::testing::AssertionFailure() << expression << " failed: " << status->What() << " \""
+                                       << std::string(file.begin(), file.end()) << "\" " << status->cause;
+}
+
+}  // namespace kesmaro
+
+#define EXPECT_OK(status) EXPECT_PRED_FORMAT1(::kesmaro::IsOk, status)
+#define ASSERT_OK(status) ASSERT_PRED_FORMAT1(::kesmaro::IsOk, status)
+
+#endif  // KESMARO_CORE_STATUS_TESTING_H_

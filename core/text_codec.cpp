@@ -1,0 +1,28 @@
+#include "core/text_codec.h"
+
+#include <exception>
+
+namespace kesmaro {
+
+std::optional<std::string> TextCodec::FromUtf8(std::string_view text) const {
+  std::filesystem::path native;
+  try {
+    native = std::filesystem::path(std::u8string(text.begin(), text.end()));
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+  return Encode(native.native());
+}
+
+std::optional<std::string> TextCodec::ToUtf8(std::string_view bytes) const {
+  const std::optional<Native> native = Decode(bytes);
+  if (!native) return std::nullopt;
+  try {
+    const std::u8string text = std::filesystem::path(*native).u8string();
+    return std::string(text.begin(), text.end());
+  } catch (const std::exception&) {
+    return "?";
+  }
+}
+
+}  // namespace kesmaro

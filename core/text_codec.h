@@ -1,0 +1,43 @@
+#ifndef KESMARO_CORE_TEXT_CODEC_H_
+#define KESMARO_CORE_TEXT_CODEC_H_
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "core/code_page.h"
+
+namespace kesmaro {
+
+/// The data code page: how its bytes group into characters, and the conversions between its
+/// bytes and the operating system's own text (file names, arguments) or UTF-8 (window text).
+/// Nothing is approximated: a character without an exact counterpart fails a conversion.
+class TextCodec {
+ public:
+  using Native = std::filesystem::path::string_type;
+
+  explicit TextCodec(CodePage page) : page_(std::move(page)) {}
+  virtual ~TextCodec() = default;
+
+  const CodePage& Page() const { return page_; }
+  CharScheme Scheme() const { return page_.scheme; }
+
+  /// The text in the data code page; nullopt when a character has no place in it.
+  virtual std::optional<std::string> Encode(const Native& text) const = 0;
+  /// The data code page's bytes as native text; nullopt when they are not valid text there.
+  virtual std::optional<Native> Decode(std::string_view bytes) const = 0;
+
+  /// UTF-8 text in the data code page; nullopt when a character has no place in it.
+  std::optional<std::string> FromUtf8(std::string_view text) const;
+  /// The data code page's bytes as UTF-8; nullopt when they are not valid text there.
+  std::optional<std::string> ToUtf8(std::string_view bytes) const;
+
+ private:
+  CodePage page_;
+};
+
+}  // namespace kesmaro
+
+#endif  // KESMARO_CORE_TEXT_CODEC_H_

@@ -16,7 +16,6 @@
 #include "core/key_check.h"
 #include "core/output_name.h"
 #include "core/table.h"
-#include "platform/disk_file_system.h"
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
 
@@ -250,8 +249,8 @@ std::string VerdictWord(VerdictKind kind) {
 /// The state and output of one invocation.
 class Invocation {
  public:
-  Invocation(const Options& options, std::string& out, std::string& err, std::string& data)
-      : options_(options), out_(out), err_(err), data_(data) {}
+  Invocation(const Options& options, Host& host, std::string& out, std::string& err, std::string& data)
+      : options_(options), out_(out), err_(err), data_(data), host_(host) {}
 
   int Run() {
     // An empty argument is most likely an unset variable, and no folder is not the current one.
@@ -265,20 +264,22 @@ class Invocation {
       const std::filesystem::path given = FromTerminal(*options_.output);
       if (int code = CheckOutputName(given.filename().native(), *options_.output); code != kSuccess) return code;
     }
+    // An unknown encoding is a usage error, found before the folder is read.
+    CodePageChoice choice = host_.system;
+    CodePageFailure failure;
     if (options_.encoding) {
-      const std::optional<CodePage> named = CodePageByName(*options_.encoding);
-      if (!named) return Fail("unknown encoding '" + *options_.encoding + "'", kUsage);
-      codePage_ = *named;
+      choice.named = *options_.encoding;
+      codec_ = OpenTextCodec(choice, &failure, host_.makeCodec);
+      if (failure.unknown) return Fail("unknown encoding '" + failure.name + "'", kUsage);
     }
     if (Status error = ListFiles()) return Fail(*error);
     if (!options_.encoding) {
-      if (int code = ChooseCodePage(); code != kSuccess) return code;
+      if (int code = ChooseCodePage(choice, &failure); code != kSuccess) return code;
     }
-    codec_ = MakeTextCodec(codePage_);
-    if (!codec_) return Fail("code page " + codePage_.name + " is not available on this system");
+    if (!codec_) return Fail("code page " + failure.name + " is not available on this system");
     if (options_.command == "table") return Table();
     const std::optional<std::string> key = codec_->Encode(FromTerminal(options_.operands[1]));
-    if (!key) return Fail("the key cannot be written in code page " + codePage_.name);
+    if (!key) return Fail("the key cannot be written in code page " + codec_->Page().name);
     key_ = *key;
     return options_.command == "check" ? Check() : Extract();
   }
@@ -313,9 +314,9 @@ class Invocation {
   /// for a member of the series.
   void NoteOutputInSeries(const std::filesystem::path& output) {
     DataFileList after;
-    if (ListDataFiles(disk_, folder_, options_.extension, &after)) return;
+    if (ListDataFiles(host_.files, folder_, options_.extension, &after)) return;
     for (const std::filesystem::path& name : after.FileNames) {
-      if (!disk_.IsSameFile(output, folder_ / name)) continue;
+      if (!host_.files.IsSameFile(output, folder_ / name)) continue;
       err_ += "kesmaro-cli: note: " + ToTerminal(output.native()) +
               " is in the data folder and will be listed as a data file of the series from now on; "
               "move it out, or run kesmaro-cli outside the data folder\n";
@@ -325,28 +326,27 @@ class Invocation {
 
   /// The data code page when none is named: the system's, or UTF-8 for a series whose first file
   /// is UTF-8 text where the system lets the data choose; then the choice is said on stderr.
-  int ChooseCodePage() {
-    std::string systemName;
-    const std::optional<CodePage> system = SystemCodePage(&systemName);
+  int ChooseCodePage(CodePageChoice choice, CodePageFailure* failure) {
     bool utf8 = false;
-    if (DataMayChooseUtf8() && list_.FileCount() > 0) {
-      if (Status error = IsUtf8DataFile(disk_, folder_ / list_.FileNames[0], &utf8)) return Fail(*error);
+    if (host_.dataMayChooseUtf8 && list_.FileCount() > 0) {
+      if (Status error = IsUtf8DataFile(host_.files, folder_ / list_.FileNames[0], &utf8)) return Fail(*error);
     }
-    if (!utf8 && !system) {
-      return Fail("the system's code page (" + systemName + ") is not supported; name one with --encoding",
+    if (utf8) choice.named = "utf-8";
+    codec_ = OpenTextCodec(choice, failure, host_.makeCodec);
+    if (failure->unknown) {
+      return Fail("the system's code page (" + failure->name + ") is not supported; name one with --encoding",
                   kUsage);
     }
-    codePage_ = utf8 ? *CodePageByName("utf-8") : *system;
-    if (DataMayChooseUtf8()) {
+    if (host_.dataMayChooseUtf8) {
       const std::string why = utf8 ? ToTerminal(list_.FileNames[0].native()) + " is UTF-8 text"
-                                   : "the Windows code page for " + systemName;
-      err_ +=
-          "kesmaro-cli: reading the data as " + codePage_.name + " (" + why + "); --encoding names another\n";
+                                   : "the Windows code page for " + choice.systemName;
+      err_ += "kesmaro-cli: reading the data as " + (codec_ ? codec_->Page().name : failure->name) + " (" + why +
+              "); --encoding names another\n";
     }
     return kSuccess;
   }
 
-  Status ListFiles() { return ListDataFiles(disk_, folder_, options_.extension, &list_); }
+  Status ListFiles() { return ListDataFiles(host_.files, folder_, options_.extension, &list_); }
 
   int List() {
     if (Status error = ListFiles()) return Fail(*error);
@@ -358,7 +358,7 @@ class Invocation {
   std::optional<std::string> ProposedName(const KeyVerdict& verdict) {
     const std::optional<TextCodec::Native> name = codec_->Decode(*verdict.proposedName);
     if (!name) {
-      Fail("the proposed name is not valid " + codePage_.name + " text");
+      Fail("the proposed name is not valid " + codec_->Page().name + " text");
       return std::nullopt;
     }
     return ToTerminal(*name);
@@ -366,7 +366,7 @@ class Invocation {
 
   /// The key check on the series' first file, as the window makes it while the key is typed.
   Status CheckFirstFile(KeyVerdict* verdict) {
-    return CheckKey(disk_, *codec_, SeriesRequest{folder_, list_, key_, options_.skip}, verdict);
+    return CheckKey(host_.files, *codec_, SeriesRequest{folder_, list_, key_, options_.skip}, verdict);
   }
 
   int NoDataFiles() {
@@ -411,7 +411,7 @@ class Invocation {
 
     RunRequest request{folder_, list_, key_, options_.skip, FromTerminal(*outputName)};
     RunSummary summary;
-    if (Status error = RunExtraction(disk_, *codec_, request, &summary))
+    if (Status error = RunExtraction(host_.files, *codec_, request, &summary))
       return Fail(*error);
     err_ += "read " + std::to_string(summary.filesRead) + " files, wrote " +
             std::to_string(summary.rowsWritten) + " rows to " + ToTerminal(summary.output.native()) + "\n";
@@ -426,7 +426,7 @@ class Invocation {
     std::filesystem::path output = FromTerminal(name);
     output += ".csv";
     if (!toStandardOutput) {
-      if (Status error = RefuseDataFileAsOutput(disk_, folder_, list_, output)) return Fail(*error);
+      if (Status error = RefuseDataFileAsOutput(host_.files, folder_, list_, output)) return Fail(*error);
     }
 
     // The values are decimal numbers, in ASCII, which every data code page holds as it is.
@@ -435,10 +435,10 @@ class Invocation {
                                options_.within};
     std::string csv;
     TableSummary summary;
-    if (Status error = MakeTable(disk_, *codec_, request, &csv, &summary)) return Fail(*error);
+    if (Status error = MakeTable(host_.files, *codec_, request, &csv, &summary)) return Fail(*error);
     if (toStandardOutput) {
       data_ += csv;
-    } else if (Status error = disk_.WriteFileAtomically(output, csv)) {
+    } else if (Status error = host_.files.WriteFileAtomically(output, csv)) {
       return Fail(*error);
     }
     err_ += "read " + std::to_string(summary.filesRead) + " files for " + std::to_string(summary.values) +
@@ -452,8 +452,7 @@ class Invocation {
   std::string& out_;
   std::string& err_;
   std::string& data_;
-  DiskFileSystem disk_;
-  CodePage codePage_;
+  Host& host_;
   std::unique_ptr<TextCodec> codec_;
   std::filesystem::path folder_;
   DataFileList list_;
@@ -462,7 +461,7 @@ class Invocation {
 
 }  // namespace
 
-int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::string& err, std::string& data) {
+int RunCommandLine(const std::vector<std::string>& args, Host& host, std::string& out, std::string& err, std::string& data) {
   Options options;
   if (const std::optional<std::string> problem = Parse(args, &options)) {
     err += "kesmaro-cli: " + *problem + "\n" + std::string(kTryHelp);
@@ -477,18 +476,18 @@ int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::
     return kSuccess;
   }
   try {
-    return Invocation(options, out, err, data).Run();
+    return Invocation(options, host, out, err, data).Run();
   } catch (const std::bad_alloc&) {  // a run holds its rows, a table its cells, until they are written
     err += "kesmaro-cli: out of memory; nothing was written\n";
     return kFailure;
   }
 }
 
-int RunAndReport(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+int RunAndReport(const std::vector<std::string>& args, Host& host, std::FILE* out, std::FILE* err) {
   std::string outText;
   std::string errText;
   std::string data;
-  int code = RunCommandLine(args, outText, errText, data);
+  int code = RunCommandLine(args, host, outText, errText, data);
   errno = 0;
   WriteTerminal(out, outText);
   const bool dataWritten = data.empty() || WriteData(out, data);

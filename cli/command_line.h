@@ -2,8 +2,13 @@
 #define KESMARO_CLI_COMMAND_LINE_H_
 
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "core/file_system.h"
+#include "platform/text_codec.h"
 
 namespace kesmaro::cli {
 
@@ -16,14 +21,22 @@ enum ExitCode : int {
                  ///< or file may not be used
 };
 
-/// Runs one command line (without the program name). Arguments and the text put into `out` and
+/// What a command line works on: the real disk and code pages in the program, stand-ins in tests.
+struct Host {
+  FileSystem& files;
+  CodePageChoice system;  ///< the data code page when none is named (CodePageChoice::System())
+  bool dataMayChooseUtf8 = DataMayChooseUtf8();
+  TextCodecMaker makeCodec = MakeTextCodec;
+};
+
+/// Runs one command line (without the program name) on `host`. Arguments and the text put into `out` and
 /// `err` are terminal text (see platform/terminal.h); `data` gets bytes for standard output that
 /// must pass unchanged (a table written with `--output -`, in the data code page).
-int RunCommandLine(const std::vector<std::string>& args, std::string& out, std::string& err, std::string& data);
+int RunCommandLine(const std::vector<std::string>& args, Host& host, std::string& out, std::string& err, std::string& data);
 
 /// Runs one command line and writes its output to `out` and `err`; returns the exit code, a
 /// failure when the output could not be written.
-int RunAndReport(const std::vector<std::string>& args, std::FILE* out = stdout, std::FILE* err = stderr);
+int RunAndReport(const std::vector<std::string>& args, Host& host, std::FILE* out = stdout, std::FILE* err = stderr);
 
 }  // namespace kesmaro::cli
 

@@ -9,5 +9,7 @@ int main(int argc, char** argv) {
   // The locale's codeset is both the terminal's text and the default data code page.
   std::setlocale(LC_CTYPE, "");
   kesmaro::RemoveTemporaryFilesOnInterrupt();
-  return kesmaro::cli::RunAndReport(std::vector<std::string>(argv + 1, argv + argc));
+  kesmaro::DiskFileSystem disk;
+  kesmaro::cli::Host host{disk, kesmaro::CodePageChoice::System()};
+  return kesmaro::cli::RunAndReport(std::vector<std::string>(argv + 1, argv + argc), host);
 }

@@ -9,5 +9,7 @@ int wmain(int argc, wchar_t** argv) {
   kesmaro::RemoveTemporaryFilesOnInterrupt();
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.push_back(kesmaro::ToTerminal(argv[i]));
-  return kesmaro::cli::RunAndReport(args);
+  kesmaro::DiskFileSystem disk;
+  kesmaro::cli::Host host{disk, kesmaro::CodePageChoice::System()};
+  return kesmaro::cli::RunAndReport(args, host);
 }

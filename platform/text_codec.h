@@ -1,6 +1,7 @@
 #ifndef KESMARO_PLATFORM_TEXT_CODEC_H_
 #define KESMARO_PLATFORM_TEXT_CODEC_H_
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,15 +42,19 @@ struct CodePageFailure {
   std::string name;      ///< the name as given or as the system reported it, or the page's own name
 };
 
-/// The chosen data code page, ready to convert (MakeTextCodec); nullptr with `*failure` set when
-/// it is unknown or the system has no tables for it.
-std::unique_ptr<TextCodec> OpenTextCodec(const CodePageChoice& choice, CodePageFailure* failure);
-
 /// Converts between the system's own text (wide on Windows; on POSIX the locale's codeset, or
 /// UTF-8 under the C and POSIX locales, whose ASCII takes no other name) and the bytes of
 /// `dataCodePage`. Nothing is approximated: a character without an exact
 /// counterpart fails the conversion. nullptr when the system has no tables for the code page.
 std::unique_ptr<TextCodec> MakeTextCodec(const CodePage& dataCodePage);
+
+/// Makes a converter for a code page: MakeTextCodec, or a stand-in in tests.
+using TextCodecMaker = std::function<std::unique_ptr<TextCodec>(const CodePage&)>;
+
+/// The chosen data code page, ready to convert (`make`); nullptr with `*failure` set when it is
+/// unknown or the system has no tables for it.
+std::unique_ptr<TextCodec> OpenTextCodec(const CodePageChoice& choice, CodePageFailure* failure,
+                                         const TextCodecMaker& make = MakeTextCodec);
 
 }  // namespace kesmaro
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "platform/disk_file_system.h"
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
 #include "tests/scratch_folders.h"
@@ -51,7 +52,7 @@ class CliTest : public ::testing::Test {
     out_.clear();
     err_.clear();
     data_.clear();
-    return RunCommandLine(WithData(args), out_, err_, data_);
+    return RunCommandLine(WithData(args), host_, out_, err_, data_);
   }
 
   Snapshot Snap() const {
@@ -72,6 +73,8 @@ class CliTest : public ::testing::Test {
 
   ScratchFolders folders_{"kesmaro-cli", "data"};
   std::string out_, err_, data_;
+  DiskFileSystem disk_;
+  Host host_{disk_, CodePageChoice::System()};
 };
 
 TEST_F(CliTest, RunConsolidatesAGbkSeriesInNumericOrder) {
@@ -210,7 +213,7 @@ TEST_F(CliTest, FailingToPrintIsAFailure) {
     std::FILE* out = std::fopen(unwritable.string().c_str(), "rb");  // every write to it fails
     std::FILE* err = std::fopen(errors.string().c_str(), "wb");
     ASSERT_TRUE(out && err);
-    EXPECT_EQ(RunAndReport(WithData(args), out, err), kFailure) << args[0];
+    EXPECT_EQ(RunAndReport(WithData(args), host_, out, err), kFailure) << args[0];
     std::fclose(out);
     std::fclose(err);
     // The table's summary comes first; the failure is the last line.

@@ -53,7 +53,6 @@ class QtWindowTest : public WindowWiringTest {
   /// Qt's own texts in the language of `locale` for the rest of the case, as the program
   /// installs them at start-up; false when Qt has no translation for it.
   bool Translate(const QLocale& locale) {
-    translation_.reset();
     translation_ = InstallQtTranslation(locale);
     return translation_ != nullptr;
   }

@@ -74,14 +74,14 @@ enum CommandSet : unsigned {
   kReading = kCheck | kRun | kTable,  ///< the commands that read the data files
 };
 
-struct OptionSpec {
+struct OptionRule {
   std::string_view name;
   bool takesValue;
   unsigned commands;
   std::string_view goesWith;  ///< names those commands in a usage error
 };
 
-constexpr OptionSpec kOptionSpecs[] = {
+constexpr OptionRule kOptionSpecs[] = {
     {"--ext", true, kList | kReading, ""},
     {"--skip", true, kReading, "check, run and table"},
     {"--encoding", true, kReading, "check, run and table"},
@@ -166,7 +166,7 @@ std::optional<std::string> SetOption(std::string_view name, const std::string& v
 /// Parses the command line; returns an error message for a usage error.
 std::optional<std::string> Parse(const std::vector<std::string>& args, Options* options) {
   bool optionsEnded = false;
-  std::vector<const OptionSpec*> given;
+  std::vector<const OptionRule*> given;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i];
     if (optionsEnded || arg.size() < 2 || arg[0] != '-' || LooksLikeNegativeNumber(arg)) {
@@ -194,18 +194,18 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options* 
       value = arg.substr(equals + 1);
       arg.resize(equals);
     }
-    const OptionSpec* spec = nullptr;
-    for (const OptionSpec& candidate : kOptionSpecs) {
-      if (candidate.name == arg) spec = &candidate;
+    const OptionRule* rule = nullptr;
+    for (const OptionRule& candidate : kOptionSpecs) {
+      if (candidate.name == arg) rule = &candidate;
     }
-    if (spec == nullptr) return "unknown option '" + arg + "'";
-    if (!spec->takesValue && value) return "option '" + arg + "' takes no value";
-    if (spec->takesValue && !value) {
+    if (rule == nullptr) return "unknown option '" + arg + "'";
+    if (!rule->takesValue && value) return "option '" + arg + "' takes no value";
+    if (rule->takesValue && !value) {
       if (i + 1 == args.size()) return "option '" + arg + "' needs a value";
       value = args[++i];
     }
-    if (std::optional<std::string> problem = SetOption(spec->name, value.value_or(""), options)) return problem;
-    given.push_back(spec);
+    if (std::optional<std::string> problem = SetOption(rule->name, value.value_or(""), options)) return problem;
+    given.push_back(rule);
   }
   if (options->help || options->version) return std::nullopt;
   if (options->command.empty()) return std::string("no command given");
@@ -218,9 +218,9 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options* 
   if (operands < command->minOperands || operands > command->maxOperands) {
     return options->command + " takes " + std::string(command->operands);
   }
-  for (const OptionSpec* spec : given) {
-    if ((spec->commands & command->set) == 0) {
-      return std::string(spec->name) + " goes with " + std::string(spec->goesWith) + " only";
+  for (const OptionRule* rule : given) {
+    if ((rule->commands & command->set) == 0) {
+      return std::string(rule->name) + " goes with " + std::string(rule->goesWith) + " only";
     }
   }
   if (command->set == kTable) {

@@ -31,9 +31,9 @@ xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
   "${wine_run[@]}" build/mingw-x64/ui/win32/kesmaro-win32-screenshot.exe 'C:\数据' "$scratch/kesmaro-win32.bmp"
 python3 - "$scratch/kesmaro-win32.bmp" docs/kesmaro-win32.png <<'PY'
 import importlib.util, struct, sys
-spec = importlib.util.spec_from_file_location("make_icon", "ui/icon/make-icon.py")
-icon = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(icon)
+module_spec = importlib.util.spec_from_file_location("make_icon", "ui/icon/make-icon.py")
+icon = importlib.util.module_from_spec(module_spec)
+module_spec.loader.exec_module(icon)
 bmp = open(sys.argv[1], "rb").read()
 offset, = struct.unpack_from("<I", bmp, 10)
 width, height = struct.unpack_from("<ii", bmp, 18)

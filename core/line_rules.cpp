@@ -43,18 +43,6 @@ std::optional<CharSpan> NextSeparator(std::string_view text, std::size_t* pos, b
   return std::nullopt;
 }
 
-std::optional<CharSpan> FirstSeparator(std::string_view line, CharScheme scheme) {
-  std::size_t pos = 0;
-  return NextSeparator(line, &pos, true, scheme);
-}
-
-std::optional<CharSpan> LastSeparator(std::string_view line, CharScheme scheme) {
-  std::optional<CharSpan> last;
-  std::size_t pos = 0;
-  while (const std::optional<CharSpan> next = NextSeparator(line, &pos, true, scheme)) last = next;
-  return last;
-}
-
 void AppendOutputRow(std::string& out, std::string_view stem, std::string_view line, CharSpan separator) {
   const std::string_view remainder = Remainder(line, separator);
   out.reserve(out.size() + stem.size() + remainder.size() + 3);

@@ -42,9 +42,6 @@ bool BeginsWithKey(std::string_view line, std::string_view key, CharScheme schem
 /// (within its last three bytes), where the next part is to be read from.
 std::optional<CharSpan> NextSeparator(std::string_view text, std::size_t* pos, bool whole, CharScheme scheme);
 
-std::optional<CharSpan> FirstSeparator(std::string_view line, CharScheme scheme);
-std::optional<CharSpan> LastSeparator(std::string_view line, CharScheme scheme);
-
 /// What follows the separator: the rest of the line, unchanged.
 constexpr std::string_view Remainder(std::string_view line, CharSpan separator) {
   return line.substr(separator.offset + separator.length);

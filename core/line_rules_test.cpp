@@ -41,6 +41,10 @@ constexpr ExactCase kExactCases[] = {
     {"5\x81\x30\x81\x30" "0 7", "5", CharScheme::kGb18030, "s 0 7\r\n"},
     // invalid bytes are characters of their own, copied unchanged
     {"3\xFF" "4\x81", "3", CharScheme::kUtf8, "s 4\x81\r\n"},
+    {"3\xFF" "4\x81", "3\xFF" "4", CharScheme::kGbk, "s \r\n"},  // a lead byte at the end stands alone
+    // read as GBK, 81 30 is a lead byte before a digit, so the digit stays a digit
+    {"5\x81\x30\x81\x30" "0 7", "5", CharScheme::kGbk, "s 0\x81\x30" "0 7\r\n"},
+    {"12.5\t-3.4", "12.5\t", kAscii, "s 3.4\r\n"},  // the minus sign is a separator too
 };
 // clang-format on
 
@@ -54,16 +58,6 @@ TEST(BeginsWithKey, IsAPlainPrefixTestExceptOnEmptyLines) {
   EXPECT_TRUE(BeginsWithKey("7", "", kAscii));
   EXPECT_FALSE(BeginsWithKey("", "", kAscii));
   EXPECT_FALSE(BeginsWithKey("", "1", kAscii));
-}
-
-TEST(Separators, FirstAndLastCountEachCharacterOnce) {
-  EXPECT_EQ(FirstSeparator("12.5\t-3.4", kAscii), (CharSpan{4, 1}));
-  EXPECT_EQ(LastSeparator("12.5\t-3.4", kAscii), (CharSpan{5, 1}));
-  EXPECT_FALSE(FirstSeparator("12.5", kAscii));
-  EXPECT_EQ(LastSeparator("1\xE4\xB8\xAD" "2", CharScheme::kUtf8), (CharSpan{1, 3}));
-  // Read as GBK, 81 30 is a lead byte before a digit, so the digit stays a digit.
-  EXPECT_EQ(FirstSeparator("5\x81\x30\x81\x30" "0 7", CharScheme::kGbk), (CharSpan{1, 1}));
-  EXPECT_EQ(LastSeparator("3\xFF" "4\x81", CharScheme::kGbk), (CharSpan{3, 1})) << "a lead byte at the end stands alone";
   // A key that ends inside a character does not match, though its bytes do.
   EXPECT_FALSE(BeginsWithKey("5\x81\x30\x81\x30" "0 7", "5\x81", CharScheme::kGb18030));
 }

@@ -1,51 +1,30 @@
 #include "core/data_reader.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
 
+#include "core/byte_words.h"
 #include "core/code_page.h"
 
 namespace kesmaro {
 namespace {
 
 constexpr std::size_t kBlockSize = 128 * 1024;
-constexpr std::size_t kWord = sizeof(std::uint64_t);
 /// As much of a data file as IsUtf8DataFile looks at: header lines, where text is, come first.
 constexpr std::size_t kEncodingSample = 64 * 1024;
 
-/// The eight bytes at `p` as a mask with the high bit set of each byte that is a CR or an LF: a
-/// word at a time, so that walking lines, or passing over a long one, costs little more than
-/// reading them.
-std::uint64_t LineEndBits(const char* p) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101;
-  constexpr std::uint64_t kLow7 = kOnes * 0x7F;
-  std::uint64_t word;
-  std::memcpy(&word, p, sizeof word);
-  const std::uint64_t lf = word ^ (kOnes * '\n');
-  const std::uint64_t cr = word ^ (kOnes * '\r');
-  // A byte of lf or cr is zero where the word holds that line end; adding 0x7F to the low seven
-  // bits of a byte sets its high bit unless all eight are zero, and no carry crosses bytes.
-  const std::uint64_t lfZero = ~(((lf & kLow7) + kLow7) | lf | kLow7);
-  const std::uint64_t crZero = ~(((cr & kLow7) + kLow7) | cr | kLow7);
-  return lfZero | crZero;
-}
-
-/// The offset of the first byte, in memory order, marked in a non-zero LineEndBits mask.
-std::size_t FirstMarked(std::uint64_t bits) {
-  if constexpr (std::endian::native == std::endian::little) return static_cast<std::size_t>(std::countr_zero(bits)) / 8;
-  return static_cast<std::size_t>(std::countl_zero(bits)) / 8;
-}
+/// The CRs and LFs of the eight bytes at `p`.
+std::uint64_t LineEndBits(const char* p) { return byte_words::LineEndBytes(byte_words::Load(p)); }
 
 }  // namespace
 
-// The buffer never grows: a block, and room for the key and the character after it.
-DataReader::DataReader(InputFile& file, std::filesystem::path path, const KeyLineSearch& search)
-    : file_(file), path_(std::move(path)), search_(search), buffer_(kBlockSize + search.key().size()) {}
+// The buffer never grows: a block, and room for the search's reach.
+DataReader::DataReader(InputFile& file, std::filesystem::path path, const LineSearch& search)
+    : file_(file), path_(std::move(path)), search_(search), buffer_(kBlockSize + search.Reach()) {}
 
 Status DataReader::Fill() {
   if (eof_) return std::nullopt;
@@ -72,7 +51,8 @@ Status DataReader::Fill() {
   // Only the new bytes can end a line, and a CR just before them now shows whether an LF follows.
   const std::size_t scanFrom = std::max(complete_, oldEnd > 0 ? oldEnd - 1 : 0);
   std::size_t pos = end_;
-  while (pos - scanFrom >= kWord && LineEndBits(buffer_.data() + pos - kWord) == 0) pos -= kWord;
+  while (pos - scanFrom >= byte_words::kWord && LineEndBits(buffer_.data() + pos - byte_words::kWord) == 0)
+    pos -= byte_words::kWord;
   for (; pos > scanFrom; --pos) {
     const char ch = buffer_[pos - 1];
     if (ch == '\n' || (ch == '\r' && pos != end_)) {
@@ -130,8 +110,8 @@ void DataReader::PassRestOfLine() {
 
 std::size_t DataReader::LineEnd(std::size_t from, std::size_t to) const {
   const char* data = buffer_.data();
-  for (; to - from >= kWord; from += kWord) {
-    if (const std::uint64_t bits = LineEndBits(data + from)) return from + FirstMarked(bits);
+  for (; to - from >= byte_words::kWord; from += byte_words::kWord) {
+    if (const std::uint64_t bits = LineEndBits(data + from)) return from + byte_words::FirstMarked(bits);
   }
   while (from < to && !IsLineEnd(data[from])) ++from;
   return from;

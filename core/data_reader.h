@@ -19,25 +19,25 @@ struct LineView {
   bool whole = true;      ///< whether `text` runs to the end of the line
 };
 
-/// Reads a data file in blocks of fixed size and hands over only the lines that begin with the
-/// key, found by searching whole blocks (KeyLineSearch), so the cost of a scan grows with the
-/// matches rather than with the number of lines. A line ends at CR LF, LF or a lone CR; a last
+/// Reads a data file in blocks of fixed size and hands over only the lines a search takes (those
+/// that begin with a key, KeyLineSearch), found by searching whole blocks, so the cost of a scan
+/// grows with the matches rather than with the number of lines. A line ends at CR LF, LF or a lone CR; a last
 /// line without an end is a line. A UTF-8 byte order mark at the start of the file is no part of
 /// its first line. Memory stays at one block whatever the length of a line: a line that is
 /// passed over is never held, and a longer candidate is handed over a block at a time.
 class DataReader {
  public:
-  /// `path` only names the file in errors. `search` holds the key and must outlive the reader.
-  DataReader(InputFile& file, std::filesystem::path path, const KeyLineSearch& search);
+  /// `path` only names the file in errors. `search` must outlive the reader.
+  DataReader(InputFile& file, std::filesystem::path path, const LineSearch& search);
 
   /// Discards `count` lines (none when 0 or less); a kTooFewLines error when the file ends first.
   Status SkipLines(std::int64_t count);
 
-  /// Sets `*line` to the next line that begins with the key, or to nullopt at the end of the
-  /// file; whatever the caller left of the previous line is passed over. With an empty key that
-  /// is every non-empty line. A line longer than a block comes in parts: then `whole` is false,
-  /// the text holds at least the key and the four bytes after it (enough to tell an exact hit
-  /// in any code page), and ReadOn gives the rest. The view lasts until the next call.
+  /// Sets `*line` to the next line the search takes, or to nullopt at the end of the file;
+  /// whatever the caller left of the previous line is passed over. A line longer than a block
+  /// comes in parts: then `whole` is false, the text holds at least the search's reach and the
+  /// four bytes after it (enough to tell an exact hit of a key in any code page), and ReadOn
+  /// gives the rest. The view lasts until the next call.
   Status NextCandidate(std::optional<LineView>* line);
 
   /// Moves on within the current line: drops the first `consumed` bytes of `line->text` and
@@ -64,7 +64,7 @@ class DataReader {
 
   InputFile& file_;
   std::filesystem::path path_;
-  const KeyLineSearch& search_;
+  const LineSearch& search_;
   std::vector<char> buffer_;
   std::size_t begin_ = 0;     ///< the first unconsumed byte: a line start, or inside lineOpen_'s line
   std::size_t complete_ = 0;  ///< the end of the last complete line held; all bytes at the end

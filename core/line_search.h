@@ -10,12 +10,26 @@ namespace kesmaro {
 /// A line ends at CR LF, at a lone LF or at a lone CR.
 constexpr bool IsLineEnd(char ch) { return ch == '\n' || ch == '\r'; }
 
+/// Which lines of a block a DataReader hands over, found without the reader walking the lines.
+class LineSearch {
+ public:
+  virtual ~LineSearch() = default;
+
+  /// The first position p in [from, to) that starts a line (p == from, or the byte before it is a
+  /// CR or an LF) and whose line the search takes; `to` when there is none. `from` must start a
+  /// line. A line that runs on past `to` is judged by its bytes before `to`.
+  virtual std::size_t Find(const char* data, std::size_t from, std::size_t to) const = 0;
+
+  /// How many bytes of a line's start the search compares; a reader holds that many beyond a block.
+  virtual std::size_t Reach() const = 0;
+};
+
 /// Finds, in a block of text, the lines that begin with a key, without walking the block line by
 /// line: sixteen positions at a time it keeps only those that follow a line end and hold the
 /// key's last two bytes where the key would end, and compares the key at those alone. In
 /// numeric data that leaves a handful of positions per block, so the search runs at close to the
 /// speed of memory.
-class KeyLineSearch {
+class KeyLineSearch final : public LineSearch {
  public:
   /// Which instructions the sixteen-position steps use. kFastest takes the processor's vector
   /// unit (SSE2 on x86, chosen at run time on 32-bit x86, whose oldest processors lack it);
@@ -24,11 +38,10 @@ class KeyLineSearch {
 
   explicit KeyLineSearch(std::string_view key, Instructions instructions = Instructions::kFastest);
 
-  /// The first position p in [from, to) that starts a line (p == from, or the byte before it is a
-  /// CR or an LF) and at which the line begins with the key's bytes; `to` when there is none.
-  /// `from` must start a line. With the empty key, that is the first non-empty line. A key that
-  /// holds a CR or an LF begins no line.
-  std::size_t Find(const char* data, std::size_t from, std::size_t to) const;
+  /// Takes the lines that begin with the key's bytes; with the empty key, every non-empty line. A
+  /// key that holds a CR or an LF begins no line.
+  std::size_t Find(const char* data, std::size_t from, std::size_t to) const override;
+  std::size_t Reach() const override { return key_.size(); }
 
   std::string_view key() const { return key_; }
 

@@ -11,14 +11,10 @@
 #include "core/data_reader.h"
 #include "core/line_rules.h"
 #include "core/line_search.h"
+#include "core/number_line_search.h"
 
 namespace kesmaro {
 namespace {
-
-/// Field separators are single ASCII bytes. No byte of a double-byte character of the code pages
-/// we read (GBK, GB18030, Big5, Shift_JIS, UHC, UTF-8) is one of them, so a plain byte scan never
-/// cuts a character.
-constexpr bool IsFieldSeparator(char ch) { return ch == ' ' || ch == '\t' || ch == ',' || ch == ';'; }
 
 constexpr bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 
@@ -111,56 +107,6 @@ double Slack(double a, double b, double c) {
   return 4 * std::numeric_limits<double>::epsilon() * (std::fabs(a) + std::fabs(b) + std::fabs(c));
 }
 
-/// The whole parts of the values, by which most lines are told apart from them before their
-/// numbers are read in full: numbers that are equal as doubles have equal whole parts, or, next
-/// to a whole number n, the whole parts n and n - 1 (a decimal just below n can round to n).
-class WholeParts {
- public:
-  explicit WholeParts(const std::vector<double>& values) {
-    for (const double value : values) {
-      if (std::isnan(value)) continue;
-      const double magnitude = std::fabs(value);
-      if (magnitude >= 0x1p53) {
-        everyLine_ = true;  // whole numbers are no longer all exact: read every line in full
-        continue;
-      }
-      const double whole = std::trunc(magnitude);
-      Add(static_cast<std::uint64_t>(whole));
-      if (whole == magnitude && whole >= 1) Add(static_cast<std::uint64_t>(whole) - 1);
-    }
-  }
-
-  /// False when the text cannot begin with a number equal to a value.
-  bool MayEqual(std::string_view text) const {
-    if (everyLine_) return true;
-    std::size_t pos = 0;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
-    std::uint64_t whole = 0;
-    for (std::size_t digits = 0; pos < text.size() && IsDigit(text[pos]); ++pos) {
-      if (++digits > 18) return true;  // beyond 2^53 anyway; read it in full
-      whole = whole * 10 + static_cast<unsigned>(text[pos] - '0');
-    }
-    if (pos < text.size() && text[pos] == '.') {
-      for (++pos; pos < text.size() && IsDigit(text[pos]);) ++pos;
-    }
-    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) return true;  // the point moves
-    if (((seen_[(whole >> 6) % 4] >> (whole % 64)) & 1) == 0) return false;
-    bool found = false;
-    for (const std::uint64_t candidate : wholes_) found |= candidate == whole;
-    return found;
-  }
-
- private:
-  void Add(std::uint64_t whole) {
-    wholes_.push_back(whole);
-    seen_[(whole >> 6) % 4] |= std::uint64_t{1} << (whole % 64);
-  }
-
-  std::vector<std::uint64_t> wholes_;
-  std::uint64_t seen_[4] = {};  ///< a bit for every whole part's last eight bits: a quick no
-  bool everyLine_ = false;
-};
-
 /// Looks every value up in the lines of one file, as they pass by.
 class FileLookup {
  public:
@@ -174,15 +120,14 @@ class FileLookup {
     std::size_t cellSize = 0;
   };
 
-  FileLookup(const TableRequest& request, const std::vector<double>& values, const WholeParts& wholes)
-      : request_(request), values_(values), wholes_(wholes), choices_(values.size()) {}
+  FileLookup(const TableRequest& request, const std::vector<double>& values)
+      : request_(request), values_(values), choices_(values.size()) {}
 
   /// The first field of a line (or of the first part of one, `whole` false) when some value takes
   /// the line; nullopt otherwise. A first field that runs on past the part is taken for none.
   std::optional<std::string_view> Wanted(std::string_view line, bool whole) {
     const std::size_t start = SkipSeparators(line, 0);
     const std::string_view rest = line.substr(start);
-    if (!request_.nearest && !request_.within && !wholes_.MayEqual(rest)) return std::nullopt;
     std::size_t end = 0;
     const std::optional<double> number = LeadingDecimal(rest, &end);
     if (!number || (end < rest.size() ? !IsFieldSeparator(rest[end]) : !whole)) return std::nullopt;
@@ -264,7 +209,6 @@ class FileLookup {
 
   const TableRequest& request_;
   const std::vector<double>& values_;
-  const WholeParts& wholes_;
   std::vector<Choice> choices_;
   std::string records_;
   std::size_t compactAt_ = kCompactFloor;
@@ -314,11 +258,12 @@ Status LongLineCell(DataReader& reader, LineView line, std::size_t firstEnd, std
   }
 }
 
-Status LookUpFile(FileSystem& fs, const std::filesystem::path& path, const KeyLineSearch& everyLine,
+/// Looks the values up in the lines of one file that `search` takes.
+Status LookUpFile(FileSystem& fs, const std::filesystem::path& path, const LineSearch& search,
                   std::int64_t headerLines, FileLookup* lookup) {
   std::unique_ptr<InputFile> file;
   if (Status error = fs.OpenForReading(path, &file)) return error;
-  DataReader reader(*file, path, everyLine);
+  DataReader reader(*file, path, search);
   if (Status error = reader.SkipLines(headerLines)) return error;
   for (;;) {
     std::optional<LineView> line;
@@ -367,15 +312,18 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
   }
   text.append("\r\n");
 
-  const WholeParts wholes(values);
+  // Exact values are equal only to numbers written with their whole parts, which most lines are
+  // told apart by without being read further; the nearest line may be any line.
+  const NumberLineSearch mayEqual(values);
   const KeyLineSearch everyLine("");
+  const LineSearch& search = nearest ? static_cast<const LineSearch&>(everyLine) : mayEqual;
   const std::int64_t headerLines = HeaderLineCount(request.skipText);
   for (const std::filesystem::path& name : request.list.FileNames) {
     const std::filesystem::path path = request.folder / name;
     const std::optional<std::string> encodedName = codec.Encode(name.native());
     if (!encodedName) return Error{ErrorKind::kNameNotInCodePage, path, {}};
-    FileLookup lookup(request, values, wholes);
-    if (Status error = LookUpFile(fs, path, everyLine, headerLines, &lookup)) return error;
+    FileLookup lookup(request, values);
+    if (Status error = LookUpFile(fs, path, search, headerLines, &lookup)) return error;
     ++summary->filesRead;
 
     AppendCsvField(text, FileStem(*encodedName));

@@ -13,7 +13,7 @@ using namespace byte_words;
 
 /// Whole parts of up to this many digits are looked up; longer ones are always taken.
 constexpr std::size_t kMostDigits = 7;
-constexpr std::uint64_t kFirstTooLong = 10'000'000;
+constexpr double kFirstTooLong = 10'000'000;
 
 /// A whole number below kFirstTooLong as its decimal digits are written, in memory order.
 std::uint64_t WrittenDigits(std::uint64_t whole) {
@@ -47,16 +47,14 @@ NumberLineSearch::NumberLineSearch(const std::vector<double>& values) {
   while (slotCount < 8 * values.size()) slotCount *= 2;
   slots_.assign(slotCount, kNoDigits);
   for (const double value : values) {
-    if (std::isnan(value)) continue;
+    // A value of eight whole digits or more is equal only to numbers written with as many, or
+    // with an exponent, and those lines are all taken.
     const double whole = std::trunc(std::fabs(value));
-    if (whole >= 0x1p53) {
-      everyLine_ = true;  // whole numbers are no longer all exact: read every line in full
-    } else if (whole < kFirstTooLong) {
-      const std::uint64_t digits = WrittenDigits(static_cast<std::uint64_t>(whole));
-      std::size_t slot = SlotOf(digits, slotCount);
-      while (slots_[slot] != kNoDigits && slots_[slot] != digits) slot = (slot + 1) & (slotCount - 1);
-      slots_[slot] = digits;
-    }
+    if (std::isnan(value) || whole >= kFirstTooLong) continue;
+    const std::uint64_t digits = WrittenDigits(static_cast<std::uint64_t>(whole));
+    std::size_t slot = SlotOf(digits, slotCount);
+    while (slots_[slot] != kNoDigits && slots_[slot] != digits) slot = (slot + 1) & (slotCount - 1);
+    slots_[slot] = digits;
   }
 }
 
@@ -88,8 +86,7 @@ bool NumberLineSearch::MayEqual(const char* data, std::size_t pos, std::size_t t
     if (rest == 0) return true;
     runEnd = kWord + FirstMarked(rest);
   }
-  // (Leading zeros were passed over: zeros alone times a power of ten stay zero, whole part 0.)
-  if (runEnd > 0 && (data[pos + runEnd] == 'e' || data[pos + runEnd] == 'E')) return true;
+  if (data[pos + runEnd] == 'e' || data[pos + runEnd] == 'E') return true;
   return Holds(FirstBytes(head, wholeDigits));
 }
 
@@ -99,7 +96,7 @@ std::size_t NumberLineSearch::Find(const char* data, std::size_t from, std::size
       ++from;  // an empty line, or the LF of a CR LF
       continue;
     }
-    if (everyLine_ || MayEqual(data, from, to)) return from;
+    if (MayEqual(data, from, to)) return from;
     from = NextLineStart(data, from, to);
   }
   return to;

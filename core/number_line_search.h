@@ -20,7 +20,7 @@ constexpr bool IsFieldSeparator(char ch) { return ch == ' ' || ch == '\t' || ch 
 /// further than their first few bytes. A number equal to a value as a double is written with the
 /// value's whole part, or with more than sixteen digits: a decimal just below a whole value n can
 /// round up to n, but only with some sixteen nines after the point. So the search takes a line
-/// when the digits and points its field starts with run on for more than sixteen bytes, when an
+/// when the digits and points its field starts with run on for sixteen bytes or more, when an
 /// exponent follows them, when its whole part has eight digits or more, or when the search does
 /// not hold its bytes yet; the caller reads the number in full. Field separators (space, tab,
 /// comma, semicolon) before the field, a sign and leading zeros are passed over.
@@ -40,7 +40,6 @@ class NumberLineSearch final : public LineSearch {
   /// The values' whole parts, as their digits are written, in memory order: open addressing, a
   /// power of two at most an eighth full.
   std::vector<std::uint64_t> slots_;
-  bool everyLine_ = false;  ///< a value beyond whole numbers' exactness: take every line
 };
 
 }  // namespace kesmaro

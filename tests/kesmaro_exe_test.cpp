@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "tests/scratch_folders.h"
 #include "tests/win32_window_search.h"

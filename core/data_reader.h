@@ -21,9 +21,9 @@ struct LineView {
 
 /// Reads a data file in blocks of fixed size and hands over only the lines a search takes (those
 /// that begin with a key, KeyLineSearch), found by searching whole blocks, so the cost of a scan
-/// grows with the matches rather than with the number of lines. A line ends at CR LF, LF or a lone CR; a last
-/// line without an end is a line. A UTF-8 byte order mark at the start of the file is no part of
-/// its first line. Memory stays at one block whatever the length of a line: a line that is
+/// grows with the matches rather than with the number of lines. A line ends at CR LF, LF or a
+/// lone CR; a last line without an end is a line. A UTF-8 byte order mark at the start of the
+/// file is no part of its first line. Memory stays at one block whatever the length of a line: a line that is
 /// passed over is never held, and a longer candidate is handed over a block at a time.
 class DataReader {
  public:

@@ -204,7 +204,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options* 
       if (i + 1 == args.size()) return "option '" + arg + "' needs a value";
       value = args[++i];
     }
-    if (std::optional<std::string> problem = SetOption(rule->name, value.value_or(""), options)) return problem;
+    if (std::optional<std::string> problem = SetOption(rule->name, value.value_or(""), options))
+      return problem;
     given.push_back(rule);
   }
   if (options->help || options->version) return std::nullopt;
@@ -226,7 +227,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options* 
   if (command->set == kTable) {
     for (std::size_t i = 1; i < operands; ++i) {
       const std::string& value = options->operands[i];
-      if (!DecimalNumber(value)) return "the value '" + value + "' is not a decimal number (such as 550, -5.5 or 5.5e2)";
+      if (!DecimalNumber(value))
+        return "the value '" + value + "' is not a decimal number (such as 550, -5.5 or 5.5e2)";
     }
   }
   return std::nullopt;
@@ -262,7 +264,8 @@ class Invocation {
     // standard output.
     if (options_.output && !(options_.command == "table" && *options_.output == "-")) {
       const std::filesystem::path given = FromTerminal(*options_.output);
-      if (int code = CheckOutputName(given.filename().native(), *options_.output); code != kSuccess) return code;
+      if (int code = CheckOutputName(given.filename().native(), *options_.output); code != kSuccess)
+        return code;
     }
     // An unknown encoding is a usage error, found before the folder is read.
     CodePageChoice choice = host_.system;
@@ -304,10 +307,10 @@ class Invocation {
   int CheckOutputName(const TextCodec::Native& name, const std::string& shownAs) {
     const std::optional<OutputNameFault> fault = FindOutputNameFault(name);
     if (!fault) return kSuccess;
-    const std::string what = fault->wholeName ? "is '" + fault->shown + "'"
-                                              : "holds '" + fault->shown + "'";
-    return Fail("the output name '" + shownAs + "' " + what + ", which no file name may; give one with --output",
-                kRefused);
+    const std::string what = fault->wholeName ? "is '" + fault->shown + "'" : "holds '" + fault->shown + "'";
+    return Fail(
+        "the output name '" + shownAs + "' " + what + ", which no file name may; give one with --output",
+        kRefused);
   }
 
   /// A note when the output is one of the data folder's data files: the next listing takes it
@@ -329,7 +332,8 @@ class Invocation {
   int ChooseCodePage(CodePageChoice choice, CodePageFailure* failure) {
     bool utf8 = false;
     if (host_.dataMayChooseUtf8 && list_.FileCount() > 0) {
-      if (Status error = IsUtf8DataFile(host_.files, folder_ / list_.FileNames[0], &utf8)) return Fail(*error);
+      if (Status error = IsUtf8DataFile(host_.files, folder_ / list_.FileNames[0], &utf8))
+        return Fail(*error);
     }
     if (utf8) choice.named = "utf-8";
     codec_ = OpenTextCodec(choice, failure, host_.makeCodec);
@@ -340,8 +344,8 @@ class Invocation {
     if (host_.dataMayChooseUtf8) {
       const std::string why = utf8 ? ToTerminal(list_.FileNames[0].native()) + " is UTF-8 text"
                                    : "the Windows code page for " + choice.systemName;
-      err_ += "kesmaro-cli: reading the data as " + (codec_ ? codec_->Page().name : failure->name) + " (" + why +
-              "); --encoding names another\n";
+      err_ += "kesmaro-cli: reading the data as " + (codec_ ? codec_->Page().name : failure->name) + " (" +
+              why + "); --encoding names another\n";
     }
     return kSuccess;
   }
@@ -411,8 +415,7 @@ class Invocation {
 
     RunRequest request{folder_, list_, key_, options_.skip, FromTerminal(*outputName)};
     RunSummary summary;
-    if (Status error = RunExtraction(host_.files, *codec_, request, &summary))
-      return Fail(*error);
+    if (Status error = RunExtraction(host_.files, *codec_, request, &summary)) return Fail(*error);
     err_ += "read " + std::to_string(summary.filesRead) + " files, wrote " +
             std::to_string(summary.rowsWritten) + " rows to " + ToTerminal(summary.output.native()) + "\n";
     NoteOutputInSeries(summary.output);
@@ -431,8 +434,8 @@ class Invocation {
 
     // The values are decimal numbers, in ASCII, which every data code page holds as it is.
     const std::vector<std::string> values(options_.operands.begin() + 1, options_.operands.end());
-    const TableRequest request{folder_, list_, options_.skip, values, options_.column, options_.nearest,
-                               options_.within};
+    const TableRequest request{folder_,          list_,          options_.skip, values, options_.column,
+                               options_.nearest, options_.within};
     std::string csv;
     TableSummary summary;
     if (Status error = MakeTable(host_.files, *codec_, request, &csv, &summary)) return Fail(*error);
@@ -441,10 +444,12 @@ class Invocation {
     } else if (Status error = host_.files.WriteFileAtomically(output, csv)) {
       return Fail(*error);
     }
+    // Whether standard output took the table is known only once it is written: the line does not
+    // claim it, and a failure to write says so after it.
     err_ += "read " + std::to_string(summary.filesRead) + " files for " + std::to_string(summary.values) +
             " values, " + std::to_string(summary.emptyCells) + " of " +
-            std::to_string(summary.filesRead * summary.values) + " cells empty; wrote " +
-            (toStandardOutput ? std::string("standard output") : ToTerminal(output.native())) + "\n";
+            std::to_string(summary.filesRead * summary.values) + " cells empty" +
+            (toStandardOutput ? std::string() : "; wrote " + ToTerminal(output.native())) + "\n";
     return kSuccess;
   }
 
@@ -461,7 +466,8 @@ class Invocation {
 
 }  // namespace
 
-int RunCommandLine(const std::vector<std::string>& args, Host& host, std::string& out, std::string& err, std::string& data) {
+int RunCommandLine(const std::vector<std::string>& args, Host& host, std::string& out, std::string& err,
+                   std::string& data) {
   Options options;
   if (const std::optional<std::string> problem = Parse(args, &options)) {
     err += "kesmaro-cli: " + *problem + "\n" + std::string(kTryHelp);

@@ -105,7 +105,7 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
       {{"run", "--output", "o", "e", "1"}, 3, "", "kesmaro-cli: no .txt data files in e\n"},
       {{"run", "--output", "o", "--force", "e", "1"}, 0, "", "*wrote 0 rows", "", {{"o.txt", ""}}},
       {{"table", "--output", "-", "d", "-5", "1.50", "9"}, 0, "",
-       "read 3 files for 3 values, 3 of 9 cells empty; wrote standard output\n",
+       "read 3 files for 3 values, 3 of 9 cells empty\n",
        "file,-5,1.50,9\r\n1,n,6,\r\n2,n,6,\r\n10,n,6,\r\n"},
       {{"table", "d", "1"}, 0, "", "*wrote table.csv\n", "", {{"table.csv", "file,1\r\n1,5\r\n2,5\r\n10,5\r\n"}}},
   };

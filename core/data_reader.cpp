@@ -17,9 +17,6 @@ constexpr std::size_t kBlockSize = 128 * 1024;
 /// As much of a data file as IsUtf8DataFile looks at: header lines, where text is, come first.
 constexpr std::size_t kEncodingSample = 64 * 1024;
 
-/// The CRs and LFs of the eight bytes at `p`.
-std::uint64_t LineEndBits(const char* p) { return byte_words::LineEndBytes(byte_words::Load(p)); }
-
 }  // namespace
 
 // The buffer never grows: a block, and room for the search's reach.
@@ -51,8 +48,10 @@ Status DataReader::Fill() {
   // Only the new bytes can end a line, and a CR just before them now shows whether an LF follows.
   const std::size_t scanFrom = std::max(complete_, oldEnd > 0 ? oldEnd - 1 : 0);
   std::size_t pos = end_;
-  while (pos - scanFrom >= byte_words::kWord && LineEndBits(buffer_.data() + pos - byte_words::kWord) == 0)
-    pos -= byte_words::kWord;
+  using byte_words::kWord;
+  while (pos - scanFrom >= kWord &&
+         byte_words::LineEndBytes(byte_words::Load(buffer_.data() + pos - kWord)) == 0)
+    pos -= kWord;
   for (; pos > scanFrom; --pos) {
     const char ch = buffer_[pos - 1];
     if (ch == '\n' || (ch == '\r' && pos != end_)) {
@@ -109,12 +108,7 @@ void DataReader::PassRestOfLine() {
 }
 
 std::size_t DataReader::LineEnd(std::size_t from, std::size_t to) const {
-  const char* data = buffer_.data();
-  for (; to - from >= byte_words::kWord; from += byte_words::kWord) {
-    if (const std::uint64_t bits = LineEndBits(data + from)) return from + byte_words::FirstMarked(bits);
-  }
-  while (from < to && !IsLineEnd(data[from])) ++from;
-  return from;
+  return FindLineEnd(buffer_.data(), from, to);
 }
 
 std::size_t DataReader::AfterLineEnd(std::size_t end, std::size_t to) const {

@@ -2,13 +2,28 @@
 #define KESMARO_CORE_LINE_SEARCH_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "core/byte_words.h"
 
 namespace kesmaro {
 
 /// A line ends at CR LF, at a lone LF or at a lone CR.
 constexpr bool IsLineEnd(char ch) { return ch == '\n' || ch == '\r'; }
+
+/// The position of the first CR or LF in [from, to), or `to`. Eight bytes at a time, so that
+/// passing over a line costs little more than reading it.
+inline std::size_t FindLineEnd(const char* data, std::size_t from, std::size_t to) {
+  for (; to - from >= byte_words::kWord; from += byte_words::kWord) {
+    if (const std::uint64_t ends = byte_words::LineEndBytes(byte_words::Load(data + from))) {
+      return from + byte_words::FirstMarked(ends);
+    }
+  }
+  while (from < to && !IsLineEnd(data[from])) ++from;
+  return from;
+}
 
 /// Which lines of a block a DataReader hands over, found without the reader walking the lines.
 class LineSearch {

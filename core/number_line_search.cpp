@@ -29,13 +29,7 @@ std::size_t SlotOf(std::uint64_t digits, std::size_t slotCount) {
 
 /// The start of the line after the one that holds `pos`, or `to`.
 std::size_t NextLineStart(const char* data, std::size_t pos, std::size_t to) {
-  for (; to - pos >= kWord; pos += kWord) {
-    if (const std::uint64_t ends = LineEndBytes(Load(data + pos))) {
-      pos += FirstMarked(ends);
-      break;
-    }
-  }
-  while (pos < to && !IsLineEnd(data[pos])) ++pos;
+  pos = FindLineEnd(data, pos, to);
   if (pos == to) return to;
   return pos + (data[pos] == '\r' && pos + 1 < to && data[pos + 1] == '\n' ? 2 : 1);
 }

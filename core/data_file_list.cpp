@@ -1,6 +1,7 @@
 #include "core/data_file_list.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -63,6 +64,14 @@ Status RefuseDataFileAsOutput(FileSystem& fs, const std::filesystem::path& folde
   for (const std::filesystem::path& name : list.FileNames) {
     if (fs.IsSameFile(output, folder / name)) return Error{ErrorKind::kOutputIsDataFile, output, {}};
   }
+  return std::nullopt;
+}
+
+Status EncodedStem(const TextCodec& codec, const std::filesystem::path& folder,
+                   const std::filesystem::path& name, std::string* stem) {
+  const std::optional<std::string> encoded = codec.Encode(name.native());
+  if (!encoded) return Error{ErrorKind::kNameNotInCodePage, folder / name, {}};
+  *stem = FileStem(*encoded);
   return std::nullopt;
 }
 

@@ -3,11 +3,13 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/error.h"
 #include "core/file_system.h"
+#include "core/text_codec.h"
 
 namespace kesmaro {
 
@@ -29,6 +31,11 @@ Status ListDataFiles(FileSystem& fs, const std::filesystem::path& folder, std::s
 /// however it is spelled, so that no output ever replaces the data it is made from.
 Status RefuseDataFileAsOutput(FileSystem& fs, const std::filesystem::path& folder, const DataFileList& list,
                               const std::filesystem::path& output);
+
+/// The stem of the data file `name` in `folder` as the data's code page writes it: what its rows
+/// are marked with. A kNameNotInCodePage error naming the file when the page cannot hold the name.
+Status EncodedStem(const TextCodec& codec, const std::filesystem::path& folder,
+                   const std::filesystem::path& name, std::string* stem);
 
 }  // namespace kesmaro
 

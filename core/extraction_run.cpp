@@ -64,8 +64,8 @@ Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::pat
 
 }  // namespace
 
-Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& request,
-                     RunSummary* summary, const RunProgress& progress) {
+Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& request, RunSummary* summary,
+                     const RunProgress& progress) {
   *summary = RunSummary{};
   std::filesystem::path output = request.outputName;
   output += ".txt";
@@ -78,11 +78,10 @@ Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& r
   bool exactFound = false;
   std::string text;
   for (const std::filesystem::path& name : request.list.FileNames) {
-    const std::filesystem::path path = request.folder / name;
-    const std::optional<std::string> encodedName = codec.Encode(name.native());
-    if (!encodedName) return Error{ErrorKind::kNameNotInCodePage, path, {}};
-    if (Status error = ExtractFile(fs, codec.Scheme(), path, FileStem(*encodedName), search, headerLines, &exactFound,
-                                   &text, &summary->rowsWritten)) {
+    std::string stem;
+    if (Status error = EncodedStem(codec, request.folder, name, &stem)) return error;
+    if (Status error = ExtractFile(fs, codec.Scheme(), request.folder / name, stem, search, headerLines,
+                                   &exactFound, &text, &summary->rowsWritten)) {
       return error;
     }
     ++summary->filesRead;

@@ -319,14 +319,13 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
   const LineSearch& search = nearest ? static_cast<const LineSearch&>(everyLine) : mayEqual;
   const std::int64_t headerLines = HeaderLineCount(request.skipText);
   for (const std::filesystem::path& name : request.list.FileNames) {
-    const std::filesystem::path path = request.folder / name;
-    const std::optional<std::string> encodedName = codec.Encode(name.native());
-    if (!encodedName) return Error{ErrorKind::kNameNotInCodePage, path, {}};
+    std::string stem;
+    if (Status error = EncodedStem(codec, request.folder, name, &stem)) return error;
     FileLookup lookup(request, values);
-    if (Status error = LookUpFile(fs, path, search, headerLines, &lookup)) return error;
+    if (Status error = LookUpFile(fs, request.folder / name, search, headerLines, &lookup)) return error;
     ++summary->filesRead;
 
-    AppendCsvField(text, FileStem(*encodedName));
+    AppendCsvField(text, stem);
     for (const FileLookup::Choice& choice : lookup.choices()) {
       text.push_back(',');
       AppendCsvField(text, lookup.Cell(choice));

@@ -182,6 +182,22 @@ Status DataReader::ReadOn(std::size_t consumed, LineView* line) {
   }
 }
 
+Status ForEachLineTaken(
+    FileSystem& fs, const std::filesystem::path& path, const LineSearch& search, std::int64_t headerLines,
+    const std::function<Status(DataReader& reader, const LineView& line, bool* stop)>& visit) {
+  std::unique_ptr<InputFile> file;
+  if (Status error = fs.OpenForReading(path, &file)) return error;
+  DataReader reader(*file, path, search);
+  if (Status error = reader.SkipLines(headerLines)) return error;
+  for (bool stop = false; !stop;) {
+    std::optional<LineView> line;
+    if (Status error = reader.NextCandidate(&line)) return error;
+    if (!line) return std::nullopt;
+    if (Status error = visit(reader, *line, &stop)) return error;
+  }
+  return std::nullopt;
+}
+
 Status IsUtf8DataFile(FileSystem& fs, const std::filesystem::path& path, bool* utf8) {
   std::unique_ptr<InputFile> file;
   if (Status error = fs.OpenForReading(path, &file)) return error;

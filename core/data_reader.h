@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -75,6 +76,14 @@ class DataReader {
   bool passing_ = false;       ///< the next bytes belong to a line passed over, up to its end
   bool passLf_ = false;        ///< the line passed over ended in a CR, so a next LF is its end too
 };
+
+/// Opens the data file at `path`, passes over its first `headerLines` lines, and hands `visit`
+/// each following line that `search` takes, in file order, with the reader that holds it (to read
+/// on within a long line), until the end of the file, a failure, or a line after which `visit`
+/// sets `*stop`.
+Status ForEachLineTaken(
+    FileSystem& fs, const std::filesystem::path& path, const LineSearch& search, std::int64_t headerLines,
+    const std::function<Status(DataReader& reader, const LineView& line, bool* stop)>& visit);
 
 /// Whether the data file at `path` is UTF-8 text, as IsUtf8Data tells from its first 64 KiB.
 Status IsUtf8DataFile(FileSystem& fs, const std::filesystem::path& path, bool* utf8);

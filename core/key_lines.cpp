@@ -1,25 +1,21 @@
 #include "core/key_lines.h"
 
-#include <memory>
+#include <string_view>
 
 namespace kesmaro {
 
 Status ForEachKeyLine(FileSystem& fs, const std::filesystem::path& path, const KeyLineSearch& search,
-                      std::int64_t headerLines, CharScheme scheme, const std::function<Status(KeyLine&)>& visit) {
-  std::unique_ptr<InputFile> file;
-  if (Status error = fs.OpenForReading(path, &file)) return error;
-  DataReader reader(*file, path, search);
-  if (Status error = reader.SkipLines(headerLines)) return error;
+                      std::int64_t headerLines, CharScheme scheme,
+                      const std::function<Status(KeyLine&)>& visit) {
   const std::string_view key = search.key();
-  for (;;) {
-    std::optional<LineView> text;
-    if (Status error = reader.NextCandidate(&text)) return error;
-    if (!text) return std::nullopt;
-    KeyLine line{reader, *text, ExactHitPosition(text->text, key, scheme)};
-    if (!line.exact && !BeginsWithKey(text->text, key, scheme)) continue;
-    if (Status error = visit(line)) return error;
-    if (line.stop) return std::nullopt;
-  }
+  return ForEachLineTaken(fs, path, search, headerLines,
+                          [&](DataReader& reader, const LineView& text, bool* stop) -> Status {
+                            KeyLine line{reader, text, ExactHitPosition(text.text, key, scheme)};
+                            if (!line.exact && !BeginsWithKey(text.text, key, scheme)) return std::nullopt;
+                            if (Status error = visit(line)) return error;
+                            *stop = line.stop;
+                            return std::nullopt;
+                          });
 }
 
 }  // namespace kesmaro

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <memory>
 #include <utility>
 
 #include "core/data_reader.h"
@@ -261,28 +260,24 @@ Status LongLineCell(DataReader& reader, LineView line, std::size_t firstEnd, std
 /// Looks the values up in the lines of one file that `search` takes.
 Status LookUpFile(FileSystem& fs, const std::filesystem::path& path, const LineSearch& search,
                   std::int64_t headerLines, FileLookup* lookup) {
-  std::unique_ptr<InputFile> file;
-  if (Status error = fs.OpenForReading(path, &file)) return error;
-  DataReader reader(*file, path, search);
-  if (Status error = reader.SkipLines(headerLines)) return error;
-  for (;;) {
-    std::optional<LineView> line;
-    if (Status error = reader.NextCandidate(&line)) return error;
-    if (!line) return std::nullopt;
-    const std::optional<std::string_view> first = lookup->Wanted(line->text, line->whole);
-    if (!first) continue;  // the reader passes over the rest of a long line
-    if (line->whole || lookup->column() == 1) {
-      lookup->Take(*first, Field(line->text, lookup->column()));
-      continue;
-    }
-    // A line longer than a block: its first field is in its first part, and its cell may be
-    // anywhere after. The first field is copied, since reading on moves the part.
-    const std::string firstField(*first);
-    std::string cell;
-    const std::size_t firstEnd = static_cast<std::size_t>(first->data() - line->text.data()) + first->size();
-    if (Status error = LongLineCell(reader, *line, firstEnd, lookup->column(), &cell)) return error;
-    lookup->Take(firstField, cell);
-  }
+  return ForEachLineTaken(
+      fs, path, search, headerLines, [lookup](DataReader& reader, const LineView& line, bool*) -> Status {
+        const std::optional<std::string_view> first = lookup->Wanted(line.text, line.whole);
+        if (!first) return std::nullopt;  // the reader passes over the rest of a long line
+        if (line.whole || lookup->column() == 1) {
+          lookup->Take(*first, Field(line.text, lookup->column()));
+          return std::nullopt;
+        }
+        // A line longer than a block: its first field is in its first part, and its cell may be
+        // anywhere after. The first field is copied, since reading on moves the part.
+        const std::string firstField(*first);
+        std::string cell;
+        const std::size_t firstEnd =
+            static_cast<std::size_t>(first->data() - line.text.data()) + first->size();
+        if (Status error = LongLineCell(reader, line, firstEnd, lookup->column(), &cell)) return error;
+        lookup->Take(firstField, cell);
+        return std::nullopt;
+      });
 }
 
 }  // namespace

@@ -2,29 +2,16 @@
 
 #include <cstring>
 
+#include "core/byte_lanes.h"
+
 namespace kesmaro {
 namespace {
 
-// Sixteen bytes at a time through the compiler's generic vectors: SSE2 or NEON where there is
-// one, plain code where there is none. Everything below is inlined into one of the entry points
-// at the end of this namespace, and so compiled for the instructions that entry point allows.
-using Lanes = signed char __attribute__((vector_size(16)));
-using Halves = unsigned long long __attribute__((vector_size(16)));
-constexpr std::size_t kLanes = sizeof(Lanes);
-
-[[gnu::always_inline]] inline Lanes Load(const char* p) {
-  Lanes lanes;
-  std::memcpy(&lanes, p, sizeof lanes);
-  return lanes;
-}
-
-[[gnu::always_inline]] inline Lanes Splat(char ch) { return Lanes{} + static_cast<signed char>(ch); }
-
-[[gnu::always_inline]] inline bool Any(Lanes lanes) {
-  Halves halves;
-  std::memcpy(&halves, &lanes, sizeof halves);
-  return (halves[0] | halves[1]) != 0;
-}
+using byte_lanes::Any;
+using byte_lanes::kLanes;
+using byte_lanes::Lanes;
+using byte_lanes::Load;
+using byte_lanes::Splat;
 
 bool MatchesAt(std::string_view key, const char* data, std::size_t pos, std::size_t to) {
   return to - pos >= key.size() && std::memcmp(data + pos, key.data(), key.size()) == 0;
@@ -86,18 +73,12 @@ std::size_t ScanPortable(std::string_view key, const char* data, std::size_t fro
 }
 
 #if defined(__i386__)
-// 32-bit x86 builds target processors without SSE2, where GCC lowers the vectors to byte-wise
-// code; this copy of the same search uses SSE2 wherever the processor has it (all made this
-// century). Chosen at run time: GCC's target_clones needs ifuncs, which Windows programs lack.
 __attribute__((target("sse2"))) std::size_t ScanSse2(std::string_view key, const char* data, std::size_t from,
                                                      std::size_t to) {
   return ScanLines(key, data, from, to);
 }
 
-Scan FastestScan() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("sse2") ? ScanSse2 : ScanPortable;
-}
+Scan FastestScan() { return byte_lanes::HasSse2() ? ScanSse2 : ScanPortable; }
 #else
 Scan FastestScan() { return ScanPortable; }
 #endif

@@ -37,6 +37,11 @@ class LineSearch {
 
   /// How many bytes of a line's start the search compares; a reader holds that many beyond a block.
   virtual std::size_t Reach() const = 0;
+
+  /// Which instructions a search's sixteen-byte steps use. kFastest takes the processor's vector
+  /// unit (SSE2 on x86, chosen at run time on 32-bit x86, whose oldest processors lack it);
+  /// kPortable is the same search compiled for the oldest processor the build targets.
+  enum class Instructions { kFastest, kPortable };
 };
 
 /// Finds, in a block of text, the lines that begin with a key, without walking the block line by
@@ -46,11 +51,6 @@ class LineSearch {
 /// speed of memory.
 class KeyLineSearch final : public LineSearch {
  public:
-  /// Which instructions the sixteen-position steps use. kFastest takes the processor's vector
-  /// unit (SSE2 on x86, chosen at run time on 32-bit x86, whose oldest processors lack it);
-  /// kPortable is the same search compiled for the oldest processor the build targets.
-  enum class Instructions { kFastest, kPortable };
-
   explicit KeyLineSearch(std::string_view key, Instructions instructions = Instructions::kFastest);
 
   /// Takes the lines that begin with the key's bytes; with the empty key, every non-empty line. A

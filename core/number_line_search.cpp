@@ -1,19 +1,28 @@
 #include "core/number_line_search.h"
 
+#include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <string>
 
+#include "core/byte_lanes.h"
 #include "core/byte_words.h"
 
 namespace kesmaro {
 namespace {
 
-using namespace byte_words;
+using byte_words::FirstBytes;
+using byte_words::FirstMarked;
+using byte_words::kHigh;
+using byte_words::kWord;
 
 /// Whole parts of up to this many digits are looked up; longer ones are always taken.
 constexpr std::size_t kMostDigits = 7;
 constexpr double kFirstTooLong = 10'000'000;
+/// A field whose digits and points run on this far is always taken; shorter ones are judged by
+/// that many bytes from the field's start.
+constexpr std::size_t kLongRun = 16;
 
 /// A whole number below kFirstTooLong as its decimal digits are written, in memory order.
 std::uint64_t WrittenDigits(std::uint64_t whole) {
@@ -23,8 +32,17 @@ std::uint64_t WrittenDigits(std::uint64_t whole) {
   return digits;
 }
 
-std::size_t SlotOf(std::uint64_t digits, std::size_t slotCount) {
-  return static_cast<std::size_t>((digits * 0x9E3779B97F4A7C15) >> 32) & (slotCount - 1);
+std::size_t Mix(std::uint64_t word) { return static_cast<std::size_t>((word * 0x9E3779B97F4A7C15) >> 32); }
+
+std::size_t SlotCount(std::size_t values) {
+  std::size_t count = 16;
+  while (count < 8 * values) count *= 2;
+  return count;
+}
+
+/// The first `count` bytes of `word`, count at most eight.
+std::uint64_t Prefix(std::uint64_t word, std::size_t count) {
+  return count >= kWord ? word : FirstBytes(word, count);
 }
 
 /// The start of the line after the one that holds `pos`, or `to`.
@@ -36,26 +54,152 @@ std::size_t NextLineStart(const char* data, std::size_t pos, std::size_t to) {
 
 }  // namespace
 
-NumberLineSearch::NumberLineSearch(const std::vector<double>& values) {
-  std::size_t slotCount = 16;
-  while (slotCount < 8 * values.size()) slotCount *= 2;
-  slots_.assign(slotCount, kNoDigits);
+/// The search, written once and compiled once per instruction set by the entry points below.
+struct NumberLineScan {
+  using Search = NumberLineSearch;
+
+  /// The search's whole parts as plain values, so that they stay in registers, and the verdict
+  /// on the last whole part looked up: in a series sorted by its first column, neighbouring
+  /// lines mostly share theirs.
+  struct Wholes {
+    const std::uint64_t* slots;
+    std::size_t lastSlot;
+    std::uint64_t last = Search::kNoDigits;
+    bool lastHeld = false;
+
+    [[gnu::always_inline]] bool Hold(std::uint64_t digits) {
+      if (digits == last) return lastHeld;
+      last = digits;
+      for (std::size_t slot = Mix(digits) & lastSlot;; slot = (slot + 1) & lastSlot) {
+        if (slots[slot] == digits) return lastHeld = true;
+        if (slots[slot] == Search::kNoDigits) return lastHeld = false;
+      }
+    }
+  };
+
+  /// Whether a line that starts with a digit from 1 to 9, with sixteen bytes held, is taken: the
+  /// common line of a data file, judged from one vector of its bytes.
+  [[gnu::always_inline]] static bool MayEqualPlain(const Search& search, Wholes& wholes, const char* data,
+                                                   std::size_t pos) {
+    using namespace byte_lanes;
+    const Lanes head = Load(data + pos);
+    // ('/' lies between the point and the digits in ASCII and joins the run, which makes no
+    // number of it either way.)
+    const std::uint32_t run = LaneBits((head >= Splat('.')) & (head <= Splat('9')));
+    if (run == 0xFFFF) return true;
+    const auto runEnd = static_cast<std::size_t>(std::countr_one(run));
+    if ((data[pos + runEnd] | 0x20) == 'e') return true;
+    const std::uint32_t points = LaneBits(head == Splat('.'));
+    const auto wholeEnd = static_cast<std::size_t>(std::countr_one(run & ~points));
+    if (wholeEnd > kMostDigits) return true;
+    const std::uint64_t low = byte_words::Load(data + pos);
+    if (!wholes.Hold(FirstBytes(low, wholeEnd))) return false;
+    // Zeros at the end of a fraction, and then its point, are no part of the shortest writing.
+    std::size_t size = runEnd;
+    if (points & (1u << wholeEnd)) {
+      const std::uint32_t written = ~LaneBits(head == Splat('0')) & ((1u << runEnd) - 1);
+      size = 32 - static_cast<std::size_t>(std::countl_zero(written));
+      if (size == wholeEnd + 1) size = wholeEnd;
+    }
+    Search::Writing writing;
+    writing.bytes[0] = Prefix(low, size);
+    writing.bytes[1] = size > kWord ? Prefix(byte_words::Load(data + pos + kWord), size - kWord) : 0;
+    return search.HoldsWriting(writing);
+  }
+
+  [[gnu::always_inline]] static std::size_t Find(const Search& search, const char* data, std::size_t from,
+                                                 std::size_t to) {
+    using namespace byte_lanes;
+    Wholes wholes{search.wholes_.data(), search.wholes_.size() - 1};
+    // Sixty-four bytes a round: where their lines start, as bits, and then those lines one by
+    // one, none of them waiting on where the one before it ended. Every line a round starts has
+    // sixteen bytes held.
+    constexpr std::size_t kRound = 4 * kLanes;
+    std::uint64_t afterEnd = 1;  // whether the round's first byte follows a line end (`from` does)
+    std::size_t round = from;
+    for (; to - round >= kRound + kLongRun; round += kRound) {
+      std::uint64_t ends = 0;
+      for (std::size_t i = 0; i < 4; ++i) {
+        const Lanes lanes = Load(data + round + i * kLanes);
+        ends |= std::uint64_t{LaneBits((lanes == Splat('\n')) | (lanes == Splat('\r')))} << (i * kLanes);
+      }
+      for (std::uint64_t starts = (ends << 1 | afterEnd) & ~ends; starts != 0; starts &= starts - 1) {
+        const std::size_t pos = round + static_cast<std::size_t>(std::countr_zero(starts));
+        const bool plain = data[pos] >= '1' && data[pos] <= '9';
+        if (plain ? MayEqualPlain(search, wholes, data, pos) : search.MayEqual(data, pos, to)) return pos;
+      }
+      afterEnd = ends >> 63;
+    }
+    // The last bytes line by line.
+    std::size_t pos = afterEnd ? round : NextLineStart(data, round, to);
+    while (pos < to) {
+      if (IsLineEnd(data[pos])) {
+        ++pos;  // an empty line, or the LF of a CR LF
+        continue;
+      }
+      const bool plain = data[pos] >= '1' && data[pos] <= '9' && to - pos >= kLongRun;
+      if (plain ? MayEqualPlain(search, wholes, data, pos) : search.MayEqual(data, pos, to)) return pos;
+      pos = NextLineStart(data, pos, to);
+    }
+    return to;
+  }
+
+  static std::size_t FindPortable(const Search& search, const char* data, std::size_t from, std::size_t to) {
+    return Find(search, data, from, to);
+  }
+
+#if defined(__i386__)
+  __attribute__((target("sse2"))) static std::size_t FindSse2(const Search& search, const char* data,
+                                                              std::size_t from, std::size_t to) {
+    return Find(search, data, from, to);
+  }
+
+  static Search::Scan Fastest() { return byte_lanes::HasSse2() ? FindSse2 : FindPortable; }
+#else
+  static Search::Scan Fastest() { return FindPortable; }
+#endif
+};
+
+NumberLineSearch::NumberLineSearch(const std::vector<double>& values, Instructions instructions)
+    : wholes_(SlotCount(values.size()), kNoDigits),
+      writings_(SlotCount(values.size())),
+      scan_(instructions == Instructions::kFastest ? NumberLineScan::Fastest()
+                                                   : NumberLineScan::FindPortable) {
+  const std::size_t lastSlot = wholes_.size() - 1;
   for (const double value : values) {
     // A value of eight whole digits or more is equal only to numbers written with as many, or
     // with an exponent, and those lines are all taken.
     const double whole = std::trunc(std::fabs(value));
     if (std::isnan(value) || whole >= kFirstTooLong) continue;
     const std::uint64_t digits = WrittenDigits(static_cast<std::uint64_t>(whole));
-    std::size_t slot = SlotOf(digits, slotCount);
-    while (slots_[slot] != kNoDigits && slots_[slot] != digits) slot = (slot + 1) & (slotCount - 1);
-    slots_[slot] = digits;
+    std::size_t slot = Mix(digits) & lastSlot;
+    while (wholes_[slot] != kNoDigits && wholes_[slot] != digits) slot = (slot + 1) & lastSlot;
+    wholes_[slot] = digits;
+
+    // Lines whose field starts with a digit from 1 to 9 are compared with the value's writing to
+    // fifteen significant digits, which only values of 1 and more have. A value that writing does
+    // not give back equals no decimal of fifteen digits or fewer.
+    if (value < 1) continue;
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15);
+    double back = 0;
+    std::from_chars(text, written.ptr, back);
+    const auto size = static_cast<std::size_t>(written.ptr - text);
+    if (back != value || size >= kLongRun || std::memchr(text, 'e', size) != nullptr) continue;
+    Writing writing;
+    std::memcpy(writing.bytes, text, size);
+    slot = Mix(writing.bytes[0] ^ Mix(writing.bytes[1])) & lastSlot;
+    while (writings_[slot] != Writing{} && writings_[slot] != writing) slot = (slot + 1) & lastSlot;
+    writings_[slot] = writing;
   }
 }
 
-bool NumberLineSearch::Holds(std::uint64_t digits) const {
-  for (std::size_t slot = SlotOf(digits, slots_.size());; slot = (slot + 1) & (slots_.size() - 1)) {
-    if (slots_[slot] == digits) return true;
-    if (slots_[slot] == kNoDigits) return false;
+bool NumberLineSearch::HoldsWriting(const Writing& writing) const {
+  const std::size_t lastSlot = writings_.size() - 1;
+  for (std::size_t slot = Mix(writing.bytes[0] ^ Mix(writing.bytes[1])) & lastSlot;;
+       slot = (slot + 1) & lastSlot) {
+    if (writings_[slot] == writing) return true;
+    if (writings_[slot] == Writing{}) return false;
   }
 }
 
@@ -65,35 +209,27 @@ bool NumberLineSearch::MayEqual(const char* data, std::size_t pos, std::size_t t
   while (pos < to && data[pos] == '0') ++pos;
   // The field's start, sixteen bytes of it, in two words; nearer the end of what is held the
   // line is left to the full reading, which happens once a block at most.
-  if (to - pos < 2 * kWord) return true;
-  const std::uint64_t head = Load(data + pos);
-  const std::size_t wholeDigits = FirstMarked(~BytesBetween(head, '0', '9') & kHigh);
+  if (to - pos < kLongRun) return true;
+  const std::uint64_t head = byte_words::Load(data + pos);
+  const std::size_t wholeDigits = FirstMarked(~byte_words::BytesBetween(head, '0', '9') & kHigh);
   if (wholeDigits > kMostDigits) return true;
   // Where the run of digits and points ends, the number ends; an exponent there moves its point.
-  // ('/' lies between them in ASCII and joins the run, which makes no number of it either way.)
-  std::uint64_t rest = ~BytesBetween(head, '.', '9') & kHigh;
+  std::uint64_t rest = ~byte_words::BytesBetween(head, '.', '9') & kHigh;
   std::size_t runEnd = 0;
   if (rest != 0) {
     runEnd = FirstMarked(rest);
   } else {
-    rest = ~BytesBetween(Load(data + pos + kWord), '.', '9') & kHigh;
+    rest = ~byte_words::BytesBetween(byte_words::Load(data + pos + kWord), '.', '9') & kHigh;
     if (rest == 0) return true;
     runEnd = kWord + FirstMarked(rest);
   }
   if (data[pos + runEnd] == 'e' || data[pos + runEnd] == 'E') return true;
-  return Holds(FirstBytes(head, wholeDigits));
+  NumberLineScan::Wholes wholes{wholes_.data(), wholes_.size() - 1};
+  return wholes.Hold(FirstBytes(head, wholeDigits));
 }
 
 std::size_t NumberLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
-  while (from < to) {
-    if (IsLineEnd(data[from])) {
-      ++from;  // an empty line, or the LF of a CR LF
-      continue;
-    }
-    if (MayEqual(data, from, to)) return from;
-    from = NextLineStart(data, from, to);
-  }
-  return to;
+  return scan_(*this, data, from, to);
 }
 
 }  // namespace kesmaro

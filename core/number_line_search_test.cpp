@@ -15,19 +15,35 @@
 namespace kesmaro {
 namespace {
 
-// The rule the search keeps: a line whose first field equals a value is taken; one whose field is
+class NumberLineSearchOn : public testing::TestWithParam<LineSearch::Instructions> {};
+
+INSTANTIATE_TEST_SUITE_P(Instructions, NumberLineSearchOn,
+                         testing::Values(LineSearch::Instructions::kFastest,
+                                         LineSearch::Instructions::kPortable),
+                         [](const testing::TestParamInfo<LineSearch::Instructions>& instructions) {
+                           return instructions.param == LineSearch::Instructions::kFastest ? "Fastest"
+                                                                                           : "Portable";
+                         });
+
+// The rule the search keeps: a line whose first field equals a value is taken. One whose field is
 // a plain decimal (no exponent, shorter than the sixteen bytes a fraction of nines rounding up to
-// the next whole number needs) of fewer than eight whole digits is passed over, unless a value
-// has its whole part.
-TEST(NumberLineSearch, TakesEveryLineEqualToAValueAndPassesOverOtherWholeParts) {
-  const std::vector<double> pool = {1010, 1010.5, 0.5, 1, 7, 999, 1e7, 12345678, 0, 3e-5, std::nan("")};
-  const char* const separators[] = {"", "", " ", "\t", ",;"};
-  const char* const signs[] = {"", "", "+", "-", "0", "-00"};
+// the next whole number needs, fewer than eight whole digits) is passed over when it starts the
+// line with a digit from 1 to 9, and otherwise unless a value has its whole part. A line held for
+// fewer than sixteen bytes is taken.
+TEST_P(NumberLineSearchOn, TakesEveryLineEqualToAValueAndPassesOverOthersWrittenPlainly) {
+  // The last but one is a value no decimal of fifteen digits gives back.
+  const std::vector<double> pool = {
+      1010,        1010.5, 999.456, 1009.9, 0.5, 1,        7,
+      999,         0,      3e-5,    -7,     1e7, 12345678, std::nextafter(1010.0, 2000.0),
+      std::nan("")};
+  const char* const separators[] = {"", "", "", " ", "\t", ",;"};
+  const char* const signs[] = {"", "", "", "+", "-", "0", "-00"};
   const char* const integers[] = {"1010", "1009", "1011",    "101",      "1",        "0", "",    "7",   "6",
                                   "999",  "998",  "9999999", "12345678", "12345679", "3", "123", "1000"};
-  const char* const fractions[] = {"", ".", ".0", ".000", ".5", ".50", ".456", ".999999999999999999", ".9"};
-  const char* const exponents[] = {"", "", "", "", "e0", "E+1", "e-1", "e3", "e-5", "e", "x"};
-  const char* const tails[] = {"", " 5", "\t5", ",5 6", ";a", " 1.5e3"};
+  const char* const fractions[] = {"",      ".",   ".0",   ".000", ".5", ".50", ".456",
+                                   ".4560", ".05", ".456", ".45",  ".9", ".90", ".999999999999999999"};
+  const char* const exponents[] = {"", "", "", "", "", "e0", "E+1", "e-1", "e3", "e-5", "e", "x"};
+  const char* const tails[] = {"", " 5", "\t5", ",5 6", ";a", " 1.5e3", "  0.0001234567"};
   const char* const ends[] = {"\r\n", "\n", "\r", "\r\n\r\n"};
   std::mt19937 random(12345);
   auto pick = [&random](const auto& from) { return std::string(from[random() % std::size(from)]); };
@@ -38,26 +54,47 @@ TEST(NumberLineSearch, TakesEveryLineEqualToAValueAndPassesOverOtherWholeParts) 
     std::string text;
     std::map<std::size_t, bool> lines;  // where each line that must be taken, or passed over, starts
     for (int i = 0; i < 30; ++i) {
+      const std::string separator = pick(separators);
       const std::string field = pick(signs) + pick(integers) + pick(fractions) + pick(exponents);
       const std::optional<double> number = DecimalNumber(field);
       const double whole = number ? std::trunc(std::fabs(*number)) : 0;
       const bool plain = field.find_first_of("eE") == std::string::npos && field.size() < 16 && whole < 1e7;
-      if (number && std::count(values.begin(), values.end(), *number)) lines[text.size()] = true;
-      if (number && plain && !std::count(wholes.begin(), wholes.end(), whole)) lines[text.size()] = false;
-      text += pick(separators) + field + pick(tails) + pick(ends);
+      const bool startsWithDigit = separator.empty() && field[0] >= '1' && field[0] <= '9';
+      const bool equal = number && std::count(values.begin(), values.end(), *number);
+      if (equal) lines[text.size()] = true;
+      if (number && plain && !equal && (startsWithDigit || !std::count(wholes.begin(), wholes.end(), whole)))
+        lines[text.size()] = false;
+      text += separator + field + pick(tails) + pick(ends);
     }
-    text += "################\r\n";  // a last line, so that the search holds every field whole
-    // Walked through as a reader walks them, from each line taken on to its end: the search passes
-    // over line ends as it does over empty lines.
-    const NumberLineSearch search(values);
-    std::map<std::size_t, bool> taken;
-    for (std::size_t pos = 0; (pos = search.Find(text.data(), pos, text.size())) < text.size();
-         pos = text.find_first_of("\r\n", pos))
-      taken[pos] = true;
-    for (const auto& [start, mustTake] : lines) {
-      EXPECT_EQ(taken.count(start) == 1, mustTake)
-          << text.substr(start, text.find_first_of("\r\n", start) - start) << " for "
-          << ::testing::PrintToString(values);
+    text += "################\r\n";  // a last line, so that the search holds sixteen bytes of every other
+    const NumberLineSearch search(values, GetParam());
+    // The first line at or after `from` that must be taken, or the text's end.
+    auto firstToTake = [&](std::size_t from) {
+      auto line = lines.lower_bound(from);
+      while (line != lines.end() && !line->second) ++line;
+      return line == lines.end() ? text.size() : line->first;
+    };
+    // From every line start and every line end, as a reader goes on after the lines it was
+    // handed, so that the search's steps fall on every alignment: it stops at the first line it
+    // must take, or before, and never at a line it must pass over.
+    for (std::size_t from = 0; from < text.size(); ++from) {
+      if (from > 0 && !IsLineEnd(text[from - 1]) && !IsLineEnd(text[from])) continue;
+      const std::size_t found = search.Find(text.data(), from, text.size());
+      const bool lineStart =
+          found == text.size() || ((found == 0 || IsLineEnd(text[found - 1])) && !IsLineEnd(text[found]));
+      const auto line = lines.find(found);
+      EXPECT_TRUE(lineStart && found <= firstToTake(from) && (line == lines.end() || line->second))
+          << "from " << from << " found " << text.substr(found, text.find_first_of("\r\n", found) - found)
+          << " for " << ::testing::PrintToString(values);
+    }
+    // A block that ends inside a line, fewer than sixteen bytes into it: that line is taken,
+    // unless one before it is.
+    const std::size_t cut = 1 + random() % (text.size() - 1);
+    const std::size_t lineEnd = text.find_last_of("\r\n", cut - 1);
+    const std::size_t lineStart = lineEnd == std::string::npos ? 0 : lineEnd + 1;
+    if (lineStart < cut && cut - lineStart < 16) {
+      EXPECT_LE(search.Find(text.data(), 0, cut), std::min(lineStart, firstToTake(0)))
+          << text.substr(lineStart, cut - lineStart);
     }
   }
 }

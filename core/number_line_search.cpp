@@ -110,6 +110,7 @@ struct NumberLineScan {
   [[gnu::always_inline]] static std::size_t Find(const Search& search, const char* data, std::size_t from,
                                                  std::size_t to) {
     using namespace byte_lanes;
+    if (from >= to) return to;
     Wholes wholes{search.wholes_.data(), search.wholes_.size() - 1};
     // Sixty-four bytes a round: where their lines start, as bits, and then those lines one by
     // one, none of them waiting on where the one before it ended. Every line a round starts has

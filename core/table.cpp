@@ -307,8 +307,8 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
   }
   text.append("\r\n");
 
-  // Exact values are equal only to numbers written with their whole parts, which most lines are
-  // told apart by without being read further; the nearest line may be any line.
+  // Exact values are equal only to numbers written in a few ways, which most lines are told apart
+  // from by their first sixteen bytes; the nearest line may be any line.
   const NumberLineSearch mayEqual(values);
   const KeyLineSearch everyLine("");
   const LineSearch& search = nearest ? static_cast<const LineSearch&>(everyLine) : mayEqual;

@@ -53,7 +53,7 @@ inline std::size_t FirstMarked(std::uint64_t bits) {
   return static_cast<std::size_t>(std::countl_zero(bits)) / 8;
 }
 
-/// The first `count` bytes of `word` in memory order, the others zero; `count` below 8.
+/// The first `count` bytes of `word` in memory order, the others zero; `count` at most 8.
 inline std::uint64_t FirstBytes(std::uint64_t word, std::size_t count) {
   if (count == 0) return 0;
   if constexpr (std::endian::native == std::endian::little)

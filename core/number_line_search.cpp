@@ -1,5 +1,6 @@
 #include "core/number_line_search.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -38,18 +39,6 @@ std::size_t SlotCount(std::size_t values) {
   std::size_t count = 16;
   while (count < 8 * values) count *= 2;
   return count;
-}
-
-/// The first `count` bytes of `word`, count at most eight.
-std::uint64_t Prefix(std::uint64_t word, std::size_t count) {
-  return count >= kWord ? word : FirstBytes(word, count);
-}
-
-/// The start of the line after the one that holds `pos`, or `to`.
-std::size_t NextLineStart(const char* data, std::size_t pos, std::size_t to) {
-  pos = FindLineEnd(data, pos, to);
-  if (pos == to) return to;
-  return pos + (data[pos] == '\r' && pos + 1 < to && data[pos + 1] == '\n' ? 2 : 1);
 }
 
 }  // namespace
@@ -102,9 +91,16 @@ struct NumberLineScan {
       if (size == wholeEnd + 1) size = wholeEnd;
     }
     Search::Writing writing;
-    writing.bytes[0] = Prefix(low, size);
-    writing.bytes[1] = size > kWord ? Prefix(byte_words::Load(data + pos + kWord), size - kWord) : 0;
+    writing.bytes[0] = FirstBytes(low, std::min(size, kWord));
+    writing.bytes[1] = size > kWord ? FirstBytes(byte_words::Load(data + pos + kWord), size - kWord) : 0;
     return search.HoldsWriting(writing);
+  }
+
+  /// Whether the line at `pos` is taken: from one vector of its start where that can tell.
+  [[gnu::always_inline]] static bool Takes(const Search& search, Wholes& wholes, const char* data,
+                                           std::size_t pos, std::size_t to) {
+    const bool plain = data[pos] >= '1' && data[pos] <= '9' && to - pos >= kLongRun;
+    return plain ? MayEqualPlain(search, wholes, data, pos) : search.MayEqual(data, pos, to);
   }
 
   [[gnu::always_inline]] static std::size_t Find(const Search& search, const char* data, std::size_t from,
@@ -126,21 +122,19 @@ struct NumberLineScan {
       }
       for (std::uint64_t starts = (ends << 1 | afterEnd) & ~ends; starts != 0; starts &= starts - 1) {
         const std::size_t pos = round + static_cast<std::size_t>(std::countr_zero(starts));
-        const bool plain = data[pos] >= '1' && data[pos] <= '9';
-        if (plain ? MayEqualPlain(search, wholes, data, pos) : search.MayEqual(data, pos, to)) return pos;
+        if (Takes(search, wholes, data, pos, to)) return pos;
       }
       afterEnd = ends >> 63;
     }
-    // The last bytes line by line.
-    std::size_t pos = afterEnd ? round : NextLineStart(data, round, to);
+    // The last bytes line by line; line ends are passed over one by one, as empty lines are.
+    std::size_t pos = afterEnd ? round : FindLineEnd(data, round, to);
     while (pos < to) {
       if (IsLineEnd(data[pos])) {
-        ++pos;  // an empty line, or the LF of a CR LF
+        ++pos;
         continue;
       }
-      const bool plain = data[pos] >= '1' && data[pos] <= '9' && to - pos >= kLongRun;
-      if (plain ? MayEqualPlain(search, wholes, data, pos) : search.MayEqual(data, pos, to)) return pos;
-      pos = NextLineStart(data, pos, to);
+      if (Takes(search, wholes, data, pos, to)) return pos;
+      pos = FindLineEnd(data, pos, to);
     }
     return to;
   }
@@ -189,16 +183,19 @@ NumberLineSearch::NumberLineSearch(const std::vector<double>& values, Instructio
     if (back != value || size >= kLongRun || std::memchr(text, 'e', size) != nullptr) continue;
     Writing writing;
     std::memcpy(writing.bytes, text, size);
-    slot = Mix(writing.bytes[0] ^ Mix(writing.bytes[1])) & lastSlot;
+    slot = FirstSlot(writing);
     while (writings_[slot] != Writing{} && writings_[slot] != writing) slot = (slot + 1) & lastSlot;
     writings_[slot] = writing;
   }
 }
 
+std::size_t NumberLineSearch::FirstSlot(const Writing& writing) const {
+  return Mix(writing.bytes[0] ^ Mix(writing.bytes[1])) & (writings_.size() - 1);
+}
+
 bool NumberLineSearch::HoldsWriting(const Writing& writing) const {
   const std::size_t lastSlot = writings_.size() - 1;
-  for (std::size_t slot = Mix(writing.bytes[0] ^ Mix(writing.bytes[1])) & lastSlot;;
-       slot = (slot + 1) & lastSlot) {
+  for (std::size_t slot = FirstSlot(writing);; slot = (slot + 1) & lastSlot) {
     if (writings_[slot] == writing) return true;
     if (writings_[slot] == Writing{}) return false;
   }

@@ -49,6 +49,8 @@ class NumberLineSearch final : public LineSearch {
   using Scan = std::size_t (*)(const NumberLineSearch& search, const char* data, std::size_t from,
                                std::size_t to);
 
+  /// Where the search for a writing starts in writings_.
+  std::size_t FirstSlot(const Writing& writing) const;
   bool HoldsWriting(const Writing& writing) const;
   /// Whether a line that does not start with a digit from 1 to 9, or is held for fewer than
   /// sixteen bytes, is taken.

@@ -32,16 +32,18 @@ INSTANTIATE_TEST_SUITE_P(Instructions, NumberLineSearchOn,
 // fewer than sixteen bytes is taken.
 TEST_P(NumberLineSearchOn, TakesEveryLineEqualToAValueAndPassesOverOthersWrittenPlainly) {
   // The last but one is a value no decimal of fifteen digits gives back.
-  const std::vector<double> pool = {
-      1010,        1010.5, 999.456, 1009.9, 0.5, 1,        7,
-      999,         0,      3e-5,    -7,     1e7, 12345678, std::nextafter(1010.0, 2000.0),
-      std::nan("")};
+  const std::vector<double> pool = {1010,        1010.5, 999.456, 1234.56789, 1009.9,
+                                    0.5,         1,      7,       999,        0,
+                                    3e-5,        -7,     1e7,     12345678,   std::nextafter(1010.0, 2000.0),
+                                    std::nan("")};
   const char* const separators[] = {"", "", "", " ", "\t", ",;"};
   const char* const signs[] = {"", "", "", "+", "-", "0", "-00"};
-  const char* const integers[] = {"1010", "1009", "1011",    "101",      "1",        "0", "",    "7",   "6",
-                                  "999",  "998",  "9999999", "12345678", "12345679", "3", "123", "1000"};
-  const char* const fractions[] = {"",      ".",   ".0",   ".000", ".5", ".50", ".456",
-                                   ".4560", ".05", ".456", ".45",  ".9", ".90", ".999999999999999999"};
+  const char* const integers[] = {"1010",     "1009",     "1011", "101", "1",    "0",
+                                  "",         "7",        "6",    "999", "998",  "9999999",
+                                  "12345678", "12345679", "3",    "123", "1000", "1234"};
+  const char* const fractions[] = {"",       ".",       ".0",    ".000", ".5", ".50", ".456",
+                                   ".4560",  ".05",     ".456",  ".45",  ".9", ".90", ".999999999999999999",
+                                   ".56789", ".567890", ".56788"};
   const char* const exponents[] = {"", "", "", "", "", "e0", "E+1", "e-1", "e3", "e-5", "e", "x"};
   const char* const tails[] = {"", " 5", "\t5", ",5 6", ";a", " 1.5e3", "  0.0001234567"};
   const char* const ends[] = {"\r\n", "\n", "\r", "\r\n\r\n"};

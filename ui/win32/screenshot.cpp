@@ -1,5 +1,5 @@
-// The Win32 window's picture for the README, as the screen shows it with its frame: the window
-// opened on a series, with 3 header lines and the value 550.0 typed. Written as a 32-bit BMP;
+// The Win32 window's picture for the README, as the screen shows it with its frame: the scene of
+// ui/screenshot_scene.h. Written as a 32-bit BMP;
 // scripts/screenshots.sh runs it under Wine and converts the picture to PNG.
 //   kesmaro-win32-screenshot SERIES PICTURE.bmp
 
@@ -7,14 +7,12 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
-#include "core/code_page.h"
-#include "platform/disk_file_system.h"
-#include "platform/text_codec.h"
-#include "ui/fake_form_host.h"
 #include "ui/form1.h"
+#include "ui/screenshot_scene.h"
 #include "ui/win32/form_window.h"
 
 namespace {
@@ -63,17 +61,15 @@ int wmain(int argc, wchar_t** argv) {
   }
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  const CodePage codePage = *CodePageByName("GBK");
-  const std::unique_ptr<TextCodec> codec = MakeTextCodec(codePage);
-  DiskFileSystem disk;
-  ui::FakeFormHost host;
-  host.programFolder = argv[1];
+  ui::ScreenshotScene scene(argv[1]);
   ui::win32::FormWindow window;
-  ui::Form1 form(window, host, disk, *codec);
+  ui::Form1 form(window, scene.host, scene.disk, *scene.codec);
   if (!window.Create(form, SW_SHOWNORMAL)) return 1;
-  // As typed: each text fires its change handler.
-  SetWindowTextW(window.Control(ui::ControlId::kText2), L"3");
-  SetWindowTextW(window.Control(ui::ControlId::kText3), L"550.0");
+  const auto type = [&window](ui::ControlId id, std::string_view ascii) {
+    SetWindowTextW(window.Control(id), std::wstring(ascii.begin(), ascii.end()).c_str());
+  };
+  type(ui::ControlId::kText2, ui::ScreenshotScene::kHeaderLines);
+  type(ui::ControlId::kText3, ui::ScreenshotScene::kValue);
   SetWindowPos(window.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
   RedrawWindow(window.Handle(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

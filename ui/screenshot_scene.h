@@ -1,0 +1,34 @@
+#ifndef KESMARO_UI_SCREENSHOT_SCENE_H_
+#define KESMARO_UI_SCREENSHOT_SCENE_H_
+
+// What the README's pictures of both windows show: the window opened on a series, which it finds
+// beside the program, read as GBK, with the header lines and the value typed in. The screenshot
+// programs build the real window around it and type the two texts.
+
+#include <filesystem>
+#include <memory>
+#include <string_view>
+#include <utility>
+
+#include "core/code_page.h"
+#include "platform/disk_file_system.h"
+#include "platform/text_codec.h"
+#include "ui/fake_form_host.h"
+
+namespace kesmaro::ui {
+
+struct ScreenshotScene {
+  explicit ScreenshotScene(std::filesystem::path series) { host.programFolder = std::move(series); }
+
+  /// Typed into Text2 and Text3, so that each fires its change handler.
+  static constexpr std::string_view kHeaderLines = "3";
+  static constexpr std::string_view kValue = "550.0";
+
+  std::unique_ptr<TextCodec> codec = MakeTextCodec(*CodePageByName("GBK"));
+  DiskFileSystem disk;
+  FakeFormHost host;
+};
+
+}  // namespace kesmaro::ui
+
+#endif  // KESMARO_UI_SCREENSHOT_SCENE_H_

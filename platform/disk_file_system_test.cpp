@@ -1,6 +1,7 @@
 #include "platform/disk_file_system.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -80,7 +81,7 @@ TEST_F(DiskFileSystemTest, FailedWriteNamesTheFileAndLeavesNoTrace) {
 #ifndef _WIN32
 TEST_F(DiskFileSystemTest, InterruptedWriteLeavesNoTemporaryFileAndStillEndsTheProgram) {
   const std::string rows(16 << 20, 'r');
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXFSZ, SIGUSR1}) {
     EXPECT_EXIT(
         {
           RemoveTemporaryFilesOnInterrupt();
@@ -124,6 +125,23 @@ TEST_F(DiskFileSystemTest, ReadsBytesUnchangedAndReportsMissingFiles) {
   EXPECT_FALSE(error->userCause.empty()) << "Windows words the cause for its user as well";
 #endif
 }
+
+#ifndef _WIN32
+TEST_F(DiskFileSystemTest, OpensOnlyRegularFilesAndNeverWaitsToOpen) {
+  // A FIFO or a device in a data file's place, after the listing: refused at once, by name.
+  ASSERT_EQ(::mkfifo((dir_ / "1.txt").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", dir_ / "2.txt");
+  fs::create_directory(dir_ / "3.txt");
+  for (const char* name : {"1.txt", "2.txt", "3.txt"}) {
+    std::unique_ptr<InputFile> file;
+    const Status error = disk_.OpenForReading(dir_ / name, &file);
+    ASSERT_TRUE(error) << name;
+    EXPECT_EQ(error->kind, ErrorKind::kOpenFailed);
+    EXPECT_EQ(error->file, dir_ / name);
+    EXPECT_EQ(error->cause, std::string(name) == "3.txt" ? "Is a directory" : "not a regular file");
+  }
+}
+#endif
 
 TEST_F(DiskFileSystemTest, ListsNamesAndTellsPlainFilesFromFolders) {
   Write(dir_ / "1.txt", "");

@@ -273,6 +273,27 @@ TEST(CliOnDisk, GbkNamesReachTheDiskAndTheTerminal) {
       << "stem 1号 in GBK; the earlier output replaced";
   EXPECT_EQ(std::distance(fs::directory_iterator(folders.work), fs::directory_iterator()), 1)
       << "nothing else left";
+  // 550样…样 5 (120 样, 243 bytes of GBK) proposes a name of 363 bytes of UTF-8, more than a
+  // POSIX file name holds, and 123 UTF-16 units on Windows, which fit.
+  std::string line = "550";
+  for (int i = 0; i < 120; ++i) line += "\xD1\xF9";
+  std::ofstream(folders.data / u8"1号.txt", std::ios::binary) << "h\r\nh\r\nh\r\n" << line << " 5\r\n";
+  const auto runKey = [&](std::vector<std::string> args) {
+    args.insert(args.end(), {reinterpret_cast<const char*>(folders.data.u8string().c_str()), "55"});
+    out.clear();
+    err.clear();
+    return RunCommandLine(args, host, out, err, data);
+  };
+  ASSERT_EQ(runKey({"check", "--skip", "3", "--encoding", "gbk"}), 0) << err;
+  const bool wide = sizeof(fs::path::value_type) > 1;
+  EXPECT_EQ(out.substr(0, 7), wide ? "prefix\t" : "prefix\n");
+  if (!wide) {
+    EXPECT_EQ(runKey({"run", "--skip", "3", "--encoding", "gbk"}), 2) << "refused before the series is read";
+    EXPECT_EQ(err,
+              "kesmaro-cli: the key check proposes no output name; give one with --output\nTry 'kesmaro-cli "
+              "--help'.\n");
+  }
+  std::ofstream(folders.data / u8"1号.txt", std::ios::binary) << "h\r\nh\r\nh\r\n2.0\xBA\xC5 7\r\n3 8\r\n";
   // Unless named, the data is in the system's code page (936 under the Windows tests).
   ASSERT_TRUE(host.system.system) << host.system.systemName;
   ASSERT_EQ(run({"check", "--skip", "3"}), 0) << err;

@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
     }
   }
 
-  // An output being written when the session ends (SIGTERM, SIGHUP) leaves no temporary file.
+  // An output being written when a signal ends the program (the session's end, Ctrl+\\, a file
+  // size limit) leaves no temporary file.
   RemoveTemporaryFilesOnInterrupt();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Kesmaro");

@@ -36,15 +36,22 @@ std::string_view DeviceOf(const NameText& name) {
   return {};
 }
 
-/// The ASCII character that starts at `name[pos]`, or nullopt when a longer one does; sets
-/// `*length` to the character's units. The units of a wide name are characters or surrogates,
-/// none of which falls below 0x80 unless it is ASCII.
-std::optional<char> AsciiAt(const NameText& name, std::size_t pos, CharScheme scheme, std::size_t* length) {
-  *length = 1;
-  const unsigned long code = CodeOf(name[pos]);
-  if constexpr (sizeof(Unit) == 1) {
-    if (code >= 0x80) *length = CharLength(scheme, name, pos);
+/// The units of the character that starts at `name[pos]`. The units of a wide name are
+/// characters or surrogates, none of which falls below 0x80 unless it is ASCII.
+template <typename Text>
+std::size_t CharUnits(const Text& name, std::size_t pos, CharScheme scheme) {
+  if constexpr (std::is_same_v<typename Text::value_type, char>) {
+    return CharLength(scheme, name, pos);
+  } else {
+    return 1;
   }
+}
+
+/// The ASCII character that starts at `name[pos]`, or nullopt when a longer one does; sets
+/// `*length` to the character's units.
+std::optional<char> AsciiAt(const NameText& name, std::size_t pos, CharScheme scheme, std::size_t* length) {
+  const unsigned long code = CodeOf(name[pos]);
+  *length = code < 0x80 ? 1 : CharUnits(name, pos, scheme);
   return code < 0x80 ? std::optional<char>(static_cast<char>(code)) : std::nullopt;
 }
 

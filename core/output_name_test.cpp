@@ -53,12 +53,12 @@ TEST(OutputNameTest, OnePlainFileNameOrWhatIsAtFault) {
         FindOutputNameFault(path.native(), ".txt", CharScheme::kUtf8);
     EXPECT_EQ(fault ? EnglishReason(*fault) : "", c.reason) << c.name;
   }
-  if constexpr (sizeof(Unit) == 1) {
-    // Under a GBK locale a name's bytes are GBK: the trail byte of 億 (83 7C) is no '|'.
-    EXPECT_FALSE(FindOutputNameFault("\x83\x7C", ".txt", CharScheme::kGbk));
-    EXPECT_EQ(FindOutputNameFault("\x83\x7C", ".txt", CharScheme::kUtf8)->shown, "|");
-    EXPECT_EQ(FindOutputNameFault("\x83|", ".txt", CharScheme::kGbk)->shown, "|");
-  }
+#ifndef _WIN32  // a POSIX name is the locale's bytes; a Windows one is wide
+  // Under a GBK locale a name's bytes are GBK: the trail byte of 億 (83 7C) is no '|'.
+  EXPECT_FALSE(FindOutputNameFault("\x83\x7C", ".txt", CharScheme::kGbk));
+  EXPECT_EQ(FindOutputNameFault("\x83\x7C", ".txt", CharScheme::kUtf8)->shown, "|");
+  EXPECT_EQ(FindOutputNameFault("\x83|", ".txt", CharScheme::kGbk)->shown, "|");
+#endif
 }
 
 TEST(OutputNameTest, EveryOutputIsCheckedAndKeptOffTheDataFiles) {

@@ -352,7 +352,7 @@ class Invocation {
     }
     if (host_.dataMayChooseUtf8 || chosen) {
       const std::string first =
-          ToTerminal(list_.FileNames.empty() ? std::string() : list_.FileNames[0].native());
+          list_.FileNames.empty() ? std::string() : ToTerminal(list_.FileNames[0].native());
       const std::string why = !chosen ? "the Windows code page for " + choice.systemName
                               : chosen->form == FileForm::kAsIs
                                   ? first + " is UTF-8 text"

@@ -57,7 +57,8 @@ TEST(OutputNameTest, OnePlainFileNameOrWhatIsAtFault) {
   // Under a GBK locale a name's bytes are GBK: the trail byte of 億 (83 7C) is no '|'.
   EXPECT_FALSE(FindOutputNameFault("\x83\x7C", ".txt", CharScheme::kGbk));
   EXPECT_EQ(FindOutputNameFault("\x83\x7C", ".txt", CharScheme::kUtf8)->shown, "|");
-  EXPECT_EQ(FindOutputNameFault("\x83|", ".txt", CharScheme::kGbk)->shown, "|");
+  const std::optional<OutputNameFault> lone = FindOutputNameFault("\x83 |", ".txt", CharScheme::kGbk);
+  EXPECT_EQ(lone ? lone->shown : "", "|") << "a lead byte without its trail is a character of its own";
 #endif
 }
 

@@ -193,7 +193,8 @@ Status DiskFileSystem::OpenForReading(const std::filesystem::path& path, std::un
     const int error = errno;
     ::close(fd);
     if (S_ISDIR(info.st_mode)) return Error{ErrorKind::kOpenFailed, path, Cause(EISDIR)};
-    return Error{ErrorKind::kOpenFailed, path, info.st_mode != 0 ? "not a regular file" : Cause(error)};
+    if (info.st_mode == 0) return Error{ErrorKind::kOpenFailed, path, Cause(error)};
+    return Error{ErrorKind::kOpenFailed, path, "not a regular file", "不是普通文件。"};
   }
   const int flags = ::fcntl(fd, F_GETFL);
   if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {

@@ -85,9 +85,6 @@ Status ForEachLineTaken(
     FileSystem& fs, const std::filesystem::path& path, const LineSearch& search, std::int64_t headerLines,
     const std::function<Status(DataReader& reader, const LineView& line, bool* stop)>& visit);
 
-/// Whether the data file at `path` is UTF-8 text, as IsUtf8Data tells from its first 64 KiB.
-Status IsUtf8DataFile(FileSystem& fs, const std::filesystem::path& path, bool* utf8);
-
 }  // namespace kesmaro
 
 #endif  // KESMARO_CORE_DATA_READER_H_

@@ -5,6 +5,7 @@
 
 #include "core/data_reader.h"
 #include "core/line_rules.h"
+#include "core/output_name.h"
 
 namespace kesmaro {
 namespace {
@@ -67,11 +68,12 @@ Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::pat
 Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& request, RunSummary* summary,
                      const RunProgress& progress) {
   *summary = RunSummary{};
-  std::filesystem::path output = request.outputName;
-  output += ".txt";
+  std::filesystem::path output;
+  if (Status error = PrepareOutput(fs, request.folder, request.list, request.outputName, ".txt",
+                                   request.nameScheme, &output)) {
+    return error;
+  }
   summary->output = output;
-
-  if (Status error = RefuseDataFileAsOutput(fs, request.folder, request.list, output)) return error;
 
   const KeyLineSearch search(request.key);
   const std::int64_t headerLines = HeaderLineCount(request.skipText);

@@ -41,7 +41,7 @@ class MemoryFileSystem : public FileSystem {
 
 /// Names pass as they are, in a code page of the scheme `page` has (GBK unless told); on
 /// Windows, and with `asciiOnly` everywhere, text of ASCII characters only, like a code page that
-/// lacks whatever else the user types.
+/// lacks whatever else the user types or the data holds.
 class PassThroughCodec : public TextCodec {
  public:
   explicit PassThroughCodec(CodePage page = {"GBK", 936, CharScheme::kGbk}, bool asciiOnly = false)

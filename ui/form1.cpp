@@ -4,7 +4,7 @@
 #include <optional>
 #include <utility>
 
-#include "core/data_reader.h"
+#include "core/data_encoding.h"
 #include "core/extraction_run.h"
 #include "core/output_name.h"
 #include "platform/native_text.h"
@@ -106,12 +106,14 @@ void Form1::ShowListing() {
   // No folder is not the current one: a run must never pick up whatever lies there.
   if (folderPath_.empty() || ListDataFiles(fs_, folderPath_, extension, &files_)) files_ = DataFileList{};
   controls_.SetText(kLabel8, std::to_string(files_.FileCount()));
-  bool utf8 = false;
-  if (utf8Codec_ && files_.FileCount() > 0) {
-    // A first file that cannot be read keeps the base code page; the key check then says why.
-    utf8 = !IsUtf8DataFile(fs_, folderPath_ / files_.FileNames.front(), &utf8) && utf8;
+  seriesCodec_.reset();
+  std::optional<CodePage> chosen;
+  // A first file that cannot be read keeps the base code page; the key check then says why.
+  if (makeCodec_ && files_.FileCount() > 0 &&
+      !ChooseSeriesCodePage(fs_, folderPath_ / files_.FileNames.front(), mayChooseUtf8_, &chosen) && chosen) {
+    seriesCodec_ = makeCodec_(*chosen);
   }
-  codec_ = utf8 ? utf8Codec_ : &baseCodec_;
+  codec_ = seriesCodec_ ? seriesCodec_.get() : &baseCodec_;
 }
 
 void Form1::ApplyFileStates(std::size_t fileCount) {
@@ -164,16 +166,18 @@ std::optional<std::string> Form1::Run() {
   const std::optional<NativeText> outputName = FromUtf8(typedName);
   if (!outputName) return "要保存的文件名无效。";
   // The name may come from the data; it only ever names a file in the working folder.
-  if (const std::optional<OutputNameFault> fault = FindOutputNameFault(*outputName)) {
-    const std::string why = fault->wholeName ? "" : "中含有字符“" + fault->shown + "”，";
-    return "文件名“" + typedName + "”" + why + "不能用作文件名。\n\n请在第5步中修改文件名。没有写入输出文件。";
+  if (const Status error = CheckOutputName(*outputName, ".txt", NativeTextScheme(), OutputNamePart::kWhole)) {
+    return "文件名“" + typedName + "”" + error->userCause +
+           "不能用作文件名。\n\n请在第5步中修改文件名。没有写入输出文件。";
   }
-  const RunRequest request{folderPath_, files_, *key, controls_.Text(kText2), *outputName};
+  const RunRequest request{folderPath_,       files_, *key, controls_.Text(kText2), *outputName,
+                           NativeTextScheme()};
   RunSummary summary;
   const auto progress = [this](std::size_t filesRead, std::size_t filesListed) {
     ShowProgress(filesRead, filesListed);
   };
-  if (const Status error = RunExtraction(fs_, *codec_, request, &summary, progress))
+  DataFileSystem data(fs_, codec_->Page());
+  if (const Status error = RunExtraction(data, *codec_, request, &summary, progress))
     return RunErrorMessage(*error);
   return std::nullopt;
 }
@@ -187,8 +191,9 @@ void Form1::ShowProgress(std::size_t filesRead, std::size_t filesListed) {
 std::optional<std::string> Form1::CheckCurrentKey(KeyVerdict* verdict) const {
   const std::optional<std::string> key = codec_->FromUtf8(keyValue_);
   if (!key) return "值中有无效字符";
-  if (const Status error =
-          CheckKey(fs_, *codec_, SeriesRequest{folderPath_, files_, *key, controls_.Text(kText2)}, verdict)) {
+  DataFileSystem data(fs_, codec_->Page());
+  if (const Status error = CheckKey(
+          data, *codec_, SeriesRequest{folderPath_, files_, *key, controls_.Text(kText2)}, verdict)) {
     return std::string(WordingOf(error->kind).firstFile);
   }
   return std::nullopt;

@@ -158,26 +158,43 @@ TEST_F(Form1Test, StartUpWithoutDataFilesKeepsEverythingLocked) {
   ExpectUnlocked(false);
 }
 
-TEST_F(Form1Test, EachSeriesListedIsReadAsUtf8WhenItsFirstFileIsUtf8Text) {
-  // The UTF-8 codec marks the names it decodes, so the proposed name shows which one read.
+TEST_F(Form1Test, EachSeriesListedChoosesUtf8OrUtf16ByItsFirstFile) {
+  // The chosen codecs mark the names they decode, so the proposed name shows which one read.
   class MarkingCodec : public PassThroughCodec {
    public:
-    MarkingCodec() : PassThroughCodec({"UTF-8", 65001, CharScheme::kUtf8}, true) {}
+    explicit MarkingCodec(const CodePage& page) : PassThroughCodec(page, true) {}
     std::optional<Native> Decode(std::string_view bytes) const override {
-      return PassThroughCodec::Decode("utf8:" + std::string(bytes));
+      return PassThroughCodec::Decode(ShownName(Page()) + ":" + std::string(bytes));
     }
-  } utf8;
-  form_.ReadUtf8SeriesAsUtf8(utf8);
+  };
+  form_.LetSeriesChooseCodePage([](const CodePage& page) { return std::make_unique<MarkingCodec>(page); },
+                                true);
   fs_.Put("prog/1.txt", "\xEF\xBB\xBFheader\r\n2.0 7\r\n");
   AddSeries("data", {"1.txt"}, "2.0 7\r\n");
+  fs_.Put("wide/1.txt", std::string("\xFF\xFEh\0\r\0\n\0"
+                                    "2\0.\0"
+                                    "0\0 \0"
+                                    "7\0",
+                                    18));
   form_.Form_Load();
   Type(kText2, "1");
   Type(kText3, "2");
-  EXPECT_EQ(At(kText4).text, "utf8:2.0");
+  EXPECT_EQ(At(kText4).text, "UTF-8:2.0");
   host_.chosenFolder = "data";
   form_.Command1_Click();
   Type(kText3, ".");  // "2." now: the new series is read in the system code page again
   EXPECT_EQ(At(kText4).text, "2.0");
+  host_.chosenFolder = "wide";
+  form_.Command1_Click();
+  Type(kText3, "\b");
+  EXPECT_EQ(At(kText4).text, "UTF-16LE:2.0");
+  controls_.controls.at(kText4).text = "out";
+  form_.Command2_Click();
+  EXPECT_EQ(fs_.Content("out.txt"), std::string("\xFF\xFE"
+                                                "1\0 \0"
+                                                "7\0\r\0\n\0",
+                                                12))
+      << "written as it was read";
 }
 
 TEST_F(Form1Test, CancelledFolderDialogChangesNothing) {
@@ -219,6 +236,7 @@ constexpr RunCase kRuns[] = {
     {"",       "prog/2.txt", "1.0.txt",    "earlier",                    "busy 0/3 1/3 idle",          "错误: 无法打开数据文件。\n\n文件："},
     // a name that is no plain file name is refused before anything is read, and left to edit
     {"a/b",    "",           "1.0.txt",    "earlier",                    "busy 0/3 idle",              "错误: 文件名“a/b”中含有字符“/”"},
+    {"con",    "",           "1.0.txt",    "earlier",                    "busy 0/3 idle",              "错误: 文件名“con”是 Windows 的设备名“CON”"},
 };
 // clang-format on
 

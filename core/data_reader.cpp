@@ -13,7 +13,6 @@
 namespace kesmaro {
 namespace {
 
-constexpr std::size_t kBlockSize = 128 * 1024;
 /// As much of a data file as IsUtf8DataFile looks at: header lines, where text is, come first.
 constexpr std::size_t kEncodingSample = 64 * 1024;
 
@@ -21,7 +20,7 @@ constexpr std::size_t kEncodingSample = 64 * 1024;
 
 // The buffer never grows: a block, and room for the search's reach.
 DataReader::DataReader(InputFile& file, std::filesystem::path path, const LineSearch& search)
-    : file_(file), path_(std::move(path)), search_(search), buffer_(kBlockSize + search.Reach()) {}
+    : file_(file), path_(std::move(path)), search_(search), buffer_(kDataBlockSize + search.Reach()) {}
 
 Status DataReader::Fill() {
   if (eof_) return std::nullopt;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/data_reader.h"
 #include "core/memory_file_system.h"
 #include "core/status_testing.h"
 
@@ -104,11 +105,11 @@ TEST_F(ExtractionRunTest, NoLimitOnLineLengthOrOnTheNumberOfRows) {
 }
 
 TEST_F(ExtractionRunTest, LinesLongerThanABlockAreReadInParts) {
-  // Around 128 KiB, the reader's block, some line's CR LF pair or double-byte separator falls on
-  // a block's end.
+  // Around the reader's block, some line's CR LF pair or double-byte separator falls on a
+  // block's end.
   std::vector<std::string> rows;
   std::string expected;
-  for (std::size_t length = (1 << 17) - 6; length < (1 << 17) + 6; ++length) {
+  for (std::size_t length = kDataBlockSize - 6; length < kDataBlockSize + 6; ++length) {
     rows.push_back(std::string("9").append(length, 'x'));
     rows.push_back(std::string("1").append(length, '5').append("\xD6\xD0").append(std::to_string(length)));
     expected += "1 " + std::to_string(length) + "\r\n";
@@ -120,8 +121,7 @@ TEST_F(ExtractionRunTest, LinesLongerThanABlockAreReadInParts) {
 TEST_F(ExtractionRunTest, EmptyOutputNameWritesDotTxt) {
   AddFile("1.txt", {"1 a"});
   RunSummary summary;
-  ASSERT_OK(
-      RunExtraction(fs_, codec_, RunRequest{"data", list_, "1", "1", ""}, &summary));
+  ASSERT_OK(RunExtraction(fs_, codec_, RunRequest{"data", list_, "1", "1", ""}, &summary));
   EXPECT_EQ(fs_.Content(".txt"), "1 a\r\n");
   EXPECT_EQ(summary.output, ".txt");
 }
@@ -172,8 +172,7 @@ TEST_F(ExtractionRunTest, RefusesAnOutputThatIsOneOfTheDataFiles) {
   fs_.Put("1.txt", "h\r\n1 a\r\n");
   list_.FileNames = {"1.txt"};
   RunSummary summary;
-  const Status error =
-      RunExtraction(fs_, codec_, RunRequest{".", list_, "1", "1", "1"}, &summary);
+  const Status error = RunExtraction(fs_, codec_, RunRequest{".", list_, "1", "1", "1"}, &summary);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kOutputIsDataFile);
   EXPECT_EQ(fs_.Content("1.txt"), "h\r\n1 a\r\n");

@@ -1,9 +1,9 @@
-#ifndef KESMARO_UI_SCREENSHOT_SCENE_H_
-#define KESMARO_UI_SCREENSHOT_SCENE_H_
+#ifndef KESMARO_UI_SCREENSHOT_SCREENSHOT_SCENE_H_
+#define KESMARO_UI_SCREENSHOT_SCREENSHOT_SCENE_H_
 
 // What the README's pictures of both windows show: the window opened on a series, which it finds
 // beside the program, read as GBK, with the header lines and the value typed in. The screenshot
-// programs build the real window around it and type the two texts.
+// programs beside this file build the real window around it and type the two texts.
 
 #include <filesystem>
 #include <memory>
@@ -31,4 +31,4 @@ struct ScreenshotScene {
 
 }  // namespace kesmaro::ui
 
-#endif  // KESMARO_UI_SCREENSHOT_SCENE_H_
+#endif  // KESMARO_UI_SCREENSHOT_SCREENSHOT_SCENE_H_

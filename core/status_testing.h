@@ -2,7 +2,7 @@
 #define KESMARO_CORE_STATUS_TESTING_H_
 
 // EXPECT_OK / ASSERT_OK: a Status is empty on success, so these read the way they check, and a
-// failure prints the error.
+// failure prints the error. RowName: the name generator of the tables of cases.
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,14 @@ inline ::testing::AssertionResult IsOk(const char* expression, const Status& sta
   return ::testing::AssertionFailure() << expression << " failed: " << status->What() << " \""
                                        << std::string(file.begin(), file.end()) << "\" " << status->cause;
 }
+
+/// Names each case of a parameterised table after its row's `name`, so a failure says which row.
+struct RowName {
+  template <typename Row>
+  std::string operator()(const ::testing::TestParamInfo<Row>& info) const {
+    return info.param.name;
+  }
+};
 
 }  // namespace kesmaro
 

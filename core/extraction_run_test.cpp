@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/data_reader.h"
-#include "core/memory_file_system.h"
-#include "core/status_testing.h"
+#include "tests/support/memory_file_system.h"
+#include "tests/support/status_testing.h"
 
 namespace kesmaro {
 namespace {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "core/memory_file_system.h"
-#include "core/status_testing.h"
+#include "tests/support/memory_file_system.h"
+#include "tests/support/status_testing.h"
 
 namespace kesmaro {
 namespace {

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/memory_file_system.h"
-#include "core/status_testing.h"
+#include "tests/support/memory_file_system.h"
+#include "tests/support/status_testing.h"
 
 namespace kesmaro {
 namespace {

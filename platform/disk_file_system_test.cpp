@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
-#include "core/status_testing.h"
-#include "tests/scratch_folders.h"
+#include "tests/support/scratch_folders.h"
+#include "tests/support/status_testing.h"
 
 namespace kesmaro {
 namespace {

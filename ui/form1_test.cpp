@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/memory_file_system.h"
-#include "core/status_testing.h"
-#include "ui/fake_form_host.h"
+#include "tests/support/fake_form_host.h"
+#include "tests/support/memory_file_system.h"
+#include "tests/support/status_testing.h"
 
 namespace kesmaro::ui {
 namespace {

@@ -13,12 +13,26 @@
 #include "core/code_page.h"
 #include "platform/disk_file_system.h"
 #include "platform/text_codec.h"
-#include "ui/fake_form_host.h"
+#include "ui/controls.h"
 
 namespace kesmaro::ui {
 
 struct ScreenshotScene {
-  explicit ScreenshotScene(std::filesystem::path series) { host.programFolder = std::move(series); }
+  /// The window's surroundings in the picture: the series is the program's folder, and no
+  /// dialog or notice is ever shown.
+  class Host : public FormHost {
+   public:
+    explicit Host(std::filesystem::path programFolder) : programFolder_(std::move(programFolder)) {}
+    std::filesystem::path ProgramFolder() override { return programFolder_; }
+    std::filesystem::path BrowseForFolder(std::string_view /*title*/) override { return {}; }
+    void ShowNotice(std::string_view /*text*/, std::string_view /*title*/) override {}
+    void ShowError(std::string_view /*text*/, std::string_view /*title*/) override {}
+
+   private:
+    std::filesystem::path programFolder_;
+  };
+
+  explicit ScreenshotScene(std::filesystem::path series) : host(std::move(series)) {}
 
   /// Typed into Text2 and Text3, so that each fires its change handler.
   static constexpr std::string_view kHeaderLines = "3";
@@ -26,7 +40,7 @@ struct ScreenshotScene {
 
   std::unique_ptr<TextCodec> codec = MakeTextCodec(*CodePageByName("GBK"));
   DiskFileSystem disk;
-  FakeFormHost host;
+  Host host;
 };
 
 }  // namespace kesmaro::ui

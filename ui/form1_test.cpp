@@ -4,12 +4,14 @@
 
 #include <map>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "tests/support/fake_form_host.h"
 #include "tests/support/memory_file_system.h"
 #include "tests/support/status_testing.h"
+#include "ui/form_events.h"
 
 namespace kesmaro::ui {
 namespace {
@@ -268,6 +270,17 @@ TEST(RunErrorMessageTest, NamesTheFileAndTheCauseInTheUsersWords) {
   // Without the user's words, the system's English ones are better than none.
   EXPECT_NE(RunErrorMessage(Error{ErrorKind::kWriteFailed, "out.txt", "Disk full"}).find("原因：Disk full"),
             std::string::npos);
+}
+
+TEST_F(Form1Test, AHandlersFailureComesBackAsTheTextOfAnErrorNotice) {
+  struct ThrowingHost : FakeFormHost {
+    std::filesystem::path BrowseForFolder(std::string_view /*title*/) override {
+      throw std::runtime_error("dialog gone");
+    }
+  } host;
+  Form1 form(controls_, host, fs_, codec_);
+  EXPECT_EQ(RunHandler(form, HandlerOf(kCommand1, UserEvent::kClick)), "处理时出错：dialog gone");
+  EXPECT_EQ(RunHandler(form, &Form1::Form_Load), std::nullopt);
 }
 
 TEST(Form1LayoutTest, EveryControlLiesInsideItsFrameAndTheWindow) {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/data_reader.h"
-#include "tests/support/memory_file_system.h"
-#include "tests/support/status_testing.h"
+#include "testing/memory_file_system.h"
+#include "testing/status_testing.h"
 
 namespace kesmaro {
 namespace {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "tests/support/memory_file_system.h"
-#include "tests/support/status_testing.h"
+#include "testing/memory_file_system.h"
+#include "testing/status_testing.h"
 
 namespace kesmaro {
 namespace {

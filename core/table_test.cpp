@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "tests/support/memory_file_system.h"
-#include "tests/support/status_testing.h"
+#include "testing/memory_file_system.h"
+#include "testing/status_testing.h"
 
 namespace kesmaro {
 namespace {

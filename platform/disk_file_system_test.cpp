@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
-#include "tests/support/scratch_folders.h"
-#include "tests/support/status_testing.h"
+#include "testing/scratch_folders.h"
+#include "testing/status_testing.h"
 
 namespace kesmaro {
 namespace {

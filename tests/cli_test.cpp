@@ -17,8 +17,8 @@
 #include "cli/command_line.h"
 #include "platform/disk_file_system.h"
 #include "platform/terminal.h"
-#include "tests/support/memory_file_system.h"
-#include "tests/support/scratch_folders.h"
+#include "testing/memory_file_system.h"
+#include "testing/scratch_folders.h"
 
 namespace kesmaro::cli {
 namespace {

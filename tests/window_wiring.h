@@ -22,8 +22,8 @@
 #include "platform/disk_file_system.h"
 #include "platform/native_text.h"
 #include "platform/text_codec.h"
-#include "tests/support/fake_form_host.h"
-#include "tests/support/scratch_folders.h"
+#include "testing/fake_form_host.h"
+#include "testing/scratch_folders.h"
 #include "ui/form1.h"
 
 namespace kesmaro::ui {

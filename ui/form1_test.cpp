@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/fake_form_host.h"
-#include "tests/support/memory_file_system.h"
-#include "tests/support/status_testing.h"
+#include "testing/fake_form_host.h"
+#include "testing/memory_file_system.h"
+#include "testing/status_testing.h"
 #include "ui/form_events.h"
 
 namespace kesmaro::ui {

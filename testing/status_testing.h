@@ -1,5 +1,5 @@
-#ifndef KESMARO_TESTS_SUPPORT_STATUS_TESTING_H_
-#define KESMARO_TESTS_SUPPORT_STATUS_TESTING_H_
+#ifndef KESMARO_TESTING_STATUS_TESTING_H_
+#define KESMARO_TESTING_STATUS_TESTING_H_
 
 // EXPECT_OK / ASSERT_OK: a Status is empty on success, so these read the way they check, and a
 // failure prints the error. RowName: the name generator of the tables of cases.
@@ -32,4 +32,4 @@ struct RowName {
 #define EXPECT_OK(status) EXPECT_PRED_FORMAT1(::kesmaro::IsOk, status)
 #define ASSERT_OK(status) ASSERT_PRED_FORMAT1(::kesmaro::IsOk, status)
 
-#endif  // KESMARO_TESTS_SUPPORT_STATUS_TESTING_H_
+#endif  // KESMARO_TESTING_STATUS_TESTING_H_

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/extraction_run.h"
-#include "core/memory_file_system.h"
-#include "core/status_testing.h"
+#include "testing/memory_file_system.h"
+#include "testing/status_testing.h"
 
 namespace kesmaro {
 namespace {

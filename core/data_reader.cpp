@@ -11,15 +11,10 @@
 #include "core/code_page.h"
 
 namespace kesmaro {
-namespace {
-
-constexpr std::size_t kBlockSize = 128 * 1024;
-
-}  // namespace
 
 // The buffer never grows: a block, and room for the search's reach.
 DataReader::DataReader(InputFile& file, std::filesystem::path path, const LineSearch& search)
-    : file_(file), path_(std::move(path)), search_(search), buffer_(kBlockSize + search.Reach()) {}
+    : file_(file), path_(std::move(path)), search_(search), buffer_(kDataBlockSize + search.Reach()) {}
 
 Status DataReader::Fill() {
   if (eof_) return std::nullopt;

@@ -47,17 +47,17 @@ Status AppendRow(DataReader& reader, LineView line, CharSpan separator, std::str
 Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::path& path,
                    std::string_view stem, const KeyLineSearch& search, std::int64_t headerLines,
                    bool* exactFound, std::string* output, std::size_t* rows) {
-  return ForEachKeyLine(fs, path, search, headerLines, scheme, [&](KeyLine& line) -> Status {
-    std::optional<CharSpan> separator = line.exact;
+  return ForEachKeyLine(fs, path, search, headerLines, scheme, [&](KeyLine& hit) -> Status {
+    std::optional<CharSpan> separator = hit.exact;
     if (separator) {
       *exactFound = true;
     } else if (*exactFound) {
       return std::nullopt;
-    } else if (Status error = FindFirstSeparator(line.reader, scheme, &line.text, &separator)) {
+    } else if (Status error = FindFirstSeparator(hit.reader, scheme, &hit.line, &separator)) {
       return error;
     }
     if (!separator) return std::nullopt;  // a prefix line without a separator gives no row
-    if (Status error = AppendRow(line.reader, line.text, *separator, stem, output)) return error;
+    if (Status error = AppendRow(hit.reader, hit.line, *separator, stem, output)) return error;
     ++*rows;
     return std::nullopt;
   });

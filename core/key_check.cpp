@@ -49,10 +49,10 @@ Status CheckKey(FileSystem& fs, const TextCodec& codec, const SeriesRequest& req
   bool exact = false;
   std::size_t prefixLines = 0;
   std::optional<std::string> prefixName;  // from the first line that begins with the key
-  const auto judge = [&](KeyLine& line) -> Status {
-    exact = line.stop = line.exact.has_value();
+  const auto judge = [&](KeyLine& hit) -> Status {
+    exact = hit.stop = hit.exact.has_value();
     if (exact || ++prefixLines > 1) return std::nullopt;
-    return ProposedName(line.reader, scheme, line.text, &prefixName);
+    return ProposedName(hit.reader, scheme, hit.line, &prefixName);
   };
   const KeyLineSearch search(request.key);
   if (Status error = ForEachKeyLine(fs, request.folder / request.list.FileNames.front(), search,

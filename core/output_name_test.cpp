@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/memory_file_system.h"
+#include "testing/memory_file_system.h"
 
 namespace kesmaro {
 namespace {

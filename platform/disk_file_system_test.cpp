@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "core/status_testing.h"
-#include "tests/scratch_folders.h"
+#include "testing/scratch_folders.h"
+#include "testing/status_testing.h"
 
 namespace kesmaro {
 namespace {

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "core/memory_file_system.h"
 #include "platform/disk_file_system.h"
 #include "platform/terminal.h"
-#include "tests/scratch_folders.h"
+#include "testing/memory_file_system.h"
+#include "testing/scratch_folders.h"
 
 namespace kesmaro::cli {
 namespace {

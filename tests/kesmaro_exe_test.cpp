@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/scratch_folders.h"
+#include "testing/scratch_folders.h"
 #include "tests/win32_window_search.h"
 #include "ui/layout.h"
 #include "ui/win32/form_window.h"

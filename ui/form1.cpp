@@ -8,21 +8,13 @@
 #include "core/extraction_run.h"
 #include "core/output_name.h"
 #include "platform/native_text.h"
+#include "ui/wording.h"
 
 namespace kesmaro::ui {
 namespace {
 
 using enum ControlId;
-
-constexpr std::string_view kCanRun = "可以执行";
-constexpr std::string_view kMissing = "数值不存在";
-constexpr std::string_view kNotPreciseEnough = "还不够精确";
-constexpr std::string_view kRunning = "运行中...";
-constexpr std::string_view kIdle = "...";
-constexpr std::string_view kDone = "处理完成";
-constexpr std::string_view kNoticeTitle = "提示";
-constexpr std::string_view kErrorTitle = "错误";
-constexpr std::string_view kBrowseTitle = "请选择一个文件夹：";
+using namespace wording;
 
 /// Keeps the window busy for the length of a run, however the run ends, and leaves Label9 idle.
 class BusyWindow {
@@ -48,7 +40,7 @@ std::string RunErrorMessage(const Error& error) {
   // The system's own words for its user, where it has them; its English ones otherwise.
   const std::string& cause = error.userCause.empty() ? error.cause : error.userCause;
   if (!cause.empty()) message += "\n原因：" + cause;
-  message += "\n\n没有写入输出文件，已有的文件保持原样。";
+  message += "\n\n" + std::string(kNothingWritten) + "，已有的文件保持原样。";
   return message;
 }
 
@@ -90,7 +82,7 @@ void Form1::Command2_Click() {
     try {
       failure = Run();
     } catch (const std::bad_alloc&) {  // the rows of a huge series are held until they are written
-      failure = "内存不足，无法完成处理。没有写入输出文件。";
+      failure = "内存不足，无法完成处理。" + std::string(kNothingWritten) + "。";
     }
   }
   if (failure) {
@@ -167,8 +159,8 @@ std::optional<std::string> Form1::Run() {
   if (!outputName) return "要保存的文件名无效。";
   // The name may come from the data; it only ever names a file in the working folder.
   if (const Status error = CheckOutputName(*outputName, ".txt", NativeTextScheme(), OutputNamePart::kWhole)) {
-    return "文件名“" + typedName + "”" + error->userCause +
-           "不能用作文件名。\n\n请在第5步中修改文件名。没有写入输出文件。";
+    return "文件名“" + typedName + "”" + error->userCause + "不能用作文件名。\n\n请在第5步中修改文件名。" +
+           std::string(kNothingWritten) + "。";
   }
   const RunRequest request{folderPath_,       files_, *key, controls_.Text(kText2), *outputName,
                            NativeTextScheme()};

@@ -50,8 +50,6 @@ class Form1 {
 
   const std::filesystem::path& FolderPath() const { return folderPath_; }
   const DataFileList& Files() const { return files_; }
-  /// The key value as last copied from Text3 (UTF-8); the run uses this copy.
-  const std::string& KeyValue() const { return keyValue_; }
 
  private:
   void ShowListing();
@@ -75,7 +73,7 @@ class Form1 {
 
   std::filesystem::path folderPath_;
   DataFileList files_;
-  std::string keyValue_;
+  std::string keyValue_;  ///< KeyValue: Text3 as last copied (UTF-8); the run uses this copy
 };
 
 /// The Chinese message of a failed run, naming the file and the cause.

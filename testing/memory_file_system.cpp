@@ -1,4 +1,4 @@
-#include "core/memory_file_system.h"
+#include "testing/memory_file_system.h"
 
 #include <algorithm>
 #include <stdexcept>

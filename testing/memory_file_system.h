@@ -1,5 +1,5 @@
-#ifndef KESMARO_CORE_MEMORY_FILE_SYSTEM_H_
-#define KESMARO_CORE_MEMORY_FILE_SYSTEM_H_
+#ifndef KESMARO_TESTING_MEMORY_FILE_SYSTEM_H_
+#define KESMARO_TESTING_MEMORY_FILE_SYSTEM_H_
 
 // An in-memory file system and a pass-through text codec, so the core's tests need no disk.
 
@@ -55,4 +55,4 @@ class PassThroughCodec : public TextCodec {
 
 }  // namespace kesmaro
 
-#endif  // KESMARO_CORE_MEMORY_FILE_SYSTEM_H_
+#endif  // KESMARO_TESTING_MEMORY_FILE_SYSTEM_H_

@@ -122,14 +122,19 @@ pass() {
 }
 
 # run: the program, its stdout and stderr passed through `pass`; the exit status is the
-# program's. Sets said=1 when it wrote anything.
+# program's. Sets said=1 when it wrote anything. When stdout and stderr are one file (as CTest
+# gives them), both go through one pipe, so that what reads them sees them in the order written.
 marks=$(mktemp -d "${TMPDIR:-/tmp}/wine-run.XXXXXX")
 trap 'rm -rf "$marks"' EXIT
 run() {
   rm -f "$marks"/*
   local status
   set +e
-  { "${loader[@]}" "$@" 2>&1 1>&3 3>&- | pass "$marks/err" >&2; exit "${PIPESTATUS[0]}"; } 3>&1 | pass "$marks/out"
+  if [[ /dev/stdout -ef /dev/stderr ]]; then
+    "${loader[@]}" "$@" 2>&1 | pass "$marks/out"
+  else
+    { "${loader[@]}" "$@" 2>&1 1>&3 3>&- | pass "$marks/err" >&2; exit "${PIPESTATUS[0]}"; } 3>&1 | pass "$marks/out"
+  fi
   status=${PIPESTATUS[0]}
   set -e
   said=0

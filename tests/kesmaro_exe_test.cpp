@@ -21,7 +21,6 @@ using enum ControlId;
 class KesmaroExeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const std::string why = WhyNoRealWindows(); !why.empty()) GTEST_SKIP() << why;
     fs::copy_file(fs::absolute(KESMARO_EXE), folders_.data / "Kesmaro.exe");
     for (const auto& entry : fs::directory_iterator(fs::absolute(KESMARO_SAMPLES))) {
       if (entry.path().extension() == ".txt")

@@ -24,11 +24,6 @@ std::uint32_t Rgb(COLORREF colour) {
 
 class Win32WindowTest : public WindowWiringTest {
  protected:
-  void SetUp() override {
-    if (const std::string why = WhyNoRealWindows(); !why.empty()) GTEST_SKIP() << why;
-    WindowWiringTest::SetUp();
-  }
-
   void TearDown() override {
     DestroyWindow(window_.Handle());
     Pump();

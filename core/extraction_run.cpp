@@ -22,22 +22,16 @@ Status FindFirstSeparator(DataReader& reader, CharScheme scheme, LineView* line,
   }
 }
 
-/// Appends the row of a line whose first column ends at `separator`: the stem, a space, the rest
-/// of the line, read to its end, and CR LF.
+/// Appends the output row of a line whose first column ends at `separator`: the stem, a space,
+/// the rest of the line unchanged, read on to its end however long it is, and CR LF.
 Status AppendRow(DataReader& reader, LineView line, CharSpan separator, std::string_view stem,
                  std::string* output) {
-  if (line.whole) {
-    AppendOutputRow(*output, stem, line.text, separator);
-    return std::nullopt;
-  }
   output->append(stem);
   output->push_back(' ');
-  std::size_t consumed = separator.offset + separator.length;
-  for (;;) {
+  for (std::size_t consumed = separator.offset + separator.length;; consumed = line.text.size()) {
     if (Status error = reader.ReadOn(consumed, &line)) return error;
     output->append(line.text);
     if (line.whole) break;
-    consumed = line.text.size();
   }
   output->append("\r\n");
   return std::nullopt;

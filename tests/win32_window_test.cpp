@@ -45,7 +45,7 @@ class Win32WindowTest : public WindowWiringTest {
     SendMessageW(At(id), BM_CLICK, 0, 0);
     Pump();
   }
-  std::string Shown(ControlId id) override { return ToUtf8(TextOf(At(id))); }
+  std::string Shown(ControlId id) override { return NativeToUtf8(TextOf(At(id))); }
   bool Enabled(ControlId id) override { return IsWindowEnabled(At(id)) != FALSE; }
   bool ReadOnly(ControlId id) override { return (GetWindowLongW(At(id), GWL_STYLE) & ES_READONLY) != 0; }
   bool Checked(ControlId id) override { return SendMessageW(At(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }

@@ -78,8 +78,9 @@ class Form1 {
   std::string keyValue_;
 };
 
-/// The Chinese message of a failed run, naming the file and the cause.
-std::string RunErrorMessage(const Error& error);
+/// The Chinese message of a failed run, naming the file (`file`: the error's, as the window shows
+/// it) and the cause.
+std::string RunErrorMessage(const Error& error, std::string_view file);
 
 }  // namespace kesmaro::ui
 

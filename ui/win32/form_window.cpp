@@ -84,7 +84,7 @@ bool FormWindow::Create(Form1& form, int showCommand) {
   const WindowLayout& row = Form1Window();
   RECT frame{0, 0, Px(row.innerWidth), Px(row.innerHeight)};
   AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
-  const std::wstring caption = FromUtf8(row.caption).value_or(L"");
+  const std::wstring caption = Utf8ToNative(row.caption).value_or(L"");
   CreateWindowExW(0, kClassName, caption.c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                   frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, Instance(), this);
   if (hwnd_ == nullptr) return false;
@@ -163,7 +163,7 @@ void FormWindow::OnCreate() {
   data.lfHeight = -MulDiv(kDataFont.points, dpi_, 72);
   data.lfWeight = kDataFont.weight;
   data.lfCharSet = static_cast<BYTE>(kDataFont.charSet);
-  const std::wstring face = FromUtf8(kDataFont.face).value_or(L"");
+  const std::wstring face = Utf8ToNative(kDataFont.face).value_or(L"");
   face.copy(data.lfFaceName, LF_FACESIZE - 1);
   dataFont_ = CreateFontIndirectW(&data);
 
@@ -185,7 +185,7 @@ HWND FormWindow::CreateControl(const ControlRow& row) {
   DWORD style = WS_CHILD | WS_VISIBLE | controlClass.style;
   if (!row.enabled) style |= WS_DISABLED;
   const TwipRect rect = FormRect(row.id);
-  const std::wstring caption = FromUtf8(row.caption).value_or(L"");
+  const std::wstring caption = Utf8ToNative(row.caption).value_or(L"");
   HWND control =
       CreateWindowExW(controlClass.exStyle, controlClass.className, caption.c_str(), style, Px(rect.left),
                       Px(rect.top), Px(rect.width), Px(rect.height), hwnd_,
@@ -241,7 +241,7 @@ void FormWindow::OnCommand(int controlId, int notification) {
       form_->Text3_Change();
     }
   } catch (const std::exception& failure) {
-    const std::wstring text = L"处理时出错：" + FromUtf8(failure.what()).value_or(L"");
+    const std::wstring text = L"处理时出错：" + Utf8ToNative(failure.what()).value_or(L"");
     MessageBoxW(hwnd_, text.c_str(), L"错误", MB_OK | MB_ICONERROR);
   }
 }
@@ -273,11 +273,11 @@ std::string FormWindow::Text(ControlId id) const {
   std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
   const int copied = GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
   text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-  return ToUtf8(text);
+  return NativeToUtf8(text);
 }
 
 void FormWindow::SetText(ControlId id, std::string_view text) {
-  SetWindowTextW(Control(id), FromUtf8(text).value_or(L"").c_str());
+  SetWindowTextW(Control(id), Utf8ToNative(text).value_or(L"").c_str());
 }
 
 void FormWindow::SetEnabled(ControlId id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }

@@ -384,7 +384,7 @@ class Invocation {
   /// The key check on the series' first file, as the window makes it while the key is typed.
   Status CheckFirstFile(KeyVerdict* verdict) {
     DataFileSystem data = DataFiles();
-    return CheckKey(data, *codec_, SeriesRequest{folder_, list_, key_, options_.skip}, verdict);
+    return CheckKey(data, *codec_, SeriesRequest{key_, {folder_, list_, options_.skip}}, verdict);
   }
 
   int NoDataFiles() {
@@ -433,8 +433,8 @@ class Invocation {
     }
     if (!outputName) return Fail("the key check proposes no output name; give one with --output", kUsage);
 
-    RunRequest request{folder_,           list_, key_, options_.skip, TerminalToNative(*outputName),
-                       NativeTextScheme()};
+    RunRequest request{
+        {key_, {folder_, list_, options_.skip}}, TerminalToNative(*outputName), NativeTextScheme()};
     RunSummary summary;
     DataFileSystem data = DataFiles();
     if (Status error = RunExtraction(data, *codec_, request, &summary)) return Fail(*error);

@@ -35,7 +35,7 @@ class ExtractionRunTest : public ::testing::Test {
 
   Status RunWith(const std::string& key, const std::string& skip, std::size_t readSize, RunSummary* summary) {
     fs_.readSize = readSize;
-    return RunExtraction(fs_, codec_, RunRequest{"data", list_, key, skip, "out"}, summary);
+    return RunExtraction(fs_, codec_, RunRequest{{key, {"data", list_, skip}}, "out"}, summary);
   }
 
   MemoryFileSystem fs_;
@@ -121,7 +121,7 @@ TEST_F(ExtractionRunTest, LinesLongerThanABlockAreReadInParts) {
 TEST_F(ExtractionRunTest, EmptyOutputNameWritesDotTxt) {
   AddFile("1.txt", {"1 a"});
   RunSummary summary;
-  ASSERT_OK(RunExtraction(fs_, codec_, RunRequest{"data", list_, "1", "1", ""}, &summary));
+  ASSERT_OK(RunExtraction(fs_, codec_, RunRequest{{"1", {"data", list_, "1"}}, ""}, &summary));
   EXPECT_EQ(fs_.Content(".txt"), "1 a\r\n");
   EXPECT_EQ(summary.output, ".txt");
 }
@@ -172,7 +172,7 @@ TEST_F(ExtractionRunTest, RefusesAnOutputThatIsOneOfTheDataFiles) {
   fs_.Put("1.txt", "h\r\n1 a\r\n");
   list_.FileNames = {"1.txt"};
   RunSummary summary;
-  const Status error = RunExtraction(fs_, codec_, RunRequest{".", list_, "1", "1", "1"}, &summary);
+  const Status error = RunExtraction(fs_, codec_, RunRequest{{"1", {".", list_, "1"}}, "1"}, &summary);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kOutputIsDataFile);
   EXPECT_EQ(fs_.Content("1.txt"), "h\r\n1 a\r\n");

@@ -169,8 +169,8 @@ std::optional<std::string> Form1::Run() {
     return "文件名“" + typedName + "”" + error->userCause +
            "不能用作文件名。\n\n请在第5步中修改文件名。没有写入输出文件。";
   }
-  const RunRequest request{folderPath_,       files_, *key, controls_.Text(kText2), *outputName,
-                           NativeTextScheme()};
+  const RunRequest request{
+      {*key, {folderPath_, files_, controls_.Text(kText2)}}, *outputName, NativeTextScheme()};
   RunSummary summary;
   const auto progress = [this](std::size_t filesRead, std::size_t filesListed) {
     ShowProgress(filesRead, filesListed);
@@ -192,7 +192,7 @@ std::optional<std::string> Form1::CheckCurrentKey(KeyVerdict* verdict) const {
   if (!key) return "值中有无效字符";
   DataFileSystem data(fs_, codec_->Page());
   if (const Status error = CheckKey(
-          data, *codec_, SeriesRequest{folderPath_, files_, *key, controls_.Text(kText2)}, verdict)) {
+          data, *codec_, SeriesRequest{*key, {folderPath_, files_, controls_.Text(kText2)}}, verdict)) {
     return std::string(WordingOf(error->kind).firstFile);
   }
   return std::nullopt;

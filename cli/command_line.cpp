@@ -260,13 +260,13 @@ class Invocation {
   int Run() {
     // An empty argument is most likely an unset variable, and no folder is not the current one.
     if (options_.operands[0].empty()) return Fail("FOLDER is empty; name the current folder as .", kUsage);
-    folder_ = FromTerminal(options_.operands[0]);
+    folder_ = TerminalToNative(options_.operands[0]);
     if (options_.command == "list") return List();
     // A name given with --output may lead into another folder, since the user chose it; its
     // last part is still one plain file name. Refused before anything is read. A table's "-" is
     // standard output.
     if (options_.output && !(options_.command == "table" && *options_.output == "-")) {
-      if (Status error = CheckOutputName(FromTerminal(*options_.output), OutputExtension(),
+      if (Status error = CheckOutputName(TerminalToNative(*options_.output), OutputExtension(),
                                          NativeTextScheme(), OutputNamePart::kLast))
         return Fail(*error);
     }
@@ -285,7 +285,7 @@ class Invocation {
     if (!codec_) return Fail("code page " + failure.name + " is not available on this system");
     if (options_.command == "table") return Table();
     // A key the data cannot hold is the user's to change, like an unknown encoding.
-    const std::optional<std::string> key = codec_->Encode(FromTerminal(options_.operands[1]));
+    const std::optional<std::string> key = codec_->Encode(TerminalToNative(options_.operands[1]));
     if (!key) return Fail("the key cannot be written in code page " + ShownName(codec_->Page()), kUsage);
     key_ = *key;
     return options_.command == "check" ? Check() : Extract();
@@ -300,12 +300,12 @@ class Invocation {
 
   int Fail(const Error& error) {
     if (error.kind == ErrorKind::kBadOutputName) {
-      return Fail("the output name '" + ToTerminal(error.file.native()) + "' " + error.cause +
+      return Fail("the output name '" + NativeToTerminal(error.file.native()) + "' " + error.cause +
                       "; give one with --output",
                   kRefused);
     }
     std::string message = std::string(error.What());
-    if (!error.file.empty()) message += ": " + ToTerminal(error.file.native());
+    if (!error.file.empty()) message += ": " + NativeToTerminal(error.file.native());
     if (!error.cause.empty()) message += ": " + error.cause;
     // Replacing a data file is not a failure to read or write but a run refused, as a bad name is.
     return Fail(message, error.kind == ErrorKind::kOutputIsDataFile ? kRefused : kFailure);
@@ -323,7 +323,7 @@ class Invocation {
     if (ListDataFiles(host_.files, folder_, options_.extension, &after)) return;
     for (const std::filesystem::path& name : after.FileNames) {
       if (!host_.files.IsSameFile(output, folder_ / name)) continue;
-      err_ += "kesmaro-cli: note: " + ToTerminal(output.native()) +
+      err_ += "kesmaro-cli: note: " + NativeToTerminal(output.native()) +
               " is in the data folder and will be listed as a data file of the series from now on; "
               "move it out, or run kesmaro-cli outside the data folder\n";
       return;
@@ -352,7 +352,7 @@ class Invocation {
     }
     if (host_.dataMayChooseUtf8 || chosen) {
       const std::string first =
-          list_.FileNames.empty() ? std::string() : ToTerminal(list_.FileNames[0].native());
+          list_.FileNames.empty() ? std::string() : NativeToTerminal(list_.FileNames[0].native());
       const std::string why = !chosen ? "the Windows code page for " + choice.systemName
                               : chosen->form == FileForm::kAsIs
                                   ? first + " is UTF-8 text"
@@ -367,14 +367,14 @@ class Invocation {
 
   int List() {
     if (Status error = ListFiles()) return Fail(*error);
-    for (const auto& name : list_.FileNames) out_ += ToTerminal(name.native()) + "\n";
+    for (const auto& name : list_.FileNames) out_ += NativeToTerminal(name.native()) + "\n";
     return kSuccess;
   }
 
   /// The proposed name as terminal text; nullopt when it is not valid text of the code page.
   std::optional<std::string> ProposedName(const KeyVerdict& verdict) const {
     const std::optional<TextCodec::Native> name = codec_->Decode(*verdict.proposedName);
-    return name ? std::optional<std::string>(ToTerminal(*name)) : std::nullopt;
+    return name ? std::optional<std::string>(NativeToTerminal(*name)) : std::nullopt;
   }
 
   std::string NotValidText() const {
@@ -384,11 +384,12 @@ class Invocation {
   /// The key check on the series' first file, as the window makes it while the key is typed.
   Status CheckFirstFile(KeyVerdict* verdict) {
     DataFileSystem data = DataFiles();
-    return CheckKey(data, *codec_, SeriesRequest{folder_, list_, key_, options_.skip}, verdict);
+    return CheckKey(data, *codec_, SeriesRequest{key_, {folder_, list_, options_.skip}}, verdict);
   }
 
   int NoDataFiles() {
-    return Fail("no " + options_.extension + " data files in " + ToTerminal(folder_.native()), kRefused);
+    return Fail("no " + options_.extension + " data files in " + NativeToTerminal(folder_.native()),
+                kRefused);
   }
 
   int Check() {
@@ -417,7 +418,7 @@ class Invocation {
       if (Status error = CheckFirstFile(&verdict)) return Fail(*error);
       if (!verdict.CanRun() && !options_.force) {
         err_ += VerdictWord(verdict.kind) + "\n";
-        return Fail("the key does not pick out one line of " + ToTerminal(list_.FileNames[0].native()) +
+        return Fail("the key does not pick out one line of " + NativeToTerminal(list_.FileNames[0].native()) +
                         "; use --force to run all the same",
                     kRefused);
       }
@@ -425,19 +426,21 @@ class Invocation {
         outputName = ProposedName(verdict);
         if (!outputName) return Fail(NotValidText() + "; give one with --output", kRefused);
         // The proposal comes from the data, so it is only ever a name in the working folder.
-        if (Status error = CheckOutputName(FromTerminal(*outputName), ".txt", NativeTextScheme(),
+        if (Status error = CheckOutputName(TerminalToNative(*outputName), ".txt", NativeTextScheme(),
                                            OutputNamePart::kWhole))
           return Fail(*error);
       }
     }
     if (!outputName) return Fail("the key check proposes no output name; give one with --output", kUsage);
 
-    RunRequest request{folder_, list_, key_, options_.skip, FromTerminal(*outputName), NativeTextScheme()};
+    RunRequest request{
+        {key_, {folder_, list_, options_.skip}}, TerminalToNative(*outputName), NativeTextScheme()};
     RunSummary summary;
     DataFileSystem data = DataFiles();
     if (Status error = RunExtraction(data, *codec_, request, &summary)) return Fail(*error);
     err_ += "read " + std::to_string(summary.filesRead) + " files, wrote " +
-            std::to_string(summary.rowsWritten) + " rows to " + ToTerminal(summary.output.native()) + "\n";
+            std::to_string(summary.rowsWritten) + " rows to " + NativeToTerminal(summary.output.native()) +
+            "\n";
     NoteOutputInSeries(summary.output);
     return kSuccess;
   }
@@ -448,7 +451,7 @@ class Invocation {
     const bool toStandardOutput = name == "-";
     std::filesystem::path output;
     if (!toStandardOutput) {
-      if (Status error = PrepareOutput(host_.files, folder_, list_, FromTerminal(name), ".csv",
+      if (Status error = PrepareOutput(host_.files, folder_, list_, TerminalToNative(name), ".csv",
                                        NativeTextScheme(), &output))
         return Fail(*error);
     }
@@ -471,7 +474,7 @@ class Invocation {
     err_ += "read " + std::to_string(summary.filesRead) + " files for " + std::to_string(summary.values) +
             " values, " + std::to_string(summary.emptyCells) + " of " +
             std::to_string(summary.filesRead * summary.values) + " cells empty" +
-            (toStandardOutput ? std::string() : "; wrote " + ToTerminal(output.native())) + "\n";
+            (toStandardOutput ? std::string() : "; wrote " + NativeToTerminal(output.native())) + "\n";
     return kSuccess;
   }
 

@@ -8,7 +8,7 @@
 int wmain(int argc, wchar_t** argv) {
   kesmaro::RemoveTemporaryFilesOnInterrupt();
   std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.push_back(kesmaro::ToTerminal(argv[i]));
+  for (int i = 1; i < argc; ++i) args.push_back(kesmaro::NativeToTerminal(argv[i]));
   kesmaro::DiskFileSystem disk;
   kesmaro::cli::Host host{disk, kesmaro::CodePageChoice::System()};
   return kesmaro::cli::RunAndReport(args, host);

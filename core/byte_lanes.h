@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/line_end.h"
+
 namespace kesmaro::byte_lanes {
 
 /// Sixteen bytes, a lane each; a comparison gives -1 in the lanes where it holds, 0 elsewhere.
@@ -25,6 +27,11 @@ constexpr std::size_t kLanes = sizeof(Lanes);
 }
 
 [[gnu::always_inline]] inline Lanes Splat(char ch) { return Lanes{} + static_cast<signed char>(ch); }
+
+/// The lanes whose byte ends a line (IsLineEnd).
+[[gnu::always_inline]] inline Lanes LineEndLanes(Lanes lanes) {
+  return (lanes == Splat(kLf)) | (lanes == Splat(kCr));
+}
 
 /// Whether any lane of a comparison holds.
 [[gnu::always_inline]] inline bool Any(Lanes lanes) {
@@ -58,15 +65,38 @@ constexpr std::size_t kLanes = sizeof(Lanes);
 }
 
 #if defined(__i386__)
-/// 32-bit x86 builds target processors without SSE2, where GCC lowers the vectors to byte-wise
-/// code, so each search has a second copy marked target("sse2"), taken wherever the processor
-/// has SSE2 (all made this century). Chosen at run time: GCC's target_clones needs ifuncs, which
-/// Windows programs lack.
+/// Whether this processor has SSE2 (32-bit x86 only; every 64-bit one has).
 inline bool HasSse2() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("sse2");
 }
 #endif
+
+/// The entry points of a search whose body `kBody` is always inlined, so compiled anew in each:
+/// `Portable`, for the oldest processor the build targets, and `Fastest()`, the one this
+/// processor runs best.
+///
+/// 32-bit x86 builds target processors without SSE2, where GCC lowers the vectors to byte-wise
+/// code, so there the body has a second copy marked target("sse2"), taken wherever the processor
+/// has SSE2 (all made this century). Chosen at run time: GCC's target_clones needs ifuncs, which
+/// Windows programs lack. Elsewhere the build's vectors are the processor's, and one copy serves.
+template <auto kBody>
+struct EntryPoints;
+
+template <typename Result, typename... Args, Result (*kBody)(Args...)>
+struct EntryPoints<kBody> {
+  using Entry = Result (*)(Args...);
+
+  static Result Portable(Args... args) { return kBody(args...); }
+
+#if defined(__i386__)
+  __attribute__((target("sse2"))) static Result Sse2(Args... args) { return kBody(args...); }
+
+  static Entry Fastest() { return HasSse2() ? Sse2 : Portable; }
+#else
+  static Entry Fastest() { return Portable; }
+#endif
+};
 
 }  // namespace kesmaro::byte_lanes
 

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/line_end.h"
+
 namespace kesmaro::byte_words {
 
 constexpr std::size_t kWord = sizeof(std::uint64_t);
@@ -41,9 +43,9 @@ inline std::uint64_t BytesBetween(std::uint64_t word, char low, char high) {
   return atLeastLow & ~aboveHigh & ~word & kHigh;
 }
 
-/// The bytes of `word` that are a CR or an LF.
+/// The bytes of `word` that end a line (IsLineEnd).
 inline std::uint64_t LineEndBytes(std::uint64_t word) {
-  return BytesEqual(word, '\n') | BytesEqual(word, '\r');
+  return BytesEqual(word, kLf) | BytesEqual(word, kCr);
 }
 
 /// The offset of the first byte, in memory order, marked in a non-zero mask.

@@ -108,7 +108,8 @@ TEST(DataEncoding, AUtf16SeriesRunsAsAnyOtherAndItsOutputIsUtf16) {
     fs.readSize = readSize;
     DataFileSystem data(fs, page);
     RunSummary summary;
-    ASSERT_OK(RunExtraction(data, codec, RunRequest{"d", {{"1.txt", "2.txt"}}, "550", "1", "out"}, &summary));
+    ASSERT_OK(
+        RunExtraction(data, codec, RunRequest{{"550", {"d", {{"1.txt", "2.txt"}}, "1"}}, "out"}, &summary));
     EXPECT_EQ(fs.Content("out.txt"), "\xFF\xFE" + Utf16("1 \xE6\xA0\xB7\xE5\x93\x81\r\n2 1\r\n"));
   }
 }

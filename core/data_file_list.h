@@ -21,6 +21,14 @@ struct DataFileList {
   std::size_t FileCount() const { return FileNames.size(); }
 };
 
+/// A series as the key check, the run and the table read it: its folder, its listed files, and
+/// the header lines every file starts with.
+struct Series {
+  std::filesystem::path folder;
+  DataFileList list;
+  std::string skipText;  ///< the header-line count as the user typed it
+};
+
 /// Lists the plain files of `folder` whose names end in `extension` (".txt" or ".asc", in any
 /// case) and orders them by their leading numbers (`LeadingNumber`); names with equal numbers
 /// are ordered by name, so the order does not depend on how the file system lists the folder.

@@ -9,6 +9,7 @@
 
 #include "core/byte_words.h"
 #include "core/code_page.h"
+#include "core/line_end.h"
 
 namespace kesmaro {
 
@@ -47,7 +48,7 @@ Status DataReader::Fill() {
     pos -= kWord;
   for (; pos > scanFrom; --pos) {
     const char ch = buffer_[pos - 1];
-    if (ch == '\n' || (ch == '\r' && pos != end_)) {
+    if (IsLineEnd(ch) && (pos != end_ || !MayTakeNext(ch))) {
       complete_ = pos;
       break;
     }
@@ -57,23 +58,14 @@ Status DataReader::Fill() {
 
 void DataReader::DropPassedBytes() {
   // Nothing else is held while a line is passed over, so the new bytes start at begin_.
-  std::size_t pos = begin_;
   if (passing_) {
-    pos = LineEnd(begin_, end_);
-    if (pos == end_) {
-      begin_ = complete_ = end_;
-      return;
-    }
     passing_ = false;
-    passLf_ = buffer_[pos] == '\r';
-    ++pos;
-  }
-  if (passLf_ && pos < end_) {
+    PassRestOfLine();  // which sets it again while the line's end is still to come
+  } else if (begin_ < end_) {
     passLf_ = false;
-    if (buffer_[pos] == '\n') ++pos;
+    if (IsCrLf(kCr, buffer_[begin_])) ++begin_;  // the LF of the CR that ended the line passed over
+    complete_ = std::max(complete_, begin_);
   }
-  begin_ = pos;
-  complete_ = std::max(complete_, begin_);
 }
 
 void DataReader::SkipByteOrderMark() {
@@ -89,7 +81,7 @@ void DataReader::SkipByteOrderMark() {
 void DataReader::PassRestOfLine() {
   lineOpen_ = false;
   const std::size_t end = LineEnd(begin_, end_);
-  if (end == end_ || (buffer_[end] == '\r' && end + 1 == end_)) {
+  if (end == end_ || (MayTakeNext(buffer_[end]) && end + 1 == end_)) {
     // Its end is still to be read (or, after a CR, whether an LF belongs to it).
     passing_ = end == end_;
     passLf_ = !passing_;
@@ -106,7 +98,7 @@ std::size_t DataReader::LineEnd(std::size_t from, std::size_t to) const {
 
 std::size_t DataReader::AfterLineEnd(std::size_t end, std::size_t to) const {
   if (end >= to) return to;
-  if (buffer_[end] == '\r' && end + 1 < end_ && buffer_[end + 1] == '\n') return end + 2;
+  if (end + 1 < end_ && IsCrLf(buffer_[end], buffer_[end + 1])) return end + 2;
   return end + 1;
 }
 

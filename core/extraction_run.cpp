@@ -22,22 +22,16 @@ Status FindFirstSeparator(DataReader& reader, CharScheme scheme, LineView* line,
   }
 }
 
-/// Appends the row of a line whose first column ends at `separator`: the stem, a space, the rest
-/// of the line, read to its end, and CR LF.
+/// Appends the output row of a line whose first column ends at `separator`: the stem, a space,
+/// the rest of the line unchanged, read on to its end however long it is, and CR LF.
 Status AppendRow(DataReader& reader, LineView line, CharSpan separator, std::string_view stem,
                  std::string* output) {
-  if (line.whole) {
-    AppendOutputRow(*output, stem, line.text, separator);
-    return std::nullopt;
-  }
   output->append(stem);
   output->push_back(' ');
-  std::size_t consumed = separator.offset + separator.length;
-  for (;;) {
+  for (std::size_t consumed = separator.offset + separator.length;; consumed = line.text.size()) {
     if (Status error = reader.ReadOn(consumed, &line)) return error;
     output->append(line.text);
     if (line.whole) break;
-    consumed = line.text.size();
   }
   output->append("\r\n");
   return std::nullopt;
@@ -68,26 +62,27 @@ Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::pat
 Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& request, RunSummary* summary,
                      const RunProgress& progress) {
   *summary = RunSummary{};
+  const Series& series = request.series;
   std::filesystem::path output;
-  if (Status error = PrepareOutput(fs, request.folder, request.list, request.outputName, ".txt",
+  if (Status error = PrepareOutput(fs, series.folder, series.list, request.outputName, ".txt",
                                    request.nameScheme, &output)) {
     return error;
   }
   summary->output = output;
 
   const KeyLineSearch search(request.key);
-  const std::int64_t headerLines = HeaderLineCount(request.skipText);
+  const std::int64_t headerLines = HeaderLineCount(series.skipText);
   bool exactFound = false;
   std::string text;
-  for (const std::filesystem::path& name : request.list.FileNames) {
+  for (const std::filesystem::path& name : series.list.FileNames) {
     std::string stem;
-    if (Status error = EncodedStem(codec, request.folder, name, &stem)) return error;
-    if (Status error = ExtractFile(fs, codec.Scheme(), request.folder / name, stem, search, headerLines,
+    if (Status error = EncodedStem(codec, series.folder, name, &stem)) return error;
+    if (Status error = ExtractFile(fs, codec.Scheme(), series.folder / name, stem, search, headerLines,
                                    &exactFound, &text, &summary->rowsWritten)) {
       return error;
     }
     ++summary->filesRead;
-    if (progress) progress(summary->filesRead, request.list.FileCount());
+    if (progress) progress(summary->filesRead, series.list.FileCount());
   }
 
   if (Status error = fs.WriteFileAtomically(output, text)) return error;

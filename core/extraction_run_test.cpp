@@ -36,7 +36,7 @@ class ExtractionRunTest : public ::testing::Test {
 
   Status RunWith(const std::string& key, const std::string& skip, std::size_t readSize, RunSummary* summary) {
     fs_.readSize = readSize;
-    return RunExtraction(fs_, codec_, RunRequest{"data", list_, key, skip, "out"}, summary);
+    return RunExtraction(fs_, codec_, RunRequest{{key, {"data", list_, skip}}, "out"}, summary);
   }
 
   MemoryFileSystem fs_;
@@ -68,8 +68,8 @@ const RunCase kRunCases[] = {
     {"FirstExactLineEndsPrefixRows",
      {"h\r\n11 a\r\n10 b\r\n1 c\r\n12 d\r\n", "h\r\n11 e\r\n1 g\r\n", "h\r\n10 h\r\n"}, "1", "1",
      "1 a\r\n1 b\r\n1 c\r\n2 g\r\n"},
-    // header lines are never matched
-    {"HeaderNotMatched", {"7 header\r\n7 data\r\n"}, "7", "1", "1 data\r\n"},
+    // header lines are never matched; read a byte at a time, each CR LF is one end, not two lines
+    {"HeaderNotMatched", {"h\r\n7 header\r\n7 data\r\n"}, "7", "2", "1 data\r\n"},
     {"NoHeader", {"7 header\r\n7 data\r\n"}, "7", "0", "1 header\r\n1 data\r\n"},
     {"HeaderWithoutLineEnd", {"h1\r\nh2", "h1\r\nh2\r\n5 x"}, "5", "2", "2 x\r\n"},
     // CR LF, LF, a lone CR, no end; a byte order mark only at the start of a file
@@ -101,12 +101,13 @@ TEST_P(RunTableTest, WritesTheRows) {
 INSTANTIATE_TEST_SUITE_P(Table, RunTableTest, ::testing::ValuesIn(kRunCases), RowName());
 
 TEST_F(ExtractionRunTest, NoLimitOnLineLengthOrOnTheNumberOfRows) {
-  // Lines longer than the reader's block: the header and the line passed over are never held.
+  // Lines longer than the reader's block: the header and the line passed over are never held,
+  // and the CR LF that ends the long header is one line end, so the next header line is no row.
   const std::string longRest(300000, 'x');
-  AddFile("1.txt", {"1" + longRest, "2 " + longRest, "1 short"}, "h" + longRest);
-  AddFile("2.txt", std::vector<std::string>(40000, "3.5 y"));
-  EXPECT_EQ(Run("2"), "1 " + longRest + "\r\n");
-  const std::string manyRows = Run("3");
+  AddFile("1.txt", {"1" + longRest, "2 " + longRest, "1 short"}, "h" + longRest + "\r\n2 header");
+  AddFile("2.txt", std::vector<std::string>(40000, "3.5 y"), "h\r\nh");
+  EXPECT_EQ(Run("2", "2"), "1 " + longRest + "\r\n");
+  const std::string manyRows = Run("3", "2");
   EXPECT_EQ(rows_, 40000u);
   EXPECT_EQ(manyRows.size(), 40000u * std::string("2 y\r\n").size()) << "cut at the first separator";
 }
@@ -128,7 +129,7 @@ TEST_F(ExtractionRunTest, LinesLongerThanABlockAreReadInParts) {
 TEST_F(ExtractionRunTest, EmptyOutputNameWritesDotTxt) {
   AddFile("1.txt", {"1 a"});
   RunSummary summary;
-  ASSERT_OK(RunExtraction(fs_, codec_, RunRequest{"data", list_, "1", "1", ""}, &summary));
+  ASSERT_OK(RunExtraction(fs_, codec_, RunRequest{{"1", {"data", list_, "1"}}, ""}, &summary));
   EXPECT_EQ(fs_.Content(".txt"), "1 a\r\n");
   EXPECT_EQ(summary.output, ".txt");
 }
@@ -179,7 +180,7 @@ TEST_F(ExtractionRunTest, RefusesAnOutputThatIsOneOfTheDataFiles) {
   fs_.Put("1.txt", "h\r\n1 a\r\n");
   list_.FileNames = {"1.txt"};
   RunSummary summary;
-  const Status error = RunExtraction(fs_, codec_, RunRequest{".", list_, "1", "1", "1"}, &summary);
+  const Status error = RunExtraction(fs_, codec_, RunRequest{{"1", {".", list_, "1"}}, "1"}, &summary);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kOutputIsDataFile);
   EXPECT_EQ(fs_.Content("1.txt"), "h\r\n1 a\r\n");

@@ -45,7 +45,7 @@ Status ProposedName(DataReader& reader, CharScheme scheme, LineView line, std::o
 Status CheckKey(FileSystem& fs, const TextCodec& codec, const SeriesRequest& request, KeyVerdict* verdict) {
   const CharScheme scheme = codec.Scheme();
   *verdict = KeyVerdict{VerdictKind::kMissing, std::nullopt};
-  if (request.list.FileCount() == 0) return std::nullopt;
+  if (request.series.list.FileCount() == 0) return std::nullopt;
   bool exact = false;
   std::size_t prefixLines = 0;
   std::optional<std::string> prefixName;  // from the first line that begins with the key
@@ -55,8 +55,8 @@ Status CheckKey(FileSystem& fs, const TextCodec& codec, const SeriesRequest& req
     return ProposedName(hit.reader, scheme, hit.line, &prefixName);
   };
   const KeyLineSearch search(request.key);
-  if (Status error = ForEachKeyLine(fs, request.folder / request.list.FileNames.front(), search,
-                                    HeaderLineCount(request.skipText), scheme, judge)) {
+  if (Status error = ForEachKeyLine(fs, request.series.folder / request.series.list.FileNames.front(), search,
+                                    HeaderLineCount(request.series.skipText), scheme, judge)) {
     return error;
   }
   if (exact) {

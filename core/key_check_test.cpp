@@ -22,7 +22,7 @@ class KeyCheckTest : public ::testing::Test {
   }
 
   static SeriesRequest Request(const std::string& key, const std::string& skip, const char* first = "1.txt") {
-    return SeriesRequest{"data", DataFileList{{first}}, key, skip};
+    return SeriesRequest{key, {"data", DataFileList{{first}}, skip}};
   }
 
   MemoryFileSystem fs_;

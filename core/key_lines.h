@@ -16,12 +16,10 @@
 
 namespace kesmaro {
 
-/// What the key check and the run read: a series, the key and its header lines.
+/// What the key check and the run read: the key, and the series it is looked up in.
 struct SeriesRequest {
-  std::filesystem::path folder;
-  DataFileList list;
-  std::string key;       ///< in the data code page
-  std::string skipText;  ///< the header-line count as the user typed it
+  std::string key;  ///< in the data code page
+  Series series;
 };
 
 /// A line that holds the key, as ForEachKeyLine hands it over.

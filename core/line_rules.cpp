@@ -43,15 +43,6 @@ std::optional<CharSpan> NextSeparator(std::string_view text, std::size_t* pos, b
   return std::nullopt;
 }
 
-void AppendOutputRow(std::string& out, std::string_view stem, std::string_view line, CharSpan separator) {
-  const std::string_view remainder = Remainder(line, separator);
-  out.reserve(out.size() + stem.size() + remainder.size() + 3);
-  out.append(stem);
-  out.push_back(' ');
-  out.append(remainder);
-  out.append("\r\n");
-}
-
 double LeadingNumber(std::string_view text) {
   std::size_t pos = text.find_first_not_of(" \t");
   if (pos == std::string_view::npos) return 0.0;

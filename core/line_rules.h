@@ -52,9 +52,6 @@ constexpr std::string_view FileStem(std::string_view name) {
   return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string_view();
 }
 
-/// Appends the output row for a picked line: stem, a space, the remainder, CR LF.
-void AppendOutputRow(std::string& out, std::string_view stem, std::string_view line, CharSpan separator);
-
 /// The value of the number a text begins with: optional blanks, an optional sign, digits and an
 /// optional decimal point with digits. 0 when the text begins with no number. `10.txt` is 10,
 /// `2.5.asc` is 2.5, `-5.txt` is -5.

@@ -7,49 +7,48 @@ namespace {
 
 constexpr CharScheme kAscii = CharScheme::kSingleByte;
 
-std::string Row(std::string_view stem, std::string_view line, std::string_view key,
-                CharScheme scheme = kAscii) {
-  std::string out;
-  const auto hit = ExactHitPosition(line, key, scheme);
-  if (hit) AppendOutputRow(out, stem, line, *hit);
-  return out;
-}
-
-/// A line and a key, and the row of an exact hit ("" for none) with stem "s".
+/// A line and a key, and what follows the separator of an exact hit (nullptr for none): the row
+/// takes that unchanged.
 struct ExactCase {
   const char* line;
   const char* key;
   CharScheme scheme;
-  const char* row;
+  const char* remainder;
 };
 
 // clang-format off
 constexpr ExactCase kExactCases[] = {
-    {"12.50 3.4",   "12.5", kAscii, ""},
-    {"12.5",        "12.5", kAscii, ""},  // a single column never hits
-    {"112.5 3",     "12.5", kAscii, ""},
-    {" 12.5 3",     "12.5", kAscii, ""},
-    {"1e5 2",       "1e5",  kAscii, "s 2\r\n"},  // every letter is a separator
-    {"7 8 9",       "7 8",  kAscii, "s 9\r\n"},  // keys may span columns
-    {" 12 3",       "",     kAscii, "s 12 3\r\n"},  // the empty key hits only a leading separator
-    {"12 3",        "",     kAscii, ""},
-    {"",            "",     kAscii, ""},
+    {"12.50 3.4",   "12.5", kAscii, nullptr},
+    {"12.5",        "12.5", kAscii, nullptr},  // a single column never hits
+    {"112.5 3",     "12.5", kAscii, nullptr},
+    {" 12.5 3",     "12.5", kAscii, nullptr},
+    {"1e5 2",       "1e5",  kAscii, "2"},  // every letter is a separator
+    {"7 8 9",       "7 8",  kAscii, "9"},  // keys may span columns
+    {" 12 3",       "",     kAscii, "12 3"},  // the empty key hits only a leading separator
+    {"12 3",        "",     kAscii, nullptr},
+    {"",            "",     kAscii, nullptr},
     // a double-byte or longer separator is dropped whole: GBK "，", UTF-8 "中"
-    {"12.5\xA3\xAC" "3.4", "12.5", CharScheme::kGbk, "s 3.4\r\n"},
-    {"1\xE4\xB8\xAD" "2",  "1",    CharScheme::kUtf8, "s 2\r\n"},
+    {"12.5\xA3\xAC" "3.4", "12.5", CharScheme::kGbk, "3.4"},
+    {"1\xE4\xB8\xAD" "2",  "1",    CharScheme::kUtf8, "2"},
     // 81 30 81 30 is one GB18030 character whose second and fourth bytes are the digit "0"
-    {"5\x81\x30\x81\x30" "0 7", "5", CharScheme::kGb18030, "s 0 7\r\n"},
+    {"5\x81\x30\x81\x30" "0 7", "5", CharScheme::kGb18030, "0 7"},
     // invalid bytes are characters of their own, copied unchanged
-    {"3\xFF" "4\x81", "3", CharScheme::kUtf8, "s 4\x81\r\n"},
-    {"3\xFF" "4\x81", "3\xFF" "4", CharScheme::kGbk, "s \r\n"},  // a lead byte at the end stands alone
+    {"3\xFF" "4\x81", "3", CharScheme::kUtf8, "4\x81"},
+    {"3\xFF" "4\x81", "3\xFF" "4", CharScheme::kGbk, ""},  // a lead byte at the end stands alone
     // read as GBK, 81 30 is a lead byte before a digit, so the digit stays a digit
-    {"5\x81\x30\x81\x30" "0 7", "5", CharScheme::kGbk, "s 0\x81\x30" "0 7\r\n"},
-    {"12.5\t-3.4", "12.5\t", kAscii, "s 3.4\r\n"},  // the minus sign is a separator too
+    {"5\x81\x30\x81\x30" "0 7", "5", CharScheme::kGbk, "0\x81\x30" "0 7"},
+    {"12.5\t-3.4", "12.5\t", kAscii, "3.4"},  // the minus sign is a separator too
 };
 // clang-format on
 
 TEST(ExactHit, Table) {
-  for (const ExactCase& c : kExactCases) EXPECT_EQ(Row("s", c.line, c.key, c.scheme), c.row) << c.line;
+  for (const ExactCase& c : kExactCases) {
+    const std::optional<CharSpan> hit = ExactHitPosition(c.line, c.key, c.scheme);
+    EXPECT_EQ(hit.has_value(), c.remainder != nullptr) << c.line;
+    if (hit && c.remainder) {
+      EXPECT_EQ(Remainder(c.line, *hit), c.remainder) << c.line;
+    }
+  }
 }
 
 TEST(BeginsWithKey, IsAPlainPrefixTestExceptOnEmptyLines) {
@@ -59,7 +58,10 @@ TEST(BeginsWithKey, IsAPlainPrefixTestExceptOnEmptyLines) {
   EXPECT_FALSE(BeginsWithKey("", "", kAscii));
   EXPECT_FALSE(BeginsWithKey("", "1", kAscii));
   // A key that ends inside a character does not match, though its bytes do.
-  EXPECT_FALSE(BeginsWithKey("5\x81\x30\x81\x30" "0 7", "5\x81", CharScheme::kGb18030));
+  EXPECT_FALSE(
+      BeginsWithKey("5\x81\x30\x81\x30"
+                    "0 7",
+                    "5\x81", CharScheme::kGb18030));
 }
 
 TEST(Numbers, LeadingNumberOfNamesAndTexts) {

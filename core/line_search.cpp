@@ -1,5 +1,6 @@
 #include "core/line_search.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/byte_lanes.h"
@@ -26,13 +27,10 @@ bool MatchesAt(std::string_view key, const char* data, std::size_t pos, std::siz
   // The filter bytes are the key's last two: in a sorted series neighbouring lines share their
   // leading digits, and differ in their trailing ones.
   const std::size_t second = m >= 2 ? m - 2 : 0;
-  const Lanes lf = Splat('\n');
-  const Lanes cr = Splat('\r');
   const Lanes secondLast = Splat(key[second]);
   const Lanes last = Splat(key.back());
   auto candidatesAt = [&](std::size_t at) __attribute__((always_inline)) {
-    const Lanes before = Load(data + at - 1);
-    return ((before == lf) | (before == cr)) & (Load(data + at + second) == secondLast) &
+    return byte_lanes::LineEndLanes(Load(data + at - 1)) & (Load(data + at + second) == secondLast) &
            (Load(data + at + m - 1) == last);
   };
   auto matchIn = [&](std::size_t at, Lanes candidates) __attribute__((always_inline)) {
@@ -65,30 +63,14 @@ bool MatchesAt(std::string_view key, const char* data, std::size_t pos, std::siz
   return to;
 }
 
-// The entry points: one algorithm, compiled once per instruction set.
-using Scan = std::size_t (*)(std::string_view key, const char* data, std::size_t from, std::size_t to);
-
-std::size_t ScanPortable(std::string_view key, const char* data, std::size_t from, std::size_t to) {
-  return ScanLines(key, data, from, to);
-}
-
-#if defined(__i386__)
-__attribute__((target("sse2"))) std::size_t ScanSse2(std::string_view key, const char* data, std::size_t from,
-                                                     std::size_t to) {
-  return ScanLines(key, data, from, to);
-}
-
-Scan FastestScan() { return byte_lanes::HasSse2() ? ScanSse2 : ScanPortable; }
-#else
-Scan FastestScan() { return ScanPortable; }
-#endif
+using Entries = byte_lanes::EntryPoints<ScanLines>;
 
 }  // namespace
 
 KeyLineSearch::KeyLineSearch(std::string_view key, Instructions instructions)
     : key_(key),
-      canMatch_(key.find_first_of("\r\n") == std::string_view::npos),
-      scan_(instructions == Instructions::kFastest ? FastestScan() : ScanPortable) {}
+      canMatch_(std::ranges::none_of(key, IsLineEnd)),
+      scan_(instructions == Instructions::kFastest ? Entries::Fastest() : Entries::Portable) {}
 
 std::size_t KeyLineSearch::FindEmptyKey(const char* data, std::size_t from, std::size_t to) const {
   for (std::size_t pos = from; pos < to; ++pos) {

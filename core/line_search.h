@@ -7,11 +7,9 @@
 #include <string_view>
 
 #include "core/byte_words.h"
+#include "core/line_end.h"
 
 namespace kesmaro {
-
-/// A line ends at CR LF, at a lone LF or at a lone CR.
-constexpr bool IsLineEnd(char ch) { return ch == '\n' || ch == '\r'; }
 
 /// The position of the first CR or LF in [from, to), or `to`. Eight bytes at a time, so that
 /// passing over a line costs little more than reading it.

@@ -29,10 +29,12 @@ class TextCodec {
   /// The data code page's bytes as native text; nullopt when they are not valid text there.
   virtual std::optional<Native> Decode(std::string_view bytes) const = 0;
 
-  /// UTF-8 text in the data code page; nullopt when a character has no place in it.
-  std::optional<std::string> FromUtf8(std::string_view text) const;
-  /// The data code page's bytes as UTF-8; nullopt when they are not valid text there.
-  std::optional<std::string> ToUtf8(std::string_view bytes) const;
+  /// UTF-8 text (the window's) in the data code page; nullopt when it is not well-formed or a
+  /// character has no place in the code page.
+  std::optional<std::string> EncodeFromUtf8(std::string_view text) const;
+  /// The data code page's bytes as UTF-8, to be shown; nullopt when they are not valid text there
+  /// or decode to native text that has no UTF-8 form.
+  std::optional<std::string> DecodeToUtf8(std::string_view bytes) const;
 
  private:
   CodePage page_;

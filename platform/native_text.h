@@ -17,11 +17,11 @@ using NativeTextView = std::basic_string_view<std::filesystem::path::value_type>
 /// Native text as UTF-8, to be shown. Never fails: on Windows an ill-formed character (a lone
 /// surrogate) becomes U+FFFD; on POSIX the bytes are taken as UTF-8 as they are, and whatever
 /// shows them replaces what is not.
-std::string ToUtf8(NativeTextView text);
+std::string NativeToUtf8(NativeTextView text);
 
 /// UTF-8 as native text; nullopt on Windows when it is not well-formed. On POSIX the bytes
 /// are kept as they are.
-std::optional<NativeText> FromUtf8(std::string_view utf8);
+std::optional<NativeText> Utf8ToNative(std::string_view utf8);
 
 }  // namespace kesmaro
 

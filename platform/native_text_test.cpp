@@ -18,18 +18,18 @@ TEST(NativeText, ConvertsToAndFromUtf8) {
        "1\xE5\x8F\xB7"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ToUtf8(c.native), c.utf8);
-    EXPECT_EQ(FromUtf8(c.utf8), c.native) << c.utf8;
+    EXPECT_EQ(NativeToUtf8(c.native), c.utf8);
+    EXPECT_EQ(Utf8ToNative(c.utf8), c.native) << c.utf8;
   }
 }
 
 TEST(NativeText, IllFormedTextIsShownReplacedOnWindowsAndKeptAsBytesOnPosix) {
 #ifdef _WIN32
-  EXPECT_EQ(ToUtf8(L"a\xD800"), "a\xEF\xBF\xBD") << "a lone surrogate";
-  EXPECT_FALSE(FromUtf8("a\xFF")) << "not UTF-8";
+  EXPECT_EQ(NativeToUtf8(L"a\xD800"), "a\xEF\xBF\xBD") << "a lone surrogate";
+  EXPECT_FALSE(Utf8ToNative("a\xFF")) << "not UTF-8";
 #else
-  EXPECT_EQ(ToUtf8("a\xFF"), "a\xFF");
-  EXPECT_EQ(FromUtf8("a\xFF"), "a\xFF");
+  EXPECT_EQ(NativeToUtf8("a\xFF"), "a\xFF");
+  EXPECT_EQ(Utf8ToNative("a\xFF"), "a\xFF");
 #endif
 }
 

@@ -12,10 +12,10 @@
 namespace kesmaro {
 
 /// The system's own text for terminal text (an argument, say).
-std::filesystem::path::string_type FromTerminal(std::string_view text);
+std::filesystem::path::string_type TerminalToNative(std::string_view text);
 
 /// Terminal text for the system's own text (a file name, say).
-std::string ToTerminal(const std::filesystem::path::string_type& text);
+std::string NativeToTerminal(const std::filesystem::path::string_type& text);
 
 /// Writes terminal text to stdout or stderr: to a Windows console as wide text, to a pipe or
 /// file as the system code page.

@@ -2,9 +2,9 @@
 
 namespace kesmaro {
 
-std::filesystem::path::string_type FromTerminal(std::string_view text) { return std::string(text); }
+std::filesystem::path::string_type TerminalToNative(std::string_view text) { return std::string(text); }
 
-std::string ToTerminal(const std::filesystem::path::string_type& text) { return text; }
+std::string NativeToTerminal(const std::filesystem::path::string_type& text) { return text; }
 
 void WriteTerminal(std::FILE* stream, std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), stream);

@@ -8,14 +8,14 @@
 
 namespace kesmaro {
 
-std::filesystem::path::string_type FromTerminal(std::string_view text) {
-  return FromUtf8(text).value_or(std::wstring());
+std::filesystem::path::string_type TerminalToNative(std::string_view text) {
+  return Utf8ToNative(text).value_or(std::wstring());
 }
 
-std::string ToTerminal(const std::filesystem::path::string_type& text) { return ToUtf8(text); }
+std::string NativeToTerminal(const std::filesystem::path::string_type& text) { return NativeToUtf8(text); }
 
 void WriteTerminal(std::FILE* stream, std::string_view text) {
-  const std::wstring wide = FromTerminal(text);
+  const std::wstring wide = TerminalToNative(text);
   std::fflush(stream);
   HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
   DWORD mode = 0;

@@ -5,10 +5,12 @@
 // notices that are recorded instead of shown.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/native_text.h"
 #include "ui/controls.h"
 
 namespace kesmaro::ui {
@@ -25,6 +27,13 @@ class FakeFormHost : public FormHost {
   }
   void ShowError(std::string_view text, std::string_view title) override {
     errors.push_back(std::string(title) + ": " + std::string(text));
+  }
+  /// The system's own conversions, as the real hosts make them.
+  std::string PathToUtf8(const std::filesystem::path& path) const override {
+    return NativeToUtf8(path.native());
+  }
+  std::optional<std::filesystem::path> Utf8ToPath(std::string_view text) const override {
+    return Utf8ToNative(text);
   }
 
   std::filesystem::path programFolder;

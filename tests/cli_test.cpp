@@ -297,7 +297,8 @@ TEST(CliOnDisk, GbkNamesReachTheDiskAndTheTerminal) {
   // Unless named, the data is in the system's code page (936 under the Windows tests).
   ASSERT_TRUE(host.system.system) << host.system.systemName;
   ASSERT_EQ(run({"check", "--skip", "3"}), 0) << err;
-  EXPECT_EQ(out, "prefix\t" + ToTerminal(*MakeTextCodec(*host.system.system)->Decode("2.0\xBA\xC5")) + "\n");
+  EXPECT_EQ(out,
+            "prefix\t" + NativeToTerminal(*MakeTextCodec(*host.system.system)->Decode("2.0\xBA\xC5")) + "\n");
 }
 
 }  // namespace

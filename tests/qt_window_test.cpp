@@ -188,7 +188,8 @@ TEST_F(QtWindowTest, DesktopDialogsAskForAFolderAndGiveTheNoticeInChinese) {
 
   WhenModal([&](QWidget* dialog) {
     title = dialog->windowTitle();
-    qobject_cast<QFileDialog*>(dialog)->setDirectory(QString::fromStdString(ToUtf8(folders_.data.native())));
+    qobject_cast<QFileDialog*>(dialog)->setDirectory(
+        QString::fromStdString(NativeToUtf8(folders_.data.native())));
     static_cast<QDialog*>(dialog)->accept();
   });
   EXPECT_EQ(host.BrowseForFolder(""), folders_.data);

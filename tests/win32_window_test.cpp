@@ -44,7 +44,7 @@ class Win32WindowTest : public WindowWiringTest {
     SendMessageW(At(id), BM_CLICK, 0, 0);
     Pump();
   }
-  std::string Shown(ControlId id) override { return ToUtf8(TextOf(At(id))); }
+  std::string Shown(ControlId id) override { return NativeToUtf8(TextOf(At(id))); }
   bool Enabled(ControlId id) override { return IsWindowEnabled(At(id)) != FALSE; }
   bool ReadOnly(ControlId id) override { return (GetWindowLongW(At(id), GWL_STYLE) & ES_READONLY) != 0; }
   bool Checked(ControlId id) override { return SendMessageW(At(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -82,7 +82,7 @@ TEST_F(Win32WindowTest, CaptionSizeFontAndIconAt96Dpi) {
   ReleaseDC(nullptr, screen);
   Do(kWiring[0]);
   const auto px = [](int twips) { return LONG{twips * 96 / kTwipsPerInch}; };
-  EXPECT_EQ(ToUtf8(TextOf(window_.Handle())), Form1Window().caption);
+  EXPECT_EQ(NativeToUtf8(TextOf(window_.Handle())), Form1Window().caption);
   RECT rect;
   GetClientRect(window_.Handle(), &rect);
   EXPECT_EQ(std::vector<LONG>({rect.right, rect.bottom}),
@@ -97,7 +97,7 @@ TEST_F(Win32WindowTest, CaptionSizeFontAndIconAt96Dpi) {
     if (!row.dataFont) continue;
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(At(row.id), WM_GETFONT, 0, 0)), sizeof font, &font);
-    EXPECT_EQ(ToUtf8(font.lfFaceName), kDataFont.face) << row.name;
+    EXPECT_EQ(NativeToUtf8(font.lfFaceName), kDataFont.face) << row.name;
     EXPECT_EQ(std::vector<LONG>({font.lfHeight, font.lfWeight, font.lfCharSet}),
               std::vector<LONG>({-kDataFont.points * 96 / 72, kDataFont.weight, kDataFont.charSet}))
         << row.name;

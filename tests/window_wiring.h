@@ -87,7 +87,7 @@ class WindowWiringTest : public ::testing::Test {
     host_.programFolder = folders_.root;
   }
 
-  static std::filesystem::path Path(std::string_view utf8) { return FromUtf8(utf8).value(); }
+  static std::filesystem::path Path(std::string_view utf8) { return Utf8ToNative(utf8).value(); }
   /// A folder under the scratch root; the root itself for "".
   std::filesystem::path Folder(std::string_view name) const {
     return name.empty() ? folders_.root : folders_.root / Path(name);
@@ -122,7 +122,7 @@ class WindowWiringTest : public ::testing::Test {
         }
       }
       SCOPED_TRACE(std::string(Row(step.target == kForm1 ? kText1 : step.target).name) + " " + step.input);
-      EXPECT_EQ(Shown(kText1), ToUtf8(Folder(step.folder).native()));
+      EXPECT_EQ(Shown(kText1), NativeToUtf8(Folder(step.folder).native()));
       EXPECT_EQ(Shown(kLabel8), step.count);
       EXPECT_EQ(Enabled(kText2), step.unlocked);
       EXPECT_EQ(ReadOnly(kText3), !step.unlocked);

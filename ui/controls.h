@@ -2,6 +2,7 @@
 #define KESMARO_UI_CONTROLS_H_
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,10 @@ class FormHost {
   virtual void ShowNotice(std::string_view text, std::string_view title) = 0;
   /// A modal error notice with one OK button.
   virtual void ShowError(std::string_view text, std::string_view title) = 0;
+  /// A path as the UTF-8 text the window shows.
+  virtual std::string PathToUtf8(const std::filesystem::path& path) const = 0;
+  /// Typed UTF-8 text as a path; nullopt when the system's text cannot hold it.
+  virtual std::optional<std::filesystem::path> Utf8ToPath(std::string_view text) const = 0;
 };
 
 }  // namespace kesmaro::ui

@@ -7,7 +7,6 @@
 #include "core/data_encoding.h"
 #include "core/extraction_run.h"
 #include "core/output_name.h"
-#include "platform/native_text.h"
 #include "ui/wording.h"
 
 namespace kesmaro::ui {
@@ -33,10 +32,10 @@ class BusyWindow {
 
 }  // namespace
 
-std::string RunErrorMessage(const Error& error) {
+std::string RunErrorMessage(const Error& error, std::string_view file) {
   std::string message(WordingOf(error.kind).chinese);
   message += "。";
-  if (!error.file.empty()) message += "\n\n文件：" + ToUtf8(error.file.native());
+  if (!error.file.empty()) message += "\n\n文件：" + std::string(file);
   // The system's own words for its user, where it has them; its English ones otherwise.
   const std::string& cause = error.userCause.empty() ? error.cause : error.userCause;
   if (!cause.empty()) message += "\n原因：" + cause;
@@ -49,7 +48,7 @@ Form1::Form1(Controls& controls, FormHost& host, FileSystem& fs, const TextCodec
 
 void Form1::Form_Load() {
   folderPath_ = host_.ProgramFolder();
-  controls_.SetText(kText1, ToUtf8(folderPath_.native()));
+  controls_.SetText(kText1, host_.PathToUtf8(folderPath_));
   ShowListing();
   // The controls start in the no-files states, so only files present changes them.
   if (files_.FileCount() > 0) ApplyFileStates(files_.FileCount());
@@ -59,7 +58,7 @@ void Form1::Command1_Click() {
   std::filesystem::path chosen = host_.BrowseForFolder(kBrowseTitle);
   if (chosen.empty()) return;  // cancelled: the folder, its list and the controls stay as they were
   folderPath_ = std::move(chosen);
-  controls_.SetText(kText1, ToUtf8(folderPath_.native()));
+  controls_.SetText(kText1, host_.PathToUtf8(folderPath_));
   ShowListing();
   ApplyFileStates(files_.FileCount());
   // The key check is not run again: a run now takes the new folder's list with the last key.
@@ -144,7 +143,7 @@ void Form1::Judge() {
   if (!verdict.CanRun()) {
     controls_.SetText(kText4, "");
   } else if (verdict.proposedName) {
-    if (const std::optional<std::string> name = codec_->ToUtf8(*verdict.proposedName)) {
+    if (const std::optional<std::string> name = codec_->DecodeToUtf8(*verdict.proposedName)) {
       controls_.SetText(kText4, *name);
     }
   }
@@ -152,25 +151,25 @@ void Form1::Judge() {
 }
 
 std::optional<std::string> Form1::Run() {
-  const std::optional<std::string> key = codec_->FromUtf8(keyValue_);
+  const std::optional<std::string> key = codec_->EncodeFromUtf8(keyValue_);
   if (!key) return "要读取的值中有当前代码页无法表示的字符。";
   const std::string typedName = controls_.Text(kText4);
-  const std::optional<NativeText> outputName = FromUtf8(typedName);
+  const std::optional<std::filesystem::path> outputName = host_.Utf8ToPath(typedName);
   if (!outputName) return "要保存的文件名无效。";
   // The name may come from the data; it only ever names a file in the working folder.
   if (const Status error = CheckOutputName(*outputName, ".txt", NativeTextScheme(), OutputNamePart::kWhole)) {
     return "文件名“" + typedName + "”" + error->userCause + "不能用作文件名。\n\n请在第5步中修改文件名。" +
            std::string(kNothingWritten) + "。";
   }
-  const RunRequest request{folderPath_,       files_, *key, controls_.Text(kText2), *outputName,
-                           NativeTextScheme()};
+  const RunRequest request{
+      {*key, {folderPath_, files_, controls_.Text(kText2)}}, *outputName, NativeTextScheme()};
   RunSummary summary;
   const auto progress = [this](std::size_t filesRead, std::size_t filesListed) {
     ShowProgress(filesRead, filesListed);
   };
   DataFileSystem data(fs_, codec_->Page());
   if (const Status error = RunExtraction(data, *codec_, request, &summary, progress))
-    return RunErrorMessage(*error);
+    return RunErrorMessage(*error, host_.PathToUtf8(error->file));
   return std::nullopt;
 }
 
@@ -181,11 +180,11 @@ void Form1::ShowProgress(std::size_t filesRead, std::size_t filesListed) {
 }
 
 std::optional<std::string> Form1::CheckCurrentKey(KeyVerdict* verdict) const {
-  const std::optional<std::string> key = codec_->FromUtf8(keyValue_);
+  const std::optional<std::string> key = codec_->EncodeFromUtf8(keyValue_);
   if (!key) return "值中有无效字符";
   DataFileSystem data(fs_, codec_->Page());
   if (const Status error = CheckKey(
-          data, *codec_, SeriesRequest{folderPath_, files_, *key, controls_.Text(kText2)}, verdict)) {
+          data, *codec_, SeriesRequest{*key, {folderPath_, files_, controls_.Text(kText2)}}, verdict)) {
     return std::string(WordingOf(error->kind).firstFile);
   }
   return std::nullopt;

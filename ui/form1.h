@@ -76,8 +76,9 @@ class Form1 {
   std::string keyValue_;  ///< KeyValue: Text3 as last copied (UTF-8); the run uses this copy
 };
 
-/// The Chinese message of a failed run, naming the file and the cause.
-std::string RunErrorMessage(const Error& error);
+/// The Chinese message of a failed run, naming the file (`file`: the error's, as the window shows
+/// it) and the cause.
+std::string RunErrorMessage(const Error& error, std::string_view file);
 
 }  // namespace kesmaro::ui
 

@@ -279,14 +279,15 @@ TEST_P(Form1RunTest, RunWritesTheSeriesOrNamesTheFileAndLeavesTheOutputAsItWas) 
 INSTANTIATE_TEST_SUITE_P(Table, Form1RunTest, ::testing::ValuesIn(kRuns), RowName());
 
 TEST(RunErrorMessageTest, NamesTheFileAndTheCauseInTheUsersWords) {
-  const std::string message =
-      RunErrorMessage(Error{ErrorKind::kOpenFailed, "data/2.txt", "Access is denied", "访问被拒绝"});
+  const std::string message = RunErrorMessage(
+      Error{ErrorKind::kOpenFailed, "data/2.txt", "Access is denied", "访问被拒绝"}, "data/2.txt");
   EXPECT_EQ(message.rfind("无法打开数据文件", 0), 0u) << message;
   EXPECT_NE(message.find("2.txt"), std::string::npos) << message;
   EXPECT_NE(message.find("原因：访问被拒绝"), std::string::npos) << message;
   EXPECT_EQ(message.find("Access"), std::string::npos) << message;
   // Without the user's words, the system's English ones are better than none.
-  EXPECT_NE(RunErrorMessage(Error{ErrorKind::kWriteFailed, "out.txt", "Disk full"}).find("原因：Disk full"),
+  EXPECT_NE(RunErrorMessage(Error{ErrorKind::kWriteFailed, "out.txt", "Disk full"}, "out.txt")
+                .find("原因：Disk full"),
             std::string::npos);
 }
 

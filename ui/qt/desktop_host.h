@@ -6,6 +6,8 @@
 #include <QTranslator>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "ui/controls.h"
@@ -23,6 +25,8 @@ class DesktopHost : public FormHost {
   std::filesystem::path BrowseForFolder(std::string_view title) override;
   void ShowNotice(std::string_view text, std::string_view title) override;
   void ShowError(std::string_view text, std::string_view title) override;
+  std::string PathToUtf8(const std::filesystem::path& path) const override;
+  std::optional<std::filesystem::path> Utf8ToPath(std::string_view text) const override;
 
  private:
   QWidget& owner_;

@@ -84,7 +84,7 @@ bool FormWindow::Create(Form1& form, int showCommand) {
   const WindowLayout& row = Form1Window();
   RECT frame{0, 0, Px(row.innerWidth), Px(row.innerHeight)};
   AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
-  const std::wstring caption = FromUtf8(row.caption).value_or(L"");
+  const std::wstring caption = Utf8ToNative(row.caption).value_or(L"");
   CreateWindowExW(0, kClassName, caption.c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                   frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, Instance(), this);
   if (hwnd_ == nullptr) return false;
@@ -163,7 +163,7 @@ void FormWindow::OnCreate() {
   data.lfHeight = -MulDiv(kDataFont.points, dpi_, 72);
   data.lfWeight = kDataFont.weight;
   data.lfCharSet = static_cast<BYTE>(kDataFont.charSet);
-  const std::wstring face = FromUtf8(kDataFont.face).value_or(L"");
+  const std::wstring face = Utf8ToNative(kDataFont.face).value_or(L"");
   face.copy(data.lfFaceName, LF_FACESIZE - 1);
   dataFont_ = CreateFontIndirectW(&data);
 
@@ -185,7 +185,7 @@ HWND FormWindow::CreateControl(const ControlRow& row) {
   DWORD style = WS_CHILD | WS_VISIBLE | controlClass.style;
   if (!row.enabled) style |= WS_DISABLED;
   const TwipRect rect = FormRect(row.id);
-  const std::wstring caption = FromUtf8(row.caption).value_or(L"");
+  const std::wstring caption = Utf8ToNative(row.caption).value_or(L"");
   HWND control =
       CreateWindowExW(controlClass.exStyle, controlClass.className, caption.c_str(), style, Px(rect.left),
                       Px(rect.top), Px(rect.width), Px(rect.height), hwnd_,
@@ -236,8 +236,8 @@ void FormWindow::OnCommand(int controlId, int notification) {
   if (handler == nullptr) return;
   if (const std::optional<std::string> failure = RunHandler(*form_, handler)) {
     // A cause that is not UTF-8 (the system's narrow text) is left out.
-    const std::wstring text = FromUtf8(*failure).value_or(FromUtf8(wording::kHandlerFailed).value_or(L""));
-    MessageBoxW(hwnd_, text.c_str(), FromUtf8(wording::kErrorTitle).value_or(L"").c_str(),
+    const std::wstring text = Utf8ToNative(*failure).value_or(Utf8ToNative(wording::kHandlerFailed).value_or(L""));
+    MessageBoxW(hwnd_, text.c_str(), Utf8ToNative(wording::kErrorTitle).value_or(L"").c_str(),
                 MB_OK | MB_ICONERROR);
   }
 }
@@ -269,11 +269,11 @@ std::string FormWindow::Text(ControlId id) const {
   std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
   const int copied = GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
   text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-  return ToUtf8(text);
+  return NativeToUtf8(text);
 }
 
 void FormWindow::SetText(ControlId id, std::string_view text) {
-  SetWindowTextW(Control(id), FromUtf8(text).value_or(L"").c_str());
+  SetWindowTextW(Control(id), Utf8ToNative(text).value_or(L"").c_str());
 }
 
 void FormWindow::SetEnabled(ControlId id, bool enabled) { EnableWindow(Control(id), enabled ? TRUE : FALSE); }

@@ -29,7 +29,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   const std::unique_ptr<TextCodec> codec = OpenTextCodec(system, &failure);
   if (!codec) {
     const std::string message = "本程序不支持系统的代码页（" + system.systemName + "）。";
-    MessageBoxW(nullptr, FromUtf8(message).value_or(L"").c_str(), L"Kesmaro", MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, Utf8ToNative(message).value_or(L"").c_str(), L"Kesmaro", MB_OK | MB_ICONERROR);
     return 1;
   }
 

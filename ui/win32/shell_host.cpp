@@ -9,17 +9,25 @@ namespace kesmaro::ui::win32 {
 std::filesystem::path ShellHost::ProgramFolder() { return kesmaro::ProgramFolder(); }
 
 std::filesystem::path ShellHost::BrowseForFolder(std::string_view title) {
-  return win32::BrowseForFolder(owner_.Handle(), FromUtf8(title).value_or(L""));
+  return win32::BrowseForFolder(owner_.Handle(), Utf8ToNative(title).value_or(L""));
 }
 
 void ShellHost::ShowNotice(std::string_view text, std::string_view title) {
-  MessageBoxW(owner_.Handle(), FromUtf8(text).value_or(L"").c_str(), FromUtf8(title).value_or(L"").c_str(),
-              MB_OK);
+  MessageBoxW(owner_.Handle(), Utf8ToNative(text).value_or(L"").c_str(),
+              Utf8ToNative(title).value_or(L"").c_str(), MB_OK);
 }
 
 void ShellHost::ShowError(std::string_view text, std::string_view title) {
-  MessageBoxW(owner_.Handle(), FromUtf8(text).value_or(L"").c_str(), FromUtf8(title).value_or(L"").c_str(),
-              MB_OK | MB_ICONERROR);
+  MessageBoxW(owner_.Handle(), Utf8ToNative(text).value_or(L"").c_str(),
+              Utf8ToNative(title).value_or(L"").c_str(), MB_OK | MB_ICONERROR);
+}
+
+std::string ShellHost::PathToUtf8(const std::filesystem::path& path) const {
+  return NativeToUtf8(path.native());
+}
+
+std::optional<std::filesystem::path> ShellHost::Utf8ToPath(std::string_view text) const {
+  return Utf8ToNative(text);
 }
 
 }  // namespace kesmaro::ui::win32

@@ -16,6 +16,8 @@ class ShellHost : public FormHost {
   std::filesystem::path BrowseForFolder(std::string_view title) override;
   void ShowNotice(std::string_view text, std::string_view title) override;
   void ShowError(std::string_view text, std::string_view title) override;
+  std::string PathToUtf8(const std::filesystem::path& path) const override;
+  std::optional<std::filesystem::path> Utf8ToPath(std::string_view text) const override;
 
  private:
   const FormWindow& owner_;

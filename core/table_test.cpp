@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/csv.h"
 #include "core/memory_file_system.h"
 
 namespace kesmaro {
@@ -20,8 +21,11 @@ struct TableCase {
   std::size_t emptyCells = 0;
   std::size_t column = 2;
   bool nearest = false;
-  std::optional<double> within = {};
+  const char* within = nullptr;
   const char* skip = "0";
+  bool interpolate = false;
+  bool baseline = false;
+  DecimalMark mark = DecimalMark::kPoint;
 };
 
 /// Lines "0 v0" to "N-1 vN-1", LF ended.
@@ -35,19 +39,23 @@ class TableTest : public ::testing::TestWithParam<TableCase> {
  protected:
   /// Builds the table, and checks that reading the files a byte at a time gives the same bytes.
   std::string Make(const TableCase& c, TableSummary* summary) {
-    TableRequest request{"data", {}, c.skip, c.values, c.column, c.nearest, c.within};
+    TableRequest request{"data", {}, c.skip, c.values, c.column, c.nearest};
+    if (c.within) request.within = ParseDecimal(c.within);
+    request.interpolate = c.interpolate;
+    request.baseline = c.baseline;
+    request.mark = c.mark;
     for (const auto& [name, bytes] : c.files) {
       fs_.Put("data/" + name, bytes);
       request.list.FileNames.emplace_back(name);
     }
-    std::string csv;
-    const Status error = MakeTable(fs_, codec_, request, &csv, summary);
+    Table table;
+    const Status error = MakeTable(fs_, codec_, request, &table, summary);
     EXPECT_FALSE(error) << error->What();
     fs_.readSize = 1;
-    std::string again;
+    Table again;
     EXPECT_FALSE(MakeTable(fs_, codec_, request, &again, summary));
-    EXPECT_EQ(again, csv) << "differs when read a byte at a time";
-    return csv;
+    EXPECT_EQ(TableCsv(again), TableCsv(table)) << "differs when read a byte at a time";
+    return TableCsv(table);
   }
 
   MemoryFileSystem fs_;
@@ -100,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                   .values = {"550", "600", "700"},
                   .expected = "file,550,550 x,600,600 x,700,700 x\r\n1,b,550.21,,,,\r\n2,d,549.79,,,,\r\n",
                   .emptyCells = 4,
-                  .within = 0.21},
+                  .within = "0.21"},
         TableCase{.name = "ColumnOutOfRangeLeavesTheCellEmpty",
                   .files = {{"1.txt", "1 a b c five\n2 a\n3\n"}},
                   .values = {"1", "2", "3"},
@@ -133,13 +141,15 @@ INSTANTIATE_TEST_SUITE_P(
                   .emptyCells = 2},
         TableCase{.name = "LinesLongerThanABlockKeepOnlyTheirCells",
                   // Around the reader's 128 KiB block: a cell after it, a cell longer than it, a first
-                  // field that does not end within a block's worth of the line (taken for no number).
+                  // field that starts after a block's worth of separators, and one that ends right at
+                  // the block's edge.
                   .files = {{"1.txt", "1 " + std::string(200000, 'a') + " c\n2 b " + std::string(300000, 'z') +
                                           "\n3" + std::string(200000, ' ') + "x y\n" + std::string(200000, ' ') +
-                                          "4 a b\n5 a b\n"}},
-                  .values = {"1", "2", "3", "4", "5"},
-                  .expected = "file,1,2,3,4,5\r\n1,c," + std::string(300000, 'z') + ",y,,b\r\n",
-                  .emptyCells = 1,
+                                          "4 a b\n5 a b\n"},
+                            {"2.txt", "550." + std::string(131068, '0') + " a cell\n550 a next\n"}},
+                  .values = {"1", "2", "3", "4", "5", "550"},
+                  .expected = "file,1,2,3,4,5,550\r\n1,c," + std::string(300000, 'z') + ",y,b,b,\r\n2,,,,,,cell\r\n",
+                  .emptyCells = 6,
                   .column = 3},
         TableCase{.name = "NoFilesGiveTheHeaderRowAlone", .values = {"1", "2"}, .expected = "file,1,2\r\n"}),
     [](const ::testing::TestParamInfo<TableCase>& param) { return std::string(param.param.name); });
@@ -149,13 +159,14 @@ TEST(TableFailureTest, NamesTheFileThatCouldNotBeRead) {
   PassThroughCodec codec;
   fs.Put("data/1.txt", "h\r\n1 a\r\n");
   fs.Put("data/2.txt", "h\r\n");
-  std::string csv = "untouched";
+  Table table;
+  table.header = {"untouched"};
   TableSummary summary;
-  const Status error = MakeTable(fs, codec, TableRequest{"data", {{"1.txt", "2.txt"}}, "2", {"1"}}, &csv, &summary);
+  const Status error = MakeTable(fs, codec, TableRequest{"data", {{"1.txt", "2.txt"}}, "2", {"1"}}, &table, &summary);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kTooFewLines);
   EXPECT_EQ(error->file, std::filesystem::path("data/2.txt"));
-  EXPECT_EQ(csv, "untouched");
+  EXPECT_EQ(table.header, std::vector<std::string>{"untouched"});
 }
 
 }  // namespace

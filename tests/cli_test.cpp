@@ -53,6 +53,7 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
   const std::string rows = "1.0 5\r\n1.5 6\r\n2.0\r\n-5 n\r\n../up 1\r\n\xD6\xD0 GBK\r\n";
   for (const char* name : {"d/1.txt", "d/2.txt", "d/10.txt", "bad/1.txt", "bad/2.txt"}) files_.Put(name, rows);
   files_.Put("d/3.asc", "");
+  files_.Put("c/1.txt", "550,5;0,418\r\n");
   files_.Put("u/1.txt", "\xEF\xBB\xBF" "7 \xE4\xB8\xAD\r\n");
   files_.unreadable.insert("bad/2.txt");
   files_.folders.insert("e");
@@ -76,6 +77,12 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
       {{"table", "--column", "0", "d", "1"}, 2, "", Usage("--column takes a field number from 1, not '0'")},
       {{"table", "--within=-1", "d", "1"}, 2, "", Usage("--within takes a decimal distance of 0 or more, not '-1'")},
       {{"table", "--nearest=yes", "d", "1"}, 2, "", Usage("option '--nearest' takes no value")},
+      {{"table", "--interpolate", "--within", "1", "d", "1"}, 2, "", Usage("--interpolate goes with neither --nearest nor --within")},
+      {{"table", "d", "area:5"}, 2, "",
+       Usage("the item 'area:5' is not a measure over a range: area, max, min or mean, then :X1:X2 (such as max:540:560)")},
+      {{"table", "d", "max:a:b"}, 2, "", "*the item 'max:a:b' is not a measure over a range"},
+      {{"table", "d", "sum:1:2"}, 2, "", "*the item 'sum:1:2' is not a measure over a range"},
+      {{"check", "--decimal-comma", "d", "1"}, 2, "", Usage("--decimal-comma goes with table only")},
       {{"--help"}, 0, "*\nevery argument after -- is an operand.\n\nExit status: 0 done", ""},
       {{"list", "d"}, 0, "1.txt\n2.txt\n10.txt\n", ""},
       {{"list", "--ext", ".asc", "d"}, 0, "3.asc\n", ""},
@@ -108,6 +115,13 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
        "read 3 files for 3 values, 3 of 9 cells empty\n",
        "file,-5,1.50,9\r\n1,n,6,\r\n2,n,6,\r\n10,n,6,\r\n"},
       {{"table", "d", "1"}, 0, "", "*wrote table.csv\n", "", {{"table.csv", "file,1\r\n1,5\r\n2,5\r\n10,5\r\n"}}},
+      {{"table", "--output", "-", "--interpolate", "d", "1.25", "max:2:1"}, 0, "", "read 3 files for 2 values, 0 of 6 cells empty\n",
+       "file,1.25,max:2:1,max:2:1 x\r\n1,5.5,6,1.5\r\n2,5.5,6,1.5\r\n10,5.5,6,1.5\r\n"},
+      {{"table", "--output", "-", "c", "550"}, 0, "",
+       "*kesmaro-cli: note: line 1 of 1.txt (550,5;0,418) reads like numbers with decimal commas, which the table took for "
+       "separators; --decimal-comma reads them as decimal marks\nread 1 files", "file,550\r\n1,5\r\n"},
+      {{"table", "--output", "-", "--decimal-comma", "c", "550,5"}, 0, "", "*read 1 files for 1 values, 0 of 1",
+       "file,\"550,5\"\r\n1,\"0,418\"\r\n"},
   };
   const std::map<fs::path, std::string> before = files_.files;
   for (const Case& c : cases) {

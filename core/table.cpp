@@ -1,7 +1,9 @@
 #include "core/table.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -30,11 +32,43 @@ std::string ComputedCell(double value, DecimalMark mark) {
   return cell;
 }
 
+/// A number with the double nearest to it. Rounding to the nearest double keeps the order of
+/// numbers, so where two doubles differ the numbers differ the same way, and only numbers whose
+/// doubles are equal are compared as decimals.
+struct Number {
+  Decimal exact;
+  double value = 0;
+
+  explicit Number(const Decimal& number) : exact(number), value(ToDouble(number)) {}
+  Number() = default;
+};
+
+bool operator==(const Number& a, const Number& b) { return a.value == b.value && a.exact == b.exact; }
+bool operator<(const Number& a, const Number& b) {
+  return a.value != b.value ? a.value < b.value : a.exact < b.exact;
+}
+
+/// Whether `x` is nearer to `value` than `than` is, or as near with `orEqual`: told from the
+/// doubles where their distances differ by more than their rounding can account for, and from
+/// the decimals otherwise.
+bool Nearer(const Number& x, const Number& value, const Number& than, bool orEqual) {
+  const double away = std::fabs(x.value - value.value), otherAway = std::fabs(than.value - value.value);
+  const double slack = 4 * std::numeric_limits<double>::epsilon() *
+                           (std::fabs(x.value) + 2 * std::fabs(value.value) + std::fabs(than.value)) +
+                       4 * std::numeric_limits<double>::min();
+  if (std::isfinite(away + otherAway + slack)) {
+    if (away < otherAway - slack) return true;
+    if (away > otherAway + slack) return false;
+  }
+  const auto order = DistanceBetween(x.exact, value.exact) <=> DistanceBetween(than.exact, value.exact);
+  return order < 0 || (orEqual && order == 0);
+}
+
 /// An item with what a file's pass needs of it.
 struct PlannedItem {
   TableItem item;
-  double lowValue = 0;
-  double highValue = 0;
+  Number low;
+  Number high;
 };
 
 enum class ValueMode { kExact, kNearest, kInterpolate };
@@ -43,15 +77,28 @@ enum class ValueMode { kExact, kNearest, kInterpolate };
 struct Plan {
   std::vector<PlannedItem> items;
   ValueMode mode = ValueMode::kExact;
-  std::optional<Distance> within;
+  std::optional<Number> within;  ///< as a number of that distance from 0
   bool baseline = false;
   DecimalMark mark = DecimalMark::kPoint;
   std::size_t column = 2;
 };
 
+/// Whether `x` is at most `distance` from `value`, told as Nearer tells it.
+bool Within(const Number& x, const Number& value, const Number& distance) {
+  const double away = std::fabs(x.value - value.value);
+  const double slack = 4 * std::numeric_limits<double>::epsilon() *
+                           (std::fabs(x.value) + std::fabs(value.value) + distance.value) +
+                       4 * std::numeric_limits<double>::min();
+  if (std::isfinite(away + distance.value + slack)) {
+    if (away < distance.value - slack) return true;
+    if (away > distance.value + slack) return false;
+  }
+  return DistanceBetween(x.exact, value.exact) <= DistanceBetween(distance.exact, Decimal{});
+}
+
 /// A counted line: its x, as a number and as written, and its cell.
 struct CountedLine {
-  const Decimal& x;
+  const Number& x;
   std::string_view first;
   std::string_view cell;
 };
@@ -59,14 +106,14 @@ struct CountedLine {
 /// What one item has taken from a file's lines so far.
 struct ItemState {
   bool chosen = false;  ///< a value's line is chosen, or its interpolation done
-  Distance distance;    ///< the chosen line's, from the value
+  Number x;             ///< the chosen line's x
   std::string cell;     ///< the value's cell, or a range's max or min as written
   std::string first;    ///< the chosen line's x as written
   // Ranges:
   RangeCurve curve;
-  Decimal belowX;
-  Decimal aboveX;
-  Decimal extreme;        ///< the max or min so far
+  Number belowX;
+  Number aboveX;
+  Number extreme;         ///< the max or min so far
   std::size_t count = 0;  ///< lines in the range
   Sum sum;
   std::string insideFirsts;  ///< the x of the lines inside, as written, for max and min above a baseline
@@ -78,8 +125,8 @@ class FilePass {
  public:
   explicit FilePass(const Plan& plan) : plan_(plan), states_(plan.items.size()) {
     for (std::size_t i = 0; i < plan.items.size(); ++i) {
-      states_[i].curve.lo = plan.items[i].lowValue;
-      states_[i].curve.hi = plan.items[i].highValue;
+      states_[i].curve.lo = plan.items[i].low.value;
+      states_[i].curve.hi = plan.items[i].high.value;
       if (plan.items[i].item.IsRange()) {
         ++ranges_;
       } else if (plan.mode == ValueMode::kInterpolate) {
@@ -89,46 +136,41 @@ class FilePass {
   }
 
   /// Whether any item takes the line whose x is `x`, so that its cell is read.
-  bool Wants(const Decimal& x) const {
+  bool Wants(const Number& x) const {
     if (ranges_ > 0 || interpolating_ > 0) return true;
     for (std::size_t i = 0; i < states_.size(); ++i) {
-      if (ValueTakes(states_[i], plan_.items[i].item.low, x, nullptr)) return true;
+      if (ValueTakes(states_[i], plan_.items[i].low, x)) return true;
     }
     return false;
   }
 
   void Take(const CountedLine& line) {
-    std::optional<double> y;
+    std::optional<Number> y;
     bool yRead = false;
-    const auto cellNumber = [&]() -> const std::optional<double>& {
+    const auto cellNumber = [&]() -> const std::optional<Number>& {
       if (!yRead) {
         yRead = true;
-        yDecimal_ = ParseDecimal(line.cell, plan_.mark);
-        if (yDecimal_) y = ToDouble(*yDecimal_);
+        if (const std::optional<Decimal> number = ParseDecimal(line.cell, plan_.mark)) y = Number(*number);
       }
       return y;
-    };
-    std::optional<double> xValue;
-    const auto xNumber = [&]() {
-      if (!xValue) xValue = ToDouble(line.x);
-      return *xValue;
     };
     for (std::size_t i = 0; i < states_.size(); ++i) {
       const PlannedItem& planned = plan_.items[i];
       ItemState& state = states_[i];
       if (planned.item.IsRange()) {
-        if (cellNumber()) TakeInRange(planned.item, state, line, {xNumber(), *y});
+        TakeInRange(planned, state, line, cellNumber);
       } else if (plan_.mode == ValueMode::kInterpolate) {
-        if (!state.chosen) Interpolate(planned, state, line, cellNumber, xNumber);
-      } else if (Distance distance; ValueTakes(state, planned.item.low, line.x, &distance)) {
+        if (!state.chosen) Interpolate(planned, state, line, cellNumber);
+      } else if (ValueTakes(state, planned.low, line.x)) {
         state.chosen = true;
-        state.distance = distance;
+        state.x = line.x;
         state.cell.assign(line.cell);
         state.first.assign(line.first);
       }
     }
     if (interpolating_ > 0) {
-      previous_ = Previous{true, line.x, xNumber(), cellNumber()};
+      const std::optional<Number>& number = cellNumber();
+      previous_ = Previous{true, line.x, number ? std::optional<double>(number->value) : std::nullopt};
     }
   }
 
@@ -155,27 +197,23 @@ class FilePass {
  private:
   struct Previous {
     bool held = false;
-    Decimal x;
-    double xValue = 0;
+    Number x;
     std::optional<double> y;
   };
 
   /// Whether a value item in the exact or nearest mode takes the line whose x is `x` over the
-  /// line it holds; `*distance` is then x's distance from the value.
-  bool ValueTakes(const ItemState& state, const Decimal& value, const Decimal& x, Distance* distance) const {
+  /// line it holds.
+  bool ValueTakes(const ItemState& state, const Number& value, const Number& x) const {
     if (plan_.mode == ValueMode::kExact) return !state.chosen && x == value;
     if (plan_.mode != ValueMode::kNearest) return false;
-    const Distance away = DistanceBetween(x, value);
-    if (plan_.within && away > *plan_.within) return false;
-    if (state.chosen && away >= state.distance) return false;
-    if (distance != nullptr) *distance = away;
-    return true;
+    if (plan_.within && !Within(x, value, *plan_.within)) return false;
+    return !state.chosen || Nearer(x, value, state.x, false);
   }
 
-  template <typename CellNumber, typename XNumber>
+  template <typename CellNumber>
   void Interpolate(const PlannedItem& planned, ItemState& state, const CountedLine& line,
-                   CellNumber& cellNumber, XNumber& xNumber) {
-    const Decimal& value = planned.item.low;
+                   CellNumber& cellNumber) {
+    const Number& value = planned.low;
     if (line.x == value) {
       state.chosen = true;
       state.cell = std::string(line.cell);
@@ -183,39 +221,44 @@ class FilePass {
                ((previous_.x < value && value < line.x) || (line.x < value && value < previous_.x))) {
       state.chosen = true;
       if (previous_.y && cellNumber()) {
-        const CurvePoint before{previous_.xValue, *previous_.y}, after{xNumber(), *cellNumber()};
-        state.cell = ComputedCell(kesmaro::Interpolate(before, after, planned.lowValue), plan_.mark);
+        const CurvePoint before{previous_.x.value, *previous_.y}, after{line.x.value, cellNumber()->value};
+        state.cell = ComputedCell(kesmaro::Interpolate(before, after, value.value), plan_.mark);
       }
     }
     if (state.chosen) --interpolating_;
   }
 
-  void TakeInRange(const TableItem& item, ItemState& state, const CountedLine& line, CurvePoint point) {
-    if (line.x < item.low) {
-      if (!state.curve.below || line.x > state.belowX) {
-        state.curve.below = point;
+  template <typename CellNumber>
+  void TakeInRange(const PlannedItem& planned, ItemState& state, const CountedLine& line,
+                   CellNumber& cellNumber) {
+    const TableItem& item = planned.item;
+    if (line.x < planned.low) {
+      if ((!state.curve.below || state.belowX < line.x) && cellNumber()) {
+        state.curve.below = CurvePoint{line.x.value, cellNumber()->value};
         state.belowX = line.x;
       }
       return;
     }
-    if (line.x > item.high) {
-      if (!state.curve.above || line.x < state.aboveX) {
-        state.curve.above = point;
+    if (planned.high < line.x) {
+      if ((!state.curve.above || line.x < state.aboveX) && cellNumber()) {
+        state.curve.above = CurvePoint{line.x.value, cellNumber()->value};
         state.aboveX = line.x;
       }
       return;
     }
+    const std::optional<Number>& y = cellNumber();
+    if (!y) return;
     ++state.count;
-    state.sum.Add(point.y);
+    state.sum.Add(y->value);
     const bool aboveBaseline = plan_.baseline && item.NamesLine();
-    if (item.kind == Kind::kArea || aboveBaseline) state.curve.inside.push_back(point);
+    if (item.kind == Kind::kArea || aboveBaseline) state.curve.inside.push_back({line.x.value, y->value});
     if (aboveBaseline) {
       state.insideFirsts.append(line.first);
       state.insideEnds.push_back(state.insideFirsts.size());
     } else if (item.NamesLine()) {
-      const bool beyond = item.kind == Kind::kMax ? *yDecimal_ > state.extreme : *yDecimal_ < state.extreme;
+      const bool beyond = item.kind == Kind::kMax ? state.extreme < *y : *y < state.extreme;
       if (state.count == 1 || beyond) {
-        state.extreme = *yDecimal_;
+        state.extreme = *y;
         state.cell.assign(line.cell);
         state.first.assign(line.first);
       }
@@ -253,7 +296,6 @@ class FilePass {
   std::size_t ranges_ = 0;
   std::size_t interpolating_ = 0;  ///< interpolated values not yet found
   Previous previous_;
-  std::optional<Decimal> yDecimal_;  ///< the cell of the line being taken, as a number
 };
 
 /// Reads the lines of one file that `search` takes into `pass`.
@@ -268,11 +310,12 @@ Status PassOverFile(FileSystem& fs, const std::filesystem::path& path, const Lin
           std::size_t end = 0;
           const std::optional<Decimal> x = LeadingDecimal(line.text.substr(start), &end, mark);
           end += start;
-          if (!x || (end < line.text.size() && !IsFieldSeparator(line.text[end], mark)) || !pass->Wants(*x)) {
-            return std::nullopt;
-          }
+          if (!x || (end < line.text.size() && !IsFieldSeparator(line.text[end], mark))) return std::nullopt;
+          const Number number(*x);
+          if (!pass->Wants(number)) return std::nullopt;
           const std::string_view firstField = line.text.substr(start, end - start);
-          pass->Take({*x, firstField, plan.column == 1 ? firstField : Field(line.text, plan.column, mark)});
+          pass->Take(
+              {number, firstField, plan.column == 1 ? firstField : Field(line.text, plan.column, mark)});
           return std::nullopt;
         }
         // A line longer than a block: its first field and its cell are read on and held whole.
@@ -280,13 +323,15 @@ Status PassOverFile(FileSystem& fs, const std::filesystem::path& path, const Lin
         std::size_t end = 0;
         if (Status error = ReadLongFirstField(reader, &part, mark, &first, &end)) return error;
         const std::optional<Decimal> x = ParseDecimal(first, mark);
-        if (!x || !pass->Wants(*x)) return std::nullopt;
+        if (!x) return std::nullopt;
+        const Number number(*x);
+        if (!pass->Wants(number)) return std::nullopt;
         if (plan.column == 1) {
           cell = first;
         } else if (Status error = ReadLongField(reader, part, end, plan.column - 1, mark, &cell)) {
           return error;
         }
-        pass->Take({*x, first, cell});
+        pass->Take({number, first, cell});
         return std::nullopt;
       });
 }
@@ -376,7 +421,7 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
   plan.mode = request.interpolate                 ? ValueMode::kInterpolate
               : request.nearest || request.within ? ValueMode::kNearest
                                                   : ValueMode::kExact;
-  if (request.within) plan.within = DistanceBetween(*request.within, Decimal{});
+  if (request.within) plan.within = Number(*request.within);
   plan.baseline = request.baseline;
   plan.mark = request.mark;
   plan.column = request.column;
@@ -387,15 +432,14 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
   std::vector<double> exactValues;
   for (const std::string& typed : request.items) {
     // An item that is none (the caller checks them) is a value no line holds.
-    PlannedItem planned{ParseTableItem(typed, request.mark).value_or(TableItem{Kind::kArea, {1}, {0}})};
-    planned.lowValue = ToDouble(planned.item.low);
-    planned.highValue = ToDouble(planned.item.high);
+    const TableItem item = ParseTableItem(typed, request.mark).value_or(TableItem{Kind::kArea, {1}, {0}});
+    const PlannedItem planned{item, Number(item.low), Number(item.high)};
     result.header.push_back(typed);
     if (planned.item.NamesLine() || (!planned.item.IsRange() && plan.mode == ValueMode::kNearest)) {
       result.header.push_back(typed + " x");
     }
     onlyExactValues = onlyExactValues && !planned.item.IsRange();
-    exactValues.push_back(planned.lowValue);
+    exactValues.push_back(planned.low.value);
     plan.items.push_back(planned);
   }
 

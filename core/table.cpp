@@ -1,5 +1,6 @@
 #include "core/table.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -373,10 +374,13 @@ Status FindDecimalCommaHint(FileSystem& fs, const std::filesystem::path& path, s
   std::string_view rest = std::string_view(text).substr(0, held);
   if (rest.starts_with("\xEF\xBB\xBF")) rest.remove_prefix(3);
   for (std::size_t number = 1; !rest.empty(); ++number) {
-    const std::size_t end = rest.find_first_of("\r\n");
-    if (end == std::string_view::npos) return std::nullopt;  // the line may go on past what is held
+    std::size_t end = rest.find_first_of("\r\n");
+    if (end == std::string_view::npos) {
+      if (held == text.size()) return std::nullopt;  // the line may go on past what is held
+      end = rest.size();
+    }
     const std::string_view line = rest.substr(0, end);
-    rest.remove_prefix(end + (rest.substr(end, 2) == "\r\n" ? 2 : 1));
+    rest.remove_prefix(std::min(rest.size(), end + (rest.substr(end, 2) == "\r\n" ? 2 : 1)));
     if (static_cast<std::int64_t>(number) <= headerLines) continue;
     if (!ParseDecimal(Field(line, 1, DecimalMark::kPoint))) continue;
     if (LooksLikeDecimalCommas(line)) *hint = DecimalCommaHint{number, std::string(line)};

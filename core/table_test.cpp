@@ -223,7 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
             .interpolate = true,
             .mark = DecimalMark::kComma},
         TableCase{.name = "DecimalCommasReadAsPointsGiveAHint",
-                  .files = {{"1.txt", "h\r\n\r\n550,5;0,418\r\n"}},
+                  .files = {{"1.txt", "h\r\n\r\n550,5;0,418"}},
                   .values = {"550"},
                   .expected = "file,550\r\n1,5\r\n",
                   .skip = "1",

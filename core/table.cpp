@@ -312,8 +312,8 @@ Status PassOverFile(FileSystem& fs, const std::filesystem::path& path, const Lin
           const std::optional<Decimal> x = LeadingDecimal(line.text.substr(start), &end, mark);
           end += start;
           if (!x || (end < line.text.size() && !IsFieldSeparator(line.text[end], mark))) return std::nullopt;
+          // The cell of a whole line is at hand, so the items' tests are made once, by Take.
           const Number number(*x);
-          if (!pass->Wants(number)) return std::nullopt;
           const std::string_view firstField = line.text.substr(start, end - start);
           pass->Take(
               {number, firstField, plan.column == 1 ? firstField : Field(line.text, plan.column, mark)});

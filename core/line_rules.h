@@ -26,7 +26,7 @@ struct CharSpan {
 
 /// True for every single-byte character but `0`-`9` and `.`. Characters of two or more bytes
 /// are always separators.
-constexpr bool IsSeparator(char ch) { return !((ch >= '0' && ch <= '9') || ch == '.'); }
+constexpr bool IsSeparator(char ch) { return !(IsDigit(ch) || ch == '.'); }
 
 /// The bytes that separate the fields of a table's data line, in runs: space, tab, comma and
 /// semicolon; with decimal commas, where a comma belongs to a number, space, tab and semicolon.

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/csv.h"
 #include "core/data_encoding.h"
 #include "core/data_file_list.h"
 #include "core/extraction_run.h"
@@ -27,8 +28,9 @@ constexpr std::string_view kUsageText =
     "       kesmaro-cli check [--ext .txt|.asc] [--skip N] [--encoding NAME] FOLDER KEY\n"
     "       kesmaro-cli run   [--ext .txt|.asc] [--skip N] [--encoding NAME] [--output NAME] [--force] "
     "FOLDER KEY\n"
-    "       kesmaro-cli table [--ext .txt|.asc] [--skip N] [--encoding NAME] [--column K] [--nearest]\n"
-    "                         [--within D] [--output NAME] FOLDER X [X ...]\n"
+    "       kesmaro-cli table [--ext .txt|.asc] [--skip N] [--encoding NAME] [--column K]\n"
+    "                         [--nearest | --within D | --interpolate] [--baseline] [--decimal-comma]\n"
+    "                         [--output NAME] FOLDER ITEM [ITEM ...]\n"
     "       kesmaro-cli --help | --version\n"
     "\n"
     "Consolidates a numbered series of data files (1.txt, 2.txt, 10.txt, ...) in FOLDER: from\n"
@@ -40,9 +42,10 @@ constexpr std::string_view kUsageText =
     "          exact<TAB>NAME, prefix<TAB>NAME, prefix, missing or ambiguous\n"
     "  run     write NAME.txt in the current folder; refused, like check, when KEY does not pick\n"
     "          out one line of the first file\n"
-    "  table   write NAME.csv in the current folder: a row per data file and a column per value\n"
-    "          X, each cell a field of the first line whose first field equals X as a number\n"
-    "          (550, 550.0 and 5.5e2 are equal)\n"
+    "  table   write NAME.csv in the current folder: a row per data file and a column per ITEM.\n"
+    "          An ITEM X takes a field of the first line whose first field equals X as a number\n"
+    "          (550, 550.0 and 5.5e2 are equal); area:X1:X2, max:X1:X2, min:X1:X2 and mean:X1:X2\n"
+    "          measure that field over the lines whose first field lies from X1 to X2\n"
     "\n"
     "  --ext .txt|.asc   the data files' extension (default .txt)\n"
     "  --skip N          header lines at the top of every file (default 0)\n"
@@ -57,6 +60,9 @@ constexpr std::string_view kUsageText =
     "  --column K        the field a table cell holds, counted from 1 (default 2)\n"
     "  --nearest         the nearest line when none holds X; a column 'X x' shows its first field\n"
     "  --within D        like --nearest, but only lines at most D away from X\n"
+    "  --interpolate     the value at X on the straight line between the lines either side of X\n"
+    "  --baseline        area, max and min above the straight line between the range's ends\n"
+    "  --decimal-comma   the data write 550,5 for 550.5; fields are separated by blanks and ';'\n"
     "  --help, --version this text; the version\n"
     "\n"
     "An argument that looks like a negative number (-5, -.5) is an operand, not an option, and\n"
@@ -91,6 +97,9 @@ constexpr OptionRule kOptionSpecs[] = {
     {"--column", true, kTable, "table"},
     {"--nearest", false, kTable, "table"},
     {"--within", true, kTable, "table"},
+    {"--interpolate", false, kTable, "table"},
+    {"--baseline", false, kTable, "table"},
+    {"--decimal-comma", false, kTable, "table"},
 };
 
 struct Command {
@@ -105,10 +114,8 @@ constexpr Command kCommands[] = {
     {"list", kList, 1, 1, "one FOLDER"},
     {"check", kCheck, 2, 2, "a FOLDER and a KEY"},
     {"run", kRun, 2, 2, "a FOLDER and a KEY"},
-    {"table", kTable, 2, SIZE_MAX, "a FOLDER and one or more values X"},
+    {"table", kTable, 2, SIZE_MAX, "a FOLDER and one or more items"},
 };
-
-constexpr bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 
 /// `-5`, `-0.5`, `-.5`: a negative number given as an operand. No option looks like one.
 bool LooksLikeNegativeNumber(std::string_view arg) {
@@ -124,7 +131,10 @@ struct Options {
   bool force = false;
   std::size_t column = 2;
   bool nearest = false;
-  std::optional<double> within;
+  std::optional<Decimal> within;
+  bool interpolate = false;
+  bool baseline = false;
+  bool decimalComma = false;
   bool help = false;
   bool version = false;
   std::vector<std::string> operands;
@@ -159,9 +169,17 @@ std::optional<std::string> SetOption(std::string_view name, const std::string& v
   } else if (name == "--nearest") {
     options->nearest = true;
   } else if (name == "--within") {
-    const std::optional<double> within = DecimalNumber(value);
-    if (!within || *within < 0) return "--within takes a decimal distance of 0 or more, not '" + value + "'";
+    std::optional<Decimal> within = ParseDecimal(value);
+    if (!within) within = ParseDecimal(value, DecimalMark::kComma);
+    if (!within || within->negative)
+      return "--within takes a decimal distance of 0 or more, not '" + value + "'";
     options->within = within;
+  } else if (name == "--interpolate") {
+    options->interpolate = true;
+  } else if (name == "--baseline") {
+    options->baseline = true;
+  } else if (name == "--decimal-comma") {
+    options->decimalComma = true;
   }
   return std::nullopt;
 }
@@ -228,10 +246,17 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options* 
     }
   }
   if (command->set == kTable) {
+    if (options->interpolate && (options->nearest || options->within))
+      return std::string("--interpolate goes with neither --nearest nor --within");
+    const DecimalMark mark = options->decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
     for (std::size_t i = 1; i < operands; ++i) {
-      const std::string& value = options->operands[i];
-      if (!DecimalNumber(value))
-        return "the value '" + value + "' is not a decimal number (such as 550, -5.5 or 5.5e2)";
+      const std::string& item = options->operands[i];
+      if (ParseTableItem(item, mark)) continue;
+      if (item.find(':') == std::string::npos)
+        return "the value '" + item + "' is not a decimal number (such as 550, -5.5 or 5.5e2)";
+      return "the item '" + item +
+             "' is not a measure over a range: area, max, min or mean, then :X1:X2 (such as "
+             "max:540:560)";
     }
   }
   return std::nullopt;
@@ -456,14 +481,25 @@ class Invocation {
         return Fail(*error);
     }
 
-    // The values are decimal numbers, in ASCII, which every data code page holds as it is.
-    const std::vector<std::string> values(options_.operands.begin() + 1, options_.operands.end());
-    const TableRequest request{folder_,          list_,          options_.skip, values, options_.column,
-                               options_.nearest, options_.within};
-    std::string csv;
+    // The items are decimal numbers and measure names, in ASCII, which every data code page holds
+    // as it is.
+    TableRequest request;
+    request.folder = folder_;
+    request.list = list_;
+    request.skipText = options_.skip;
+    request.items.assign(options_.operands.begin() + 1, options_.operands.end());
+    request.column = options_.column;
+    request.nearest = options_.nearest;
+    request.within = options_.within;
+    request.interpolate = options_.interpolate;
+    request.baseline = options_.baseline;
+    request.mark = options_.decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
+    kesmaro::Table table;
     TableSummary summary;
     DataFileSystem data = DataFiles();
-    if (Status error = MakeTable(data, *codec_, request, &csv, &summary)) return Fail(*error);
+    if (Status error = MakeTable(data, *codec_, request, &table, &summary)) return Fail(*error);
+    const std::string csv = TableCsv(table);
+    if (summary.decimalCommaHint) NoteDecimalCommas(*summary.decimalCommaHint);
     if (toStandardOutput) {
       data_ += EncodeOutput(codec_->Page().form, csv);
     } else if (Status error = data.WriteFileAtomically(output, csv)) {
@@ -476,6 +512,16 @@ class Invocation {
             std::to_string(summary.filesRead * summary.values) + " cells empty" +
             (toStandardOutput ? std::string() : "; wrote " + NativeToTerminal(output.native())) + "\n";
     return kSuccess;
+  }
+
+  /// A note that the first file reads as decimal commas, which the table read as decimal points.
+  void NoteDecimalCommas(const DecimalCommaHint& hint) {
+    const std::optional<TextCodec::Native> line = codec_->Decode(hint.line);
+    err_ += "kesmaro-cli: note: line " + std::to_string(hint.lineNumber) + " of " +
+            NativeToTerminal(list_.FileNames[0].native()) +
+            (line ? " (" + NativeToTerminal(*line) + ")" : std::string()) +
+            " reads like numbers with decimal commas, which the table took for separators; --decimal-comma "
+            "reads them as decimal marks\n";
   }
 
   const Options& options_;

@@ -1,8 +1,6 @@
 #include "core/line_rules.h"
 
-#include <charconv>
 #include <cmath>
-#include <limits>
 
 namespace kesmaro {
 namespace {
@@ -41,37 +39,6 @@ std::optional<CharSpan> NextSeparator(std::string_view text, std::size_t* pos, b
     if (IsSeparatorChar(text, span)) return span;
   }
   return std::nullopt;
-}
-
-double LeadingNumber(std::string_view text) {
-  std::size_t pos = text.find_first_not_of(" \t");
-  if (pos == std::string_view::npos) return 0.0;
-  bool negative = false;
-  if (text[pos] == '+' || text[pos] == '-') {
-    negative = text[pos] == '-';
-    ++pos;
-  }
-  const std::size_t start = pos;
-  auto digitsFrom = [&](std::size_t at) {
-    while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
-    return at;
-  };
-  std::size_t end = digitsFrom(start);
-  const bool wholeDigits = end > start;
-  if (end < text.size() && text[end] == '.') {
-    const std::size_t fractionEnd = digitsFrom(end + 1);
-    if (fractionEnd > end + 1) {
-      end = fractionEnd;
-    } else if (!wholeDigits) {
-      return 0.0;
-    }
-  }
-  if (end == start) return 0.0;
-  double value = 0.0;
-  const auto [ptr, ec] = std::from_chars(text.data() + start, text.data() + end, value);
-  if (ec == std::errc::result_out_of_range) value = std::numeric_limits<double>::infinity();
-  (void)ptr;
-  return negative ? -value : value;
 }
 
 std::int64_t HeaderLineCount(std::string_view text) {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "core/code_page.h"
+#include "core/decimal.h"
 
 namespace kesmaro {
 
@@ -25,7 +26,17 @@ struct CharSpan {
 
 /// True for every single-byte character but `0`-`9` and `.`. Characters of two or more bytes
 /// are always separators.
-constexpr bool IsSeparator(char ch) { return !((ch >= '0' && ch <= '9') || ch == '.'); }
+constexpr bool IsSeparator(char ch) { return !(IsDigit(ch) || ch == '.'); }
+
+/// The bytes that separate the fields of a table's data line, in runs: space, tab, comma and
+/// semicolon; with decimal commas, where a comma belongs to a number, space, tab and semicolon.
+/// They are single ASCII bytes, and no byte of a double-byte character of the code pages we read
+/// (GBK, GB18030, Big5, Shift_JIS, UHC, UTF-8) is one of them, so a plain byte scan never cuts a
+/// character.
+constexpr bool IsFieldSeparator(char ch) { return ch == ' ' || ch == '\t' || ch == ',' || ch == ';'; }
+constexpr bool IsFieldSeparator(char ch, DecimalMark mark) {
+  return ch == ' ' || ch == '\t' || ch == ';' || (ch == ',' && mark == DecimalMark::kPoint);
+}
 
 /// The separator that ends the first column holding exactly `key`: the first separator whose
 /// preceding text equals `key`. Since only one prefix of the line has the key's length, that is
@@ -52,10 +63,6 @@ constexpr std::string_view FileStem(std::string_view name) {
   return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string_view();
 }
 
-/// The value of the number a text begins with: optional blanks, an optional sign, digits and an
-/// optional decimal point with digits. 0 when the text begins with no number. `10.txt` is 10,
-/// `2.5.asc` is 2.5, `-5.txt` is -5.
-double LeadingNumber(std::string_view text);
 
 /// The header-line count the user typed: the text's leading number rounded to the nearest whole
 /// number, halves to even. 0 or less means no header lines.

@@ -5,15 +5,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/line_rules.h"
 #include "core/line_search.h"
 
 namespace kesmaro {
-
-/// The bytes that separate the fields of a data line, in runs: space, tab, comma and semicolon.
-/// They are single ASCII bytes, and no byte of a double-byte character of the code pages we read
-/// (GBK, GB18030, Big5, Shift_JIS, UHC, UTF-8) is one of them, so a plain byte scan never cuts a
-/// character.
-constexpr bool IsFieldSeparator(char ch) { return ch == ' ' || ch == '\t' || ch == ',' || ch == ';'; }
 
 /// Finds the lines whose first field may be a decimal number equal to one of some values, so that
 /// the table reads most lines of a file no further than their first sixteen bytes; the caller

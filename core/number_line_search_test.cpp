@@ -58,7 +58,8 @@ TEST_P(NumberLineSearchOn, TakesEveryLineEqualToAValueAndPassesOverOthersWritten
     for (int i = 0; i < 30; ++i) {
       const std::string separator = pick(separators);
       const std::string field = pick(signs) + pick(integers) + pick(fractions) + pick(exponents);
-      const std::optional<double> number = DecimalNumber(field);
+      const std::optional<Decimal> decimal = ParseDecimal(field);
+      const std::optional<double> number = decimal ? std::optional<double>(ToDouble(*decimal)) : std::nullopt;
       const double whole = number ? std::trunc(std::fabs(*number)) : 0;
       const bool plain = field.find_first_of("eE") == std::string::npos && field.size() < 16 && whole < 1e7;
       const bool startsWithDigit = separator.empty() && field[0] >= '1' && field[0] <= '9';

@@ -1,338 +1,475 @@
 #include "core/table.h"
 
-#include <cfloat>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <utility>
 
 #include "core/data_reader.h"
+#include "core/fields.h"
 #include "core/line_rules.h"
 #include "core/line_search.h"
+#include "core/measures.h"
 #include "core/number_line_search.h"
 
 namespace kesmaro {
 namespace {
 
-constexpr bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+using Kind = TableItem::Kind;
 
-std::size_t SkipSeparators(std::string_view line, std::size_t pos) {
-  while (pos < line.size() && IsFieldSeparator(line[pos])) ++pos;
-  return pos;
-}
-
-std::size_t FieldEnd(std::string_view line, std::size_t pos) {
-  while (pos < line.size() && !IsFieldSeparator(line[pos])) ++pos;
-  return pos;
-}
-
-/// Field `k` (from 1) of a line; empty when the line has fewer fields.
-std::string_view Field(std::string_view line, std::size_t k) {
-  std::size_t pos = 0;
-  for (;;) {
-    const std::size_t start = SkipSeparators(line, pos);
-    pos = FieldEnd(line, start);
-    if (start == pos || --k == 0) return line.substr(start, pos - start);
-  }
-}
-
-/// Reads the decimal number at the start of `text` as far as its syntax goes and sets `*end`
-/// behind it; nullopt when there is none there, or none a double can hold.
-std::optional<double> LeadingDecimal(std::string_view text, std::size_t* end) {
-  constexpr std::uint64_t kMantissaLimit = 100'000'000'000'000'000;  // more digits go to from_chars
-  std::size_t pos = 0;
-  const bool negative = pos < text.size() && text[pos] == '-';
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
-  std::uint64_t mantissa = 0;
-  int exponent = 0;
-  bool manyDigits = false;
-  std::size_t digits = 0;
-  for (; pos < text.size() && IsDigit(text[pos]); ++pos, ++digits) {
-    if (mantissa < kMantissaLimit) {
-      mantissa = mantissa * 10 + static_cast<unsigned>(text[pos] - '0');
-    } else {
-      manyDigits = true;
+/// A computed cell: the shortest decimal that reads back as the double, with the table's mark.
+std::string ComputedCell(double value, DecimalMark mark) {
+  char text[32];
+  const std::to_chars_result written = std::to_chars(text, text + sizeof text, value);
+  std::string cell(text, written.ptr);
+  if (mark == DecimalMark::kComma) {
+    for (char& ch : cell) {
+      if (ch == '.') ch = ',';
     }
   }
-  if (pos < text.size() && text[pos] == '.') {
-    for (++pos; pos < text.size() && IsDigit(text[pos]); ++pos, ++digits) {
-      if (mantissa < kMantissaLimit) {
-        mantissa = mantissa * 10 + static_cast<unsigned>(text[pos] - '0');
-        --exponent;
-      } else {
-        manyDigits = true;
-      }
-    }
-  }
-  if (digits == 0) return std::nullopt;
-  if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
-    ++pos;
-    const bool negativeExponent = pos < text.size() && text[pos] == '-';
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
-    int written = 0;
-    const std::size_t start = pos;
-    for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
-      if (written < 100'000) written = written * 10 + (text[pos] - '0');
-    }
-    if (pos == start) return std::nullopt;
-    exponent += negativeExponent ? -written : written;
-  }
-  *end = pos;
+  return cell;
+}
 
-  // Clinger's fast path: a mantissa below 2^53 and a power of ten up to 10^22 are both exact
-  // doubles, so one multiplication or division rounds the decimal correctly, as from_chars does.
-  // That holds where doubles are evaluated as doubles (FLT_EVAL_METHOD 0), not on the x87.
-  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  if (FLT_EVAL_METHOD == 0 && !manyDigits && mantissa <= (std::uint64_t{1} << 53) && exponent >= -22 &&
-      exponent <= 22) {
-    const auto exact = static_cast<double>(mantissa);
-    const double value = exponent < 0 ? exact / kPowers[-exponent] : exact * kPowers[exponent];
-    return negative ? -value : value;
-  }
-  // from_chars takes no '+', and reads the same syntax otherwise, in no locale.
-  const char* begin = text.data() + (text[0] == '+' ? 1 : 0);
+/// A number with the double nearest to it. Rounding to the nearest double keeps the order of
+/// numbers, so where two doubles differ the numbers differ the same way, and only numbers whose
+/// doubles are equal are compared as decimals.
+struct Number {
+  Decimal exact;
   double value = 0;
-  const std::from_chars_result result = std::from_chars(begin, text.data() + pos, value);
-  if (result.ec != std::errc() || result.ptr != text.data() + pos) return std::nullopt;
-  return value;
+
+  explicit Number(const Decimal& number) : exact(number), value(ToDouble(number)) {}
+  Number() = default;
+};
+
+bool operator==(const Number& a, const Number& b) { return a.value == b.value && a.exact == b.exact; }
+bool operator<(const Number& a, const Number& b) {
+  return a.value != b.value ? a.value < b.value : a.exact < b.exact;
 }
 
-/// A double holds a decimal to some sixteen digits, so two distances that differ by less than a
-/// few units in the last place of the numbers they come from are equal as far as the data can
-/// tell: the values 549.9 and 550.1 are equally near 550, and 550.21 is within 0.21 of it.
-double Slack(double a, double b, double c) {
-  return 4 * std::numeric_limits<double>::epsilon() * (std::fabs(a) + std::fabs(b) + std::fabs(c));
+/// Whether `x` is nearer to `value` than `than` is, or as near with `orEqual`: told from the
+/// doubles where their distances differ by more than their rounding can account for, and from
+/// the decimals otherwise.
+bool Nearer(const Number& x, const Number& value, const Number& than, bool orEqual) {
+  const double away = std::fabs(x.value - value.value), otherAway = std::fabs(than.value - value.value);
+  const double slack = 4 * std::numeric_limits<double>::epsilon() *
+                           (std::fabs(x.value) + 2 * std::fabs(value.value) + std::fabs(than.value)) +
+                       4 * std::numeric_limits<double>::min();
+  if (std::isfinite(away + otherAway + slack)) {
+    if (away < otherAway - slack) return true;
+    if (away > otherAway + slack) return false;
+  }
+  const auto order = DistanceBetween(x.exact, value.exact) <=> DistanceBetween(than.exact, value.exact);
+  return order < 0 || (orEqual && order == 0);
 }
 
-/// Looks every value up in the lines of one file, as they pass by.
-class FileLookup {
+/// An item with what a file's pass needs of it.
+struct PlannedItem {
+  TableItem item;
+  Number low;
+  Number high;
+};
+
+enum class ValueMode { kExact, kNearest, kInterpolate };
+
+/// What every file's pass shares: the items and how they read the lines.
+struct Plan {
+  std::vector<PlannedItem> items;
+  ValueMode mode = ValueMode::kExact;
+  std::optional<Number> within;  ///< as a number of that distance from 0
+  bool baseline = false;
+  DecimalMark mark = DecimalMark::kPoint;
+  std::size_t column = 2;
+};
+
+/// Whether `x` is at most `distance` from `value`, told as Nearer tells it.
+bool Within(const Number& x, const Number& value, const Number& distance) {
+  const double away = std::fabs(x.value - value.value);
+  const double slack = 4 * std::numeric_limits<double>::epsilon() *
+                           (std::fabs(x.value) + std::fabs(value.value) + distance.value) +
+                       4 * std::numeric_limits<double>::min();
+  if (std::isfinite(away + distance.value + slack)) {
+    if (away < distance.value - slack) return true;
+    if (away > distance.value + slack) return false;
+  }
+  return DistanceBetween(x.exact, value.exact) <= DistanceBetween(distance.exact, Decimal{});
+}
+
+/// A counted line: its x, as a number and as written, and its cell.
+struct CountedLine {
+  const Number& x;
+  std::string_view first;
+  std::string_view cell;
+};
+
+/// What one item has taken from a file's lines so far.
+struct ItemState {
+  bool chosen = false;  ///< a value's line is chosen, or its interpolation done
+  Number x;             ///< the chosen line's x
+  std::string cell;     ///< the value's cell, or a range's max or min as written
+  std::string first;    ///< the chosen line's x as written
+  // Ranges:
+  RangeCurve curve;
+  Number belowX;
+  Number aboveX;
+  Number extreme;         ///< the max or min so far
+  std::size_t count = 0;  ///< lines in the range
+  Sum sum;
+  std::string insideFirsts;  ///< the x of the lines inside, as written, for max and min above a baseline
+  std::vector<std::size_t> insideEnds;
+};
+
+/// Takes what every item needs from the lines of one file, as they pass by.
+class FilePass {
  public:
-  /// The line chosen for one value: its first field as a number and as written, and its cell.
-  struct Choice {
-    bool chosen = false;
-    double number = 0;
-    double distance = 0;  ///< from the value
-    std::size_t record = 0;
-    std::size_t firstSize = 0;
-    std::size_t cellSize = 0;
-  };
-
-  FileLookup(const TableRequest& request, const std::vector<double>& values)
-      : request_(request), values_(values), choices_(values.size()) {}
-
-  /// The first field of a line (or of the first part of one, `whole` false) when some value takes
-  /// the line; nullopt otherwise. A first field that runs on past the part is taken for none.
-  std::optional<std::string_view> Wanted(std::string_view line, bool whole) {
-    const std::size_t start = SkipSeparators(line, 0);
-    const std::string_view rest = line.substr(start);
-    std::size_t end = 0;
-    const std::optional<double> number = LeadingDecimal(rest, &end);
-    if (!number || (end < rest.size() ? !IsFieldSeparator(rest[end]) : !whole)) return std::nullopt;
-    for (std::size_t i = 0; i < values_.size(); ++i) {
-      if (Better(choices_[i], *number, std::fabs(*number - values_[i]), values_[i])) {
-        number_ = *number;
-        return rest.substr(0, end);
+  explicit FilePass(const Plan& plan) : plan_(plan), states_(plan.items.size()) {
+    for (std::size_t i = 0; i < plan.items.size(); ++i) {
+      states_[i].curve.lo = plan.items[i].low.value;
+      states_[i].curve.hi = plan.items[i].high.value;
+      if (plan.items[i].item.IsRange()) {
+        ++ranges_;
+      } else if (plan.mode == ValueMode::kInterpolate) {
+        ++interpolating_;
       }
     }
-    return std::nullopt;
   }
 
-  /// Takes the line Wanted last said yes to, with its first field and its cell.
-  void Take(std::string_view first, std::string_view cell) {
-    Record(first, cell);
-    for (std::size_t i = 0; i < values_.size(); ++i) {
-      Choice& choice = choices_[i];
-      const double distance = std::fabs(number_ - values_[i]);
-      if (!Better(choice, number_, distance, values_[i])) continue;
-      choice = Choice{true, number_, distance, lastRecord_, lastFirstSize_, lastCellSize_};
+  /// Whether any item takes the line whose x is `x`, so that its cell is read.
+  bool Wants(const Number& x) const {
+    if (ranges_ > 0 || interpolating_ > 0) return true;
+    for (std::size_t i = 0; i < states_.size(); ++i) {
+      if (ValueTakes(states_[i], plan_.items[i].low, x)) return true;
+    }
+    return false;
+  }
+
+  void Take(const CountedLine& line) {
+    std::optional<Number> y;
+    bool yRead = false;
+    const auto cellNumber = [&]() -> const std::optional<Number>& {
+      if (!yRead) {
+        yRead = true;
+        if (const std::optional<Decimal> number = ParseDecimal(line.cell, plan_.mark)) y = Number(*number);
+      }
+      return y;
+    };
+    for (std::size_t i = 0; i < states_.size(); ++i) {
+      const PlannedItem& planned = plan_.items[i];
+      ItemState& state = states_[i];
+      if (planned.item.IsRange()) {
+        TakeInRange(planned, state, line, cellNumber);
+      } else if (plan_.mode == ValueMode::kInterpolate) {
+        if (!state.chosen) Interpolate(planned, state, line, cellNumber);
+      } else if (ValueTakes(state, planned.low, line.x)) {
+        state.chosen = true;
+        state.x = line.x;
+        state.cell.assign(line.cell);
+        state.first.assign(line.first);
+      }
+    }
+    if (interpolating_ > 0) {
+      const std::optional<Number>& number = cellNumber();
+      previous_ = Previous{true, line.x, number ? std::optional<double>(number->value) : std::nullopt};
     }
   }
 
-  std::size_t column() const { return request_.column; }
-
-  const std::vector<Choice>& choices() const { return choices_; }
-  std::string_view First(const Choice& choice) const {
-    return std::string_view(records_).substr(choice.record, choice.firstSize);
-  }
-  std::string_view Cell(const Choice& choice) const {
-    return std::string_view(records_).substr(choice.record + choice.firstSize, choice.cellSize);
+  /// The file's row of cells, after its last line.
+  void Finish(std::vector<std::string>* cells, std::size_t* emptyCells) {
+    for (std::size_t i = 0; i < states_.size(); ++i) {
+      const TableItem& item = plan_.items[i].item;
+      ItemState& state = states_[i];
+      std::string cell, first;
+      if (!item.IsRange()) {
+        cell = std::move(state.cell);
+        first = std::move(state.first);
+      } else if (state.count > 0) {
+        RangeCell(item, state, &cell, &first);
+      }
+      if (cell.empty()) ++*emptyCells;
+      cells->push_back(std::move(cell));
+      if (item.NamesLine() || (!item.IsRange() && plan_.mode == ValueMode::kNearest)) {
+        cells->push_back(std::move(first));
+      }
+    }
   }
 
  private:
-  bool Better(const Choice& choice, double number, double distance, double value) const {
-    if (!request_.nearest && !request_.within) return !choice.chosen && number == value;
-    if (std::isnan(value)) return false;  // not a number: never chosen
-    if (choice.chosen && distance >= choice.distance) return false;
-    if (request_.within && distance > *request_.within + Slack(value, number, *request_.within)) return false;
-    return !choice.chosen || distance < choice.distance - Slack(value, number, choice.number);
+  struct Previous {
+    bool held = false;
+    Number x;
+    std::optional<double> y;
+  };
+
+  /// Whether a value item in the exact or nearest mode takes the line whose x is `x` over the
+  /// line it holds.
+  bool ValueTakes(const ItemState& state, const Number& value, const Number& x) const {
+    if (plan_.mode == ValueMode::kExact) return !state.chosen && x == value;
+    if (plan_.mode != ValueMode::kNearest) return false;
+    if (plan_.within && !Within(x, value, *plan_.within)) return false;
+    return !state.chosen || Nearer(x, value, state.x, false);
   }
 
-  /// Keeps a copy of a chosen line's first field and cell, since the line itself goes with the
-  /// next one. Copies no choice refers to any more are dropped from time to time, so the store
-  /// stays in proportion to the values, not to the file.
-  void Record(std::string_view first, std::string_view cell) {
-    if (records_.size() > compactAt_) Compact();
-    lastRecord_ = records_.size();
-    lastFirstSize_ = first.size();
-    lastCellSize_ = cell.size();
-    records_.append(first);
-    records_.append(cell);
+  template <typename CellNumber>
+  void Interpolate(const PlannedItem& planned, ItemState& state, const CountedLine& line,
+                   CellNumber& cellNumber) {
+    const Number& value = planned.low;
+    if (line.x == value) {
+      state.chosen = true;
+      state.cell = std::string(line.cell);
+    } else if (previous_.held &&
+               ((previous_.x < value && value < line.x) || (line.x < value && value < previous_.x))) {
+      state.chosen = true;
+      if (previous_.y && cellNumber()) {
+        const CurvePoint before{previous_.x.value, *previous_.y}, after{line.x.value, cellNumber()->value};
+        state.cell = ComputedCell(kesmaro::Interpolate(before, after, value.value), plan_.mark);
+      }
+    }
+    if (state.chosen) --interpolating_;
   }
 
-  void Compact() {
-    std::string kept;
-    std::vector<std::pair<std::size_t, std::size_t>> moved;  // old record, new record
-    for (Choice& choice : choices_) {
-      if (!choice.chosen) continue;
-      std::size_t to = kept.size();
-      bool found = false;
-      for (const auto& [from, where] : moved) {
-        if (from == choice.record) {
-          to = where;
-          found = true;
+  template <typename CellNumber>
+  void TakeInRange(const PlannedItem& planned, ItemState& state, const CountedLine& line,
+                   CellNumber& cellNumber) {
+    const TableItem& item = planned.item;
+    if (line.x < planned.low) {
+      if ((!state.curve.below || state.belowX < line.x) && cellNumber()) {
+        state.curve.below = CurvePoint{line.x.value, cellNumber()->value};
+        state.belowX = line.x;
+      }
+      return;
+    }
+    if (planned.high < line.x) {
+      if ((!state.curve.above || line.x < state.aboveX) && cellNumber()) {
+        state.curve.above = CurvePoint{line.x.value, cellNumber()->value};
+        state.aboveX = line.x;
+      }
+      return;
+    }
+    const std::optional<Number>& y = cellNumber();
+    if (!y) return;
+    ++state.count;
+    state.sum.Add(y->value);
+    const bool aboveBaseline = plan_.baseline && item.NamesLine();
+    if (item.kind == Kind::kArea || aboveBaseline) state.curve.inside.push_back({line.x.value, y->value});
+    if (aboveBaseline) {
+      state.insideFirsts.append(line.first);
+      state.insideEnds.push_back(state.insideFirsts.size());
+    } else if (item.NamesLine()) {
+      const bool beyond = item.kind == Kind::kMax ? state.extreme < *y : *y < state.extreme;
+      if (state.count == 1 || beyond) {
+        state.extreme = *y;
+        state.cell.assign(line.cell);
+        state.first.assign(line.first);
+      }
+    }
+  }
+
+  void RangeCell(const TableItem& item, ItemState& state, std::string* cell, std::string* first) const {
+    const bool aboveBaseline = plan_.baseline && item.NamesLine();
+    if (item.kind == Kind::kMean) {
+      *cell = ComputedCell(state.sum.Value() / static_cast<double>(state.count), plan_.mark);
+    } else if (item.kind == Kind::kArea) {
+      *cell = ComputedCell(*Area(state.curve, plan_.baseline), plan_.mark);
+    } else if (!aboveBaseline) {
+      *cell = std::move(state.cell);
+      *first = std::move(state.first);
+    } else {
+      const CurveEnds ends = *Ends(state.curve);
+      std::size_t chosen = 0;
+      double height = 0;
+      for (std::size_t i = 0; i < state.curve.inside.size(); ++i) {
+        const double h = HeightAboveBaseline(ends, state.curve.inside[i]);
+        if (i == 0 || (item.kind == Kind::kMax ? h > height : h < height)) {
+          chosen = i;
+          height = h;
         }
       }
-      if (!found) {
-        kept.append(records_, choice.record, choice.firstSize + choice.cellSize);
-        moved.emplace_back(choice.record, to);
-      }
-      choice.record = to;
+      *cell = ComputedCell(height, plan_.mark);
+      const std::size_t start = chosen == 0 ? 0 : state.insideEnds[chosen - 1];
+      *first = state.insideFirsts.substr(start, state.insideEnds[chosen] - start);
     }
-    records_ = std::move(kept);
-    compactAt_ = 2 * records_.size() + kCompactFloor;
   }
 
-  static constexpr std::size_t kCompactFloor = 64 * 1024;
-
-  const TableRequest& request_;
-  const std::vector<double>& values_;
-  std::vector<Choice> choices_;
-  std::string records_;
-  std::size_t compactAt_ = kCompactFloor;
-  double number_ = 0;  ///< the first field of the line Wanted last said yes to
-  std::size_t lastRecord_ = 0;
-  std::size_t lastFirstSize_ = 0;
-  std::size_t lastCellSize_ = 0;
+  const Plan& plan_;
+  std::vector<ItemState> states_;
+  std::size_t ranges_ = 0;
+  std::size_t interpolating_ = 0;  ///< interpolated values not yet found
+  Previous previous_;
 };
 
-/// Appends one CSV field, quoted when it holds a comma, a double quote, a CR or an LF.
-void AppendCsvField(std::string& out, std::string_view field) {
-  if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-    out.append(field);
-    return;
-  }
-  out.push_back('"');
-  for (const char ch : field) {
-    if (ch == '"') out.push_back('"');
-    out.push_back(ch);
-  }
-  out.push_back('"');
-}
-
-/// The cell of a line longer than a block, which `line` holds the first part of, the first field
-/// ending at `firstEnd`: the parts are read on to field `column`, and only that field is kept.
-Status LongLineCell(DataReader& reader, LineView line, std::size_t firstEnd, std::size_t column,
-                    std::string* cell) {
-  std::size_t field = 1;
-  bool inField = true;
-  std::size_t pos = firstEnd;
-  for (;;) {
-    for (; pos < line.text.size() && field <= column; ++pos) {
-      const char ch = line.text[pos];
-      if (IsFieldSeparator(ch)) {
-        inField = false;
-        continue;
-      }
-      if (!inField) {
-        inField = true;
-        ++field;
-      }
-      if (field == column) cell->push_back(ch);
-    }
-    if (line.whole || field > column) return std::nullopt;
-    if (Status error = reader.ReadOn(line.text.size(), &line)) return error;
-    pos = 0;
-  }
-}
-
-/// Looks the values up in the lines of one file that `search` takes.
-Status LookUpFile(FileSystem& fs, const std::filesystem::path& path, const LineSearch& search,
-                  std::int64_t headerLines, FileLookup* lookup) {
+/// Reads the lines of one file that `search` takes into `pass`.
+Status PassOverFile(FileSystem& fs, const std::filesystem::path& path, const LineSearch& search,
+                    std::int64_t headerLines, const Plan& plan, FilePass* pass) {
+  const DecimalMark mark = plan.mark;
+  std::string first, cell;
   return ForEachLineTaken(
-      fs, path, search, headerLines, [lookup](DataReader& reader, const LineView& line, bool*) -> Status {
-        const std::optional<std::string_view> first = lookup->Wanted(line.text, line.whole);
-        if (!first) return std::nullopt;  // the reader passes over the rest of a long line
-        if (line.whole || lookup->column() == 1) {
-          lookup->Take(*first, Field(line.text, lookup->column()));
+      fs, path, search, headerLines, [&](DataReader& reader, const LineView& line, bool*) -> Status {
+        if (line.whole) {
+          const std::size_t start = SkipFieldSeparators(line.text, 0, mark);
+          std::size_t end = 0;
+          const std::optional<Decimal> x = LeadingDecimal(line.text.substr(start), &end, mark);
+          end += start;
+          if (!x || (end < line.text.size() && !IsFieldSeparator(line.text[end], mark))) return std::nullopt;
+          // The cell of a whole line is at hand, so the items' tests are made once, by Take.
+          const Number number(*x);
+          const std::string_view firstField = line.text.substr(start, end - start);
+          pass->Take(
+              {number, firstField, plan.column == 1 ? firstField : Field(line.text, plan.column, mark)});
           return std::nullopt;
         }
-        // A line longer than a block: its first field is in its first part, and its cell may be
-        // anywhere after. The first field is copied, since reading on moves the part.
-        const std::string firstField(*first);
-        std::string cell;
-        const std::size_t firstEnd =
-            static_cast<std::size_t>(first->data() - line.text.data()) + first->size();
-        if (Status error = LongLineCell(reader, line, firstEnd, lookup->column(), &cell)) return error;
-        lookup->Take(firstField, cell);
+        // A line longer than a block: its first field and its cell are read on and held whole.
+        LineView part = line;
+        std::size_t end = 0;
+        if (Status error = ReadLongFirstField(reader, &part, mark, &first, &end)) return error;
+        const std::optional<Decimal> x = ParseDecimal(first, mark);
+        if (!x) return std::nullopt;
+        const Number number(*x);
+        if (!pass->Wants(number)) return std::nullopt;
+        if (plan.column == 1) {
+          cell = first;
+        } else if (Status error = ReadLongField(reader, part, end, plan.column - 1, mark, &cell)) {
+          return error;
+        }
+        pass->Take({number, first, cell});
         return std::nullopt;
       });
 }
 
-}  // namespace
-
-std::optional<double> DecimalNumber(std::string_view text) {
-  std::size_t end = 0;
-  const std::optional<double> number = LeadingDecimal(text, &end);
-  if (!number || end != text.size()) return std::nullopt;
-  return number;
+/// Whether a line reads as numbers written with decimal commas: two or more fields separated by
+/// blanks or semicolons, each digits, a comma and digits, and no point anywhere. Semicolon-separated
+/// data with decimal points have no comma, and comma-separated data have fields that no blank or
+/// semicolon separates.
+bool LooksLikeDecimalCommas(std::string_view line) {
+  if (line.find('.') != std::string_view::npos) return false;
+  std::size_t fields = 0;
+  for (std::size_t pos = SkipFieldSeparators(line, 0, DecimalMark::kComma); pos < line.size();
+       pos = SkipFieldSeparators(line, pos, DecimalMark::kComma)) {
+    const std::size_t end = FieldEnd(line, pos, DecimalMark::kComma);
+    const std::string_view field = line.substr(pos, end - pos);
+    const std::size_t comma = field.find(',');
+    if (comma == std::string_view::npos || comma == 0 || comma + 1 == field.size() ||
+        !IsDigit(field[comma - 1]) || !IsDigit(field[comma + 1]) ||
+        !ParseDecimal(field, DecimalMark::kComma)) {
+      return false;
+    }
+    ++fields;
+    pos = end;
+  }
+  return fields >= 2;
 }
 
-Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& request, std::string* csv,
+/// The hint for the first counted line of a file, when it reads as decimal commas; looked for in
+/// the file's first 64 KiB.
+Status FindDecimalCommaHint(FileSystem& fs, const std::filesystem::path& path, std::int64_t headerLines,
+                            std::optional<DecimalCommaHint>* hint) {
+  std::unique_ptr<InputFile> file;
+  if (Status error = fs.OpenForReading(path, &file)) return error;
+  std::string text(64 * 1024, '\0');
+  std::size_t held = 0;
+  for (std::size_t count = 1; held < text.size() && count > 0; held += count) {
+    if (Status error = file->Read(text.data() + held, text.size() - held, &count)) return error;
+  }
+  std::string_view rest = std::string_view(text).substr(0, held);
+  if (rest.starts_with("\xEF\xBB\xBF")) rest.remove_prefix(3);
+  for (std::size_t number = 1; !rest.empty(); ++number) {
+    std::size_t end = rest.find_first_of("\r\n");
+    if (end == std::string_view::npos) {
+      if (held == text.size()) return std::nullopt;  // the line may go on past what is held
+      end = rest.size();
+    }
+    const std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(std::min(rest.size(), end + (rest.substr(end, 2) == "\r\n" ? 2 : 1)));
+    if (static_cast<std::int64_t>(number) <= headerLines) continue;
+    if (!ParseDecimal(Field(line, 1, DecimalMark::kPoint))) continue;
+    if (LooksLikeDecimalCommas(line)) *hint = DecimalCommaHint{number, std::string(line)};
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<TableItem> ParseTableItem(std::string_view text, DecimalMark mark) {
+  const auto number = [mark](std::string_view written) {
+    std::optional<Decimal> value = ParseDecimal(written);
+    if (!value && mark == DecimalMark::kComma) value = ParseDecimal(written, mark);
+    return value;
+  };
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos) {
+    const std::optional<Decimal> value = number(text);
+    if (!value) return std::nullopt;
+    return TableItem{Kind::kValue, *value, *value};
+  }
+  static constexpr std::pair<std::string_view, Kind> kMeasures[] = {
+      {"area", Kind::kArea}, {"max", Kind::kMax}, {"min", Kind::kMin}, {"mean", Kind::kMean}};
+  const std::string_view name = text.substr(0, colon);
+  const std::string_view ends = text.substr(colon + 1);
+  const std::size_t second = ends.find(':');
+  if (second == std::string_view::npos) return std::nullopt;
+  const std::optional<Decimal> a = number(ends.substr(0, second)), b = number(ends.substr(second + 1));
+  if (!a || !b) return std::nullopt;
+  for (const auto& [measure, kind] : kMeasures) {
+    if (measure == name) return *b < *a ? TableItem{kind, *b, *a} : TableItem{kind, *a, *b};
+  }
+  return std::nullopt;
+}
+
+Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& request, Table* table,
                  TableSummary* summary) {
   *summary = TableSummary{};
-  summary->values = request.values.size();
-  const bool nearest = request.nearest || request.within;
-  std::vector<double> values;
-  std::string text = "file";
-  for (const std::string& value : request.values) {
-    values.push_back(DecimalNumber(value).value_or(std::numeric_limits<double>::quiet_NaN()));
-    text.push_back(',');
-    AppendCsvField(text, value);
-    if (nearest) {
-      text.push_back(',');
-      AppendCsvField(text, value + " x");
+  summary->values = request.items.size();
+  Plan plan;
+  plan.mode = request.interpolate                 ? ValueMode::kInterpolate
+              : request.nearest || request.within ? ValueMode::kNearest
+                                                  : ValueMode::kExact;
+  if (request.within) plan.within = Number(*request.within);
+  plan.baseline = request.baseline;
+  plan.mark = request.mark;
+  plan.column = request.column;
+
+  Table result;
+  result.decimalComma = request.mark == DecimalMark::kComma;
+  bool onlyExactValues = plan.mode == ValueMode::kExact && request.mark == DecimalMark::kPoint;
+  std::vector<double> exactValues;
+  for (const std::string& typed : request.items) {
+    // An item that is none (the caller checks them) is a value no line holds.
+    const TableItem item = ParseTableItem(typed, request.mark).value_or(TableItem{Kind::kArea, {1}, {0}});
+    const PlannedItem planned{item, Number(item.low), Number(item.high)};
+    result.header.push_back(typed);
+    if (planned.item.NamesLine() || (!planned.item.IsRange() && plan.mode == ValueMode::kNearest)) {
+      result.header.push_back(typed + " x");
     }
+    onlyExactValues = onlyExactValues && !planned.item.IsRange();
+    exactValues.push_back(planned.low.value);
+    plan.items.push_back(planned);
   }
-  text.append("\r\n");
 
   // Exact values are equal only to numbers written in a few ways, which most lines are told apart
-  // from by their first sixteen bytes; the nearest line may be any line.
-  const NumberLineSearch mayEqual(values);
+  // from by their first sixteen bytes; other items may take any line.
+  const NumberLineSearch mayEqual(exactValues);
   const KeyLineSearch everyLine("");
-  const LineSearch& search = nearest ? static_cast<const LineSearch&>(everyLine) : mayEqual;
+  const LineSearch& search = onlyExactValues ? static_cast<const LineSearch&>(mayEqual) : everyLine;
   const std::int64_t headerLines = HeaderLineCount(request.skipText);
   for (const std::filesystem::path& name : request.list.FileNames) {
-    std::string stem;
-    if (Status error = EncodedStem(codec, request.folder, name, &stem)) return error;
-    FileLookup lookup(request, values);
-    if (Status error = LookUpFile(fs, request.folder / name, search, headerLines, &lookup)) return error;
-    ++summary->filesRead;
-
-    AppendCsvField(text, stem);
-    for (const FileLookup::Choice& choice : lookup.choices()) {
-      text.push_back(',');
-      AppendCsvField(text, lookup.Cell(choice));
-      if (lookup.Cell(choice).empty()) ++summary->emptyCells;
-      if (nearest) {
-        text.push_back(',');
-        AppendCsvField(text, lookup.First(choice));
-      }
+    TableRow row;
+    if (Status error = EncodedStem(codec, request.folder, name, &row.stem)) return error;
+    row.seriesNumber = LeadingNameNumber(row.stem);
+    if (summary->filesRead == 0 && request.mark == DecimalMark::kPoint) {
+      if (Status error =
+              FindDecimalCommaHint(fs, request.folder / name, headerLines, &summary->decimalCommaHint))
+        return error;
     }
-    text.append("\r\n");
+    FilePass pass(plan);
+    if (Status error = PassOverFile(fs, request.folder / name, search, headerLines, plan, &pass))
+      return error;
+    ++summary->filesRead;
+    pass.Finish(&row.cells, &summary->emptyCells);
+    result.rows.push_back(std::move(row));
   }
-  *csv = std::move(text);
+  *table = std::move(result);
   return std::nullopt;
 }
 

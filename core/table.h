@@ -1,7 +1,8 @@
 #ifndef KESMARO_CORE_TABLE_H_
 #define KESMARO_CORE_TABLE_H_
 
-// The table: several values looked up as numbers in every file of a series, one CSV column each.
+// The table: values looked up, and measures taken over ranges, in every file of a series, a
+// column each.
 
 #include <cstddef>
 #include <filesystem>
@@ -11,45 +12,99 @@
 #include <vector>
 
 #include "core/data_file_list.h"
+#include "core/decimal.h"
 #include "core/error.h"
 #include "core/file_system.h"
 #include "core/text_codec.h"
 
 namespace kesmaro {
 
-/// The value of a text that is wholly a decimal number: an optional sign, digits with an optional
-/// fraction (or a fraction alone, `.5`), and an optional exponent (`e` or `E`, an optional sign,
-/// digits). Nothing else, no blanks, and nothing a double cannot hold; nullopt otherwise.
-std::optional<double> DecimalNumber(std::string_view text);
+/// What one item of a table asks for.
+struct TableItem {
+  enum class Kind { kValue, kArea, kMax, kMin, kMean };
+  Kind kind = Kind::kValue;
+  Decimal low;   ///< the value X, or the lower end of the range
+  Decimal high;  ///< the upper end of the range; X again for a value
+
+  /// Whether the item is a measure over a range, `kind:X1:X2`.
+  bool IsRange() const { return kind != Kind::kValue; }
+  /// max and min name the line they chose in a second column.
+  bool NamesLine() const { return kind == Kind::kMax || kind == Kind::kMin; }
+};
+
+/// An item as typed: a value X, or `area:X1:X2`, `max:X1:X2`, `min:X1:X2`, `mean:X1:X2`, the ends
+/// in either order. X and the ends are decimal numbers (ParseDecimal), with a point, or with decimal
+/// commas a comma or a point. nullopt when malformed.
+std::optional<TableItem> ParseTableItem(std::string_view text, DecimalMark mark);
 
 struct TableRequest {
   std::filesystem::path folder;
   DataFileList list;
-  std::string skipText;             ///< the header-line count as the user typed it
-  std::vector<std::string> values;  ///< as typed, in the data code page; each a DecimalNumber
-  std::size_t column = 2;           ///< the field a cell holds, counted from 1
-  bool nearest = false;             ///< take the nearest line when no line holds the value
-  std::optional<double> within = {};  ///< only lines at most this far away count; implies nearest
+  std::string skipText;                ///< the header-line count as the user typed it
+  std::vector<std::string> items;      ///< as typed, in the data code page; each ParseTableItem's
+  std::size_t column = 2;              ///< the field a cell holds, counted from 1
+  bool nearest = false;                ///< values take the nearest line when no line holds them
+  std::optional<Decimal> within = {};  ///< values take only lines at most this far away; implies nearest
+  bool interpolate = false;            ///< values take y on the line between the lines either side
+  bool baseline = false;               ///< range measures less the straight line between the range's ends
+  DecimalMark mark = DecimalMark::kPoint;
+};
+
+struct TableRow {
+  std::string stem;  ///< the file's stem, in the data code page
+  std::optional<double>
+      seriesNumber;                ///< the file's leading number, which orders the series; nullopt if none
+  std::vector<std::string> cells;  ///< one per column, as written or computed, data code page; "" = empty
+};
+
+struct Table {
+  std::vector<std::string> header;  ///< column headers after "file", as typed (plus " x" columns)
+  std::vector<TableRow> rows;
+  bool decimalComma = false;  ///< computed cells were written with a decimal comma
+};
+
+/// A line of the first file that reads as numbers written with decimal commas while the table
+/// reads decimal points: `550,5;0,418`.
+struct DecimalCommaHint {
+  std::size_t lineNumber = 0;  ///< from 1, header lines included
+  std::string line;            ///< in the data code page
 };
 
 struct TableSummary {
   std::size_t filesRead = 0;
-  std::size_t values = 0;
-  std::size_t emptyCells = 0;  ///< value cells left empty: no line chosen, or too few fields
+  std::size_t values = 0;      ///< items
+  std::size_t emptyCells = 0;  ///< item cells left empty (the " x" columns not counted)
+  std::optional<DecimalCommaHint> decimalCommaHint;
 };
 
-/// Builds the table as CSV (RFC 4180, CR LF rows) in the data code page: a header row
-/// `file,X1,X2,...`, then one row per listed file, in list order, of its stem and one cell per
-/// value. A data line's fields are separated by runs of spaces, tabs, commas and semicolons;
-/// lines whose first field is not a DecimalNumber, and the header lines, are passed over. A value
-/// picks the first line whose first field equals it as a number, or with `nearest` the nearest
-/// line (the first of equally near ones), and its cell is that line's field `column`, unchanged.
-/// With `nearest` every value also gets a column "X x" of the chosen line's first field. Every
-/// file is read once, whatever the number of values; memory grows with files times values. Of a
-/// line longer than the reader's block only its first field and its cell are kept, the cell
-/// whole, as it goes into the table; a first field that does not end within the line's first
-/// block is taken for no number.
-Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& request, std::string* csv,
+/// Builds the table: a row per listed file, in list order, and a column per item, in the order
+/// typed, each headed by the item as typed.
+///
+/// A data line's fields are separated by runs of field separators (IsFieldSeparator); lines whose
+/// first field is not a decimal number, and the header lines, are passed over. The others count,
+/// and their first field is their x; their cell is field `column`, unchanged. Numbers are compared
+/// as the decimals they are written as (Decimal): exactly up to 19 significant digits, and so
+/// are the distances between them (DistanceBetween). A value X takes:
+/// - by default, the first line whose x equals X;
+/// - with `nearest`, the nearest line (the first of equally near ones); with `within`, only lines
+///   at most that far; each such value has a column "X x" of the chosen line's x as written;
+/// - with `interpolate`, the first line whose x equals X, or the first two consecutive lines
+///   whose x lie either side of X, whichever comes first: y at X on the straight line between
+///   them; empty when either cell is no number.
+/// A range item measures the counted lines whose x lies in [X1, X2] and whose cell is a number:
+/// `area` the trapezoidal area in order of x, the curve cut at each end the data go on past;
+/// `max`, `min` the largest, smallest cell, as written (the first of equal ones), with a column
+/// "max:X1:X2 x" of that line's x as written; `mean` the cells' mean. With `baseline`, area, max
+/// and min are taken above the straight line between the curve's two ends. Empty when no line
+/// lies in the range. Computed cells are the shortest decimal that reads back as their double,
+/// with the request's decimal mark.
+///
+/// Every file is read once, whatever the number of items. Memory grows with files times items,
+/// and with the lines within the ranges of `area` items and of `max` and `min` with `baseline`,
+/// which are held as two doubles each; of a line longer than the reader's block only its first
+/// field and its cell are held. Without decimal commas, a hint is given when the first counted
+/// line of the first file reads as decimal commas (see DecimalCommaHint).
+Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& request, Table* table,
                  TableSummary* summary);
 
 }  // namespace kesmaro

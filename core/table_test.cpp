@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/csv.h"
 #include "testing/memory_file_system.h"
 #include "testing/status_testing.h"
 
@@ -21,9 +23,25 @@ struct TableCase {
   std::size_t emptyCells = 0;
   std::size_t column = 2;
   bool nearest = false;
-  std::optional<double> within = {};
+  const char* within = nullptr;
   const char* skip = "0";
+  bool interpolate = false;
+  bool baseline = false;
+  DecimalMark mark = DecimalMark::kPoint;
+  std::size_t hintLine = 0;  ///< the line of the first file the decimal-comma hint names; 0 none
 };
+
+/// A peak of height 4 at x 5 on the sloping line y = x, at x 0 to 10, in the order given.
+std::string SlopedPeak(std::vector<int> order) {
+  std::string text = "x y\n";
+  for (const int x : order)
+    text += std::to_string(x) + " " + std::to_string(x + (x == 5 ? 4 : x == 4 || x == 6 ? 2 : 0)) + "\n";
+  return text;
+}
+const std::vector<std::pair<std::string, std::string>> kPeakOrders = {
+    {"1.txt", SlopedPeak({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10})},
+    {"2.txt", SlopedPeak({10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0})},
+    {"3.txt", SlopedPeak({6, 2, 9, 0, 5, 10, 3, 8, 1, 4, 7})}};
 
 /// Lines "0 v0" to "N-1 vN-1", LF ended.
 std::string Ascending(int count) {
@@ -36,18 +54,22 @@ class TableTest : public ::testing::TestWithParam<TableCase> {
  protected:
   /// Builds the table, and checks that reading the files a byte at a time gives the same bytes.
   std::string Make(const TableCase& c, TableSummary* summary) {
-    TableRequest request{"data", {}, c.skip, c.values, c.column, c.nearest, c.within};
+    TableRequest request{"data", {}, c.skip, c.values, c.column, c.nearest};
+    if (c.within) request.within = ParseDecimal(c.within);
+    request.interpolate = c.interpolate;
+    request.baseline = c.baseline;
+    request.mark = c.mark;
     for (const auto& [name, bytes] : c.files) {
       fs_.Put("data/" + name, bytes);
       request.list.FileNames.emplace_back(name);
     }
-    std::string csv;
-    EXPECT_OK(MakeTable(fs_, codec_, request, &csv, summary));
+    Table table;
+    EXPECT_OK(MakeTable(fs_, codec_, request, &table, summary));
     fs_.readSize = 1;
-    std::string again;
+    Table again;
     EXPECT_OK(MakeTable(fs_, codec_, request, &again, summary));
-    EXPECT_EQ(again, csv) << "differs when read a byte at a time";
-    return csv;
+    EXPECT_EQ(TableCsv(again), TableCsv(table)) << "differs when read a byte at a time";
+    return TableCsv(table);
   }
 
   MemoryFileSystem fs_;
@@ -60,6 +82,7 @@ TEST_P(TableTest, BuildsTheCsv) {
   EXPECT_EQ(summary.filesRead, GetParam().files.size());
   EXPECT_EQ(summary.values, GetParam().values.size());
   EXPECT_EQ(summary.emptyCells, GetParam().emptyCells);
+  EXPECT_EQ(summary.decimalCommaHint ? summary.decimalCommaHint->lineNumber : 0, GetParam().hintLine);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -90,17 +113,18 @@ INSTANTIATE_TEST_SUITE_P(
                               "1,a,549.9,c,-5.2,e,0.1,b,550.1\r\n"
                               "2,exact,550,d,-4.8,f,0.3,b,550.1\r\n",
                   .nearest = true},
-        TableCase{.name = "NearestKeepsItsChoicesThroughALongFile",
-                  .files = {{"1.txt", Ascending(20000)}},
-                  .values = {"19999.4", "5000", "-3"},
-                  .expected = "file,19999.4,19999.4 x,5000,5000 x,-3,-3 x\r\n1,v19999,19999,v5000,5000,v0,0\r\n",
-                  .nearest = true},
+        TableCase{
+            .name = "NearestKeepsItsChoicesThroughALongFile",
+            .files = {{"1.txt", Ascending(20000)}},
+            .values = {"19999.4", "5000", "-3"},
+            .expected = "file,19999.4,19999.4 x,5000,5000 x,-3,-3 x\r\n1,v19999,19999,v5000,5000,v0,0\r\n",
+            .nearest = true},
         TableCase{.name = "WithinBoundsAreInclusive",
                   .files = {{"1.txt", "549.7 a\n550.21 b\n600.5 c\n"}, {"2.txt", "549.79 d\n550.22 e\n"}},
                   .values = {"550", "600", "700"},
                   .expected = "file,550,550 x,600,600 x,700,700 x\r\n1,b,550.21,,,,\r\n2,d,549.79,,,,\r\n",
                   .emptyCells = 4,
-                  .within = 0.21},
+                  .within = "0.21"},
         TableCase{.name = "ColumnOutOfRangeLeavesTheCellEmpty",
                   .files = {{"1.txt", "1 a b c five\n2 a\n3\n"}},
                   .values = {"1", "2", "3"},
@@ -133,29 +157,130 @@ INSTANTIATE_TEST_SUITE_P(
                   .emptyCells = 2},
         TableCase{.name = "LinesLongerThanABlockKeepOnlyTheirCells",
                   // Around the reader's 128 KiB block: a cell after it, a cell longer than it, a first
-                  // field that does not end within a block's worth of the line (taken for no number).
-                  .files = {{"1.txt", "1 " + std::string(200000, 'a') + " c\n2 b " + std::string(300000, 'z') +
-                                          "\n3" + std::string(200000, ' ') + "x y\n" + std::string(200000, ' ') +
-                                          "4 a b\n5 a b\n"}},
-                  .values = {"1", "2", "3", "4", "5"},
-                  .expected = "file,1,2,3,4,5\r\n1,c," + std::string(300000, 'z') + ",y,,b\r\n",
-                  .emptyCells = 1,
+                  // field that starts after a block's worth of separators, and one that ends right at
+                  // the block's edge.
+                  .files = {{"1.txt", "1 " + std::string(200000, 'a') + " c\n2 b " +
+                                          std::string(300000, 'z') + "\n3" + std::string(200000, ' ') +
+                                          "x y\n" + std::string(200000, ' ') + "4 a b\n5 a b\n"},
+                            {"2.txt", "550." + std::string(131068, '0') + " a cell\n550 a next\n"}},
+                  .values = {"1", "2", "3", "4", "5", "550"},
+                  .expected = "file,1,2,3,4,5,550\r\n1,c," + std::string(300000, 'z') +
+                              ",y,b,b,\r\n2,,,,,,cell\r\n",
+                  .emptyCells = 6,
                   .column = 3},
+        TableCase{
+            .name = "NumbersAreComparedAsWrittenExactly",
+            .files = {{"1.txt", "600000000000001 one_away\n1e-400 tiny\n0 zero\n12.2 a\n"},
+                      {"2.txt",
+                       "600000000000001 one_away\n600000000000000 exact\n1.000000000000001e308 near\n"
+                       "1e308 exact\n"}},
+            .values = {"600000000000000", "1e-400", "0", "12.25", "1e308"},
+            .expected =
+                "file,600000000000000,600000000000000 x,1e-400,1e-400 x,0,0 x,12.25,12.25 x,1e308,1e308 x\r\n"
+                "1,,,tiny,1e-400,zero,0,a,12.2,,\r\n"
+                "2,exact,600000000000000,,,,,,,exact,1e308\r\n",
+            .emptyCells = 5,
+            .within = "0.05"},
+        TableCase{.name = "InterpolatesBetweenTheFirstLinesEitherSide",
+                  .files = {{"1.txt", "500 0.4\n550 0.50\n600 0.3\n"},
+                            {"2.txt", "600 0.3\n550 x\n500 0.4\n"},
+                            {"3.txt", "540 1\n560 2\n550 9\n525 5\n"}},
+                  .values = {"525", "550", "575", "700"},
+                  .expected = "file,525,550,575,700\r\n1,0.45,0.50,0.4,\r\n2,,x,,\r\n3,5,1.5,,\r\n",
+                  .emptyCells = 6,
+                  .interpolate = true},
+        TableCase{
+            .name = "RangeMeasuresDoNotDependOnTheOrderOfX",
+            .files = kPeakOrders,
+            .values = {"area:2:8", "area:8.5:1.5", "area:-5:20", "max:2:8", "min:2:8", "mean:4:6",
+                       "mean:0:10", "max:20:30"},
+            .expected = "file,area:2:8,area:8.5:1.5,area:-5:20,max:2:8,max:2:8 x,min:2:8,min:2:8 x,mean:4:6,"
+                        "mean:0:10,max:20:30,max:20:30 x\r\n"
+                        "1,38,43,58,9,5,2,2,7.666666666666667,5.7272727272727275,,\r\n"
+                        "2,38,43,58,9,5,2,2,7.666666666666667,5.7272727272727275,,\r\n"
+                        "3,38,43,58,9,5,2,2,7.666666666666667,5.7272727272727275,,\r\n",
+            .emptyCells = 3,
+            .skip = "1"},
+        TableCase{.name = "BaselineLeavesThePeakAboveTheSlope",
+                  .files = kPeakOrders,
+                  .values = {"area:2:8", "area:1.5:8.5", "area:-5:20", "max:2:8", "mean:4:6"},
+                  .expected = "file,area:2:8,area:1.5:8.5,area:-5:20,max:2:8,max:2:8 x,mean:4:6\r\n"
+                              "1,8,8,8,4,5,7.666666666666667\r\n2,8,8,8,4,5,7.666666666666667\r\n"
+                              "3,8,8,8,4,5,7.666666666666667\r\n",
+                  .skip = "1",
+                  .baseline = true},
+        TableCase{
+            .name = "RangesPassOverCellsThatAreNoNumbers",
+            .files = {{"1.txt", "1 2\n2 n/a\n3 4\n4\n"}},
+            .values = {"area:1:4", "max:1:4", "min:1:4", "mean:2:2"},
+            .expected = "file,area:1:4,max:1:4,max:1:4 x,min:1:4,min:1:4 x,mean:2:2\r\n1,6,4,3,2,1,\r\n",
+            .emptyCells = 1},
+        TableCase{
+            .name = "DecimalCommas",
+            .files = {{"1.txt", "550,5;0,25\n551,0\t0,75\n552 1.5\n"}},
+            .values = {"550,5", "550.75", "551", "mean:550:552"},
+            .expected = "file,\"550,5\",550.75,551,mean:550:552\r\n1,\"0,25\",\"0,5\",\"0,75\",\"0,5\"\r\n",
+            .interpolate = true,
+            .mark = DecimalMark::kComma},
+        TableCase{.name = "DecimalCommasReadAsPointsGiveAHint",
+                  .files = {{"1.txt", "h\r\n\r\n550,5;0,418"}},
+                  .values = {"550"},
+                  .expected = "file,550\r\n1,5\r\n",
+                  .skip = "1",
+                  .hintLine = 3},
+        TableCase{.name = "SemicolonsAndCommaSeparatedPointsGiveNoHint",
+                  .files = {{"1.txt", "550.5;0.418\n"}, {"2.txt", "550,418\n"}, {"3.txt", "550, 418;3,5\n"}},
+                  .values = {"550.5"},
+                  .expected = "file,550.5\r\n1,0.418\r\n2,\r\n3,\r\n",
+                  .emptyCells = 2},
         TableCase{.name = "NoFilesGiveTheHeaderRowAlone", .values = {"1", "2"}, .expected = "file,1,2\r\n"}),
     [](const ::testing::TestParamInfo<TableCase>& param) { return std::string(param.param.name); });
+
+TEST(TableWithinTest, WithinZeroTakesTheExactLines) {
+  const char* const writings[] = {
+      "550",   "550.0", "5.5e2", "0550", "+550",   "550.00000000000000001", "549.99",
+      "550.1", "-550",  "0",     "-0.0", "1e-400", "600000000000001",       "6e14",
+      "x"};
+  std::mt19937 random(18);
+  MemoryFileSystem fs;
+  PassThroughCodec codec;
+  TableRequest request{"data", {}, "0", {"550", "0", "1e-400", "600000000000000", "550.1", "-550"}};
+  for (int file = 0; file < 40; ++file) {
+    std::string text;
+    for (int line = 0; line < 12; ++line) {
+      text += std::string(writings[random() % std::size(writings)]) + " c" + std::to_string(line) + "\n";
+    }
+    const std::string name = std::to_string(file) + ".txt";
+    fs.Put("data/" + name, text);
+    request.list.FileNames.emplace_back(name);
+  }
+  Table exact, within;
+  TableSummary summary;
+  ASSERT_FALSE(MakeTable(fs, codec, request, &exact, &summary));
+  request.within = Decimal{};
+  ASSERT_FALSE(MakeTable(fs, codec, request, &within, &summary));
+  ASSERT_EQ(exact.rows.size(), within.rows.size());
+  for (std::size_t row = 0; row < exact.rows.size(); ++row) {
+    for (std::size_t i = 0; i < exact.rows[row].cells.size(); ++i) {
+      EXPECT_EQ(within.rows[row].cells[2 * i], exact.rows[row].cells[i]) << "file " << row << ", value " << i;
+    }
+  }
+}
 
 TEST(TableFailureTest, NamesTheFileThatCouldNotBeRead) {
   MemoryFileSystem fs;
   PassThroughCodec codec;
   fs.Put("data/1.txt", "h\r\n1 a\r\n");
   fs.Put("data/2.txt", "h\r\n");
-  std::string csv = "untouched";
+  Table table;
+  table.header = {"untouched"};
   TableSummary summary;
-  const Status error = MakeTable(fs, codec, TableRequest{"data", {{"1.txt", "2.txt"}}, "2", {"1"}}, &csv, &summary);
+  const Status error =
+      MakeTable(fs, codec, TableRequest{"data", {{"1.txt", "2.txt"}}, "2", {"1"}}, &table, &summary);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kTooFewLines);
   EXPECT_EQ(error->file, std::filesystem::path("data/2.txt"));
-  EXPECT_EQ(csv, "untouched");
+  EXPECT_EQ(table.header, std::vector<std::string>{"untouched"});
 }
 
 }  // namespace

@@ -60,6 +60,7 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
   for (const char* name : {"d/1.txt", "d/2.txt", "d/10.txt", "bad/1.txt", "bad/2.txt"})
     files_.Put(name, rows);
   files_.Put("d/3.asc", "");
+  files_.Put("c/1.txt", "550,5;0,418\r\n");
   files_.Put("u/1.txt",
              "\xEF\xBB\xBF"
              "7 \xE4\xB8\xAD\r\n");
@@ -105,6 +106,12 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
        2,
        "",
        Usage("the key cannot be written in code page CP1252")},
+      {{"table", "--interpolate", "--within", "1", "d", "1"}, 2, "", Usage("--interpolate goes with neither --nearest nor --within")},
+      {{"table", "d", "area:5"}, 2, "",
+       Usage("the item 'area:5' is not a measure over a range: area, max, min or mean, then :X1:X2 (such as max:540:560)")},
+      {{"table", "d", "max:a:b"}, 2, "", "*the item 'max:a:b' is not a measure over a range"},
+      {{"table", "d", "sum:1:2"}, 2, "", "*the item 'sum:1:2' is not a measure over a range"},
+      {{"check", "--decimal-comma", "d", "1"}, 2, "", Usage("--decimal-comma goes with table only")},
       {{"--help"}, 0, "*\nevery argument after -- is an operand.\n\nExit status: 0 done", ""},
       {{"list", "d"}, 0, "1.txt\n2.txt\n10.txt\n", ""},
       {{"list", "--ext", ".asc", "d"}, 0, "3.asc\n", ""},
@@ -209,6 +216,13 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
        "*wrote table.csv\n",
        "",
        {{"table.csv", "file,1\r\n1,5\r\n2,5\r\n10,5\r\n"}}},
+      {{"table", "--output", "-", "--interpolate", "d", "1.25", "max:2:1"}, 0, "", "read 3 files for 2 values, 0 of 6 cells empty\n",
+       "file,1.25,max:2:1,max:2:1 x\r\n1,5.5,6,1.5\r\n2,5.5,6,1.5\r\n10,5.5,6,1.5\r\n"},
+      {{"table", "--output", "-", "c", "550"}, 0, "",
+       "*kesmaro-cli: note: line 1 of 1.txt (550,5;0,418) reads like numbers with decimal commas, which the table took for "
+       "separators; --decimal-comma reads them as decimal marks\nread 1 files", "file,550\r\n1,5\r\n"},
+      {{"table", "--output", "-", "--decimal-comma", "c", "550,5"}, 0, "", "*read 1 files for 1 values, 0 of 1",
+       "file,\"550,5\"\r\n1,\"0,418\"\r\n"},
   };
   const std::map<fs::path, std::string> before = files_.files;
   for (const Case& c : cases) {

@@ -1,0 +1,74 @@
+#ifndef KESMARO_CORE_DECIMAL_H_
+#define KESMARO_CORE_DECIMAL_H_
+
+// Numbers as the data write them. The table compares the numbers in a first column as the
+// decimals they are written as, exactly; a file's name is read for the number that orders the
+// series.
+
+#include <compare>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace kesmaro {
+
+constexpr bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+/// A decimal number as written: `mantissa` × 10^`exponent`, with no zeros at the end of the
+/// mantissa, so that two equal numbers are equal members (zero is all zeros, never negative).
+/// The mantissa holds up to 19 significant digits, and every decimal of up to 19 is held exactly;
+/// of a longer one the 20th digit rounds the 19th (halves away from zero). The exponent is at
+/// most 999,999,999 either way, far beyond any double: `1e-400` is a number, and it is not 0.
+struct Decimal {
+  std::uint64_t mantissa = 0;
+  std::int32_t exponent = 0;
+  bool negative = false;
+
+  friend bool operator==(const Decimal&, const Decimal&) = default;
+};
+
+/// The character a number's fraction starts at: `.`, or `,` for data written with decimal commas.
+enum class DecimalMark : char { kPoint = '.', kComma = ',' };
+
+/// Reads the decimal number at the start of `text` as far as its syntax goes and sets `*end`
+/// behind it: an optional sign, digits with an optional fraction (or a fraction alone, `.5`), and
+/// an optional exponent (`e` or `E`, an optional sign, digits). nullopt when there is none there.
+std::optional<Decimal> LeadingDecimal(std::string_view text, std::size_t* end,
+                                      DecimalMark mark = DecimalMark::kPoint);
+
+/// The number a text is wholly written as, with no blanks; nullopt otherwise.
+std::optional<Decimal> ParseDecimal(std::string_view text, DecimalMark mark = DecimalMark::kPoint);
+
+std::strong_ordering operator<=>(const Decimal& a, const Decimal& b);
+
+/// The double nearest to the decimal; ±0 or ±infinity beyond a double's range.
+double ToDouble(const Decimal& number);
+
+/// How far apart two decimals are: `high` × 2^64 + `low` units of 10^`exponent`. Exact when the
+/// two numbers' last digits lie within 18 places of each other; otherwise the one whose digits
+/// end 18 places or more below the other's is cut there, so a distance keeps at least 37
+/// significant digits.
+struct Distance {
+  std::uint64_t high = 0;
+  std::uint64_t low = 0;
+  std::int32_t exponent = 0;
+};
+
+Distance DistanceBetween(const Decimal& a, const Decimal& b);
+
+std::strong_ordering operator<=>(const Distance& a, const Distance& b);
+
+/// The number a file's name begins with, which orders the series: optional blanks, an optional
+/// sign, digits and an optional decimal point with digits, and no exponent, since `2e1.txt` is
+/// file 2 of a series; nullopt when the text begins with no number. `10.txt` is 10, `2.5.asc` is
+/// 2.5, `-5.txt` is -5. Read into a double as the window reads it, not as a Decimal: the order of
+/// a series, and so the order of a run's rows, is the window's.
+std::optional<double> LeadingNameNumber(std::string_view text);
+
+/// LeadingNameNumber, 0 when the text begins with no number.
+inline double LeadingNumber(std::string_view text) { return LeadingNameNumber(text).value_or(0.0); }
+
+}  // namespace kesmaro
+
+#endif  // KESMARO_CORE_DECIMAL_H_

@@ -1,0 +1,69 @@
+// The option table against the usage text, and the usage errors the table words.
+
+#include "cli/options.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/command_line.h"
+#include "testing/memory_file_system.h"
+
+namespace kesmaro::cli {
+namespace {
+
+/// The options named in `command`'s synopsis: from "kesmaro-cli COMMAND" up to the next synopsis
+/// or the blank line that ends them.
+std::set<std::string> SynopsisOptions(const std::string& usage, const std::string& command) {
+  std::size_t at = usage.find("kesmaro-cli " + command + " ");
+  EXPECT_NE(at, std::string::npos) << command;
+  const std::size_t next = usage.find("kesmaro-cli ", at + 1);
+  const std::string synopsis = usage.substr(at, std::min(next, usage.find("\n\n", at)) - at);
+  std::set<std::string> names;
+  for (at = synopsis.find("--"); at != std::string::npos; at = synopsis.find("--", at + 1)) {
+    const std::size_t end = synopsis.find_first_of(" ]|\n", at);
+    names.insert(synopsis.substr(at, end - at));
+    at = end - 1;
+  }
+  return names;
+}
+
+TEST(CliOptions, EachSynopsisNamesTheOptionsOfItsCommand) {
+  const std::string usage = UsageText();
+  const struct {
+    std::string name;
+    CommandSet set;
+  } commands[] = {{"list", kList}, {"check", kCheck}, {"run", kRun}, {"table", kTable}};
+  for (const auto& command : commands) {
+    const std::vector<std::string_view> names = OptionNames(command.set);
+    EXPECT_EQ(SynopsisOptions(usage, command.name), std::set<std::string>(names.begin(), names.end()))
+        << command.name;
+  }
+  // And each option has its line below the synopses.
+  for (std::string_view name : OptionNames(kList | kReading))
+    EXPECT_NE(usage.find("\n  " + std::string(name) + " "), std::string::npos) << name;
+}
+
+TEST(CliOptions, AnOptionOfAnotherCommandNamesItsCommands) {
+  MemoryFileSystem files;
+  Host host{files, {}};
+  const struct {
+    std::vector<std::string> args;
+    std::string problem;
+  } cases[] = {
+      {{"list", "--skip", "1", "d"}, "--skip goes with check, run and table only"},
+      {{"check", "--output=x", "d", "1"}, "--output goes with run and table only"},
+      {{"table", "--force", "d", "1"}, "--force goes with run only"},
+  };
+  for (const auto& c : cases) {
+    std::string out, err, data;
+    EXPECT_EQ(RunCommandLine(c.args, host, out, err, data), kUsage) << c.problem;
+    EXPECT_EQ(err, "kesmaro-cli: " + c.problem + "\nTry 'kesmaro-cli --help'.\n");
+  }
+}
+
+}  // namespace
+}  // namespace kesmaro::cli

@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include <charconv>
+#include <utility>
 
 #include "core/table.h"
 
@@ -38,7 +39,7 @@ constexpr OptionRow kOptionRows[] = {
        return std::nullopt;
      },
      "header lines at the top of every file (default 0)"},
-    {"--encoding", "NAME", kReading, nullptr,
+    {"--encoding", "NAME", kReading | kWindow, nullptr,
      [](const std::string& value, Options& options) -> Problem {
        options.encoding = value;
        return std::nullopt;
@@ -176,25 +177,23 @@ Problem CheckTable(const Options& options) {
   return std::nullopt;
 }
 
-}  // namespace
-
-std::optional<std::string> Parse(const std::vector<std::string>& args, std::span<const Command> commands,
-                                 Options* options) {
+/// The arguments of a command line that are not options, and the options given, in order.
+struct Given {
+  std::vector<std::string> words;
+  std::vector<const OptionRow*> rows;
   bool optionsEnded = false;
-  std::string commandName;  // an empty first word leaves room for the next
-  std::vector<const OptionRow*> given;
+};
+
+/// Sets `options` from the options in `args`; returns the message of a usage error.
+Problem ReadOptions(const std::vector<std::string>& args, Options* options, Given* given) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i];
-    if (optionsEnded || arg.size() < 2 || arg[0] != '-' || LooksLikeNegativeNumber(arg)) {
-      if (commandName.empty()) {
-        commandName = arg;
-      } else {
-        options->operands.push_back(arg);
-      }
+    if (given->optionsEnded || arg.size() < 2 || arg[0] != '-' || LooksLikeNegativeNumber(arg)) {
+      given->words.push_back(arg);
       continue;
     }
     if (arg == "--") {
-      optionsEnded = true;
+      given->optionsEnded = true;
       continue;
     }
     if (arg == "--help" || arg == "-h") {
@@ -225,9 +224,26 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, std::span
       }
       if (Problem problem = row->set(*value, *options)) return problem;
     }
-    given.push_back(row);
+    given->rows.push_back(row);
   }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> Parse(const std::vector<std::string>& args, std::span<const Command> commands,
+                                 Options* options) {
+  Given given;
+  if (Problem problem = ReadOptions(args, options, &given)) return problem;
   if (options->help || options->version) return std::nullopt;
+  std::string commandName;  // an empty first word leaves room for the next
+  for (std::string& word : given.words) {
+    if (commandName.empty()) {
+      commandName = std::move(word);
+    } else {
+      options->operands.push_back(std::move(word));
+    }
+  }
   if (commandName.empty()) return std::string("no command given");
   for (const Command& candidate : commands) {
     if (candidate.name == commandName) options->command = &candidate;
@@ -237,11 +253,21 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, std::span
   const std::size_t operands = options->operands.size();
   if (operands < command->minOperands || operands > command->maxOperands)
     return commandName + " takes " + std::string(command->operands);
-  for (const OptionRow* row : given) {
+  for (const OptionRow* row : given.rows) {
     if ((row->commands & command->set) == 0)
       return std::string(row->name) + " goes with " + CommandNames(row->commands, commands) + " only";
   }
   return command->set == kTable ? CheckTable(*options) : std::nullopt;
+}
+
+bool ParseWindowCommandLine(const std::vector<std::string>& args, Options* options) {
+  Given given;
+  if (ReadOptions(args, options, &given) || options->version || given.optionsEnded || !given.words.empty())
+    return false;
+  for (const OptionRow* row : given.rows) {
+    if ((row->commands & kWindow) == 0) return false;
+  }
+  return true;
 }
 
 std::string UsageText() {

@@ -21,6 +21,7 @@ enum CommandSet : unsigned {
   kRun = 4,
   kTable = 8,
   kReading = kCheck | kRun | kTable,  ///< the commands that read the data files
+  kWindow = 16,                       ///< the window program, which has no commands
 };
 
 /// One command: its name, the operands it takes and what carries it out.
@@ -58,7 +59,11 @@ struct Options {
 std::optional<std::string> Parse(const std::vector<std::string>& args, std::span<const Command> commands,
                                  Options* options);
 
-/// The --help text.
+/// Parses the window program's command line, `[--encoding NAME]` with the same rules; false for
+/// anything else.
+bool ParseWindowCommandLine(const std::vector<std::string>& args, Options* options);
+
+/// kesmaro-cli's --help text.
 std::string UsageText();
 
 /// The names of the options that go with any of `commands`, in the usage's order.

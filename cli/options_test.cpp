@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -62,6 +63,24 @@ TEST(CliOptions, AnOptionOfAnotherCommandNamesItsCommands) {
     std::string out, err, data;
     EXPECT_EQ(RunCommandLine(c.args, host, out, err, data), kUsage) << c.problem;
     EXPECT_EQ(err, "kesmaro-cli: " + c.problem + "\nTry 'kesmaro-cli --help'.\n");
+  }
+}
+
+TEST(CliOptions, TheWindowTakesTheEncodingAlone) {
+  const struct {
+    std::vector<std::string> args;
+    std::optional<std::string> encoding;  ///< nullopt: a usage error
+  } cases[] = {
+      {{"--encoding", "gbk"}, "gbk"},  {{"--encoding=utf-8"}, "utf-8"}, {{"--encoding"}, std::nullopt},
+      {{"--skip", "1"}, std::nullopt}, {{"--version"}, std::nullopt},   {{"folder"}, std::nullopt},
+      {{"--", "x"}, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    Options options;
+    EXPECT_EQ(ParseWindowCommandLine(c.args, &options), c.encoding.has_value()) << c.args[0];
+    if (c.encoding) {
+      EXPECT_EQ(options.encoding, c.encoding);
+    }
   }
 }
 

@@ -164,8 +164,9 @@ class Invocation {
     return kSuccess;
   }
 
-  /// The folder, a name given with --output, the code page and the data files, in that order, so that
-  /// what the user wrote is checked before anything is read.
+  /// The folder, a name given with --output (for an output ending in `outputExtension`), the code
+  /// page and the data files, in that order, so that what the user wrote is checked before anything
+  /// is read.
   int OpenSeries(std::string_view outputExtension) {
     if (int code = OpenFolder(); code != kSuccess) return code;
     // A name given with --output may lead into another folder, since the user chose it; its

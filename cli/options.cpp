@@ -23,6 +23,7 @@ struct OptionRow {
 
 constexpr unsigned kAnyCommand = kList | kReading;
 
+/// A new option is a row here, its field in Options and its name in the synopsis of its commands.
 constexpr OptionRow kOptionRows[] = {
     {"--ext", ".txt|.asc", kAnyCommand, nullptr,
      [](const std::string& value, Options& options) -> Problem {

@@ -50,7 +50,8 @@ TEST(CliOptions, EachSynopsisNamesTheOptionsOfItsCommand) {
 
 TEST(CliOptions, AnOptionOfAnotherCommandNamesItsCommands) {
   MemoryFileSystem files;
-  Host host{files, {}};
+  const CodePageChoice noSystemPage;
+  Host host{files, noSystemPage};
   const struct {
     std::vector<std::string> args;
     std::string problem;

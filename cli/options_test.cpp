@@ -43,6 +43,12 @@ TEST(CliOptions, EachSynopsisNamesTheOptionsOfItsCommand) {
     EXPECT_EQ(SynopsisOptions(usage, command.name), std::set<std::string>(names.begin(), names.end()))
         << command.name;
   }
+  // The text of an option starts in column 20, on each of its lines.
+  EXPECT_NE(
+      usage.find("\n  --output NAME     the output name without .txt or .csv (run: default the name the key\n"
+                 "                    check proposes; table: default table, and - for standard output)\n"
+                 "  --force           run"),
+      std::string::npos);
   // And each option has its line below the synopses.
   for (std::string_view name : OptionNames(kList | kReading))
     EXPECT_NE(usage.find("\n  " + std::string(name) + " "), std::string::npos) << name;

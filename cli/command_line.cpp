@@ -1,7 +1,6 @@
 #include "cli/command_line.h"
 
 #include <cerrno>
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +9,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/options.h"
 #include "core/csv.h"
 #include "core/data_encoding.h"
 #include "core/data_file_list.h"
@@ -23,244 +23,7 @@
 namespace kesmaro::cli {
 namespace {
 
-constexpr std::string_view kUsageText =
-    "usage: kesmaro-cli list  [--ext .txt|.asc] FOLDER\n"
-    "       kesmaro-cli check [--ext .txt|.asc] [--skip N] [--encoding NAME] FOLDER KEY\n"
-    "       kesmaro-cli run   [--ext .txt|.asc] [--skip N] [--encoding NAME] [--output NAME] [--force] "
-    "FOLDER KEY\n"
-    "       kesmaro-cli table [--ext .txt|.asc] [--skip N] [--encoding NAME] [--column K]\n"
-    "                         [--nearest | --within D | --interpolate] [--baseline] [--decimal-comma]\n"
-    "                         [--output NAME] FOLDER ITEM [ITEM ...]\n"
-    "       kesmaro-cli --help | --version\n"
-    "\n"
-    "Consolidates a numbered series of data files (1.txt, 2.txt, 10.txt, ...) in FOLDER: from\n"
-    "every file it picks the lines whose first column holds KEY (or, when no line holds it\n"
-    "exactly, the lines that begin with it) and writes them, each prefixed with its file's stem.\n"
-    "\n"
-    "  list    print the data files in series order\n"
-    "  check   test KEY against the first data file and print the verdict:\n"
-    "          exact<TAB>NAME, prefix<TAB>NAME, prefix, missing or ambiguous\n"
-    "  run     write NAME.txt in the current folder; refused, like check, when KEY does not pick\n"
-    "          out one line of the first file\n"
-    "  table   write NAME.csv in the current folder: a row per data file and a column per ITEM.\n"
-    "          An ITEM X takes a field of the first line whose first field equals X as a number\n"
-    "          (550, 550.0 and 5.5e2 are equal); area:X1:X2, max:X1:X2, min:X1:X2 and mean:X1:X2\n"
-    "          measure that field over the lines whose first field lies from X1 to X2\n"
-    "\n"
-    "  --ext .txt|.asc   the data files' extension (default .txt)\n"
-    "  --skip N          header lines at the top of every file (default 0)\n"
-    "  --encoding NAME   the data files' code page: gbk, gb18030, utf-8, utf-16le, utf-16be,\n"
-    "                    big5, shift_jis, cp1252, ... (default: UTF-16 when the first file\n"
-    "                    starts with a UTF-16 mark; else on Windows the system's ANSI code\n"
-    "                    page; on Linux UTF-8 when the first file is UTF-8 text, otherwise the\n"
-    "                    code page Windows uses for the locale's language)\n"
-    "  --output NAME     the output name without .txt or .csv (run: default the name the key\n"
-    "                    check proposes; table: default table, and - for standard output)\n"
-    "  --force           run even when the key check or an empty folder would refuse\n"
-    "  --column K        the field a table cell holds, counted from 1 (default 2)\n"
-    "  --nearest         the nearest line when none holds X; a column 'X x' shows its first field\n"
-    "  --within D        like --nearest, but only lines at most D away from X\n"
-    "  --interpolate     the value at X on the straight line between the lines either side of X\n"
-    "  --baseline        area, max and min above the straight line between the range's ends\n"
-    "  --decimal-comma   the data write 550,5 for 550.5; fields are separated by blanks and ';'\n"
-    "  --help, --version this text; the version\n"
-    "\n"
-    "An argument that looks like a negative number (-5, -.5) is an operand, not an option, and\n"
-    "every argument after -- is an operand.\n"
-    "\n"
-    "Exit status: 0 done, 1 a file could not be read or written, 2 usage error, 3 refused.\n";
-
 constexpr std::string_view kTryHelp = "Try 'kesmaro-cli --help'.\n";
-
-/// The commands an option goes with.
-enum CommandSet : unsigned {
-  kList = 1,
-  kCheck = 2,
-  kRun = 4,
-  kTable = 8,
-  kReading = kCheck | kRun | kTable,  ///< the commands that read the data files
-};
-
-struct OptionRule {
-  std::string_view name;
-  bool takesValue;
-  unsigned commands;
-  std::string_view goesWith;  ///< names those commands in a usage error
-};
-
-constexpr OptionRule kOptionSpecs[] = {
-    {"--ext", true, kList | kReading, ""},
-    {"--skip", true, kReading, "check, run and table"},
-    {"--encoding", true, kReading, "check, run and table"},
-    {"--output", true, kRun | kTable, "run and table"},
-    {"--force", false, kRun, "run"},
-    {"--column", true, kTable, "table"},
-    {"--nearest", false, kTable, "table"},
-    {"--within", true, kTable, "table"},
-    {"--interpolate", false, kTable, "table"},
-    {"--baseline", false, kTable, "table"},
-    {"--decimal-comma", false, kTable, "table"},
-};
-
-struct Command {
-  std::string_view name;
-  CommandSet set;
-  std::size_t minOperands;
-  std::size_t maxOperands;
-  std::string_view operands;  ///< names them in a usage error
-};
-
-constexpr Command kCommands[] = {
-    {"list", kList, 1, 1, "one FOLDER"},
-    {"check", kCheck, 2, 2, "a FOLDER and a KEY"},
-    {"run", kRun, 2, 2, "a FOLDER and a KEY"},
-    {"table", kTable, 2, SIZE_MAX, "a FOLDER and one or more items"},
-};
-
-/// `-5`, `-0.5`, `-.5`: a negative number given as an operand. No option looks like one.
-bool LooksLikeNegativeNumber(std::string_view arg) {
-  return arg.size() >= 2 && arg[0] == '-' && (IsDigit(arg[1]) || arg[1] == '.');
-}
-
-struct Options {
-  std::string command;
-  std::string extension = ".txt";
-  std::string skip = "0";
-  std::optional<std::string> encoding;
-  std::optional<std::string> output;
-  bool force = false;
-  std::size_t column = 2;
-  bool nearest = false;
-  std::optional<Decimal> within;
-  bool interpolate = false;
-  bool baseline = false;
-  bool decimalComma = false;
-  bool help = false;
-  bool version = false;
-  std::vector<std::string> operands;
-};
-
-/// Sets one option's field from its value; returns an error message for a bad value.
-std::optional<std::string> SetOption(std::string_view name, const std::string& value, Options* options) {
-  if (name == "--ext") {
-    if (value != ".txt" && value != ".asc") return "--ext must be .txt or .asc, not '" + value + "'";
-    options->extension = value;
-  } else if (name == "--skip") {
-    if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos) {
-      return "--skip takes a count in decimal digits, not '" + value + "'";
-    }
-    options->skip = value;
-  } else if (name == "--encoding") {
-    options->encoding = value;
-  } else if (name == "--output") {
-    // An empty name would write the hidden file ".txt": most likely an unset variable.
-    if (value.empty()) return std::string("--output takes a name, not an empty one");
-    options->output = value;
-  } else if (name == "--force") {
-    options->force = true;
-  } else if (name == "--column") {
-    std::size_t column = 0;
-    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), column);
-    if (value.empty() || !IsDigit(value[0]) || ec != std::errc() || end != value.data() + value.size() ||
-        column == 0) {
-      return "--column takes a field number from 1, not '" + value + "'";
-    }
-    options->column = column;
-  } else if (name == "--nearest") {
-    options->nearest = true;
-  } else if (name == "--within") {
-    std::optional<Decimal> within = ParseDecimal(value);
-    if (!within) within = ParseDecimal(value, DecimalMark::kComma);
-    if (!within || within->negative)
-      return "--within takes a decimal distance of 0 or more, not '" + value + "'";
-    options->within = within;
-  } else if (name == "--interpolate") {
-    options->interpolate = true;
-  } else if (name == "--baseline") {
-    options->baseline = true;
-  } else if (name == "--decimal-comma") {
-    options->decimalComma = true;
-  }
-  return std::nullopt;
-}
-
-/// Parses the command line; returns an error message for a usage error.
-std::optional<std::string> Parse(const std::vector<std::string>& args, Options* options) {
-  bool optionsEnded = false;
-  std::vector<const OptionRule*> given;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string arg = args[i];
-    if (optionsEnded || arg.size() < 2 || arg[0] != '-' || LooksLikeNegativeNumber(arg)) {
-      if (options->command.empty()) {
-        options->command = arg;
-      } else {
-        options->operands.push_back(arg);
-      }
-      continue;
-    }
-    if (arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    if (arg == "--help" || arg == "-h") {
-      options->help = true;
-      continue;
-    }
-    if (arg == "--version") {
-      options->version = true;
-      continue;
-    }
-    std::optional<std::string> value;
-    if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
-      value = arg.substr(equals + 1);
-      arg.resize(equals);
-    }
-    const OptionRule* rule = nullptr;
-    for (const OptionRule& candidate : kOptionSpecs) {
-      if (candidate.name == arg) rule = &candidate;
-    }
-    if (rule == nullptr) return "unknown option '" + arg + "'";
-    if (!rule->takesValue && value) return "option '" + arg + "' takes no value";
-    if (rule->takesValue && !value) {
-      if (i + 1 == args.size()) return "option '" + arg + "' needs a value";
-      value = args[++i];
-    }
-    if (std::optional<std::string> problem = SetOption(rule->name, value.value_or(""), options))
-      return problem;
-    given.push_back(rule);
-  }
-  if (options->help || options->version) return std::nullopt;
-  if (options->command.empty()) return std::string("no command given");
-  const Command* command = nullptr;
-  for (const Command& candidate : kCommands) {
-    if (candidate.name == options->command) command = &candidate;
-  }
-  if (command == nullptr) return "unknown command '" + options->command + "'";
-  const std::size_t operands = options->operands.size();
-  if (operands < command->minOperands || operands > command->maxOperands) {
-    return options->command + " takes " + std::string(command->operands);
-  }
-  for (const OptionRule* rule : given) {
-    if ((rule->commands & command->set) == 0) {
-      return std::string(rule->name) + " goes with " + std::string(rule->goesWith) + " only";
-    }
-  }
-  if (command->set == kTable) {
-    if (options->interpolate && (options->nearest || options->within))
-      return std::string("--interpolate goes with neither --nearest nor --within");
-    const DecimalMark mark = options->decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
-    for (std::size_t i = 1; i < operands; ++i) {
-      const std::string& item = options->operands[i];
-      if (ParseTableItem(item, mark)) continue;
-      if (item.find(':') == std::string::npos)
-        return "the value '" + item + "' is not a decimal number (such as 550, -5.5 or 5.5e2)";
-      return "the item '" + item +
-             "' is not a measure over a range: area, max, min or mean, then :X1:X2 (such as "
-             "max:540:560)";
-    }
-  }
-  return std::nullopt;
-}
 
 std::string VerdictWord(VerdictKind kind) {
   switch (kind) {
@@ -276,22 +39,140 @@ std::string VerdictWord(VerdictKind kind) {
   return "missing";
 }
 
-/// The state and output of one invocation.
+}  // namespace
+
+/// The state and output of one invocation; a command's function carries it out.
 class Invocation {
  public:
   Invocation(const Options& options, Host& host, std::string& out, std::string& err, std::string& data)
       : options_(options), out_(out), err_(err), data_(data), host_(host) {}
 
-  int Run() {
+  int List() {
+    if (int code = OpenFolder(); code != kSuccess) return code;
+    if (Status error = ListFiles()) return Fail(*error);
+    for (const auto& name : list_.FileNames) out_ += NativeToTerminal(name.native()) + "\n";
+    return kSuccess;
+  }
+
+  int Check() {
+    if (int code = OpenSeries(".txt"); code != kSuccess) return code;
+    if (int code = EncodeKey(); code != kSuccess) return code;
+    if (list_.FileCount() == 0) return NoDataFiles();
+    KeyVerdict verdict;
+    if (Status error = CheckFirstFile(&verdict)) return Fail(*error);
+    std::string line = VerdictWord(verdict.kind);
+    if (verdict.CanRun() && verdict.proposedName) {
+      // The verdict stands without its name; why there is none goes to stderr.
+      if (const std::optional<std::string> name = ProposedName(verdict)) {
+        line += "\t" + *name;
+      } else {
+        err_ += "kesmaro-cli: " + NotValidText() + "\n";
+      }
+    }
+    out_ += line + "\n";
+    return verdict.CanRun() ? kSuccess : kRefused;
+  }
+
+  int Extract() {
+    if (int code = OpenSeries(".txt"); code != kSuccess) return code;
+    if (int code = EncodeKey(); code != kSuccess) return code;
+    std::optional<std::string> outputName = options_.output;
+    if (list_.FileCount() == 0) {
+      if (!options_.force) return NoDataFiles();
+    } else {
+      KeyVerdict verdict;
+      if (Status error = CheckFirstFile(&verdict)) return Fail(*error);
+      if (!verdict.CanRun() && !options_.force) {
+        err_ += VerdictWord(verdict.kind) + "\n";
+        return Fail("the key does not pick out one line of " + NativeToTerminal(list_.FileNames[0].native()) +
+                        "; use --force to run all the same",
+                    kRefused);
+      }
+      if (!outputName && verdict.proposedName && !verdict.proposedName->empty()) {
+        outputName = ProposedName(verdict);
+        if (!outputName) return Fail(NotValidText() + "; give one with --output", kRefused);
+        // The proposal comes from the data, so it is only ever a name in the working folder.
+        if (Status error = CheckOutputName(TerminalToNative(*outputName), ".txt", NativeTextScheme(),
+                                           OutputNamePart::kWhole))
+          return Fail(*error);
+      }
+    }
+    if (!outputName) return Fail("the key check proposes no output name; give one with --output", kUsage);
+
+    RunRequest request{
+        {key_, {folder_, list_, options_.skip}}, TerminalToNative(*outputName), NativeTextScheme()};
+    RunSummary summary;
+    DataFileSystem data = DataFiles();
+    if (Status error = RunExtraction(data, *codec_, request, &summary)) return Fail(*error);
+    err_ += "read " + std::to_string(summary.filesRead) + " files, wrote " +
+            std::to_string(summary.rowsWritten) + " rows to " + NativeToTerminal(summary.output.native()) +
+            "\n";
+    NoteOutputInSeries(summary.output);
+    return kSuccess;
+  }
+
+  int Table() {
+    if (int code = OpenSeries(".csv"); code != kSuccess) return code;
+    if (list_.FileCount() == 0) return NoDataFiles();
+    const std::string name = options_.output.value_or("table");
+    const bool toStandardOutput = name == "-";
+    std::filesystem::path output;
+    if (!toStandardOutput) {
+      if (Status error = PrepareOutput(host_.files, folder_, list_, TerminalToNative(name), ".csv",
+                                       NativeTextScheme(), &output))
+        return Fail(*error);
+    }
+
+    // The items are decimal numbers and measure names, in ASCII, which every data code page holds
+    // as it is.
+    TableRequest request;
+    request.folder = folder_;
+    request.list = list_;
+    request.skipText = options_.skip;
+    request.items.assign(options_.operands.begin() + 1, options_.operands.end());
+    request.column = options_.column;
+    request.nearest = options_.nearest;
+    request.within = options_.within;
+    request.interpolate = options_.interpolate;
+    request.baseline = options_.baseline;
+    request.mark = options_.decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
+    kesmaro::Table table;
+    TableSummary summary;
+    DataFileSystem data = DataFiles();
+    if (Status error = MakeTable(data, *codec_, request, &table, &summary)) return Fail(*error);
+    const std::string csv = TableCsv(table);
+    if (summary.decimalCommaHint) NoteDecimalCommas(*summary.decimalCommaHint);
+    if (toStandardOutput) {
+      data_ += EncodeOutput(codec_->Page().form, csv);
+    } else if (Status error = data.WriteFileAtomically(output, csv)) {
+      return Fail(*error);
+    }
+    // Whether standard output took the table is known only once it is written: the line does not
+    // claim it, and a failure to write says so after it.
+    err_ += "read " + std::to_string(summary.filesRead) + " files for " + std::to_string(summary.values) +
+            " values, " + std::to_string(summary.emptyCells) + " of " +
+            std::to_string(summary.filesRead * summary.values) + " cells empty" +
+            (toStandardOutput ? std::string() : "; wrote " + NativeToTerminal(output.native())) + "\n";
+    return kSuccess;
+  }
+
+ private:
+  int OpenFolder() {
     // An empty argument is most likely an unset variable, and no folder is not the current one.
     if (options_.operands[0].empty()) return Fail("FOLDER is empty; name the current folder as .", kUsage);
     folder_ = TerminalToNative(options_.operands[0]);
-    if (options_.command == "list") return List();
+    return kSuccess;
+  }
+
+  /// The folder, a name given with --output (for an output ending in `outputExtension`), the code
+  /// page and the data files, in that order, so that what the user wrote is checked before anything
+  /// is read.
+  int OpenSeries(std::string_view outputExtension) {
+    if (int code = OpenFolder(); code != kSuccess) return code;
     // A name given with --output may lead into another folder, since the user chose it; its
-    // last part is still one plain file name. Refused before anything is read. A table's "-" is
-    // standard output.
-    if (options_.output && !(options_.command == "table" && *options_.output == "-")) {
-      if (Status error = CheckOutputName(TerminalToNative(*options_.output), OutputExtension(),
+    // last part is still one plain file name. A table's "-" is standard output.
+    if (options_.output && !(outputExtension == ".csv" && *options_.output == "-")) {
+      if (Status error = CheckOutputName(TerminalToNative(*options_.output), outputExtension,
                                          NativeTextScheme(), OutputNamePart::kLast))
         return Fail(*error);
     }
@@ -308,15 +189,17 @@ class Invocation {
       if (int code = ChooseCodePage(choice, &failure); code != kSuccess) return code;
     }
     if (!codec_) return Fail("code page " + failure.name + " is not available on this system");
-    if (options_.command == "table") return Table();
-    // A key the data cannot hold is the user's to change, like an unknown encoding.
+    return kSuccess;
+  }
+
+  /// A key the data cannot hold is the user's to change, like an unknown encoding.
+  int EncodeKey() {
     const std::optional<std::string> key = codec_->Encode(TerminalToNative(options_.operands[1]));
     if (!key) return Fail("the key cannot be written in code page " + ShownName(codec_->Page()), kUsage);
     key_ = *key;
-    return options_.command == "check" ? Check() : Extract();
+    return kSuccess;
   }
 
- private:
   int Fail(const std::string& message, int code = kFailure) {
     err_ += "kesmaro-cli: " + message + "\n";
     if (code == kUsage) err_ += kTryHelp;
@@ -335,8 +218,6 @@ class Invocation {
     // Replacing a data file is not a failure to read or write but a run refused, as a bad name is.
     return Fail(message, error.kind == ErrorKind::kOutputIsDataFile ? kRefused : kFailure);
   }
-
-  std::string_view OutputExtension() const { return options_.command == "table" ? ".csv" : ".txt"; }
 
   /// The file system the series is read and its outputs written through, in its code page.
   DataFileSystem DataFiles() const { return DataFileSystem(host_.files, codec_->Page()); }
@@ -390,12 +271,6 @@ class Invocation {
 
   Status ListFiles() { return ListDataFiles(host_.files, folder_, options_.extension, &list_); }
 
-  int List() {
-    if (Status error = ListFiles()) return Fail(*error);
-    for (const auto& name : list_.FileNames) out_ += NativeToTerminal(name.native()) + "\n";
-    return kSuccess;
-  }
-
   /// The proposed name as terminal text; nullopt when it is not valid text of the code page.
   std::optional<std::string> ProposedName(const KeyVerdict& verdict) const {
     const std::optional<TextCodec::Native> name = codec_->Decode(*verdict.proposedName);
@@ -415,103 +290,6 @@ class Invocation {
   int NoDataFiles() {
     return Fail("no " + options_.extension + " data files in " + NativeToTerminal(folder_.native()),
                 kRefused);
-  }
-
-  int Check() {
-    if (list_.FileCount() == 0) return NoDataFiles();
-    KeyVerdict verdict;
-    if (Status error = CheckFirstFile(&verdict)) return Fail(*error);
-    std::string line = VerdictWord(verdict.kind);
-    if (verdict.CanRun() && verdict.proposedName) {
-      // The verdict stands without its name; why there is none goes to stderr.
-      if (const std::optional<std::string> name = ProposedName(verdict)) {
-        line += "\t" + *name;
-      } else {
-        err_ += "kesmaro-cli: " + NotValidText() + "\n";
-      }
-    }
-    out_ += line + "\n";
-    return verdict.CanRun() ? kSuccess : kRefused;
-  }
-
-  int Extract() {
-    std::optional<std::string> outputName = options_.output;
-    if (list_.FileCount() == 0) {
-      if (!options_.force) return NoDataFiles();
-    } else {
-      KeyVerdict verdict;
-      if (Status error = CheckFirstFile(&verdict)) return Fail(*error);
-      if (!verdict.CanRun() && !options_.force) {
-        err_ += VerdictWord(verdict.kind) + "\n";
-        return Fail("the key does not pick out one line of " + NativeToTerminal(list_.FileNames[0].native()) +
-                        "; use --force to run all the same",
-                    kRefused);
-      }
-      if (!outputName && verdict.proposedName && !verdict.proposedName->empty()) {
-        outputName = ProposedName(verdict);
-        if (!outputName) return Fail(NotValidText() + "; give one with --output", kRefused);
-        // The proposal comes from the data, so it is only ever a name in the working folder.
-        if (Status error = CheckOutputName(TerminalToNative(*outputName), ".txt", NativeTextScheme(),
-                                           OutputNamePart::kWhole))
-          return Fail(*error);
-      }
-    }
-    if (!outputName) return Fail("the key check proposes no output name; give one with --output", kUsage);
-
-    RunRequest request{
-        {key_, {folder_, list_, options_.skip}}, TerminalToNative(*outputName), NativeTextScheme()};
-    RunSummary summary;
-    DataFileSystem data = DataFiles();
-    if (Status error = RunExtraction(data, *codec_, request, &summary)) return Fail(*error);
-    err_ += "read " + std::to_string(summary.filesRead) + " files, wrote " +
-            std::to_string(summary.rowsWritten) + " rows to " + NativeToTerminal(summary.output.native()) +
-            "\n";
-    NoteOutputInSeries(summary.output);
-    return kSuccess;
-  }
-
-  int Table() {
-    if (list_.FileCount() == 0) return NoDataFiles();
-    const std::string name = options_.output.value_or("table");
-    const bool toStandardOutput = name == "-";
-    std::filesystem::path output;
-    if (!toStandardOutput) {
-      if (Status error = PrepareOutput(host_.files, folder_, list_, TerminalToNative(name), ".csv",
-                                       NativeTextScheme(), &output))
-        return Fail(*error);
-    }
-
-    // The items are decimal numbers and measure names, in ASCII, which every data code page holds
-    // as it is.
-    TableRequest request;
-    request.folder = folder_;
-    request.list = list_;
-    request.skipText = options_.skip;
-    request.items.assign(options_.operands.begin() + 1, options_.operands.end());
-    request.column = options_.column;
-    request.nearest = options_.nearest;
-    request.within = options_.within;
-    request.interpolate = options_.interpolate;
-    request.baseline = options_.baseline;
-    request.mark = options_.decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
-    kesmaro::Table table;
-    TableSummary summary;
-    DataFileSystem data = DataFiles();
-    if (Status error = MakeTable(data, *codec_, request, &table, &summary)) return Fail(*error);
-    const std::string csv = TableCsv(table);
-    if (summary.decimalCommaHint) NoteDecimalCommas(*summary.decimalCommaHint);
-    if (toStandardOutput) {
-      data_ += EncodeOutput(codec_->Page().form, csv);
-    } else if (Status error = data.WriteFileAtomically(output, csv)) {
-      return Fail(*error);
-    }
-    // Whether standard output took the table is known only once it is written: the line does not
-    // claim it, and a failure to write says so after it.
-    err_ += "read " + std::to_string(summary.filesRead) + " files for " + std::to_string(summary.values) +
-            " values, " + std::to_string(summary.emptyCells) + " of " +
-            std::to_string(summary.filesRead * summary.values) + " cells empty" +
-            (toStandardOutput ? std::string() : "; wrote " + NativeToTerminal(output.native())) + "\n";
-    return kSuccess;
   }
 
   /// A note that the first file reads as decimal commas, which the table read as decimal points.
@@ -535,17 +313,26 @@ class Invocation {
   std::string key_;
 };
 
+namespace {
+
+constexpr Command kCommands[] = {
+    {"list", kList, 1, 1, "one FOLDER", &Invocation::List},
+    {"check", kCheck, 2, 2, "a FOLDER and a KEY", &Invocation::Check},
+    {"run", kRun, 2, 2, "a FOLDER and a KEY", &Invocation::Extract},
+    {"table", kTable, 2, SIZE_MAX, "a FOLDER and one or more items", &Invocation::Table},
+};
+
 }  // namespace
 
 int RunCommandLine(const std::vector<std::string>& args, Host& host, std::string& out, std::string& err,
                    std::string& data) {
   Options options;
-  if (const std::optional<std::string> problem = Parse(args, &options)) {
+  if (const std::optional<std::string> problem = Parse(args, kCommands, &options)) {
     err += "kesmaro-cli: " + *problem + "\n" + std::string(kTryHelp);
     return kUsage;
   }
   if (options.help) {
-    out += kUsageText;
+    out += UsageText();
     return kSuccess;
   }
   if (options.version) {
@@ -553,7 +340,8 @@ int RunCommandLine(const std::vector<std::string>& args, Host& host, std::string
     return kSuccess;
   }
   try {
-    return Invocation(options, host, out, err, data).Run();
+    Invocation invocation(options, host, out, err, data);
+    return (invocation.*options.command->run)();
   } catch (const std::bad_alloc&) {  // a run holds its rows, a table its cells, until they are written
     err += "kesmaro-cli: out of memory; nothing was written\n";
     return kFailure;

@@ -32,11 +32,13 @@ struct Host {
 /// Runs one command line (without the program name) on `host`. Arguments and the text put into `out` and
 /// `err` are terminal text (see platform/terminal.h); `data` gets bytes for standard output that
 /// must pass unchanged (a table written with `--output -`, in the data code page).
-int RunCommandLine(const std::vector<std::string>& args, Host& host, std::string& out, std::string& err, std::string& data);
+int RunCommandLine(const std::vector<std::string>& args, Host& host, std::string& out, std::string& err,
+                   std::string& data);
 
 /// Runs one command line and writes its output to `out` and `err`; returns the exit code, a
 /// failure when the output could not be written.
-int RunAndReport(const std::vector<std::string>& args, Host& host, std::FILE* out = stdout, std::FILE* err = stderr);
+int RunAndReport(const std::vector<std::string>& args, Host& host, std::FILE* out = stdout,
+                 std::FILE* err = stderr);
 
 }  // namespace kesmaro::cli
 

@@ -13,7 +13,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "cli/options.h"
 #include "core/code_page.h"
 #include "platform/disk_file_system.h"
 #include "platform/text_codec.h"
@@ -60,18 +62,16 @@ int main(int argc, char** argv) {
   // Qt's own buttons and dialogs in the user's language; the window's texts are Chinese anyway.
   const std::unique_ptr<QTranslator> qtTranslation = ui::qt::InstallQtTranslation(QLocale::system());
 
-  // What Qt left of the command line is ours.
-  const QStringList arguments = QApplication::arguments();
-  for (qsizetype i = 1; i < arguments.size(); ++i) {
-    if (arguments[i] == "--encoding" && i + 1 < arguments.size()) {
-      codePage.named = arguments[++i].toStdString();
-    } else if (arguments[i].startsWith("--encoding=")) {
-      codePage.named = arguments[i].mid(11).toStdString();
-    } else {
-      std::fputs(kUsage, stderr);
-      return 2;
-    }
+  // What Qt left of the command line is ours, read by kesmaro-cli's rules.
+  std::vector<std::string> arguments;
+  for (const QString& argument : QApplication::arguments().mid(1))
+    arguments.push_back(argument.toStdString());
+  cli::Options options;
+  if (!cli::ParseWindowCommandLine(arguments, &options)) {
+    std::fputs(kUsage, stderr);
+    return 2;
   }
+  codePage.named = options.encoding;
 
   CodePageFailure failure;
   std::unique_ptr<TextCodec> codec = OpenTextCodec(codePage, &failure);

@@ -1,0 +1,294 @@
+#include "cli/options.h"
+
+#include <charconv>
+#include <utility>
+
+#include "core/table.h"
+
+namespace kesmaro::cli {
+namespace {
+
+using Problem = std::optional<std::string>;
+
+/// One option: the rule the parser applies, what it sets and its lines in the usage. An option
+/// without a value sets `flag`; one with a value hands it to `set`, which says what is wrong with it.
+struct OptionRow {
+  std::string_view name;
+  std::string_view value;  ///< the value's name in the usage; empty when the option takes none
+  unsigned commands;       ///< the CommandSet it goes with
+  bool Options::*flag;
+  Problem (*set)(const std::string& value, Options& options);
+  std::string_view help;  ///< the usage's text for it; each '\n' starts an indented line
+};
+
+constexpr unsigned kAnyCommand = kList | kReading;
+
+/// A new option is a row here, its field in Options and its name in the synopsis of its commands.
+constexpr OptionRow kOptionRows[] = {
+    {"--ext", ".txt|.asc", kAnyCommand, nullptr,
+     [](const std::string& value, Options& options) -> Problem {
+       if (value != ".txt" && value != ".asc") return "--ext must be .txt or .asc, not '" + value + "'";
+       options.extension = value;
+       return std::nullopt;
+     },
+     "the data files' extension (default .txt)"},
+    {"--skip", "N", kReading, nullptr,
+     [](const std::string& value, Options& options) -> Problem {
+       if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
+         return "--skip takes a count in decimal digits, not '" + value + "'";
+       options.skip = value;
+       return std::nullopt;
+     },
+     "header lines at the top of every file (default 0)"},
+    {"--encoding", "NAME", kReading | kWindow, nullptr,
+     [](const std::string& value, Options& options) -> Problem {
+       options.encoding = value;
+       return std::nullopt;
+     },
+     "the data files' code page: gbk, gb18030, utf-8, utf-16le, utf-16be,\n"
+     "big5, shift_jis, cp1252, ... (default: UTF-16 when the first file\n"
+     "starts with a UTF-16 mark; else on Windows the system's ANSI code\n"
+     "page; on Linux UTF-8 when the first file is UTF-8 text, otherwise the\n"
+     "code page Windows uses for the locale's language)"},
+    {"--output", "NAME", kRun | kTable, nullptr,
+     [](const std::string& value, Options& options) -> Problem {
+       // An empty name would write the hidden file ".txt": most likely an unset variable.
+       if (value.empty()) return std::string("--output takes a name, not an empty one");
+       options.output = value;
+       return std::nullopt;
+     },
+     "the output name without .txt or .csv (run: default the name the key\n"
+     "check proposes; table: default table, and - for standard output)"},
+    {"--force", "", kRun, &Options::force, nullptr,
+     "run even when the key check or an empty folder would refuse"},
+    {"--column", "K", kTable, nullptr,
+     [](const std::string& value, Options& options) -> Problem {
+       std::size_t column = 0;
+       const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), column);
+       if (value.empty() || !IsDigit(value[0]) || ec != std::errc() || end != value.data() + value.size() ||
+           column == 0)
+         return "--column takes a field number from 1, not '" + value + "'";
+       options.column = column;
+       return std::nullopt;
+     },
+     "the field a table cell holds, counted from 1 (default 2)"},
+    {"--nearest", "", kTable, &Options::nearest, nullptr,
+     "the nearest line when none holds X; a column 'X x' shows its first field"},
+    {"--within", "D", kTable, nullptr,
+     [](const std::string& value, Options& options) -> Problem {
+       std::optional<Decimal> within = ParseDecimal(value);
+       if (!within) within = ParseDecimal(value, DecimalMark::kComma);
+       if (!within || within->negative)
+         return "--within takes a decimal distance of 0 or more, not '" + value + "'";
+       options.within = within;
+       return std::nullopt;
+     },
+     "like --nearest, but only lines at most D away from X"},
+    {"--interpolate", "", kTable, &Options::interpolate, nullptr,
+     "the value at X on the straight line between the lines either side of X"},
+    {"--baseline", "", kTable, &Options::baseline, nullptr,
+     "area, max and min above the straight line between the range's ends"},
+    {"--decimal-comma", "", kTable, &Options::decimalComma, nullptr,
+     "the data write 550,5 for 550.5; fields are separated by blanks and ';'"},
+};
+
+/// The usage up to the options' lines. Its synopsis is written out, as its groups and line breaks
+/// are chosen by hand; a test holds it to the rows above.
+constexpr std::string_view kSynopsis =
+    "usage: kesmaro-cli list  [--ext .txt|.asc] FOLDER\n"
+    "       kesmaro-cli check [--ext .txt|.asc] [--skip N] [--encoding NAME] FOLDER KEY\n"
+    "       kesmaro-cli run   [--ext .txt|.asc] [--skip N] [--encoding NAME] [--output NAME] [--force] "
+    "FOLDER KEY\n"
+    "       kesmaro-cli table [--ext .txt|.asc] [--skip N] [--encoding NAME] [--column K]\n"
+    "                         [--nearest | --within D | --interpolate] [--baseline] [--decimal-comma]\n"
+    "                         [--output NAME] FOLDER ITEM [ITEM ...]\n"
+    "       kesmaro-cli --help | --version\n"
+    "\n"
+    "Consolidates a numbered series of data files (1.txt, 2.txt, 10.txt, ...) in FOLDER: from\n"
+    "every file it picks the lines whose first column holds KEY (or, when no line holds it\n"
+    "exactly, the lines that begin with it) and writes them, each prefixed with its file's stem.\n"
+    "\n"
+    "  list    print the data files in series order\n"
+    "  check   test KEY against the first data file and print the verdict:\n"
+    "          exact<TAB>NAME, prefix<TAB>NAME, prefix, missing or ambiguous\n"
+    "  run     write NAME.txt in the current folder; refused, like check, when KEY does not pick\n"
+    "          out one line of the first file\n"
+    "  table   write NAME.csv in the current folder: a row per data file and a column per ITEM.\n"
+    "          An ITEM X takes a field of the first line whose first field equals X as a number\n"
+    "          (550, 550.0 and 5.5e2 are equal); area:X1:X2, max:X1:X2, min:X1:X2 and mean:X1:X2\n"
+    "          measure that field over the lines whose first field lies from X1 to X2\n"
+    "\n";
+
+constexpr std::string_view kClosing =
+    "\n"
+    "An argument that looks like a negative number (-5, -.5) is an operand, not an option, and\n"
+    "every argument after -- is an operand.\n"
+    "\n"
+    "Exit status: 0 done, 1 a file could not be read or written, 2 usage error, 3 refused.\n";
+
+/// An option's line in the usage: its name and value, then its text from this column on.
+constexpr std::size_t kHelpColumn = 20;
+
+void AppendOptionLine(std::string_view label, std::string_view help, std::string* text) {
+  *text += "  ";
+  *text += label;
+  *text += std::string(kHelpColumn - 2 - label.size(), ' ');
+  for (std::size_t start = 0;;) {
+    const std::size_t end = help.find('\n', start);
+    *text += help.substr(start, end - start);
+    *text += '\n';
+    if (end == std::string_view::npos) break;
+    *text += std::string(kHelpColumn, ' ');
+    start = end + 1;
+  }
+}
+
+/// "check, run and table": the commands of `set` for a usage error.
+std::string CommandNames(unsigned set, std::span<const Command> commands) {
+  std::vector<std::string_view> names;
+  for (const Command& command : commands) {
+    if ((set & command.set) != 0) names.push_back(command.name);
+  }
+  std::string text;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
+    text += names[i];
+  }
+  return text;
+}
+
+/// `-5`, `-0.5`, `-.5`: a negative number given as an operand. No option looks like one.
+bool LooksLikeNegativeNumber(std::string_view arg) {
+  return arg.size() >= 2 && arg[0] == '-' && (IsDigit(arg[1]) || arg[1] == '.');
+}
+
+/// The rules between the options and the operands of the table.
+Problem CheckTable(const Options& options) {
+  if (options.interpolate && (options.nearest || options.within))
+    return std::string("--interpolate goes with neither --nearest nor --within");
+  const DecimalMark mark = options.decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
+  for (std::size_t i = 1; i < options.operands.size(); ++i) {
+    const std::string& item = options.operands[i];
+    if (ParseTableItem(item, mark)) continue;
+    if (item.find(':') == std::string::npos)
+      return "the value '" + item + "' is not a decimal number (such as 550, -5.5 or 5.5e2)";
+    return "the item '" + item +
+           "' is not a measure over a range: area, max, min or mean, then :X1:X2 (such as max:540:560)";
+  }
+  return std::nullopt;
+}
+
+/// The arguments of a command line that are not options, and the options given, in order.
+struct Given {
+  std::vector<std::string> words;
+  std::vector<const OptionRow*> rows;
+  bool optionsEnded = false;
+};
+
+/// Sets `options` from the options in `args`; returns the message of a usage error.
+Problem ReadOptions(const std::vector<std::string>& args, Options* options, Given* given) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string arg = args[i];
+    if (given->optionsEnded || arg.size() < 2 || arg[0] != '-' || LooksLikeNegativeNumber(arg)) {
+      given->words.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      given->optionsEnded = true;
+      continue;
+    }
+    if (arg == "--help" || arg == "-h") {
+      options->help = true;
+      continue;
+    }
+    if (arg == "--version") {
+      options->version = true;
+      continue;
+    }
+    std::optional<std::string> value;
+    if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
+      value = arg.substr(equals + 1);
+      arg.resize(equals);
+    }
+    const OptionRow* row = nullptr;
+    for (const OptionRow& candidate : kOptionRows) {
+      if (candidate.name == arg) row = &candidate;
+    }
+    if (row == nullptr) return "unknown option '" + arg + "'";
+    if (row->flag != nullptr) {
+      if (value) return "option '" + arg + "' takes no value";
+      options->*row->flag = true;
+    } else {
+      if (!value) {
+        if (i + 1 == args.size()) return "option '" + arg + "' needs a value";
+        value = args[++i];
+      }
+      if (Problem problem = row->set(*value, *options)) return problem;
+    }
+    given->rows.push_back(row);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> Parse(const std::vector<std::string>& args, std::span<const Command> commands,
+                                 Options* options) {
+  Given given;
+  if (Problem problem = ReadOptions(args, options, &given)) return problem;
+  if (options->help || options->version) return std::nullopt;
+  std::string commandName;  // an empty first word leaves room for the next
+  for (std::string& word : given.words) {
+    if (commandName.empty()) {
+      commandName = std::move(word);
+    } else {
+      options->operands.push_back(std::move(word));
+    }
+  }
+  if (commandName.empty()) return std::string("no command given");
+  for (const Command& candidate : commands) {
+    if (candidate.name == commandName) options->command = &candidate;
+  }
+  const Command* command = options->command;
+  if (command == nullptr) return "unknown command '" + commandName + "'";
+  const std::size_t operands = options->operands.size();
+  if (operands < command->minOperands || operands > command->maxOperands)
+    return commandName + " takes " + std::string(command->operands);
+  for (const OptionRow* row : given.rows) {
+    if ((row->commands & command->set) == 0)
+      return std::string(row->name) + " goes with " + CommandNames(row->commands, commands) + " only";
+  }
+  return command->set == kTable ? CheckTable(*options) : std::nullopt;
+}
+
+bool ParseWindowCommandLine(const std::vector<std::string>& args, Options* options) {
+  Given given;
+  if (ReadOptions(args, options, &given) || options->version || given.optionsEnded || !given.words.empty())
+    return false;
+  for (const OptionRow* row : given.rows) {
+    if ((row->commands & kWindow) == 0) return false;
+  }
+  return true;
+}
+
+std::string UsageText() {
+  std::string text(kSynopsis);
+  for (const OptionRow& row : kOptionRows) {
+    AppendOptionLine(
+        row.value.empty() ? std::string(row.name) : std::string(row.name) + " " + std::string(row.value),
+        row.help, &text);
+  }
+  AppendOptionLine("--help, --version", "this text; the version", &text);
+  text += kClosing;
+  return text;
+}
+
+std::vector<std::string_view> OptionNames(unsigned commands) {
+  std::vector<std::string_view> names;
+  for (const OptionRow& row : kOptionRows) {
+    if ((row.commands & commands) != 0) names.push_back(row.name);
+  }
+  return names;
+}
+
+}  // namespace kesmaro::cli

@@ -1,0 +1,74 @@
+#ifndef KESMARO_CLI_OPTIONS_H_
+#define KESMARO_CLI_OPTIONS_H_
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/decimal.h"
+
+namespace kesmaro::cli {
+
+class Invocation;  // carries out a command (command_line.cpp)
+
+/// The commands, as bits of the set an option goes with.
+enum CommandSet : unsigned {
+  kList = 1,
+  kCheck = 2,
+  kRun = 4,
+  kTable = 8,
+  kReading = kCheck | kRun | kTable,  ///< the commands that read the data files
+  kWindow = 16,                       ///< the window program, which has no commands
+};
+
+/// One command: its name, the operands it takes and what carries it out.
+struct Command {
+  std::string_view name;
+  CommandSet set;
+  std::size_t minOperands;
+  std::size_t maxOperands;
+  std::string_view operands;  ///< names them in a usage error
+  int (Invocation::*run)();
+};
+
+/// What the command line asks for.
+struct Options {
+  const Command* command = nullptr;
+  std::string extension = ".txt";
+  std::string skip = "0";
+  std::optional<std::string> encoding;
+  std::optional<std::string> output;
+  bool force = false;
+  std::size_t column = 2;
+  bool nearest = false;
+  std::optional<Decimal> within;
+  bool interpolate = false;
+  bool baseline = false;
+  bool decimalComma = false;
+  bool help = false;
+  bool version = false;
+  std::vector<std::string> operands;  ///< after the command's name
+};
+
+/// Parses a command line for one of `commands`; returns the message of a usage error.
+/// Options may come anywhere; an argument that looks like a negative number (-5, -.5) is an
+/// operand, and so is every argument after --.
+std::optional<std::string> Parse(const std::vector<std::string>& args, std::span<const Command> commands,
+                                 Options* options);
+
+/// Parses the window program's command line, `[--encoding NAME]` with the same rules; false for
+/// anything else.
+bool ParseWindowCommandLine(const std::vector<std::string>& args, Options* options);
+
+/// kesmaro-cli's --help text.
+std::string UsageText();
+
+/// The names of the options that go with any of `commands`, in the usage's order.
+std::vector<std::string_view> OptionNames(unsigned commands);
+
+}  // namespace kesmaro::cli
+
+#endif  // KESMARO_CLI_OPTIONS_H_

@@ -95,6 +95,9 @@ TEST(DataEncoding, Utf16FilesReadAsUtf8AndOutputsAreWrittenBack) {
   EXPECT_EQ(EncodeOutput(FileForm::kUtf16Le, "\xFF"), "\xFF\xFE\xFD\xFF");
   EXPECT_EQ(EncodeOutput(FileForm::kUtf16Le, ""), "\xFF\xFE") << "an empty output still says what it is";
   EXPECT_EQ(EncodeOutput(FileForm::kAsIs, "\xD6\xD0"), "\xD6\xD0");
+  MemoryFileSystem fs;
+  ASSERT_OK(DataFileSystem(fs, *CodePageByName("utf-16be")).WriteFileAtomically("out", "a"));
+  EXPECT_EQ(fs.Content("out"), EncodeOutput(FileForm::kUtf16Be, "a")) << "what a series' run writes";
 }
 
 }  // namespace

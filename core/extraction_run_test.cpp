@@ -126,14 +126,6 @@ TEST_F(ExtractionRunTest, LinesLongerThanABlockAreReadInParts) {
   EXPECT_EQ(Run("1"), expected) << "prefix rows cut at the first separator, however far in";
 }
 
-TEST_F(ExtractionRunTest, EmptyOutputNameWritesDotTxt) {
-  AddFile("1.txt", {"1 a"});
-  RunSummary summary;
-  ASSERT_OK(RunExtraction(fs_, codec_, RunRequest{{"1", {"data", list_, "1"}}, ""}, &summary));
-  EXPECT_EQ(fs_.Content(".txt"), "1 a\r\n");
-  EXPECT_EQ(summary.output, ".txt");
-}
-
 struct FailureCase {
   const char* name;
   void (*arrange)(MemoryFileSystem&);
@@ -158,23 +150,21 @@ TEST_P(ExtractionRunFailureTest, NamesTheFileAndLeavesTheOldOutputAsItWas) {
   EXPECT_EQ(fs_.Content("out.txt"), "previous output");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Failures, ExtractionRunFailureTest,
-    ::testing::Values(FailureCase{"Vanished", [](MemoryFileSystem& fs) { fs.files.erase("data/2.txt"); }, "1",
-                                  ErrorKind::kOpenFailed, "data/2.txt"},
-                      FailureCase{"Unreadable",
-                                  [](MemoryFileSystem& fs) { fs.unreadable.insert("data/2.txt"); }, "1",
-                                  ErrorKind::kOpenFailed, "data/2.txt"},
-                      FailureCase{"BrokenMidway",
-                                  [](MemoryFileSystem& fs) { fs.failMidRead.insert("data/1.txt"); }, "1",
-                                  ErrorKind::kReadFailed, "data/1.txt"},
-                      FailureCase{"TooFewLines", [](MemoryFileSystem& fs) { fs.Put("data/2.txt", "h\r\n"); },
-                                  "2", ErrorKind::kTooFewLines, "data/2.txt"},
-                      FailureCase{"HugeHeaderCount", [](MemoryFileSystem&) {}, "40000",
-                                  ErrorKind::kTooFewLines, "data/1.txt"},
-                      FailureCase{"UnwritableOutput", [](MemoryFileSystem& fs) { fs.failWrites = true; }, "1",
-                                  ErrorKind::kWriteFailed, "out.txt"}),
-    [](const ::testing::TestParamInfo<FailureCase>& param) { return std::string(param.param.name); });
+// clang-format off
+const FailureCase kFailures[] = {
+    {"Unreadable",       [](MemoryFileSystem& fs) { fs.unreadable.insert("data/2.txt"); }, "1",
+     ErrorKind::kOpenFailed,  "data/2.txt"},
+    {"BrokenMidway",     [](MemoryFileSystem& fs) { fs.failMidRead.insert("data/1.txt"); }, "1",
+     ErrorKind::kReadFailed,  "data/1.txt"},
+    {"TooFewLines",      [](MemoryFileSystem& fs) { fs.Put("data/2.txt", "h\r\n"); }, "2",
+     ErrorKind::kTooFewLines, "data/2.txt"},
+    {"HugeHeaderCount",  [](MemoryFileSystem&) {}, "40000", ErrorKind::kTooFewLines, "data/1.txt"},
+    {"UnwritableOutput", [](MemoryFileSystem& fs) { fs.failWrites = true; }, "1",
+     ErrorKind::kWriteFailed, "out.txt"},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Failures, ExtractionRunFailureTest, ::testing::ValuesIn(kFailures), RowName());
 
 TEST_F(ExtractionRunTest, RefusesAnOutputThatIsOneOfTheDataFiles) {
   fs_.Put("1.txt", "h\r\n1 a\r\n");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "testing/memory_file_system.h"
+#include "testing/status_testing.h"
 
 namespace kesmaro {
 namespace {
@@ -67,15 +68,17 @@ TEST(OutputNameTest, EveryOutputIsCheckedAndKeptOffTheDataFiles) {
   fs.Put("d/1.txt", "");
   const DataFileList list{{"1.txt"}};
   std::filesystem::path output;
-  EXPECT_FALSE(PrepareOutput(fs, "d", list, "sub/550", ".csv", CharScheme::kUtf8, &output));
+  EXPECT_OK(PrepareOutput(fs, "d", list, "sub/550", ".csv", CharScheme::kUtf8, &output));
   EXPECT_EQ(output, "sub/550.csv");
+  EXPECT_OK(PrepareOutput(fs, "d", list, "", ".txt", CharScheme::kUtf8, &output));
+  EXPECT_EQ(output, ".txt") << "an empty name is a file of its own";
   EXPECT_EQ(PrepareOutput(fs, "d", list, "d/1", ".txt", CharScheme::kUtf8, &output)->kind,
             ErrorKind::kOutputIsDataFile);
   const Status bad = PrepareOutput(fs, "d", list, "sub/a|b", ".txt", CharScheme::kUtf8, &output);
   ASSERT_TRUE(bad);
   EXPECT_EQ(bad->kind, ErrorKind::kBadOutputName);
   EXPECT_EQ(bad->userCause, "中含有字符“|”，");
-  EXPECT_FALSE(CheckOutputName("sub/x", ".txt", CharScheme::kUtf8, OutputNamePart::kLast));
+  EXPECT_OK(CheckOutputName("sub/x", ".txt", CharScheme::kUtf8, OutputNamePart::kLast));
   EXPECT_TRUE(CheckOutputName("sub/x", ".txt", CharScheme::kUtf8, OutputNamePart::kWhole))
       << "a name from the data names a file here";
 }

@@ -50,30 +50,23 @@ TEST_F(DiskFileSystemTest, AtomicWriteReplacesTheFileAndLeavesNothingElse) {
 }
 
 TEST_F(DiskFileSystemTest, FailedWriteNamesTheFileAndLeavesNoTrace) {
+  // A folder in the output's place, a missing folder, and a read-only output, which is kept for
+  // every user (root too) and on every system.
   fs::create_directory(dir_ / "taken.txt");
   Write(dir_ / "taken.txt" / "inside", "kept");
-  Status error = disk_.WriteFileAtomically(dir_ / "taken.txt", "rows");
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->kind, ErrorKind::kWriteFailed);
-  EXPECT_EQ(error->file, dir_ / "taken.txt");
-  EXPECT_FALSE(error->cause.empty());
-  EXPECT_EQ(ReadFile(dir_ / "taken.txt" / "inside"), "kept");
-  EXPECT_EQ(Entries(), (std::set<std::string>{"taken.txt"}));
-
-  error = disk_.WriteFileAtomically(dir_ / "no-such-folder" / "out.txt", "rows");
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->kind, ErrorKind::kWriteFailed);
-
-  // A read-only output is kept, for every user (root too) and on every system.
   Write(dir_ / "kept.txt", "earlier");
-  fs::permissions(dir_ / "kept.txt",
-                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove);
-  error = disk_.WriteFileAtomically(dir_ / "kept.txt", "rows");
+  const fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  fs::permissions(dir_ / "kept.txt", writable, fs::perm_options::remove);
+  for (const fs::path& path : {dir_ / "taken.txt", dir_ / "no-such-folder" / "out.txt", dir_ / "kept.txt"}) {
+    const Status error = disk_.WriteFileAtomically(path, "rows");
+    EXPECT_TRUE(error) << path;
+    if (!error) continue;
+    EXPECT_EQ(error->kind, ErrorKind::kWriteFailed);
+    EXPECT_EQ(error->file, path);
+    EXPECT_FALSE(error->cause.empty()) << path;
+  }
   fs::permissions(dir_ / "kept.txt", fs::perms::owner_write, fs::perm_options::add);
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->kind, ErrorKind::kWriteFailed);
-  EXPECT_EQ(error->file, dir_ / "kept.txt");
+  EXPECT_EQ(ReadFile(dir_ / "taken.txt" / "inside"), "kept");
   EXPECT_EQ(ReadFile(dir_ / "kept.txt"), "earlier");
   EXPECT_EQ(Entries(), (std::set<std::string>{"taken.txt", "kept.txt"}));
 }

@@ -1,0 +1,141 @@
+#include "core/nearest_line_search.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <utility>
+
+#include "core/line_rules.h"
+
+namespace kesmaro {
+namespace {
+
+constexpr int kMostDigits = 15;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+/// The first field of the line at `pos`, when it is a plain decimal of up to fifteen digits
+/// ended within `to` by a field separator or a line end: its double, as ToDouble gives it, since
+/// an integer below 2^53 divided by an exact power of ten rounds once. `*end` is left at the
+/// field's end.
+bool PlainNumber(const char* data, std::size_t pos, std::size_t to, double* x, std::size_t* end) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  const bool negative = pos < to && data[pos] == '-';
+  if (negative) ++pos;
+  std::uint64_t mantissa = 0;
+  int digits = 0, fraction = 0;
+  for (; pos < to && IsDigit(data[pos]); ++pos, ++digits) {
+    mantissa = mantissa * 10 + static_cast<unsigned>(data[pos] - '0');
+    if (digits == kMostDigits) return false;
+  }
+  if (digits == 0) return false;
+  if (pos < to && data[pos] == '.') {
+    for (++pos; pos < to && IsDigit(data[pos]); ++pos, ++digits, ++fraction) {
+      mantissa = mantissa * 10 + static_cast<unsigned>(data[pos] - '0');
+      if (digits == kMostDigits) return false;
+    }
+  }
+  if (pos >= to || !(IsFieldSeparator(data[pos]) || IsLineEnd(data[pos]))) return false;
+  const double value = static_cast<double>(mantissa) / kPowers[fraction];
+  *x = negative ? -value : value;
+  *end = pos;
+  return true;
+}
+
+/// The rounding the distances' doubles may carry, as the table allows for it.
+double Slack(double a, double b, double c) {
+  return 4 * std::numeric_limits<double>::epsilon() * (a + b + c) + 4 * std::numeric_limits<double>::min();
+}
+
+}  // namespace
+
+NearestLineSearch::NearestLineSearch(std::vector<double> values)
+    : values_(std::move(values)),
+      nearest_(values_.size()),
+      belowReach_(values_.size(), kInfinity),
+      aboveReach_(values_.size(), -kInfinity) {
+  std::sort(values_.begin(), values_.end());
+  for (const double value : values_) {
+    // Sums of such values and of plain fields' distances stay finite.
+    judges_ = judges_ && std::fabs(value) <= 1e300;
+    largest_ = std::max(largest_, std::fabs(value));
+  }
+}
+
+bool NearestLineSearch::MayBeNearestTo(std::size_t i, double x, double next) const {
+  const double value = values_[i], size = std::fabs(x), twice = 2 * std::fabs(value);
+  const double away = std::fabs(x - value);
+  const Nearest& nearest = nearest_[i];
+  if (nearest.held && away > nearest.away + nearest.slack + Slack(size, 0, 0)) return false;
+  return !(std::fabs(next - value) < away - Slack(std::fabs(next), twice, size));
+}
+
+bool NearestLineSearch::MayBeNearest(double x, double next) const {
+  const double size = std::fabs(x);
+  const double lineSlack = Slack(size, 2 * largest_, std::fabs(next));
+  const double xSlack = Slack(size, 0, 0);
+  const auto begin = values_.begin();
+  // Only the values in [lo, hi) are looked at one by one. The next line is nearer than this one
+  // to every value at or beyond it, and the lines taken so far nearer to the values behind this
+  // one when this one lies beyond their reach.
+  std::size_t lo = 0, hi = values_.size();
+  if (next > x) {
+    if (next - x > lineSlack)
+      hi = static_cast<std::size_t>(std::lower_bound(begin, values_.end(), next) - begin);
+    const auto behind = static_cast<std::size_t>(std::upper_bound(begin, values_.end(), x) - begin);
+    if (behind > 0 && x > belowReach_[behind - 1] + xSlack) lo = behind;
+  } else if (next < x) {
+    if (x - next > lineSlack)
+      lo = static_cast<std::size_t>(std::upper_bound(begin, values_.end(), next) - begin);
+    const auto ahead = static_cast<std::size_t>(std::lower_bound(begin, values_.end(), x) - begin);
+    if (ahead < values_.size() && x < aboveReach_[ahead] - xSlack) hi = ahead;
+  }
+  for (std::size_t i = lo; i < hi; ++i) {
+    if (MayBeNearestTo(i, x, next)) return true;
+  }
+  return false;
+}
+
+void NearestLineSearch::Took(double x) const {
+  const double size = std::fabs(x);
+  for (std::size_t i = 0; i < values_.size(); ++i) {
+    const double away = std::fabs(x - values_[i]);
+    Nearest& nearest = nearest_[i];
+    if (!nearest.held || away < nearest.away)
+      nearest = {true, away, Slack(size, 2 * std::fabs(values_[i]), 0)};
+  }
+  double reach = -kInfinity;
+  for (std::size_t i = 0; i < values_.size(); ++i) {
+    reach = std::max(reach, nearest_[i].held ? values_[i] + nearest_[i].away + nearest_[i].slack : kInfinity);
+    belowReach_[i] = reach;
+  }
+  reach = kInfinity;
+  for (std::size_t i = values_.size(); i-- > 0;) {
+    reach =
+        std::min(reach, nearest_[i].held ? values_[i] - nearest_[i].away - nearest_[i].slack : -kInfinity);
+    aboveReach_[i] = reach;
+  }
+}
+
+std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+  if (!judges_) return from;
+  std::size_t pos = from, end = 0;
+  double x = 0;
+  if (!PlainNumber(data, pos, to, &x, &end)) return pos;
+  for (;;) {
+    // The line after this one starts past its line end, CR LF or a lone CR or LF.
+    std::size_t next = FindLineEnd(data, end, to);
+    if (next + 1 >= to) return pos;
+    next += data[next] == kCr && data[next + 1] == kLf ? 2 : 1;
+    double nextX = 0;
+    if (!PlainNumber(data, next, to, &nextX, &end) || MayBeNearest(x, nextX)) {
+      Took(x);
+      return pos;
+    }
+    pos = next;
+    x = nextX;
+  }
+}
+
+}  // namespace kesmaro

@@ -1,0 +1,57 @@
+#ifndef KESMARO_CORE_NEAREST_LINE_SEARCH_H_
+#define KESMARO_CORE_NEAREST_LINE_SEARCH_H_
+
+#include <cstddef>
+#include <vector>
+
+#include "core/line_search.h"
+
+namespace kesmaro {
+
+/// Finds, for the table's nearest values, the lines of one file that may still be the nearest to
+/// a value, and passes over the others without their being read as numbers. The nearest line is
+/// nearer than every line before it (the first of equally near ones wins) and than the line after
+/// it, so a line is passed over when, for every value, a line already taken or the line that
+/// follows it is nearer; told from doubles only where their distances differ by more than their
+/// rounding can account for (as the table tells them apart). Only lines whose first field is a
+/// plain decimal of up to fifteen digits (`-`, digits, a point and digits), ended by a field
+/// separator or the line end, and followed by another such line, are judged; every other line is
+/// taken, for the table to read in full.
+///
+/// The search remembers the lines it took, so it serves one file, read once from its first data
+/// line.
+class NearestLineSearch final : public LineSearch {
+ public:
+  /// Values beyond ±1e300, or no number, make the search take every line.
+  explicit NearestLineSearch(std::vector<double> values);
+
+  std::size_t Find(const char* data, std::size_t from, std::size_t to) const override;
+  std::size_t Reach() const override { return 0; }
+
+ private:
+  /// The line nearest to a value among those taken so far, as far as doubles tell it.
+  struct Nearest {
+    bool held = false;
+    double away = 0;   ///< the line's distance from the value
+    double slack = 0;  ///< the rounding of that distance and of the value's, less what the x to come adds
+  };
+
+  /// Whether the line at x, followed by the line at `next`, may be nearest to some value.
+  bool MayBeNearest(double x, double next) const;
+  bool MayBeNearestTo(std::size_t i, double x, double next) const;
+  void Took(double x) const;
+
+  std::vector<double> values_;  ///< in ascending order
+  double largest_ = 0;          ///< the largest |value|
+  bool judges_ = true;
+  mutable std::vector<Nearest> nearest_;  ///< a value's each
+  /// Over the values up to each one, the most of value + distance + slack: a line at an x past
+  /// it is farther from all of them than a line taken. +inf while one has no line.
+  mutable std::vector<double> belowReach_;
+  /// The same from each value up, the least of value - distance - slack.
+  mutable std::vector<double> aboveReach_;
+};
+
+}  // namespace kesmaro
+
+#endif  // KESMARO_CORE_NEAREST_LINE_SEARCH_H_

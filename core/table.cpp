@@ -13,8 +13,8 @@
 #include "core/line_rules.h"
 #include "core/line_search.h"
 #include "core/measures.h"
-#include "core/nearest_line_search.h"
 #include "core/number_line_search.h"
+#include "core/table_line_search.h"
 
 namespace kesmaro {
 namespace {
@@ -509,6 +509,7 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
   result.decimalComma = request.mark == DecimalMark::kComma;
   bool onlyExactValues = plan.mode == ValueMode::kExact && request.mark == DecimalMark::kPoint;
   bool onlyNearestValues = plan.mode == ValueMode::kNearest && request.mark == DecimalMark::kPoint;
+  bool onlyInterpolatedValues = plan.mode == ValueMode::kInterpolate && request.mark == DecimalMark::kPoint;
   std::vector<double> values;
   for (const std::string& typed : request.items) {
     // An item that is none (the caller checks them) is a value no line holds.
@@ -520,6 +521,7 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
     }
     onlyExactValues = onlyExactValues && !planned.item.IsRange();
     onlyNearestValues = onlyNearestValues && !planned.item.IsRange();
+    onlyInterpolatedValues = onlyInterpolatedValues && !planned.item.IsRange();
     values.push_back(planned.low.value);
     plan.items.push_back(planned);
   }
@@ -540,12 +542,14 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
         return error;
     }
     FilePass pass(plan);
-    // Nearest values are judged from the lines of the file taken so far, so each file has its own.
-    const std::optional<NearestLineSearch> mayBeNearest =
-        onlyNearestValues ? std::optional<NearestLineSearch>(values) : std::nullopt;
-    if (Status error = PassOverFile(fs, request.folder / name,
-                                    mayBeNearest ? static_cast<const LineSearch&>(*mayBeNearest) : search,
-                                    headerLines, plan, &pass))
+    // Nearest and interpolated values are judged with the lines of the file taken so far, so each
+    // file has its own search.
+    std::optional<NearestLineSearch> mayBeNearest;
+    std::optional<InterpolationLineSearch> mayBracket;
+    const LineSearch* fileSearch = &search;
+    if (onlyNearestValues) fileSearch = &mayBeNearest.emplace(values);
+    if (onlyInterpolatedValues) fileSearch = &mayBracket.emplace(values);
+    if (Status error = PassOverFile(fs, request.folder / name, *fileSearch, headerLines, plan, &pass))
       return error;
     ++summary->filesRead;
     pass.Finish(&row.cells, &summary->emptyCells);

@@ -1,4 +1,4 @@
-#include "core/nearest_line_search.h"
+#include "core/table_line_search.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,6 +46,14 @@ bool PlainNumber(const char* data, std::size_t pos, std::size_t to, double* x, s
 /// The rounding the distances' doubles may carry, as the table allows for it.
 double Slack(double a, double b, double c) {
   return 4 * std::numeric_limits<double>::epsilon() * (a + b + c) + 4 * std::numeric_limits<double>::min();
+}
+
+/// Where the line after the one whose first field ends at `end` starts, past its CR LF or its
+/// lone CR or LF; `to` when that is not known within `to`.
+std::size_t NextLine(const char* data, std::size_t end, std::size_t to) {
+  const std::size_t lineEnd = FindLineEnd(data, end, to);
+  if (lineEnd + 1 >= to) return to;
+  return lineEnd + (data[lineEnd] == kCr && data[lineEnd + 1] == kLf ? 2 : 1);
 }
 
 }  // namespace
@@ -124,13 +132,43 @@ std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::siz
   double x = 0;
   if (!PlainNumber(data, pos, to, &x, &end)) return pos;
   for (;;) {
-    // The line after this one starts past its line end, CR LF or a lone CR or LF.
-    std::size_t next = FindLineEnd(data, end, to);
-    if (next + 1 >= to) return pos;
-    next += data[next] == kCr && data[next + 1] == kLf ? 2 : 1;
+    const std::size_t next = NextLine(data, end, to);
     double nextX = 0;
+    if (next == to) return pos;
     if (!PlainNumber(data, next, to, &nextX, &end) || MayBeNearest(x, nextX)) {
       Took(x);
+      return pos;
+    }
+    pos = next;
+    x = nextX;
+  }
+}
+
+InterpolationLineSearch::InterpolationLineSearch(std::vector<double> values) {
+  for (const double value : values) {
+    if (!std::isnan(value)) values_.push_back(value);
+  }
+  std::sort(values_.begin(), values_.end());
+}
+
+bool InterpolationLineSearch::Between(double a, double b) const {
+  const auto first = std::lower_bound(values_.begin(), values_.end(), std::min(a, b));
+  return first != values_.end() && *first <= std::max(a, b);
+}
+
+std::size_t InterpolationLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+  if (from >= to) return to;
+  const bool afterTaken = takeNext_;
+  takeNext_ = true;
+  std::size_t pos = from, end = 0;
+  double x = 0;
+  if (!PlainNumber(data, pos, to, &x, &end)) return pos;
+  for (;;) {
+    const std::size_t next = NextLine(data, end, to);
+    double nextX = 0;
+    if (next == to || !PlainNumber(data, next, to, &nextX, &end) || Between(x, nextX)) return pos;
+    if (pos == from && afterTaken) {
+      takeNext_ = false;
       return pos;
     }
     pos = next;

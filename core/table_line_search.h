@@ -1,5 +1,5 @@
-#ifndef KESMARO_CORE_NEAREST_LINE_SEARCH_H_
-#define KESMARO_CORE_NEAREST_LINE_SEARCH_H_
+#ifndef KESMARO_CORE_TABLE_LINE_SEARCH_H_
+#define KESMARO_CORE_TABLE_LINE_SEARCH_H_
 
 #include <cstddef>
 #include <vector>
@@ -52,6 +52,30 @@ class NearestLineSearch final : public LineSearch {
   mutable std::vector<double> aboveReach_;
 };
 
+/// Finds, for the table's interpolated values, the lines that may be on a value or either side
+/// of one, with the lines just before and after them, and passes over the others without their
+/// being read as numbers. Rounding to the nearest double keeps the order of numbers, so two
+/// consecutive lines lie either side of a value, or on it, only when their doubles do. The line
+/// after a line taken is always taken, so that the table sees every pair of lines it may
+/// interpolate between as the pair it is. Lines are judged as NearestLineSearch judges them.
+///
+/// The search remembers whether the last line it took was such a line, so it serves one file,
+/// read once from its first data line.
+class InterpolationLineSearch final : public LineSearch {
+ public:
+  explicit InterpolationLineSearch(std::vector<double> values);
+
+  std::size_t Find(const char* data, std::size_t from, std::size_t to) const override;
+  std::size_t Reach() const override { return 0; }
+
+ private:
+  /// Whether a value lies between two lines' x, or on either.
+  bool Between(double a, double b) const;
+
+  std::vector<double> values_;  ///< in ascending order; values that are no number left out
+  mutable bool takeNext_ = false;
+};
+
 }  // namespace kesmaro
 
-#endif  // KESMARO_CORE_NEAREST_LINE_SEARCH_H_
+#endif  // KESMARO_CORE_TABLE_LINE_SEARCH_H_

@@ -510,6 +510,8 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
   bool onlyExactValues = plan.mode == ValueMode::kExact && request.mark == DecimalMark::kPoint;
   bool onlyNearestValues = plan.mode == ValueMode::kNearest && request.mark == DecimalMark::kPoint;
   bool onlyInterpolatedValues = plan.mode == ValueMode::kInterpolate && request.mark == DecimalMark::kPoint;
+  bool onlyRanges = request.mark == DecimalMark::kPoint;
+  std::vector<std::pair<double, double>> ranges;
   std::vector<double> values;
   for (const std::string& typed : request.items) {
     // An item that is none (the caller checks them) is a value no line holds.
@@ -522,6 +524,8 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
     onlyExactValues = onlyExactValues && !planned.item.IsRange();
     onlyNearestValues = onlyNearestValues && !planned.item.IsRange();
     onlyInterpolatedValues = onlyInterpolatedValues && !planned.item.IsRange();
+    onlyRanges = onlyRanges && planned.item.IsRange();
+    ranges.emplace_back(planned.low.value, planned.high.value);
     values.push_back(planned.low.value);
     plan.items.push_back(planned);
   }
@@ -546,9 +550,11 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
     // file has its own search.
     std::optional<NearestLineSearch> mayBeNearest;
     std::optional<InterpolationLineSearch> mayBracket;
+    std::optional<RangeLineSearch> mayBeInRange;
     const LineSearch* fileSearch = &search;
     if (onlyNearestValues) fileSearch = &mayBeNearest.emplace(values);
     if (onlyInterpolatedValues) fileSearch = &mayBracket.emplace(values);
+    if (onlyRanges && !ranges.empty()) fileSearch = &mayBeInRange.emplace(ranges, request.column);
     if (Status error = PassOverFile(fs, request.folder / name, *fileSearch, headerLines, plan, &pass))
       return error;
     ++summary->filesRead;

@@ -176,4 +176,60 @@ std::size_t InterpolationLineSearch::Find(const char* data, std::size_t from, st
   }
 }
 
+RangeLineSearch::RangeLineSearch(std::vector<std::pair<double, double>> ranges, std::size_t column)
+    : column_(column) {
+  for (const auto& [low, high] : ranges) ranges_.push_back({low, high});
+}
+
+bool RangeLineSearch::CellIsNumber(const char* data, std::size_t end, std::size_t to) const {
+  std::size_t pos = end;
+  for (std::size_t field = 1; field < column_; ++field) {
+    if (field > 1) {
+      while (pos < to && !IsFieldSeparator(data[pos]) && !IsLineEnd(data[pos])) ++pos;
+    }
+    while (pos < to && IsFieldSeparator(data[pos])) ++pos;
+  }
+  double y = 0;
+  return PlainNumber(data, pos, to, &y, &end);
+}
+
+std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+  std::size_t pos = from, end = 0;
+  double x = 0;
+  if (!PlainNumber(data, pos, to, &x, &end)) return pos;
+  for (;;) {
+    const std::size_t next = NextLine(data, end, to);
+    const std::size_t lineEnd = end;
+    double nextX = 0;
+    if (next == to || !PlainNumber(data, next, to, &nextX, &end)) return pos;
+    // Whether the next line has a number for a cell, found once it is asked.
+    int nextCounts = -1;
+    const auto nextIsNumber = [&] {
+      if (nextCounts < 0) nextCounts = CellIsNumber(data, end, to) ? 1 : 0;
+      return nextCounts == 1;
+    };
+    bool matters = false;
+    for (const Range& range : ranges_) {
+      if (x < range.low) {
+        if (x < range.below || (x < nextX && nextX < range.low && nextIsNumber())) continue;
+      } else if (x > range.high) {
+        if (x > range.above || (range.high < nextX && nextX < x && nextIsNumber())) continue;
+      }
+      matters = true;
+      break;
+    }
+    if (matters) {
+      if (CellIsNumber(data, lineEnd, to)) {
+        for (const Range& range : ranges_) {
+          if (x < range.low) range.below = std::max(range.below, x);
+          if (x > range.high) range.above = std::min(range.above, x);
+        }
+      }
+      return pos;
+    }
+    pos = next;
+    x = nextX;
+  }
+}
+
 }  // namespace kesmaro

@@ -2,6 +2,8 @@
 #define KESMARO_CORE_TABLE_LINE_SEARCH_H_
 
 #include <cstddef>
+#include <limits>
+#include <utility>
 #include <vector>
 
 #include "core/line_search.h"
@@ -74,6 +76,38 @@ class InterpolationLineSearch final : public LineSearch {
 
   std::vector<double> values_;  ///< in ascending order; values that are no number left out
   mutable bool takeNext_ = false;
+};
+
+/// Finds, for the table's range measures, the lines that lie in a range, or may be the line just
+/// below or above one, nearest to its end, that the curve is cut with; passes over the others
+/// without their being read as numbers. A line below a range is passed over when a line taken
+/// before lies between it and the range, or the line after it does, with a number for a cell
+/// (column `column`); above a range the same. Lines are judged as NearestLineSearch judges them,
+/// and compared as doubles, whose order is the numbers' order where they differ.
+///
+/// The search remembers the lines it took, so it serves one file, read once from its first data
+/// line.
+class RangeLineSearch final : public LineSearch {
+ public:
+  /// The ranges as [low, high] pairs.
+  RangeLineSearch(std::vector<std::pair<double, double>> ranges, std::size_t column);
+
+  std::size_t Find(const char* data, std::size_t from, std::size_t to) const override;
+  std::size_t Reach() const override { return 0; }
+
+ private:
+  struct Range {
+    double low = 0;
+    double high = 0;
+    mutable double below = -std::numeric_limits<double>::infinity();  ///< the highest line taken below
+    mutable double above = std::numeric_limits<double>::infinity();   ///< the lowest line taken above
+  };
+
+  /// Whether a line's cell, after its first field ending at `end`, is a plain decimal.
+  bool CellIsNumber(const char* data, std::size_t end, std::size_t to) const;
+
+  std::vector<Range> ranges_;
+  std::size_t column_;
 };
 
 }  // namespace kesmaro

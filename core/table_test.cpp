@@ -355,6 +355,78 @@ TEST(TableValueTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
   }
 }
 
+/// Area and max over ranges on random files (RandomXs) whose cells are sometimes no number, with
+/// ends on, between and beyond the lines, read whole and a byte at a time, against the curve the
+/// decimals give: the lines in the range, and the nearest lines beyond its ends with a number.
+TEST(TableRangeTest, MeasuresTheCurveTheDecimalsGiveInAnyOrder) {
+  const std::vector<std::pair<std::string, std::string>> ends = {
+      {"5", "12.25"}, {"-3", "0.0005"}, {"7.4999999999999", "7.5"}, {"20", "99"}, {"-9", "-7"}};
+  std::vector<std::string> items;
+  for (const auto& [low, high] : ends) {
+    items.push_back("area:" + low + ":" + high);
+    items.push_back("max:" + high + ":" + low);
+  }
+  std::mt19937 random(18);
+  MemoryFileSystem fs;
+  PassThroughCodec codec;
+  TableRequest request{"data", {}, "0", items};
+  std::vector<std::vector<std::string>> expected;
+  const auto computed = [](double value) {
+    char written[32];
+    return std::string(written, std::to_chars(written, written + sizeof written, value).ptr);
+  };
+  for (int file = 0; file < 30; ++file) {
+    const std::vector<std::string> xs = RandomXs(random, file);
+    std::vector<std::string> ys;
+    std::string text;
+    for (std::size_t line = 0; line < xs.size(); ++line) {
+      ys.push_back(random() % 3 == 0 ? "n/a" : std::to_string(random() % 50));
+      text += (line == 7 ? "x 0\r\n" : "") + xs[line] + (line % 2 ? "\t" : " ") + ys[line] +
+              (line % 3 ? "\n" : "\r\n");
+    }
+    std::vector<std::string> cells;
+    for (const auto& [lowText, highText] : ends) {
+      const Decimal low = *ParseDecimal(lowText), high = *ParseDecimal(highText);
+      RangeCurve curve;
+      curve.lo = ToDouble(low);
+      curve.hi = ToDouble(high);
+      std::optional<Decimal> belowX, aboveX;
+      std::optional<std::size_t> highest;
+      for (std::size_t line = 0; line < xs.size(); ++line) {
+        const Decimal x = *ParseDecimal(xs[line]);
+        if (ys[line] == "n/a") continue;
+        const CurvePoint point{ToDouble(x), std::stod(ys[line])};
+        if (x < low) {
+          if (!belowX || *belowX < x) belowX = x, curve.below = point;
+        } else if (high < x) {
+          if (!aboveX || x < *aboveX) aboveX = x, curve.above = point;
+        } else {
+          curve.inside.push_back(point);
+          if (!highest || std::stod(ys[*highest]) < point.y) highest = line;
+        }
+      }
+      const std::optional<double> area = Area(curve, false);
+      cells.push_back(area ? computed(*area) : "");
+      cells.push_back(highest ? ys[*highest] : "");
+      cells.push_back(highest ? xs[*highest] : "");
+    }
+    expected.push_back(cells);
+    const std::string name = std::to_string(file) + ".txt";
+    fs.Put("data/" + name, text);
+    request.list.FileNames.emplace_back(name);
+  }
+  for (const std::size_t readSize : {std::size_t{4096}, std::size_t{1}}) {
+    fs.readSize = readSize;
+    Table table;
+    TableSummary summary;
+    ASSERT_FALSE(MakeTable(fs, codec, request, &table, &summary));
+    ASSERT_EQ(table.rows.size(), expected.size());
+    for (std::size_t row = 0; row < expected.size(); ++row) {
+      EXPECT_EQ(table.rows[row].cells, expected[row]) << "file " << row << ", read size " << readSize;
+    }
+  }
+}
+
 TEST(TableFailureTest, NamesTheFileThatCouldNotBeRead) {
   MemoryFileSystem fs;
   PassThroughCodec codec;

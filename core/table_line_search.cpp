@@ -14,33 +14,44 @@ namespace {
 constexpr int kMostDigits = 15;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
+/// PlainNumber, checking for the end of what is held at every byte when `kNearEnd`.
+template <bool kNearEnd>
+bool PlainNumberUpTo(const char* data, std::size_t pos, std::size_t to, double* x, std::size_t* end) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  const auto held = [&](std::size_t at) { return !kNearEnd || at < to; };
+  const bool negative = held(pos) && data[pos] == '-';
+  if (negative) ++pos;
+  std::uint64_t mantissa = 0;
+  int digits = 0, fraction = 0;
+  for (; held(pos) && IsDigit(data[pos]); ++pos, ++digits) {
+    mantissa = mantissa * 10 + static_cast<unsigned>(data[pos] - '0');
+    if (digits == kMostDigits) return false;
+  }
+  if (digits == 0) return false;
+  if (held(pos) && data[pos] == '.') {
+    for (++pos; held(pos) && IsDigit(data[pos]); ++pos, ++digits, ++fraction) {
+      mantissa = mantissa * 10 + static_cast<unsigned>(data[pos] - '0');
+      if (digits == kMostDigits) return false;
+    }
+  }
+  if (!held(pos) || !(IsFieldSeparator(data[pos]) || IsLineEnd(data[pos]))) return false;
+  const double value = static_cast<double>(mantissa) / kPowers[fraction];
+  *x = negative ? -value : value;
+  *end = pos;
+  return true;
+}
+
 /// The first field of the line at `pos`, when it is a plain decimal of up to fifteen digits
 /// ended within `to` by a field separator or a line end: its double, as ToDouble gives it, since
 /// an integer below 2^53 divided by an exact power of ten rounds once. `*end` is left at the
 /// field's end.
 bool PlainNumber(const char* data, std::size_t pos, std::size_t to, double* x, std::size_t* end) {
-  static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  const bool negative = pos < to && data[pos] == '-';
-  if (negative) ++pos;
-  std::uint64_t mantissa = 0;
-  int digits = 0, fraction = 0;
-  for (; pos < to && IsDigit(data[pos]); ++pos, ++digits) {
-    mantissa = mantissa * 10 + static_cast<unsigned>(data[pos] - '0');
-    if (digits == kMostDigits) return false;
-  }
-  if (digits == 0) return false;
-  if (pos < to && data[pos] == '.') {
-    for (++pos; pos < to && IsDigit(data[pos]); ++pos, ++digits, ++fraction) {
-      mantissa = mantissa * 10 + static_cast<unsigned>(data[pos] - '0');
-      if (digits == kMostDigits) return false;
-    }
-  }
-  if (pos >= to || !(IsFieldSeparator(data[pos]) || IsLineEnd(data[pos]))) return false;
-  const double value = static_cast<double>(mantissa) / kPowers[fraction];
-  *x = negative ? -value : value;
-  *end = pos;
-  return true;
+  // A sign, sixteen digits and a point, the most read before the field is judged, and the byte
+  // after them: with that many held, the bytes are read without looking for the end.
+  constexpr std::size_t kMostRead = 1 + (kMostDigits + 1) + 1 + 1;
+  return pos < to && to - pos >= kMostRead ? PlainNumberUpTo<false>(data, pos, to, x, end)
+                                           : PlainNumberUpTo<true>(data, pos, to, x, end);
 }
 
 /// The rounding the distances' doubles may carry, as the table allows for it.
@@ -189,8 +200,15 @@ bool RangeLineSearch::CellIsNumber(const char* data, std::size_t end, std::size_
     }
     while (pos < to && IsFieldSeparator(data[pos])) ++pos;
   }
-  double y = 0;
-  return PlainNumber(data, pos, to, &y, &end);
+  // A plain decimal, of any length: digits, a point and digits, ended by a separator or the line end.
+  if (pos < to && data[pos] == '-') ++pos;
+  const std::size_t start = pos;
+  while (pos < to && IsDigit(data[pos])) ++pos;
+  if (pos == start) return false;
+  if (pos < to && data[pos] == '.') {
+    for (++pos; pos < to && IsDigit(data[pos]);) ++pos;
+  }
+  return pos < to && (IsFieldSeparator(data[pos]) || IsLineEnd(data[pos]));
 }
 
 std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {

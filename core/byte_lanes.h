@@ -64,14 +64,6 @@ constexpr std::size_t kLanes = sizeof(Lanes);
 #endif
 }
 
-#if defined(__i386__)
-/// Whether this processor has SSE2 (32-bit x86 only; every 64-bit one has).
-inline bool HasSse2() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("sse2");
-}
-#endif
-
 /// The entry points of a search whose body `kBody` is always inlined, so compiled anew in each:
 /// `Portable`, for the oldest processor the build targets, and `Fastest()`, the one this
 /// processor runs best.
@@ -93,6 +85,13 @@ struct EntryPoints<kBody> {
   __attribute__((target("sse2"))) static Result Sse2(Args... args) { return kBody(args...); }
 
   static Entry Fastest() { return HasSse2() ? Sse2 : Portable; }
+
+ private:
+  /// Whether this processor has SSE2 (32-bit x86 only; every 64-bit one has).
+  static bool HasSse2() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("sse2");
+  }
 #else
   static Entry Fastest() { return Portable; }
 #endif

@@ -118,7 +118,7 @@ struct NumberLineScan {
       std::uint64_t ends = 0;
       for (std::size_t i = 0; i < 4; ++i) {
         const Lanes lanes = Load(data + round + i * kLanes);
-        ends |= std::uint64_t{LaneBits((lanes == Splat('\n')) | (lanes == Splat('\r')))} << (i * kLanes);
+        ends |= std::uint64_t{LaneBits(LineEndLanes(lanes))} << (i * kLanes);
       }
       for (std::uint64_t starts = (ends << 1 | afterEnd) & ~ends; starts != 0; starts &= starts - 1) {
         const std::size_t pos = round + static_cast<std::size_t>(std::countr_zero(starts));
@@ -138,28 +138,16 @@ struct NumberLineScan {
     }
     return to;
   }
-
-  static std::size_t FindPortable(const Search& search, const char* data, std::size_t from, std::size_t to) {
-    return Find(search, data, from, to);
-  }
-
-#if defined(__i386__)
-  __attribute__((target("sse2"))) static std::size_t FindSse2(const Search& search, const char* data,
-                                                              std::size_t from, std::size_t to) {
-    return Find(search, data, from, to);
-  }
-
-  static Search::Scan Fastest() { return byte_lanes::HasSse2() ? FindSse2 : FindPortable; }
-#else
-  static Search::Scan Fastest() { return FindPortable; }
-#endif
 };
+
+namespace {
+using Entries = byte_lanes::EntryPoints<NumberLineScan::Find>;
+}  // namespace
 
 NumberLineSearch::NumberLineSearch(const std::vector<double>& values, Instructions instructions)
     : wholes_(SlotCount(values.size()), kNoDigits),
       writings_(SlotCount(values.size())),
-      scan_(instructions == Instructions::kFastest ? NumberLineScan::Fastest()
-                                                   : NumberLineScan::FindPortable) {
+      scan_(instructions == Instructions::kFastest ? Entries::Fastest() : Entries::Portable) {
   const std::size_t lastSlot = wholes_.size() - 1;
   for (const double value : values) {
     // A value of eight whole digits or more is equal only to numbers written with as many, or

@@ -14,6 +14,7 @@
 #include "core/line_search.h"
 #include "core/measures.h"
 #include "core/number_line_search.h"
+#include "core/table_line_search.h"
 
 namespace kesmaro {
 namespace {
@@ -49,10 +50,18 @@ bool operator<(const Number& a, const Number& b) {
   return a.value != b.value ? a.value < b.value : a.exact < b.exact;
 }
 
+/// Whether `x` is nearer to `value` than `than` is, or as near with `orEqual`, told from the
+/// decimals: for distances that their doubles cannot tell apart.
+[[gnu::noinline]] bool NearerAsDecimals(const Number& x, const Number& value, const Number& than,
+                                        bool orEqual) {
+  const auto order = DistanceBetween(x.exact, value.exact) <=> DistanceBetween(than.exact, value.exact);
+  return order < 0 || (orEqual && order == 0);
+}
+
 /// Whether `x` is nearer to `value` than `than` is, or as near with `orEqual`: told from the
 /// doubles where their distances differ by more than their rounding can account for, and from
 /// the decimals otherwise.
-bool Nearer(const Number& x, const Number& value, const Number& than, bool orEqual) {
+inline bool Nearer(const Number& x, const Number& value, const Number& than, bool orEqual) {
   const double away = std::fabs(x.value - value.value), otherAway = std::fabs(than.value - value.value);
   const double slack = 4 * std::numeric_limits<double>::epsilon() *
                            (std::fabs(x.value) + 2 * std::fabs(value.value) + std::fabs(than.value)) +
@@ -61,8 +70,7 @@ bool Nearer(const Number& x, const Number& value, const Number& than, bool orEqu
     if (away < otherAway - slack) return true;
     if (away > otherAway + slack) return false;
   }
-  const auto order = DistanceBetween(x.exact, value.exact) <=> DistanceBetween(than.exact, value.exact);
-  return order < 0 || (orEqual && order == 0);
+  return NearerAsDecimals(x, value, than, orEqual);
 }
 
 /// An item with what a file's pass needs of it.
@@ -84,8 +92,13 @@ struct Plan {
   std::size_t column = 2;
 };
 
+/// Whether `x` is at most `distance` from `value`, told from the decimals.
+[[gnu::noinline]] bool WithinAsDecimals(const Number& x, const Number& value, const Number& distance) {
+  return DistanceBetween(x.exact, value.exact) <= DistanceBetween(distance.exact, Decimal{});
+}
+
 /// Whether `x` is at most `distance` from `value`, told as Nearer tells it.
-bool Within(const Number& x, const Number& value, const Number& distance) {
+inline bool Within(const Number& x, const Number& value, const Number& distance) {
   const double away = std::fabs(x.value - value.value);
   const double slack = 4 * std::numeric_limits<double>::epsilon() *
                            (std::fabs(x.value) + std::fabs(value.value) + distance.value) +
@@ -94,15 +107,41 @@ bool Within(const Number& x, const Number& value, const Number& distance) {
     if (away < distance.value - slack) return true;
     if (away > distance.value + slack) return false;
   }
-  return DistanceBetween(x.exact, value.exact) <= DistanceBetween(distance.exact, Decimal{});
+  return WithinAsDecimals(x, value, distance);
 }
 
-/// A counted line: its x, as a number and as written, and its cell.
-struct CountedLine {
+/// A counted line: its x, as a number and as written, and its cell, which is found only when an
+/// item asks for it.
+class CountedLine {
+ public:
+  /// A line whose cell is held already.
+  CountedLine(const Number& number, std::string_view written, std::string_view cell)
+      : x(number), first(written), cell_(cell), found_(true) {}
+  /// A whole line whose first field ends at `rest`, where the search for the cell goes on.
+  CountedLine(const Number& number, std::string_view written, std::string_view rest, std::size_t column,
+              DecimalMark mark)
+      : x(number), first(written), rest_(rest), column_(column), mark_(mark) {}
+
+  std::string_view Cell() const {
+    if (!found_) {
+      found_ = true;
+      cell_ = column_ == 1 ? first : Field(rest_, column_ - 1, mark_);
+    }
+    return cell_;
+  }
+
   const Number& x;
   std::string_view first;
-  std::string_view cell;
+
+ private:
+  mutable std::string_view cell_;
+  mutable bool found_ = false;
+  std::string_view rest_;
+  std::size_t column_ = 1;
+  DecimalMark mark_ = DecimalMark::kPoint;
 };
+
+constexpr std::size_t kNoLine = ~std::size_t{0};
 
 /// What one item has taken from a file's lines so far.
 struct ItemState {
@@ -110,6 +149,9 @@ struct ItemState {
   Number x;             ///< the chosen line's x
   std::string cell;     ///< the value's cell, or a range's max or min as written
   std::string first;    ///< the chosen line's x as written
+  /// The chosen value line, counted in the pass, while its cell and x as written are the pass's
+  /// pending line rather than `cell` and `first`.
+  std::size_t pendingLine = kNoLine;
   // Ranges:
   RangeCurve curve;
   Number belowX;
@@ -146,12 +188,13 @@ class FilePass {
   }
 
   void Take(const CountedLine& line) {
+    std::size_t takers = 0;  // value items that choose this line
     std::optional<Number> y;
     bool yRead = false;
     const auto cellNumber = [&]() -> const std::optional<Number>& {
       if (!yRead) {
         yRead = true;
-        if (const std::optional<Decimal> number = ParseDecimal(line.cell, plan_.mark)) y = Number(*number);
+        if (const std::optional<Decimal> number = ParseDecimal(line.Cell(), plan_.mark)) y = Number(*number);
       }
       return y;
     };
@@ -165,14 +208,18 @@ class FilePass {
       } else if (ValueTakes(state, planned.low, line.x)) {
         state.chosen = true;
         state.x = line.x;
-        state.cell.assign(line.cell);
-        state.first.assign(line.first);
+        if (state.pendingLine == pendingLine_) --pendingTakers_;
+        state.pendingLine = lines_;
+        ++takers;
       }
     }
+    if (takers > 0) HoldPending(line, takers);
     if (interpolating_ > 0) {
-      const std::optional<Number>& number = cellNumber();
-      previous_ = Previous{true, line.x, number ? std::optional<double>(number->value) : std::nullopt};
+      previous_.held = true;
+      previous_.x = line.x;
+      previous_.cell.assign(line.Cell());
     }
+    ++lines_;
   }
 
   /// The file's row of cells, after its last line.
@@ -181,7 +228,10 @@ class FilePass {
       const TableItem& item = plan_.items[i].item;
       ItemState& state = states_[i];
       std::string cell, first;
-      if (!item.IsRange()) {
+      if (!item.IsRange() && state.pendingLine != kNoLine) {
+        cell = pendingCell_;
+        first = pendingFirst_;
+      } else if (!item.IsRange()) {
         cell = std::move(state.cell);
         first = std::move(state.first);
       } else if (state.count > 0) {
@@ -199,8 +249,27 @@ class FilePass {
   struct Previous {
     bool held = false;
     Number x;
-    std::optional<double> y;
+    std::string cell;  ///< read as a number only when the line after it brackets a value
   };
+
+  /// Holds the line that `takers` value items chose as the pending line, once for all of them.
+  /// The items that still chose the line pending before, which in a file sorted by x are those
+  /// just passed, take their own copy of it first: so most lines are copied once, not once per
+  /// item that is nearest to them so far.
+  void HoldPending(const CountedLine& line, std::size_t takers) {
+    if (pendingTakers_ > 0) {
+      for (ItemState& state : states_) {
+        if (state.pendingLine != pendingLine_) continue;
+        state.cell = pendingCell_;
+        state.first = pendingFirst_;
+        state.pendingLine = kNoLine;
+      }
+    }
+    pendingCell_.assign(line.Cell());
+    pendingFirst_.assign(line.first);
+    pendingLine_ = lines_;
+    pendingTakers_ = takers;
+  }
 
   /// Whether a value item in the exact or nearest mode takes the line whose x is `x` over the
   /// line it holds.
@@ -217,12 +286,14 @@ class FilePass {
     const Number& value = planned.low;
     if (line.x == value) {
       state.chosen = true;
-      state.cell = std::string(line.cell);
+      state.cell = std::string(line.Cell());
     } else if (previous_.held &&
                ((previous_.x < value && value < line.x) || (line.x < value && value < previous_.x))) {
       state.chosen = true;
-      if (previous_.y && cellNumber()) {
-        const CurvePoint before{previous_.x.value, *previous_.y}, after{line.x.value, cellNumber()->value};
+      const std::optional<Decimal> previousY = ParseDecimal(previous_.cell, plan_.mark);
+      if (previousY && cellNumber()) {
+        const CurvePoint before{previous_.x.value, ToDouble(*previousY)},
+            after{line.x.value, cellNumber()->value};
         state.cell = ComputedCell(kesmaro::Interpolate(before, after, value.value), plan_.mark);
       }
     }
@@ -260,7 +331,7 @@ class FilePass {
       const bool beyond = item.kind == Kind::kMax ? state.extreme < *y : *y < state.extreme;
       if (state.count == 1 || beyond) {
         state.extreme = *y;
-        state.cell.assign(line.cell);
+        state.cell.assign(line.Cell());
         state.first.assign(line.first);
       }
     }
@@ -297,6 +368,11 @@ class FilePass {
   std::size_t ranges_ = 0;
   std::size_t interpolating_ = 0;  ///< interpolated values not yet found
   Previous previous_;
+  std::size_t lines_ = 0;  ///< lines taken so far
+  std::size_t pendingLine_ = kNoLine;
+  std::size_t pendingTakers_ = 0;  ///< value items whose chosen line is the pending one
+  std::string pendingCell_;
+  std::string pendingFirst_;
 };
 
 /// Reads the lines of one file that `search` takes into `pass`.
@@ -315,8 +391,7 @@ Status PassOverFile(FileSystem& fs, const std::filesystem::path& path, const Lin
           // The cell of a whole line is at hand, so the items' tests are made once, by Take.
           const Number number(*x);
           const std::string_view firstField = line.text.substr(start, end - start);
-          pass->Take(
-              {number, firstField, plan.column == 1 ? firstField : Field(line.text, plan.column, mark)});
+          pass->Take(CountedLine(number, firstField, line.text.substr(end), plan.column, mark));
           return std::nullopt;
         }
         // A line longer than a block: its first field and its cell are read on and held whole.
@@ -332,7 +407,7 @@ Status PassOverFile(FileSystem& fs, const std::filesystem::path& path, const Lin
         } else if (Status error = ReadLongField(reader, part, end, plan.column - 1, mark, &cell)) {
           return error;
         }
-        pass->Take({number, first, cell});
+        pass->Take(CountedLine(number, first, cell));
         return std::nullopt;
       });
 }
@@ -433,7 +508,11 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
   Table result;
   result.decimalComma = request.mark == DecimalMark::kComma;
   bool onlyExactValues = plan.mode == ValueMode::kExact && request.mark == DecimalMark::kPoint;
-  std::vector<double> exactValues;
+  bool onlyNearestValues = plan.mode == ValueMode::kNearest && request.mark == DecimalMark::kPoint;
+  bool onlyInterpolatedValues = plan.mode == ValueMode::kInterpolate && request.mark == DecimalMark::kPoint;
+  bool onlyRanges = request.mark == DecimalMark::kPoint;
+  std::vector<std::pair<double, double>> ranges;
+  std::vector<double> values;
   for (const std::string& typed : request.items) {
     // An item that is none (the caller checks them) is a value no line holds.
     const TableItem item = ParseTableItem(typed, request.mark).value_or(TableItem{Kind::kArea, {1}, {0}});
@@ -443,13 +522,17 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
       result.header.push_back(typed + " x");
     }
     onlyExactValues = onlyExactValues && !planned.item.IsRange();
-    exactValues.push_back(planned.low.value);
+    onlyNearestValues = onlyNearestValues && !planned.item.IsRange();
+    onlyInterpolatedValues = onlyInterpolatedValues && !planned.item.IsRange();
+    onlyRanges = onlyRanges && planned.item.IsRange();
+    ranges.emplace_back(planned.low.value, planned.high.value);
+    values.push_back(planned.low.value);
     plan.items.push_back(planned);
   }
 
   // Exact values are equal only to numbers written in a few ways, which most lines are told apart
   // from by their first sixteen bytes; other items may take any line.
-  const NumberLineSearch mayEqual(exactValues);
+  const NumberLineSearch mayEqual(values);
   const KeyLineSearch everyLine("");
   const LineSearch& search = onlyExactValues ? static_cast<const LineSearch&>(mayEqual) : everyLine;
   const std::int64_t headerLines = HeaderLineCount(request.skipText);
@@ -463,7 +546,16 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
         return error;
     }
     FilePass pass(plan);
-    if (Status error = PassOverFile(fs, request.folder / name, search, headerLines, plan, &pass))
+    // Nearest and interpolated values are judged with the lines of the file taken so far, so each
+    // file has its own search.
+    std::optional<NearestLineSearch> mayBeNearest;
+    std::optional<InterpolationLineSearch> mayBracket;
+    std::optional<RangeLineSearch> mayBeInRange;
+    const LineSearch* fileSearch = &search;
+    if (onlyNearestValues) fileSearch = &mayBeNearest.emplace(values);
+    if (onlyInterpolatedValues) fileSearch = &mayBracket.emplace(values);
+    if (onlyRanges && !ranges.empty()) fileSearch = &mayBeInRange.emplace(ranges, request.column);
+    if (Status error = PassOverFile(fs, request.folder / name, *fileSearch, headerLines, plan, &pass))
       return error;
     ++summary->filesRead;
     pass.Finish(&row.cells, &summary->emptyCells);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <optional>
 #include <random>
 #include <string>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "core/csv.h"
+#include "core/measures.h"
 #include "testing/memory_file_system.h"
 #include "testing/status_testing.h"
 
@@ -263,6 +266,163 @@ TEST(TableWithinTest, WithinZeroTakesTheExactLines) {
   for (std::size_t row = 0; row < exact.rows.size(); ++row) {
     for (std::size_t i = 0; i < exact.rows[row].cells.size(); ++i) {
       EXPECT_EQ(within.rows[row].cells[2 * i], exact.rows[row].cells[i]) << "file " << row << ", value " << i;
+    }
+  }
+}
+
+/// Random first fields for file `file`: runs going up, going down and in no order, with near
+/// ties and numbers written in several ways.
+std::vector<std::string> RandomXs(std::mt19937& random, int file) {
+  std::vector<std::string> xs;
+  for (int line = 0; line < 40; ++line) {
+    const int whole = static_cast<int>(random() % 30) - 5;
+    const char* const tails[] = {"", ".5", ".25", ".2", ".0005", ".4999999999999", ".50000000000001", "e0"};
+    xs.push_back(std::to_string(whole) + tails[random() % std::size(tails)]);
+  }
+  const auto byNumber = [](const std::string& a, const std::string& b) {
+    return *ParseDecimal(a) < *ParseDecimal(b);
+  };
+  if (file % 3 == 0) std::sort(xs.begin(), xs.end(), byNumber);
+  if (file % 3 == 1) std::sort(xs.rbegin(), xs.rend(), byNumber);
+  return xs;
+}
+
+/// Nearest and interpolated values on random files (RandomXs) with a line that is no number and
+/// values between, on and beyond the lines, read whole and a byte at a time: each takes what the
+/// decimals say, the first of the nearest lines, or y between the first two consecutive lines
+/// either side of it (cells "line number" here) or on the first line on it.
+TEST(TableValueTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
+  const std::vector<std::string> values = {"5", "12.25", "-3", "99", "0.0005", "7.4999999999999"};
+  for (const bool interpolate : {false, true}) {
+    std::mt19937 random(18);
+    MemoryFileSystem fs;
+    PassThroughCodec codec;
+    TableRequest request{"data", {}, "0", values, 2, !interpolate};
+    request.interpolate = interpolate;
+    std::vector<std::vector<std::string>> expected;
+    for (int file = 0; file < 30; ++file) {
+      const std::vector<std::string> xs = RandomXs(random, file);
+      std::string text;
+      for (std::size_t line = 0; line < xs.size(); ++line) {
+        text += (line == 7 ? "x 0\r\n" : "") + xs[line] + (line % 2 ? "\t" : " ") + std::to_string(line) +
+                (line % 3 ? "\n" : "\r\n");
+      }
+      std::vector<std::string> cells;
+      for (const std::string& value : values) {
+        const Decimal v = *ParseDecimal(value);
+        const auto at = [&](std::size_t line) { return *ParseDecimal(xs[line]); };
+        if (interpolate) {
+          std::string cell;
+          for (std::size_t line = 0; line < xs.size() && cell.empty(); ++line) {
+            if (at(line) == v) {
+              cell = std::to_string(line);
+            } else if (line > 0 &&
+                       ((at(line - 1) < v && v < at(line)) || (at(line) < v && v < at(line - 1)))) {
+              const CurvePoint before{ToDouble(at(line - 1)), static_cast<double>(line - 1)};
+              const CurvePoint after{ToDouble(at(line)), static_cast<double>(line)};
+              char written[32];
+              cell.assign(written, std::to_chars(written, written + sizeof written,
+                                                 Interpolate(before, after, ToDouble(v)))
+                                       .ptr);
+            }
+          }
+          cells.push_back(cell);
+          continue;
+        }
+        std::size_t best = 0;
+        for (std::size_t line = 1; line < xs.size(); ++line) {
+          if (DistanceBetween(at(line), v) < DistanceBetween(at(best), v)) best = line;
+        }
+        cells.push_back(std::to_string(best));
+        cells.push_back(xs[best]);
+      }
+      expected.push_back(cells);
+      const std::string name = std::to_string(file) + ".txt";
+      fs.Put("data/" + name, text);
+      request.list.FileNames.emplace_back(name);
+    }
+    for (const std::size_t readSize : {std::size_t{4096}, std::size_t{1}}) {
+      fs.readSize = readSize;
+      Table table;
+      TableSummary summary;
+      ASSERT_FALSE(MakeTable(fs, codec, request, &table, &summary));
+      ASSERT_EQ(table.rows.size(), expected.size());
+      for (std::size_t row = 0; row < expected.size(); ++row) {
+        EXPECT_EQ(table.rows[row].cells, expected[row])
+            << "file " << row << ", read size " << readSize << ", interpolate " << interpolate;
+      }
+    }
+  }
+}
+
+/// Area and max over ranges on random files (RandomXs) whose cells are sometimes no number, with
+/// ends on, between and beyond the lines, read whole and a byte at a time, against the curve the
+/// decimals give: the lines in the range, and the nearest lines beyond its ends with a number.
+TEST(TableRangeTest, MeasuresTheCurveTheDecimalsGiveInAnyOrder) {
+  const std::vector<std::pair<std::string, std::string>> ends = {
+      {"5", "12.25"}, {"-3", "0.0005"}, {"7.4999999999999", "7.5"}, {"20", "99"}, {"-9", "-7"}};
+  std::vector<std::string> items;
+  for (const auto& [low, high] : ends) {
+    items.push_back("area:" + low + ":" + high);
+    items.push_back("max:" + high + ":" + low);
+  }
+  std::mt19937 random(18);
+  MemoryFileSystem fs;
+  PassThroughCodec codec;
+  TableRequest request{"data", {}, "0", items};
+  std::vector<std::vector<std::string>> expected;
+  const auto computed = [](double value) {
+    char written[32];
+    return std::string(written, std::to_chars(written, written + sizeof written, value).ptr);
+  };
+  for (int file = 0; file < 30; ++file) {
+    const std::vector<std::string> xs = RandomXs(random, file);
+    std::vector<std::string> ys;
+    std::string text;
+    for (std::size_t line = 0; line < xs.size(); ++line) {
+      ys.push_back(random() % 3 == 0 ? "n/a" : std::to_string(random() % 50));
+      text += (line == 7 ? "x 0\r\n" : "") + xs[line] + (line % 2 ? "\t" : " ") + ys[line] +
+              (line % 3 ? "\n" : "\r\n");
+    }
+    std::vector<std::string> cells;
+    for (const auto& [lowText, highText] : ends) {
+      const Decimal low = *ParseDecimal(lowText), high = *ParseDecimal(highText);
+      RangeCurve curve;
+      curve.lo = ToDouble(low);
+      curve.hi = ToDouble(high);
+      std::optional<Decimal> belowX, aboveX;
+      std::optional<std::size_t> highest;
+      for (std::size_t line = 0; line < xs.size(); ++line) {
+        const Decimal x = *ParseDecimal(xs[line]);
+        if (ys[line] == "n/a") continue;
+        const CurvePoint point{ToDouble(x), std::stod(ys[line])};
+        if (x < low) {
+          if (!belowX || *belowX < x) belowX = x, curve.below = point;
+        } else if (high < x) {
+          if (!aboveX || x < *aboveX) aboveX = x, curve.above = point;
+        } else {
+          curve.inside.push_back(point);
+          if (!highest || std::stod(ys[*highest]) < point.y) highest = line;
+        }
+      }
+      const std::optional<double> area = Area(curve, false);
+      cells.push_back(area ? computed(*area) : "");
+      cells.push_back(highest ? ys[*highest] : "");
+      cells.push_back(highest ? xs[*highest] : "");
+    }
+    expected.push_back(cells);
+    const std::string name = std::to_string(file) + ".txt";
+    fs.Put("data/" + name, text);
+    request.list.FileNames.emplace_back(name);
+  }
+  for (const std::size_t readSize : {std::size_t{4096}, std::size_t{1}}) {
+    fs.readSize = readSize;
+    Table table;
+    TableSummary summary;
+    ASSERT_FALSE(MakeTable(fs, codec, request, &table, &summary));
+    ASSERT_EQ(table.rows.size(), expected.size());
+    for (std::size_t row = 0; row < expected.size(); ++row) {
+      EXPECT_EQ(table.rows[row].cells, expected[row]) << "file " << row << ", read size " << readSize;
     }
   }
 }

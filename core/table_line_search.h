@@ -1,0 +1,115 @@
+#ifndef KESMARO_CORE_TABLE_LINE_SEARCH_H_
+#define KESMARO_CORE_TABLE_LINE_SEARCH_H_
+
+#include <cstddef>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "core/line_search.h"
+
+namespace kesmaro {
+
+/// Finds, for the table's nearest values, the lines of one file that may still be the nearest to
+/// a value, and passes over the others without their being read as numbers. The nearest line is
+/// nearer than every line before it (the first of equally near ones wins) and than the line after
+/// it, so a line is passed over when, for every value, a line already taken or the line that
+/// follows it is nearer; told from doubles only where their distances differ by more than their
+/// rounding can account for (as the table tells them apart). Only lines whose first field is a
+/// plain decimal of up to fifteen digits (`-`, digits, a point and digits), ended by a field
+/// separator or the line end, and followed by another such line, are judged; every other line is
+/// taken, for the table to read in full.
+///
+/// The search remembers the lines it took, so it serves one file, read once from its first data
+/// line.
+class NearestLineSearch final : public LineSearch {
+ public:
+  /// Values beyond ±1e300, or no number, make the search take every line.
+  explicit NearestLineSearch(std::vector<double> values);
+
+  std::size_t Find(const char* data, std::size_t from, std::size_t to) const override;
+  std::size_t Reach() const override { return 0; }
+
+ private:
+  /// The line nearest to a value among those taken so far, as far as doubles tell it.
+  struct Nearest {
+    bool held = false;
+    double away = 0;   ///< the line's distance from the value
+    double slack = 0;  ///< the rounding of that distance and of the value's, less what the x to come adds
+  };
+
+  /// Whether the line at x, followed by the line at `next`, may be nearest to some value.
+  bool MayBeNearest(double x, double next) const;
+  bool MayBeNearestTo(std::size_t i, double x, double next) const;
+  void Took(double x) const;
+
+  std::vector<double> values_;  ///< in ascending order
+  double largest_ = 0;          ///< the largest |value|
+  bool judges_ = true;
+  mutable std::vector<Nearest> nearest_;  ///< a value's each
+  /// Over the values up to each one, the most of value + distance + slack: a line at an x past
+  /// it is farther from all of them than a line taken. +inf while one has no line.
+  mutable std::vector<double> belowReach_;
+  /// The same from each value up, the least of value - distance - slack.
+  mutable std::vector<double> aboveReach_;
+};
+
+/// Finds, for the table's interpolated values, the lines that may be on a value or either side
+/// of one, with the lines just before and after them, and passes over the others without their
+/// being read as numbers. Rounding to the nearest double keeps the order of numbers, so two
+/// consecutive lines lie either side of a value, or on it, only when their doubles do. The line
+/// after a line taken is always taken, so that the table sees every pair of lines it may
+/// interpolate between as the pair it is. Lines are judged as NearestLineSearch judges them.
+///
+/// The search remembers whether the last line it took was such a line, so it serves one file,
+/// read once from its first data line.
+class InterpolationLineSearch final : public LineSearch {
+ public:
+  explicit InterpolationLineSearch(std::vector<double> values);
+
+  std::size_t Find(const char* data, std::size_t from, std::size_t to) const override;
+  std::size_t Reach() const override { return 0; }
+
+ private:
+  /// Whether a value lies between two lines' x, or on either.
+  bool Between(double a, double b) const;
+
+  std::vector<double> values_;  ///< in ascending order; values that are no number left out
+  mutable bool takeNext_ = false;
+};
+
+/// Finds, for the table's range measures, the lines that lie in a range, or may be the line just
+/// below or above one, nearest to its end, that the curve is cut with; passes over the others
+/// without their being read as numbers. A line below a range is passed over when a line taken
+/// before lies between it and the range, or the line after it does, with a number for a cell
+/// (column `column`); above a range the same. Lines are judged as NearestLineSearch judges them,
+/// and compared as doubles, whose order is the numbers' order where they differ.
+///
+/// The search remembers the lines it took, so it serves one file, read once from its first data
+/// line.
+class RangeLineSearch final : public LineSearch {
+ public:
+  /// The ranges as [low, high] pairs.
+  RangeLineSearch(std::vector<std::pair<double, double>> ranges, std::size_t column);
+
+  std::size_t Find(const char* data, std::size_t from, std::size_t to) const override;
+  std::size_t Reach() const override { return 0; }
+
+ private:
+  struct Range {
+    double low = 0;
+    double high = 0;
+    mutable double below = -std::numeric_limits<double>::infinity();  ///< the highest line taken below
+    mutable double above = std::numeric_limits<double>::infinity();   ///< the lowest line taken above
+  };
+
+  /// Whether a line's cell, after its first field ending at `end`, is a plain decimal.
+  bool CellIsNumber(const char* data, std::size_t end, std::size_t to) const;
+
+  std::vector<Range> ranges_;
+  std::size_t column_;
+};
+
+}  // namespace kesmaro
+
+#endif  // KESMARO_CORE_TABLE_LINE_SEARCH_H_

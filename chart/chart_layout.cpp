@@ -19,6 +19,8 @@ constexpr double kPanelTitle = 22;
 constexpr double kPlotHeight = 140;
 constexpr double kPanelGap = 14;
 constexpr double kAxisBand = 48;
+/// Between a frame and the ends of its axes, so that no point sits on the frame.
+constexpr double kInset = 6;
 
 constexpr int kTargetTicks = 5;
 /// Values beyond it are drawn at it, so that no difference of two values overflows.
@@ -164,7 +166,7 @@ ChartLayout LayOutChart(const ChartInput& input) {
   if (!xs.empty()) {
     const auto [lowest, highest] = std::minmax_element(xs.begin(), xs.end());
     xAxis = NiceAxis(*lowest, *highest, false, input.decimalComma);
-    layout.xTicks = Placed(xAxis, kLeft, kRight);
+    layout.xTicks = Placed(xAxis, kLeft + kInset, kRight - kInset);
   }
 
   double top = kTitleBand + kPanelTitle;
@@ -182,12 +184,12 @@ ChartLayout LayOutChart(const ChartInput& input) {
     }
     const auto [lowest, highest] = std::minmax_element(ys.begin(), ys.end());
     const ChartAxis yAxis = NiceAxis(*lowest, *highest, true, input.decimalComma);
-    drawn.yTicks = Placed(yAxis, drawn.bottom, drawn.top);
+    drawn.yTicks = Placed(yAxis, drawn.bottom - kInset, drawn.top + kInset);
     std::vector<ChartPoint> run;
     for (std::size_t i = 0; i < count; ++i) {
       if (Drawn(input.x[i], panel.y[i])) {
-        run.push_back(
-            {Pixel(input.x[i], xAxis, kLeft, kRight), Pixel(*panel.y[i], yAxis, drawn.bottom, drawn.top)});
+        run.push_back({Pixel(input.x[i], xAxis, kLeft + kInset, kRight - kInset),
+                       Pixel(*panel.y[i], yAxis, drawn.bottom - kInset, drawn.top + kInset)});
       } else if (!run.empty()) {
         drawn.runs.push_back(std::move(run));
         run.clear();

@@ -10,8 +10,8 @@
 #include <optional>
 #include <string_view>
 
+#include "core/data_encoding.h"
 #include "core/data_file_list.h"
-#include "core/data_reader.h"
 #include "core/extraction_run.h"
 #include "core/key_check.h"
 #include "core/output_name.h"
@@ -46,10 +46,11 @@ constexpr std::string_view kUsageText =
     "\n"
     "  --ext .txt|.asc   the data files' extension (default .txt)\n"
     "  --skip N          header lines at the top of every file (default 0)\n"
-    "  --encoding NAME   the data files' code page: gbk, gb18030, utf-8, big5, shift_jis,\n"
-    "                    cp1252, ... (default: on Windows the system's ANSI code page; on\n"
-    "                    Linux UTF-8 when the first file is UTF-8 text, otherwise the code\n"
-    "                    page Windows uses for the locale's language)\n"
+    "  --encoding NAME   the data files' code page: gbk, gb18030, utf-8, utf-16le, utf-16be,\n"
+    "                    big5, shift_jis, cp1252, ... (default: UTF-16 when the first file\n"
+    "                    starts with a UTF-16 mark; else on Windows the system's ANSI code\n"
+    "                    page; on Linux UTF-8 when the first file is UTF-8 text, otherwise the\n"
+    "                    code page Windows uses for the locale's language)\n"
     "  --output NAME     the output name without .txt or .csv (run: default the name the key\n"
     "                    check proposes; table: default table, and - for standard output)\n"
     "  --force           run even when the key check or an empty folder would refuse\n"
@@ -142,6 +143,8 @@ std::optional<std::string> SetOption(std::string_view name, const std::string& v
   } else if (name == "--encoding") {
     options->encoding = value;
   } else if (name == "--output") {
+    // An empty name would write the hidden file ".txt": most likely an unset variable.
+    if (value.empty()) return std::string("--output takes a name, not an empty one");
     options->output = value;
   } else if (name == "--force") {
     options->force = true;
@@ -263,9 +266,9 @@ class Invocation {
     // last part is still one plain file name. Refused before anything is read. A table's "-" is
     // standard output.
     if (options_.output && !(options_.command == "table" && *options_.output == "-")) {
-      const std::filesystem::path given = FromTerminal(*options_.output);
-      if (int code = CheckOutputName(given.filename().native(), *options_.output); code != kSuccess)
-        return code;
+      if (Status error = CheckOutputName(FromTerminal(*options_.output), OutputExtension(),
+                                         NativeTextScheme(), OutputNamePart::kLast))
+        return Fail(*error);
     }
     // An unknown encoding is a usage error, found before the folder is read.
     CodePageChoice choice = host_.system;
@@ -281,8 +284,9 @@ class Invocation {
     }
     if (!codec_) return Fail("code page " + failure.name + " is not available on this system");
     if (options_.command == "table") return Table();
+    // A key the data cannot hold is the user's to change, like an unknown encoding.
     const std::optional<std::string> key = codec_->Encode(FromTerminal(options_.operands[1]));
-    if (!key) return Fail("the key cannot be written in code page " + codec_->Page().name);
+    if (!key) return Fail("the key cannot be written in code page " + ShownName(codec_->Page()), kUsage);
     key_ = *key;
     return options_.command == "check" ? Check() : Extract();
   }
@@ -295,6 +299,11 @@ class Invocation {
   }
 
   int Fail(const Error& error) {
+    if (error.kind == ErrorKind::kBadOutputName) {
+      return Fail("the output name '" + ToTerminal(error.file.native()) + "' " + error.cause +
+                      "; give one with --output",
+                  kRefused);
+    }
     std::string message = std::string(error.What());
     if (!error.file.empty()) message += ": " + ToTerminal(error.file.native());
     if (!error.cause.empty()) message += ": " + error.cause;
@@ -302,16 +311,10 @@ class Invocation {
     return Fail(message, error.kind == ErrorKind::kOutputIsDataFile ? kRefused : kFailure);
   }
 
-  /// Refuses an output name (`shownAs` as the user gave or was proposed it) that is not one plain
-  /// file name; kSuccess when it is.
-  int CheckOutputName(const TextCodec::Native& name, const std::string& shownAs) {
-    const std::optional<OutputNameFault> fault = FindOutputNameFault(name);
-    if (!fault) return kSuccess;
-    const std::string what = fault->wholeName ? "is '" + fault->shown + "'" : "holds '" + fault->shown + "'";
-    return Fail(
-        "the output name '" + shownAs + "' " + what + ", which no file name may; give one with --output",
-        kRefused);
-  }
+  std::string_view OutputExtension() const { return options_.command == "table" ? ".csv" : ".txt"; }
+
+  /// The file system the series is read and its outputs written through, in its code page.
+  DataFileSystem DataFiles() const { return DataFileSystem(host_.files, codec_->Page()); }
 
   /// A note when the output is one of the data folder's data files: the next listing takes it
   /// for a member of the series.
@@ -327,25 +330,35 @@ class Invocation {
     }
   }
 
-  /// The data code page when none is named: the system's, or UTF-8 for a series whose first file
-  /// is UTF-8 text where the system lets the data choose; then the choice is said on stderr.
-  int ChooseCodePage(CodePageChoice choice, CodePageFailure* failure) {
-    bool utf8 = false;
-    if (host_.dataMayChooseUtf8 && list_.FileCount() > 0) {
-      if (Status error = IsUtf8DataFile(host_.files, folder_ / list_.FileNames[0], &utf8))
+  /// The data code page when none is named: the one the series' first file chooses
+  /// (ChooseSeriesCodePage), or else the system's; said on stderr where the data may choose UTF-8,
+  /// and whenever the data chose.
+  int ChooseCodePage(const CodePageChoice& choice, CodePageFailure* failure) {
+    std::optional<CodePage> chosen;
+    if (list_.FileCount() > 0) {
+      if (Status error = ChooseSeriesCodePage(host_.files, folder_ / list_.FileNames[0],
+                                              host_.dataMayChooseUtf8, &chosen))
         return Fail(*error);
     }
-    if (utf8) choice.named = "utf-8";
-    codec_ = OpenTextCodec(choice, failure, host_.makeCodec);
+    if (chosen) {
+      codec_ = host_.makeCodec(*chosen);
+      if (!codec_) *failure = CodePageFailure{false, chosen->name};
+    } else {
+      codec_ = OpenTextCodec(choice, failure, host_.makeCodec);
+    }
     if (failure->unknown) {
       return Fail("the system's code page (" + failure->name + ") is not supported; name one with --encoding",
                   kUsage);
     }
-    if (host_.dataMayChooseUtf8) {
-      const std::string why = utf8 ? ToTerminal(list_.FileNames[0].native()) + " is UTF-8 text"
-                                   : "the Windows code page for " + choice.systemName;
-      err_ += "kesmaro-cli: reading the data as " + (codec_ ? codec_->Page().name : failure->name) + " (" +
-              why + "); --encoding names another\n";
+    if (host_.dataMayChooseUtf8 || chosen) {
+      const std::string first =
+          list_.FileNames.empty() ? std::string() : ToTerminal(list_.FileNames[0].native());
+      const std::string why = !chosen ? "the Windows code page for " + choice.systemName
+                              : chosen->form == FileForm::kAsIs
+                                  ? first + " is UTF-8 text"
+                                  : first + " starts with a UTF-16 byte order mark";
+      err_ += "kesmaro-cli: reading the data as " + (codec_ ? ShownName(codec_->Page()) : failure->name) +
+              " (" + why + "); --encoding names another\n";
     }
     return kSuccess;
   }
@@ -358,19 +371,20 @@ class Invocation {
     return kSuccess;
   }
 
-  /// The proposed name as terminal text; nullopt (with a message) when it is not valid text.
-  std::optional<std::string> ProposedName(const KeyVerdict& verdict) {
+  /// The proposed name as terminal text; nullopt when it is not valid text of the code page.
+  std::optional<std::string> ProposedName(const KeyVerdict& verdict) const {
     const std::optional<TextCodec::Native> name = codec_->Decode(*verdict.proposedName);
-    if (!name) {
-      Fail("the proposed name is not valid " + codec_->Page().name + " text");
-      return std::nullopt;
-    }
-    return ToTerminal(*name);
+    return name ? std::optional<std::string>(ToTerminal(*name)) : std::nullopt;
+  }
+
+  std::string NotValidText() const {
+    return "the proposed name is not valid " + ShownName(codec_->Page()) + " text";
   }
 
   /// The key check on the series' first file, as the window makes it while the key is typed.
   Status CheckFirstFile(KeyVerdict* verdict) {
-    return CheckKey(host_.files, *codec_, SeriesRequest{folder_, list_, key_, options_.skip}, verdict);
+    DataFileSystem data = DataFiles();
+    return CheckKey(data, *codec_, SeriesRequest{folder_, list_, key_, options_.skip}, verdict);
   }
 
   int NoDataFiles() {
@@ -383,9 +397,12 @@ class Invocation {
     if (Status error = CheckFirstFile(&verdict)) return Fail(*error);
     std::string line = VerdictWord(verdict.kind);
     if (verdict.CanRun() && verdict.proposedName) {
-      const std::optional<std::string> name = ProposedName(verdict);
-      if (!name) return kFailure;
-      line += "\t" + *name;
+      // The verdict stands without its name; why there is none goes to stderr.
+      if (const std::optional<std::string> name = ProposedName(verdict)) {
+        line += "\t" + *name;
+      } else {
+        err_ += "kesmaro-cli: " + NotValidText() + "\n";
+      }
     }
     out_ += line + "\n";
     return verdict.CanRun() ? kSuccess : kRefused;
@@ -406,16 +423,19 @@ class Invocation {
       }
       if (!outputName && verdict.proposedName && !verdict.proposedName->empty()) {
         outputName = ProposedName(verdict);
-        if (!outputName) return kFailure;
+        if (!outputName) return Fail(NotValidText() + "; give one with --output", kRefused);
         // The proposal comes from the data, so it is only ever a name in the working folder.
-        if (int code = CheckOutputName(FromTerminal(*outputName), *outputName); code != kSuccess) return code;
+        if (Status error = CheckOutputName(FromTerminal(*outputName), ".txt", NativeTextScheme(),
+                                           OutputNamePart::kWhole))
+          return Fail(*error);
       }
     }
     if (!outputName) return Fail("the key check proposes no output name; give one with --output", kUsage);
 
-    RunRequest request{folder_, list_, key_, options_.skip, FromTerminal(*outputName)};
+    RunRequest request{folder_, list_, key_, options_.skip, FromTerminal(*outputName), NativeTextScheme()};
     RunSummary summary;
-    if (Status error = RunExtraction(host_.files, *codec_, request, &summary)) return Fail(*error);
+    DataFileSystem data = DataFiles();
+    if (Status error = RunExtraction(data, *codec_, request, &summary)) return Fail(*error);
     err_ += "read " + std::to_string(summary.filesRead) + " files, wrote " +
             std::to_string(summary.rowsWritten) + " rows to " + ToTerminal(summary.output.native()) + "\n";
     NoteOutputInSeries(summary.output);
@@ -426,10 +446,11 @@ class Invocation {
     if (list_.FileCount() == 0) return NoDataFiles();
     const std::string name = options_.output.value_or("table");
     const bool toStandardOutput = name == "-";
-    std::filesystem::path output = FromTerminal(name);
-    output += ".csv";
+    std::filesystem::path output;
     if (!toStandardOutput) {
-      if (Status error = RefuseDataFileAsOutput(host_.files, folder_, list_, output)) return Fail(*error);
+      if (Status error = PrepareOutput(host_.files, folder_, list_, FromTerminal(name), ".csv",
+                                       NativeTextScheme(), &output))
+        return Fail(*error);
     }
 
     // The values are decimal numbers, in ASCII, which every data code page holds as it is.
@@ -438,10 +459,11 @@ class Invocation {
                                options_.nearest, options_.within};
     std::string csv;
     TableSummary summary;
-    if (Status error = MakeTable(host_.files, *codec_, request, &csv, &summary)) return Fail(*error);
+    DataFileSystem data = DataFiles();
+    if (Status error = MakeTable(data, *codec_, request, &csv, &summary)) return Fail(*error);
     if (toStandardOutput) {
-      data_ += csv;
-    } else if (Status error = host_.files.WriteFileAtomically(output, csv)) {
+      data_ += EncodeOutput(codec_->Page().form, csv);
+    } else if (Status error = data.WriteFileAtomically(output, csv)) {
       return Fail(*error);
     }
     // Whether standard output took the table is known only once it is written: the line does not

@@ -5,8 +5,16 @@
 #   kesmaro_generate_icon(KESMARO_ICO PNGS)    # PNGS = the PNG paths too, smallest first
 # The target kesmaro_icon builds them. The custom command belongs to the directory that calls
 # this function; a target elsewhere that uses the files needs add_dependencies(... kesmaro_icon).
-# The sizes of the PNGs, as the desktop's hicolor theme has folders for them.
-set(KESMARO_ICON_SIZES 16 24 32 48 64 128 256)
+# KESMARO_ICON_SIZES: the sizes of the PNGs, as the script draws them for the desktop's hicolor
+# theme, which has folders for them. Asked of the script, which holds them; it changing makes
+# CMake run again.
+# A host program, also when cross-compiling (the toolchains search programs on the host).
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(KESMARO_ICON_SCRIPT ${PROJECT_SOURCE_DIR}/ui/icon/make-icon.py)
+set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${KESMARO_ICON_SCRIPT})
+execute_process(COMMAND ${Python3_EXECUTABLE} ${KESMARO_ICON_SCRIPT} --list-png-sizes
+                OUTPUT_VARIABLE KESMARO_ICON_SIZES OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+separate_arguments(KESMARO_ICON_SIZES)
 
 function(kesmaro_generate_icon out_var)
   set(dir ${CMAKE_BINARY_DIR}/icon)
@@ -23,9 +31,7 @@ function(kesmaro_generate_icon out_var)
     return() # a second call must not add a second rule for the same files
   endif()
 
-  # A host program, also when cross-compiling (the toolchains search programs on the host).
-  find_package(Python3 REQUIRED COMPONENTS Interpreter)
-  set(script ${PROJECT_SOURCE_DIR}/ui/icon/make-icon.py)
+  set(script ${KESMARO_ICON_SCRIPT})
 
   add_custom_command(
     OUTPUT ${ico} ${pngs}

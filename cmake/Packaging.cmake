@@ -19,19 +19,17 @@ if(WIN32)
     set(CPACK_SYSTEM_NAME win64)
   endif()
 
-  # The guides as Windows text files; the Chinese one once it is written.
+  # The guides, English and Chinese, as Windows text files.
   set(docs)
   foreach(guide IN ITEMS README README.zh-CN)
     set(source ${PROJECT_SOURCE_DIR}/${guide}.md)
-    if(EXISTS ${source})
-      set(text ${CMAKE_BINARY_DIR}/package/${guide}.txt)
-      add_custom_command(OUTPUT ${text}
-        COMMAND ${CMAKE_COMMAND} -DIN=${source} -DOUT=${text} -P ${PROJECT_SOURCE_DIR}/cmake/WindowsText.cmake
-        DEPENDS ${source} ${PROJECT_SOURCE_DIR}/cmake/WindowsText.cmake
-        COMMENT "Writing ${guide}.txt for Windows"
-        VERBATIM)
-      list(APPEND docs ${text})
-    endif()
+    set(text ${CMAKE_BINARY_DIR}/package/${guide}.txt)
+    add_custom_command(OUTPUT ${text}
+      COMMAND ${CMAKE_COMMAND} -DIN=${source} -DOUT=${text} -P ${PROJECT_SOURCE_DIR}/cmake/WindowsText.cmake
+      DEPENDS ${source} ${PROJECT_SOURCE_DIR}/cmake/WindowsText.cmake
+      COMMENT "Writing ${guide}.txt for Windows"
+      VERBATIM)
+    list(APPEND docs ${text})
   endforeach()
   add_custom_target(kesmaro_docs ALL DEPENDS ${docs})
   install(FILES ${docs} DESTINATION .)

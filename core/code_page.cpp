@@ -47,6 +47,16 @@ constexpr KnownCodePage kKnown[] = {
     {"TIS-620", 28601, CharScheme::kSingleByte, {"tis620", "28601"}},
 };
 
+/// The names of UTF-16 data, which the core reads as UTF-8.
+struct Utf16Name {
+  std::string_view alias;  // normalised
+  FileForm form;
+};
+constexpr Utf16Name kUtf16Names[] = {
+    {"utf16le", FileForm::kUtf16Le}, {"cp1200", FileForm::kUtf16Le}, {"1200", FileForm::kUtf16Le},
+    {"utf16be", FileForm::kUtf16Be}, {"cp1201", FileForm::kUtf16Be}, {"1201", FileForm::kUtf16Be},
+};
+
 std::string Normalise(std::string_view name) {
   std::string out;
   for (char c : name) {
@@ -85,38 +95,54 @@ std::size_t DoubleByte(std::string_view text, std::size_t pos, IsLead isLead, Is
   return isTrail(static_cast<unsigned char>(text[pos + 1])) ? 2 : 1;
 }
 
-std::size_t Utf8Length(std::string_view text, std::size_t pos) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
+/// What the lead byte of a UTF-8 character says of it: its length (0 when it leads none) and the
+/// range of the next byte, which excludes overlong and surrogate forms.
+struct Utf8Lead {
   std::size_t length = 0;
   unsigned lo = 0x80;
   unsigned hi = 0xBF;
-  if (lead < 0x80) return 1;
-  if (InRange(lead, 0xC2, 0xDF)) {
-    length = 2;
-  } else if (InRange(lead, 0xE0, 0xEF)) {
-    length = 3;
-    if (lead == 0xE0) lo = 0xA0;
-    if (lead == 0xED) hi = 0x9F;
-  } else if (InRange(lead, 0xF0, 0xF4)) {
-    length = 4;
-    if (lead == 0xF0) lo = 0x90;
-    if (lead == 0xF4) hi = 0x8F;
-  } else {
-    return 1;
+};
+
+Utf8Lead ReadUtf8Lead(unsigned char lead) {
+  if (InRange(lead, 0xC2, 0xDF)) return {2, 0x80, 0xBF};
+  if (InRange(lead, 0xE0, 0xEF)) return {3, lead == 0xE0 ? 0xA0u : 0x80u, lead == 0xED ? 0x9Fu : 0xBFu};
+  if (InRange(lead, 0xF0, 0xF4)) return {4, lead == 0xF0 ? 0x90u : 0x80u, lead == 0xF4 ? 0x8Fu : 0xBFu};
+  return {0, 0x80, 0xBF};
+}
+
+/// How many bytes from `text[pos]` on (at most its length) may belong to the character `lead` leads.
+std::size_t Utf8Follows(const Utf8Lead& lead, std::string_view text, std::size_t pos) {
+  std::size_t count = 1;
+  for (; count < lead.length && pos + count < text.size(); ++count) {
+    const auto byte = static_cast<unsigned char>(text[pos + count]);
+    if (count == 1 ? !InRange(byte, lead.lo, lead.hi) : !InRange(byte, 0x80, 0xBF)) break;
   }
-  if (pos + length > text.size()) return 1;
-  // The first continuation byte carries the range that excludes overlong and surrogate forms.
-  if (!InRange(static_cast<unsigned char>(text[pos + 1]), lo, hi)) return 1;
-  for (std::size_t i = 2; i < length; ++i) {
-    if (!InRange(static_cast<unsigned char>(text[pos + i]), 0x80, 0xBF)) return 1;
-  }
-  return length;
+  return count;
+}
+
+std::size_t Utf8Length(std::string_view text, std::size_t pos) {
+  const auto first = static_cast<unsigned char>(text[pos]);
+  if (first < 0x80) return 1;
+  const Utf8Lead lead = ReadUtf8Lead(first);
+  return lead.length > 1 && Utf8Follows(lead, text, pos) == lead.length ? lead.length : 1;
+}
+
+/// Whether `text` is the start of a well-formed UTF-8 character that goes on past its end.
+bool Utf8Prefix(std::string_view text) {
+  const Utf8Lead lead = ReadUtf8Lead(static_cast<unsigned char>(text[0]));
+  return text.size() < lead.length && Utf8Follows(lead, text, 0) == text.size();
 }
 
 }  // namespace
 
 std::optional<CodePage> CodePageByName(std::string_view name) {
   const std::string wanted = Normalise(name);
+  for (const Utf16Name& utf16 : kUtf16Names) {
+    if (utf16.alias != wanted) continue;
+    CodePage page = *CodePageById(65001);
+    page.form = utf16.form;
+    return page;
+  }
   for (const KnownCodePage& known : kKnown) {
     for (std::string_view alias : known.aliases) {
       if (!alias.empty() && alias == wanted) return ToCodePage(known);
@@ -152,21 +178,65 @@ CodePage WindowsCodePageForLocale(std::string_view locale) {
   return *CodePageById(1252);
 }
 
-bool IsUtf8Data(std::string_view start, bool wholeFile) {
-  if (start.starts_with(kUtf8ByteOrderMark)) return true;
-  constexpr std::size_t kLongestChar = 4;
-  bool high = false;
-  for (std::size_t pos = 0; pos < start.size();) {
-    if (static_cast<unsigned char>(start[pos]) < 0x80) {
+std::string ShownName(const CodePage& page) {
+  switch (page.form) {
+    case FileForm::kAsIs:
+      break;
+    case FileForm::kUtf16Le:
+      return "UTF-16LE";
+    case FileForm::kUtf16Be:
+      return "UTF-16BE";
+  }
+  return page.name;
+}
+
+bool Utf8Judge::Take(std::string_view bytes) {
+  if (settled_) return true;
+  std::string joined;
+  if (!held_.empty()) {
+    joined = held_ + std::string(bytes);
+    bytes = joined;
+    held_.clear();
+  }
+  if (!started_) {
+    if (bytes.size() < kUtf8ByteOrderMark.size() && kUtf8ByteOrderMark.starts_with(bytes)) {
+      held_ = std::string(bytes);
+      return false;
+    }
+    started_ = true;
+    if (bytes.starts_with(kUtf8ByteOrderMark)) return settled_ = utf8_ = true;
+  }
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
       ++pos;
       continue;
     }
-    const std::size_t length = Utf8Length(start, pos);
-    if (length == 1) return high && !wholeFile && start.size() - pos < kLongestChar;
-    high = true;
-    pos += length;
+    const std::size_t length = Utf8Length(bytes, pos);
+    if (length > 1) {
+      high_ = true;
+      pos += length;
+      continue;
+    }
+    if (Utf8Prefix(bytes.substr(pos))) {  // the rest of it comes with the next bytes
+      held_ = std::string(bytes.substr(pos));
+      return false;
+    }
+    settled_ = true;
+    utf8_ = false;
+    return true;
   }
-  return high;
+  return false;
+}
+
+bool Utf8Judge::IsUtf8() const {
+  if (settled_) return utf8_;
+  return held_.empty() && high_;  // a file that ends within a character is not UTF-8 text
+}
+
+bool IsUtf8Data(std::string_view text) {
+  Utf8Judge judge;
+  judge.Take(text);
+  return judge.IsUtf8();
 }
 
 std::size_t CharLength(CharScheme scheme, std::string_view text, std::size_t pos) {

@@ -24,26 +24,50 @@ TEST(CodePage, ALocaleReadsDataFilesAsItsLanguagesWindowsWould) {
   EXPECT_EQ(WindowsCodePageForLocale("").windowsId, 1252u);
 }
 
-TEST(CodePage, UntaggedDataIsUtf8OnlyWhenItsTextIsWellFormedUtf8) {
+TEST(CodePage, UntaggedDataIsUtf8OnlyWhenItsWholeTextIsWellFormedUtf8) {
+  const std::string longAscii(70000, 'a');
   struct Case {
-    std::string_view start;
-    bool wholeFile;
+    std::string text;
     bool utf8;
+    std::size_t settledBy;  // the bytes taken when the answer is settled; 0: only by the end
   } const cases[] = {
-      {"\xEF\xBB\xBFh 2\r\n", true, true},          // a byte order mark says so
-      {"\xEF\xBB\xBF\xD6\xD0", true, true},         // whatever follows it
-      {"5\xE4\xB8\xAD 12\r\n", true, true},         // 5中 12 in UTF-8
-      {"5\xD6\xD0 12\r\n", true, false},            // in GBK
-      {"1 2\r\n3 4", true, false},                  // ASCII alone tells nothing
-      {"", true, false},                            // nothing at all
-      {"\xE4\xB8\xAD 1\r\n\xB2\xA8", true, false},  // a later GBK byte
-      {"\xE4\xB8\xAD 1\r\n\xE4\xB8", false, true},  // cut off by the sample's end
-      {"\xE4\xB8\xAD 1\r\n\xE4\xB8", true, false},  // cut off by the file's end
-      {"\xC0\x80", true, false},                    // overlong
+      {"\xEF\xBB\xBFh 2\r\n", true, 3},               // a byte order mark says so
+      {"\xEF\xBB\xBF\xD6\xD0", true, 3},              // whatever follows it
+      {"5\xE4\xB8\xAD 12\r\n", true, 0},              // 5中 12 in UTF-8
+      {"5\xD6\xD0 12\r\n", false, 3},                 // in GBK: its second byte settles it
+      {"1 2\r\n3 4", false, 0},                       // ASCII alone tells nothing
+      {"", false, 0},                                 // nothing at all
+      {"\xE4\xB8\xAD 1\r\n\xB2\xA8", false, 8},       // a later GBK byte
+      {"\xE4\xB8\xAD 1\r\n\xE4\xB8", false, 0},       // cut off by the file's end
+      {"\xEF\xBB", false, 0},                         // so is a mark
+      {"\xC0\x80", false, 1},                         // overlong
+      {longAscii + "\r\n550 \xE6\xA0\xB7", true, 0},  // text only in a footer, far past the start
+      {longAscii + "\r\n550 \xD1\xF9", false, longAscii.size() + 8},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(IsUtf8Data(c.start, c.wholeFile), c.utf8) << testing::PrintToString(std::string(c.start));
+    EXPECT_EQ(IsUtf8Data(c.text), c.utf8) << testing::PrintToString(c.text.substr(0, 20));
+    // One byte at a time: characters cut between the parts, and the byte that settles it.
+    Utf8Judge judge;
+    std::size_t taken = 0;
+    while (taken < c.text.size() && !judge.Take(std::string_view(c.text).substr(taken++, 1))) {
+    }
+    EXPECT_EQ(judge.IsUtf8(), c.utf8) << testing::PrintToString(c.text.substr(0, 20));
+    EXPECT_EQ(taken, c.settledBy ? c.settledBy : c.text.size())
+        << testing::PrintToString(c.text.substr(0, 20));
   }
+}
+
+TEST(CodePage, Utf16IsNamedByItsByteOrderAndReadAsUtf8) {
+  const std::optional<CodePage> le = CodePageByName("UTF-16LE");
+  ASSERT_TRUE(le);
+  EXPECT_EQ(le->form, FileForm::kUtf16Le);
+  EXPECT_EQ(le->scheme, CharScheme::kUtf8);
+  EXPECT_EQ(le->windowsId, 65001u);
+  EXPECT_EQ(ShownName(*le), "UTF-16LE");
+  EXPECT_EQ(CodePageByName("utf_16be")->form, FileForm::kUtf16Be);
+  EXPECT_EQ(ShownName(*CodePageByName("utf8")), "UTF-8");
+  EXPECT_EQ(CodePageById(65001)->form, FileForm::kAsIs);
+  EXPECT_FALSE(CodePageByName("utf-16")) << "which byte order is left to the data's mark";
 }
 
 TEST(CharLength, MultiByteCharactersNeedAValidTrailAndMalformedBytesStandAlone) {

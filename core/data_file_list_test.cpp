@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/memory_file_system.h"
-#include "core/status_testing.h"
+#include "testing/memory_file_system.h"
+#include "testing/status_testing.h"
 
 namespace kesmaro {
 namespace {

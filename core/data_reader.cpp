@@ -11,17 +11,10 @@
 #include "core/code_page.h"
 
 namespace kesmaro {
-namespace {
-
-constexpr std::size_t kBlockSize = 128 * 1024;
-/// As much of a data file as IsUtf8DataFile looks at: header lines, where text is, come first.
-constexpr std::size_t kEncodingSample = 64 * 1024;
-
-}  // namespace
 
 // The buffer never grows: a block, and room for the search's reach.
 DataReader::DataReader(InputFile& file, std::filesystem::path path, const LineSearch& search)
-    : file_(file), path_(std::move(path)), search_(search), buffer_(kBlockSize + search.Reach()) {}
+    : file_(file), path_(std::move(path)), search_(search), buffer_(kDataBlockSize + search.Reach()) {}
 
 Status DataReader::Fill() {
   if (eof_) return std::nullopt;
@@ -195,23 +188,6 @@ Status ForEachLineTaken(
     if (!line) return std::nullopt;
     if (Status error = visit(reader, *line, &stop)) return error;
   }
-  return std::nullopt;
-}
-
-Status IsUtf8DataFile(FileSystem& fs, const std::filesystem::path& path, bool* utf8) {
-  std::unique_ptr<InputFile> file;
-  if (Status error = fs.OpenForReading(path, &file)) return error;
-  std::string sample(kEncodingSample, '\0');
-  std::size_t size = 0;
-  for (std::size_t count = 1; count > 0 && size < sample.size(); size += count) {
-    if (Status error = file->Read(sample.data() + size, sample.size() - size, &count)) {
-      error->file = path;
-      return error;
-    }
-  }
-  const bool wholeFile = size < sample.size();
-  sample.resize(size);
-  *utf8 = IsUtf8Data(sample, wholeFile);
   return std::nullopt;
 }
 

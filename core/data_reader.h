@@ -1,6 +1,7 @@
 #ifndef KESMARO_CORE_DATA_READER_H_
 #define KESMARO_CORE_DATA_READER_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -20,12 +21,16 @@ struct LineView {
   bool whole = true;      ///< whether `text` runs to the end of the line
 };
 
-/// Reads a data file in blocks of fixed size and hands over only the lines a search takes (those
-/// that begin with a key, KeyLineSearch), found by searching whole blocks, so the cost of a scan
-/// grows with the matches rather than with the number of lines. A line ends at CR LF, LF or a
-/// lone CR; a last line without an end is a line. A UTF-8 byte order mark at the start of the
-/// file is no part of its first line. Memory stays at one block whatever the length of a line: a line that is
-/// passed over is never held, and a longer candidate is handed over a block at a time.
+/// The bytes a DataReader reads at a time, and the most of a long line it holds at once.
+inline constexpr std::size_t kDataBlockSize = 128 * 1024;
+
+/// Reads a data file in blocks of kDataBlockSize and hands over only the lines its LineSearch
+/// takes (those that begin with the key, or with a number asked for), found by searching whole
+/// blocks, so the cost of a scan grows with the matches rather than with the number of lines. A
+/// line ends at CR LF, LF or a lone CR; a last line without an end is a line. A UTF-8 byte order
+/// mark at the start of the file is no part of its first line. Memory stays at one block whatever
+/// the length of a line: a line that is passed over is never held, and a longer candidate is
+/// handed over a block at a time.
 class DataReader {
  public:
   /// `path` only names the file in errors. `search` must outlive the reader.
@@ -84,9 +89,6 @@ class DataReader {
 Status ForEachLineTaken(
     FileSystem& fs, const std::filesystem::path& path, const LineSearch& search, std::int64_t headerLines,
     const std::function<Status(DataReader& reader, const LineView& line, bool* stop)>& visit);
-
-/// Whether the data file at `path` is UTF-8 text, as IsUtf8Data tells from its first 64 KiB.
-Status IsUtf8DataFile(FileSystem& fs, const std::filesystem::path& path, bool* utf8);
 
 }  // namespace kesmaro
 

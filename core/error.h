@@ -16,14 +16,15 @@ enum class ErrorKind {
   kTooFewLines,        ///< a data file ends within its header lines
   kNameNotInCodePage,  ///< a file name has characters the data code page cannot hold
   kOutputIsDataFile,   ///< the output would replace one of the run's data files
+  kBadOutputName,      ///< the output's name is no plain file name (see FindOutputNameFault)
   kWriteFailed,        ///< the output file could not be written
 };
 
 /// How the front ends word a kind of failure.
 struct ErrorWording {
-  std::string_view english;     ///< for the terminal, e.g. "cannot open data file"
-  std::string_view chinese;     ///< for the window's message, e.g. "无法打开数据文件"
-  std::string_view firstFile;   ///< the window's short reason when the key check fails on the first file
+  std::string_view english;    ///< for the terminal, e.g. "cannot open data file"
+  std::string_view chinese;    ///< for the window's message, e.g. "无法打开数据文件"
+  std::string_view firstFile;  ///< the window's short reason when the key check fails on the first file
 };
 
 /// The one row of wording for each kind.

@@ -5,6 +5,7 @@
 
 #include "core/data_reader.h"
 #include "core/line_rules.h"
+#include "core/output_name.h"
 
 namespace kesmaro {
 namespace {
@@ -46,17 +47,17 @@ Status AppendRow(DataReader& reader, LineView line, CharSpan separator, std::str
 Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::path& path,
                    std::string_view stem, const KeyLineSearch& search, std::int64_t headerLines,
                    bool* exactFound, std::string* output, std::size_t* rows) {
-  return ForEachKeyLine(fs, path, search, headerLines, scheme, [&](KeyLine& line) -> Status {
-    std::optional<CharSpan> separator = line.exact;
+  return ForEachKeyLine(fs, path, search, headerLines, scheme, [&](KeyLine& hit) -> Status {
+    std::optional<CharSpan> separator = hit.exact;
     if (separator) {
       *exactFound = true;
     } else if (*exactFound) {
       return std::nullopt;
-    } else if (Status error = FindFirstSeparator(line.reader, scheme, &line.text, &separator)) {
+    } else if (Status error = FindFirstSeparator(hit.reader, scheme, &hit.line, &separator)) {
       return error;
     }
     if (!separator) return std::nullopt;  // a prefix line without a separator gives no row
-    if (Status error = AppendRow(line.reader, line.text, *separator, stem, output)) return error;
+    if (Status error = AppendRow(hit.reader, hit.line, *separator, stem, output)) return error;
     ++*rows;
     return std::nullopt;
   });
@@ -67,11 +68,12 @@ Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::pat
 Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& request, RunSummary* summary,
                      const RunProgress& progress) {
   *summary = RunSummary{};
-  std::filesystem::path output = request.outputName;
-  output += ".txt";
+  std::filesystem::path output;
+  if (Status error = PrepareOutput(fs, request.folder, request.list, request.outputName, ".txt",
+                                   request.nameScheme, &output)) {
+    return error;
+  }
   summary->output = output;
-
-  if (Status error = RefuseDataFileAsOutput(fs, request.folder, request.list, output)) return error;
 
   const KeyLineSearch search(request.key);
   const std::int64_t headerLines = HeaderLineCount(request.skipText);

@@ -18,6 +18,8 @@ namespace kesmaro {
 struct RunRequest : SeriesRequest {
   std::filesystem::path
       outputName;  ///< ".txt" is appended; a relative name is taken from the working directory
+  /// How the system's own text of `outputName` groups into characters (PrepareOutput).
+  CharScheme nameScheme = CharScheme::kUtf8;
 };
 
 struct RunSummary {
@@ -33,11 +35,12 @@ using RunProgress = std::function<void(std::size_t filesRead, std::size_t filesL
 /// lines whose first column holds the key becomes a row "stem remainder" + CR LF; until the run
 /// meets its first such exact line, lines that merely begin with the key become rows too, cut at
 /// their first separator. The output file is replaced only once every data file was read, and
-/// as one step, so a failure leaves an existing output as it was. An output that would replace
-/// one of the data files is refused before anything is read. `progress`, when given, is told
+/// as one step, so a failure leaves an existing output as it was. An output that PrepareOutput
+/// refuses (a name that is no plain file name, or one of the data files) is refused before
+/// anything is read. `progress`, when given, is told
 /// after each file.
-Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& request,
-                     RunSummary* summary, const RunProgress& progress = {});
+Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& request, RunSummary* summary,
+                     const RunProgress& progress = {});
 
 }  // namespace kesmaro
 

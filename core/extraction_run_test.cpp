@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "core/memory_file_system.h"
-#include "core/status_testing.h"
+#include "core/data_reader.h"
+#include "testing/memory_file_system.h"
+#include "testing/status_testing.h"
 
 namespace kesmaro {
 namespace {
@@ -46,6 +47,7 @@ class ExtractionRunTest : public ::testing::Test {
 
 /// A series, a key and a header-line count, and the output of the run.
 struct RunCase {
+  const char* name;
   std::vector<const char*> files;  ///< 1.txt, 2.txt, ... in list order, whole
   const char* key;
   const char* skip;
@@ -55,26 +57,32 @@ struct RunCase {
 // clang-format off
 const RunCase kRunCases[] = {
     // exact: one row per exact line of each file, in list order, the first separator dropped
-    {{"h\r\n0.5 11\r\n1.0 12\r\n1.0   3.4  \r\n", "h\r\n1.0\t-12\r\n", "h\r\n1.0 \r\n"}, "1.0", "1",
+    {"ExactLines",
+     {"h\r\n0.5 11\r\n1.0 12\r\n1.0   3.4  \r\n", "h\r\n1.0\t-12\r\n", "h\r\n1.0 \r\n"}, "1.0", "1",
      "1 12\r\n1   3.4  \r\n2 -12\r\n3 \r\n"},
     // no exact line anywhere: every prefix line, cut at its first separator
-    {{"h\r\n0.5 11\r\n1.0 12\r\n1.5 13 x\r\n10\r\n", "h\r\n1.5 14\r\n"}, "1", "1",
+    {"PrefixLines",
+     {"h\r\n0.5 11\r\n1.0 12\r\n1.5 13 x\r\n10\r\n", "h\r\n1.5 14\r\n"}, "1", "1",
      "1 12\r\n1 13 x\r\n2 14\r\n"},
     // the first exact line ends the prefix rows for the rest of the run
-    {{"h\r\n11 a\r\n10 b\r\n1 c\r\n12 d\r\n", "h\r\n11 e\r\n1 g\r\n", "h\r\n10 h\r\n"}, "1", "1",
+    {"FirstExactLineEndsPrefixRows",
+     {"h\r\n11 a\r\n10 b\r\n1 c\r\n12 d\r\n", "h\r\n11 e\r\n1 g\r\n", "h\r\n10 h\r\n"}, "1", "1",
      "1 a\r\n1 b\r\n1 c\r\n2 g\r\n"},
     // header lines are never matched
-    {{"7 header\r\n7 data\r\n"}, "7", "1", "1 data\r\n"},
-    {{"7 header\r\n7 data\r\n"}, "7", "0", "1 header\r\n1 data\r\n"},
-    {{"h1\r\nh2", "h1\r\nh2\r\n5 x"}, "5", "2", "2 x\r\n"},
+    {"HeaderNotMatched", {"7 header\r\n7 data\r\n"}, "7", "1", "1 data\r\n"},
+    {"NoHeader", {"7 header\r\n7 data\r\n"}, "7", "0", "1 header\r\n1 data\r\n"},
+    {"HeaderWithoutLineEnd", {"h1\r\nh2", "h1\r\nh2\r\n5 x"}, "5", "2", "2 x\r\n"},
     // CR LF, LF, a lone CR, no end; a byte order mark only at the start of a file
-    {{"5 crlf\r\n5 lf\n5 cr\r5 last", "h\r5 a\r\r\n5 b\n\n5 c\r\n",
+    {"LineEndsAndByteOrderMarks",
+     {"5 crlf\r\n5 lf\n5 cr\r5 last", "h\r5 a\r\r\n5 b\n\n5 c\r\n",
       "\xEF\xBB\xBF" "5 bom\r\n\xEF\xBB\xBF" "5 inner"}, "5", "0",
      "1 crlf\r\n1 lf\r\n1 cr\r\n1 last\r\n2 a\r\n2 b\r\n2 c\r\n3 bom\r\n"},
     // data bytes copied as they are: GBK text, a stray lead byte, a byte that is no character
-    {{"h\r\n3.0\xD6\xD0\xCE\xC4 \x81 \xFF end  \r\n"}, "3.0", "1", "1 \xCE\xC4 \x81 \xFF end  \r\n"},
+    {"BytesAsTheyAre",
+     {"h\r\n3.0\xD6\xD0\xCE\xC4 \x81 \xFF end  \r\n"}, "3.0", "1",
+     "1 \xCE\xC4 \x81 \xFF end  \r\n"},
     // an empty series still replaces the output
-    {{}, "1", "1", ""},
+    {"EmptySeries", {}, "1", "1", ""},
 };
 // clang-format on
 
@@ -90,7 +98,7 @@ TEST_P(RunTableTest, WritesTheRows) {
   EXPECT_EQ(Run(GetParam().key, GetParam().skip), GetParam().rows);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, RunTableTest, ::testing::ValuesIn(kRunCases));
+INSTANTIATE_TEST_SUITE_P(Table, RunTableTest, ::testing::ValuesIn(kRunCases), RowName());
 
 TEST_F(ExtractionRunTest, NoLimitOnLineLengthOrOnTheNumberOfRows) {
   // Lines longer than the reader's block: the header and the line passed over are never held.
@@ -104,11 +112,11 @@ TEST_F(ExtractionRunTest, NoLimitOnLineLengthOrOnTheNumberOfRows) {
 }
 
 TEST_F(ExtractionRunTest, LinesLongerThanABlockAreReadInParts) {
-  // Around 128 KiB, the reader's block, some line's CR LF pair or double-byte separator falls on
-  // a block's end.
+  // Around the reader's block, some line's CR LF pair or double-byte separator falls on a
+  // block's end.
   std::vector<std::string> rows;
   std::string expected;
-  for (std::size_t length = (1 << 17) - 6; length < (1 << 17) + 6; ++length) {
+  for (std::size_t length = kDataBlockSize - 6; length < kDataBlockSize + 6; ++length) {
     rows.push_back(std::string("9").append(length, 'x'));
     rows.push_back(std::string("1").append(length, '5').append("\xD6\xD0").append(std::to_string(length)));
     expected += "1 " + std::to_string(length) + "\r\n";
@@ -120,8 +128,7 @@ TEST_F(ExtractionRunTest, LinesLongerThanABlockAreReadInParts) {
 TEST_F(ExtractionRunTest, EmptyOutputNameWritesDotTxt) {
   AddFile("1.txt", {"1 a"});
   RunSummary summary;
-  ASSERT_OK(
-      RunExtraction(fs_, codec_, RunRequest{"data", list_, "1", "1", ""}, &summary));
+  ASSERT_OK(RunExtraction(fs_, codec_, RunRequest{"data", list_, "1", "1", ""}, &summary));
   EXPECT_EQ(fs_.Content(".txt"), "1 a\r\n");
   EXPECT_EQ(summary.output, ".txt");
 }
@@ -172,8 +179,7 @@ TEST_F(ExtractionRunTest, RefusesAnOutputThatIsOneOfTheDataFiles) {
   fs_.Put("1.txt", "h\r\n1 a\r\n");
   list_.FileNames = {"1.txt"};
   RunSummary summary;
-  const Status error =
-      RunExtraction(fs_, codec_, RunRequest{".", list_, "1", "1", "1"}, &summary);
+  const Status error = RunExtraction(fs_, codec_, RunRequest{".", list_, "1", "1", "1"}, &summary);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kOutputIsDataFile);
   EXPECT_EQ(fs_.Content("1.txt"), "h\r\n1 a\r\n");

@@ -8,13 +8,15 @@
 
 #include "core/data_reader.h"
 #include "core/line_rules.h"
+#include "core/output_name.h"
 
 namespace kesmaro {
 namespace {
 
-/// The longest name a unique-prefix line proposes: 255 bytes, the most a file name may have on
-/// any common file system, less ".txt". A longer name could never be written.
-constexpr std::size_t kLongestName = 251;
+/// The most bytes of a line a proposed name may take: a character of any code page is at most
+/// four bytes, and is at least one unit of the system's own text, so a longer text could never
+/// be a name of kLongestOutputName units.
+constexpr std::size_t kLongestName = 4 * kLongestOutputName;
 
 /// The name a unique-prefix line proposes: its text before its last separator, read to the
 /// line's end. Only the start of the line is held; nullopt when it has no separator, or when that
@@ -47,10 +49,10 @@ Status CheckKey(FileSystem& fs, const TextCodec& codec, const SeriesRequest& req
   bool exact = false;
   std::size_t prefixLines = 0;
   std::optional<std::string> prefixName;  // from the first line that begins with the key
-  const auto judge = [&](KeyLine& line) -> Status {
-    exact = line.stop = line.exact.has_value();
+  const auto judge = [&](KeyLine& hit) -> Status {
+    exact = hit.stop = hit.exact.has_value();
     if (exact || ++prefixLines > 1) return std::nullopt;
-    return ProposedName(line.reader, scheme, line.text, &prefixName);
+    return ProposedName(hit.reader, scheme, hit.line, &prefixName);
   };
   const KeyLineSearch search(request.key);
   if (Status error = ForEachKeyLine(fs, request.folder / request.list.FileNames.front(), search,
@@ -62,6 +64,12 @@ Status CheckKey(FileSystem& fs, const TextCodec& codec, const SeriesRequest& req
   } else if (prefixLines > 1) {
     verdict->kind = VerdictKind::kAmbiguous;
   } else if (prefixLines == 1) {
+    // A name longer than the file system holds it (UTF-8 or UTF-16, not the data's bytes) could
+    // never be written; text that is not valid in the code page is the caller's to tell.
+    if (prefixName) {
+      const std::optional<TextCodec::Native> native = codec.Decode(*prefixName);
+      if (native && native->size() > kLongestOutputName) prefixName = std::nullopt;
+    }
     *verdict = KeyVerdict{VerdictKind::kUniquePrefix, std::move(prefixName)};
   }
   return std::nullopt;

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "core/memory_file_system.h"
-#include "core/status_testing.h"
+#include "testing/memory_file_system.h"
+#include "testing/status_testing.h"
 
 namespace kesmaro {
 namespace {
@@ -32,38 +32,47 @@ class KeyCheckTest : public ::testing::Test {
 /// The first file's lines after its one header line, a key and a header-line count, and the
 /// verdict with the name it proposes.
 struct VerdictCase {
+  const char* name;
   std::string rows;
   const char* key;
   const char* skip;
   VerdictKind kind;
-  std::optional<std::string> name;
+  std::optional<std::string> proposed;
 };
 
 // 251 bytes and ".txt" make the longest file name there is.
 const std::string kLongest = "2." + std::string(249, '5');
 
+std::string Repeated(const std::string& line, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += line;
+  return text;
+}
+
 // clang-format off
 const VerdictCase kVerdictCases[] = {
-    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n", "1.5", "1", VerdictKind::kExact,        "1.5"},
-    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n", "2",   "1", VerdictKind::kUniquePrefix, "2.0"},
-    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n", "2.",  "1", VerdictKind::kUniquePrefix, "2.0"},
-    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n", "1",   "1", VerdictKind::kAmbiguous,    std::nullopt},
-    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n", "3",   "1", VerdictKind::kMissing,      std::nullopt},
-    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n", "",    "1", VerdictKind::kAmbiguous,    std::nullopt},
-    // an exact line outweighs the prefix lines before it
-    {"10 a\r\n11 b\r\n1 c\r\n",     "1",   "1", VerdictKind::kExact,        "1"},
+    {"Exact",                 "1.0 5\r\n1.5 6\r\n2.0 7\r\n", "1.5", "1", VerdictKind::kExact,        "1.5"},
+    {"UniquePrefix",          "1.0 5\r\n1.5 6\r\n2.0 7\r\n", "2",   "1", VerdictKind::kUniquePrefix, "2.0"},
+    {"UniquePrefixToTheDot",  "1.0 5\r\n1.5 6\r\n2.0 7\r\n", "2.",  "1", VerdictKind::kUniquePrefix, "2.0"},
+    {"Ambiguous",             "1.0 5\r\n1.5 6\r\n2.0 7\r\n", "1",   "1", VerdictKind::kAmbiguous,    std::nullopt},
+    {"Missing",               "1.0 5\r\n1.5 6\r\n2.0 7\r\n", "3",   "1", VerdictKind::kMissing,      std::nullopt},
+    {"EmptyKey",              "1.0 5\r\n1.5 6\r\n2.0 7\r\n", "",    "1", VerdictKind::kAmbiguous,    std::nullopt},
+    // an exact line outweighs the prefix lines before it, however many
+    {"ExactAfterPrefixLines", "10 a\r\n11 b\r\n1 c\r\n",     "1",   "1", VerdictKind::kExact,        "1"},
+    {"ExactAfterManyPrefixLines", Repeated("7.5 x\r\n", 40000) + "7 y\r\n",
+                                                               "7",   "1", VerdictKind::kExact,        "7"},
     // a unique prefix proposes the text before the line's last separator, a double-byte one too
-    {"2.0\t-7\r\n3 x\r\n",          "2",   "1", VerdictKind::kUniquePrefix, "2.0\t"},
-    {"2.0\xD6\xD0\x35 6\r\n",         "2",   "1", VerdictKind::kUniquePrefix, "2.0\xD6\xD0\x35"},
+    {"NameToTheLastSeparator", "2.0\t-7\r\n3 x\r\n",          "2",   "1", VerdictKind::kUniquePrefix, "2.0\t"},
+    {"NameToADoubleByteOne",  "2.0\xD6\xD0\x35 6\r\n",          "2",   "1", VerdictKind::kUniquePrefix, "2.0\xD6\xD0\x35"},
     // ... and nothing when the line has no separator or the name would be too long
-    {"2.0\r\n3 x\r\n",               "2",   "1", VerdictKind::kUniquePrefix, std::nullopt},
-    {kLongest + " 7\r\n",             "2",   "1", VerdictKind::kUniquePrefix, kLongest},
-    {kLongest + "5 7\r\n",            "2",   "1", VerdictKind::kUniquePrefix, std::nullopt},
-    {"2." + std::string(300000, '5') + " 7 " + std::string(300000, 'x') + "\r\n",
-                                       "2",   "1", VerdictKind::kUniquePrefix, std::nullopt},
+    {"NoSeparatorNoName",     "2.0\r\n3 x\r\n",                "2",   "1", VerdictKind::kUniquePrefix, std::nullopt},
+    {"LongestName",           kLongest + " 7\r\n",              "2",   "1", VerdictKind::kUniquePrefix, kLongest},
+    {"NameTooLong",           kLongest + "5 7\r\n",             "2",   "1", VerdictKind::kUniquePrefix, std::nullopt},
+    {"LineLongerThanABlock",  "2." + std::string(300000, '5') + " 7 " + std::string(300000, 'x') + "\r\n",
+                                                               "2",   "1", VerdictKind::kUniquePrefix, std::nullopt},
     // header lines are never tested, however long
-    {"6 a\r\n",                        "5",   "1", VerdictKind::kMissing,      std::nullopt},
-    {"6 a\r\n",                        "5",   "0", VerdictKind::kExact,        "5"},
+    {"HeaderNotTested",       "6 a\r\n",                         "5",   "1", VerdictKind::kMissing,      std::nullopt},
+    {"NoHeader",              "6 a\r\n",                         "5",   "0", VerdictKind::kExact,        "5"},
 };
 // clang-format on
 
@@ -73,17 +82,10 @@ TEST_P(VerdictTableTest, JudgesTheFirstFile) {
   fs_.Put("data/1.txt", "5 header" + std::string(300000, 'x') + "\r\n" + GetParam().rows);
   const KeyVerdict verdict = Check(GetParam().key, GetParam().skip);
   EXPECT_EQ(verdict.kind, GetParam().kind);
-  EXPECT_EQ(verdict.proposedName, GetParam().name);
+  EXPECT_EQ(verdict.proposedName, GetParam().proposed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, VerdictTableTest, ::testing::ValuesIn(kVerdictCases));
-
-TEST_F(KeyCheckTest, NoLimitOnTheNumberOfPrefixLines) {
-  std::string rows;
-  for (int i = 0; i < 40000; ++i) rows += "7.5 x\r\n";
-  SetRows(rows);
-  EXPECT_EQ(Check("7").kind, VerdictKind::kAmbiguous);
-}
+INSTANTIATE_TEST_SUITE_P(Table, VerdictTableTest, ::testing::ValuesIn(kVerdictCases), RowName());
 
 TEST_F(KeyCheckTest, FailuresNameTheFirstFile) {
   SetRows("1 a\r\n");

@@ -9,11 +9,11 @@ Status ForEachKeyLine(FileSystem& fs, const std::filesystem::path& path, const K
                       const std::function<Status(KeyLine&)>& visit) {
   const std::string_view key = search.key();
   return ForEachLineTaken(fs, path, search, headerLines,
-                          [&](DataReader& reader, const LineView& text, bool* stop) -> Status {
-                            KeyLine line{reader, text, ExactHitPosition(text.text, key, scheme)};
-                            if (!line.exact && !BeginsWithKey(text.text, key, scheme)) return std::nullopt;
-                            if (Status error = visit(line)) return error;
-                            *stop = line.stop;
+                          [&](DataReader& reader, const LineView& line, bool* stop) -> Status {
+                            KeyLine hit{reader, line, ExactHitPosition(line.text, key, scheme)};
+                            if (!hit.exact && !BeginsWithKey(line.text, key, scheme)) return std::nullopt;
+                            if (Status error = visit(hit)) return error;
+                            *stop = hit.stop;
                             return std::nullopt;
                           });
 }

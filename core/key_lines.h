@@ -27,7 +27,7 @@ struct SeriesRequest {
 /// A line that holds the key, as ForEachKeyLine hands it over.
 struct KeyLine {
   DataReader& reader;  ///< reads on within the line (DataReader::ReadOn)
-  LineView text;
+  LineView line;
   std::optional<CharSpan> exact;  ///< the separator after the key when the key is its first column
   bool stop = false;              ///< set to end the walk after this line
 };
@@ -36,7 +36,8 @@ struct KeyLine {
 /// begins with the key (exactly or as a prefix), in file order, until the end of the file, a
 /// failure, or a line whose `stop` the visitor set.
 Status ForEachKeyLine(FileSystem& fs, const std::filesystem::path& path, const KeyLineSearch& search,
-                      std::int64_t headerLines, CharScheme scheme, const std::function<Status(KeyLine&)>& visit);
+                      std::int64_t headerLines, CharScheme scheme,
+                      const std::function<Status(KeyLine&)>& visit);
 
 }  // namespace kesmaro
 

@@ -3,28 +3,81 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "testing/memory_file_system.h"
 
 namespace kesmaro {
 namespace {
 
-TEST(OutputNameTest, OnePlainFileNameOrTheCharacterAtFault) {
-  // name (UTF-8) -> the character shown, or "" when the name is fine
+using Unit = std::filesystem::path::value_type;
+
+TEST(OutputNameTest, OnePlainFileNameOrWhatIsAtFault) {
+  const std::string long251(251, 'a');
+  const std::string chinese84 = [] {  // 84 characters: 252 bytes of UTF-8, 84 units of UTF-16
+    std::string text;
+    for (int i = 0; i < 84; ++i) text += "\xE6\xA0\xB7";
+    return text;
+  }();
+  struct Case {
+    std::string name;    // UTF-8
+    std::string reason;  // EnglishReason, or "" when the name is fine
+  };
   // clang-format off
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"550.0", ""}, {"", ""} /* ".txt": a file of its own */, {"2.0\xE5\x8F\xB7 x", ""}, {"...", ""},
-      {"../precious", "/"}, {"10/20/2023", "/"}, {"a\\b", "\\"}, {"12:30", ":"}, {"a*", "*"}, {"a?", "?"},
-      {"\"a\"", "\""}, {"<a", "<"}, {"a>", ">"}, {"a|b", "|"}, {"a\tb", "U+0009"},
-      {std::string("a\x1F", 2), "U+001F"}, {".", "."}, {"..", ".."},
+  const std::vector<Case> cases = {
+      {"550.0", ""}, {"", ""} /* ".txt": a file of its own */, {"2.0\xE5\x8F\xB7 x", ""}, {"CONSOLE", ""},
+      {"a.con", ""}, {"COM10", ""}, {long251, ""},
+      {"../precious", "holds '/', which no file name may"}, {"10/20/2023", "holds '/', which no file name may"},
+      {"a\\b", "holds '\\', which no file name may"}, {"12:30", "holds ':', which no file name may"},
+      {"a*", "holds '*', which no file name may"}, {"a?", "holds '?', which no file name may"},
+      {"\"a\"", "holds '\"', which no file name may"}, {"<a", "holds '<', which no file name may"},
+      {"a>", "holds '>', which no file name may"}, {"a|b", "holds '|', which no file name may"},
+      {"a\tb", "holds 'U+0009', which no file name may"},
+      {std::string("a\x1F", 2), "holds 'U+001F', which no file name may"},
+      {".", "is '.', which no file name may"}, {"..", "is '..', which no file name may"},
+      {"CON", "is the Windows device 'CON', which no file name may"},
+      {"nul", "is the Windows device 'NUL', which no file name may"},
+      {"Com7.data", "is the Windows device 'COM7', which no file name may"},
+      {"lpt1 .x", "is the Windows device 'LPT1', which no file name may"},
+      {"...", "ends in '.', which Windows drops from file names"},
+      {"a ", "ends in ' ', which Windows drops from file names"},
+      {long251 + "b", std::string("is 256 ") + (sizeof(Unit) == 1 ? "bytes" : "characters") +
+                          " long with its extension, more than the 255 a file name may have"},
+      {chinese84, sizeof(Unit) == 1 ? "is 256 bytes long with its extension, more than the 255 a file name may have"
+                                    : ""},
   };
   // clang-format on
-  for (const auto& [name, shown] : cases) {
-    const std::filesystem::path path(std::u8string(name.begin(), name.end()));
-    const std::optional<OutputNameFault> fault = FindOutputNameFault(path.native());
-    EXPECT_EQ(fault ? fault->shown : "", shown) << name;
-    EXPECT_EQ(fault && fault->wholeName, name == "." || name == "..") << name;
+  for (const Case& c : cases) {
+    const std::filesystem::path path(std::u8string(c.name.begin(), c.name.end()));
+    const std::optional<OutputNameFault> fault =
+        FindOutputNameFault(path.native(), ".txt", CharScheme::kUtf8);
+    EXPECT_EQ(fault ? EnglishReason(*fault) : "", c.reason) << c.name;
   }
+#ifndef _WIN32  // a POSIX name is the locale's bytes; a Windows one is wide
+  // Under a GBK locale a name's bytes are GBK: the trail byte of 億 (83 7C) is no '|'.
+  EXPECT_FALSE(FindOutputNameFault("\x83\x7C", ".txt", CharScheme::kGbk));
+  EXPECT_EQ(FindOutputNameFault("\x83\x7C", ".txt", CharScheme::kUtf8)->shown, "|");
+  const std::optional<OutputNameFault> lone = FindOutputNameFault("\x83 |", ".txt", CharScheme::kGbk);
+  EXPECT_EQ(lone ? lone->shown : "", "|") << "a lead byte without its trail is a character of its own";
+#endif
+}
+
+TEST(OutputNameTest, EveryOutputIsCheckedAndKeptOffTheDataFiles) {
+  MemoryFileSystem fs;
+  fs.Put("d/1.txt", "");
+  const DataFileList list{{"1.txt"}};
+  std::filesystem::path output;
+  EXPECT_FALSE(PrepareOutput(fs, "d", list, "sub/550", ".csv", CharScheme::kUtf8, &output));
+  EXPECT_EQ(output, "sub/550.csv");
+  EXPECT_EQ(PrepareOutput(fs, "d", list, "d/1", ".txt", CharScheme::kUtf8, &output)->kind,
+            ErrorKind::kOutputIsDataFile);
+  const Status bad = PrepareOutput(fs, "d", list, "sub/a|b", ".txt", CharScheme::kUtf8, &output);
+  ASSERT_TRUE(bad);
+  EXPECT_EQ(bad->kind, ErrorKind::kBadOutputName);
+  EXPECT_EQ(bad->userCause, "中含有字符“|”，");
+  EXPECT_FALSE(CheckOutputName("sub/x", ".txt", CharScheme::kUtf8, OutputNamePart::kLast));
+  EXPECT_TRUE(CheckOutputName("sub/x", ".txt", CharScheme::kUtf8, OutputNamePart::kWhole))
+      << "a name from the data names a file here";
 }
 
 }  // namespace

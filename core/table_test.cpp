@@ -7,7 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/memory_file_system.h"
+#include "testing/memory_file_system.h"
+#include "testing/status_testing.h"
 
 namespace kesmaro {
 namespace {
@@ -41,11 +42,10 @@ class TableTest : public ::testing::TestWithParam<TableCase> {
       request.list.FileNames.emplace_back(name);
     }
     std::string csv;
-    const Status error = MakeTable(fs_, codec_, request, &csv, summary);
-    EXPECT_FALSE(error) << error->What();
+    EXPECT_OK(MakeTable(fs_, codec_, request, &csv, summary));
     fs_.readSize = 1;
     std::string again;
-    EXPECT_FALSE(MakeTable(fs_, codec_, request, &again, summary));
+    EXPECT_OK(MakeTable(fs_, codec_, request, &again, summary));
     EXPECT_EQ(again, csv) << "differs when read a byte at a time";
     return csv;
   }

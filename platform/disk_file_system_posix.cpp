@@ -79,13 +79,40 @@ struct PendingTemporary {
 };
 PendingTemporary pendingTemporary;
 
-constexpr int kInterruptSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
 extern "C" void RemoveTemporaryAndDie(int signal) {
   if (pendingTemporary.named) ::unlink(pendingTemporary.path);
   // SA_RESETHAND restored the default action: the signal raised again ends the program (once
   // this handler returns, while it blocks the signal) as it would have without us.
   ::raise(signal);
+}
+
+/// The signals whose default action ends the program and that a handler may catch (the real-time
+/// ones too, below): a user's (Ctrl+C, Ctrl+\\, kill), the session's end, a file size or CPU limit,
+/// a closed pipe, a timer, and the faults that abort.
+constexpr int kEndingSignals[] = {
+    SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT, SIGBUS,    SIGFPE,  SIGUSR1, SIGSEGV,
+    SIGUSR2,   SIGPIPE, SIGALRM, SIGTERM, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGSYS,
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+#ifdef SIGPOLL
+    SIGPOLL,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+};
+
+/// Sets our handler on `signal` when its action is still the default one: a signal the program
+/// ignores (nohup) or that something else handles (a sanitizer's fault report) is left alone.
+void HandleWhenDefault(int signal) {
+  struct sigaction current {};
+  if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) return;
+  struct sigaction action {};
+  action.sa_handler = RemoveTemporaryAndDie;
+  action.sa_flags = static_cast<int>(SA_RESETHAND);
+  sigemptyset(&action.sa_mask);
+  ::sigaction(signal, &action, nullptr);
 }
 
 /// The buffer in which the temporary file's name is made and kept while it exists; a local
@@ -156,12 +183,24 @@ mode_t NewFileMode(const std::filesystem::path& path) {
 }  // namespace
 
 Status DiskFileSystem::OpenForReading(const std::filesystem::path& path, std::unique_ptr<InputFile>* file) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking, so that a FIFO put in a data file's place cannot hold the open up; whatever is
+  // open then must be a regular file, as the listing saw it (not a FIFO, a device such as
+  // /dev/zero behind a symlink, or a folder).
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return Error{ErrorKind::kOpenFailed, path, Cause(errno)};
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const int error = errno;
     ::close(fd);
-    return Error{ErrorKind::kOpenFailed, path, Cause(EISDIR)};
+    if (S_ISDIR(info.st_mode)) return Error{ErrorKind::kOpenFailed, path, Cause(EISDIR)};
+    if (info.st_mode == 0) return Error{ErrorKind::kOpenFailed, path, Cause(error)};
+    return Error{ErrorKind::kOpenFailed, path, "not a regular file", "不是普通文件。"};
+  }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    const int error = errno;
+    ::close(fd);
+    return Error{ErrorKind::kOpenFailed, path, Cause(error)};
   }
   ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
   *file = std::make_unique<PosixInputFile>(fd);
@@ -215,15 +254,8 @@ Status DiskFileSystem::WriteFileAtomically(const std::filesystem::path& path, st
 }
 
 void RemoveTemporaryFilesOnInterrupt() {
-  for (const int signal : kInterruptSignals) {
-    struct sigaction current {};
-    if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;  // nohup
-    struct sigaction action {};
-    action.sa_handler = RemoveTemporaryAndDie;
-    action.sa_flags = static_cast<int>(SA_RESETHAND);
-    sigemptyset(&action.sa_mask);
-    ::sigaction(signal, &action, nullptr);
-  }
+  for (const int signal : kEndingSignals) HandleWhenDefault(signal);
+  for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) HandleWhenDefault(signal);
 }
 
 bool DiskFileSystem::IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {

@@ -1,6 +1,7 @@
 #include "platform/disk_file_system.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -8,9 +9,10 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
-#include "core/status_testing.h"
-#include "tests/scratch_folders.h"
+#include "testing/scratch_folders.h"
+#include "testing/status_testing.h"
 
 namespace kesmaro {
 namespace {
@@ -80,7 +82,7 @@ TEST_F(DiskFileSystemTest, FailedWriteNamesTheFileAndLeavesNoTrace) {
 #ifndef _WIN32
 TEST_F(DiskFileSystemTest, InterruptedWriteLeavesNoTemporaryFileAndStillEndsTheProgram) {
   const std::string rows(16 << 20, 'r');
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXFSZ, SIGUSR1}) {
     EXPECT_EXIT(
         {
           RemoveTemporaryFilesOnInterrupt();
@@ -123,6 +125,25 @@ TEST_F(DiskFileSystemTest, ReadsBytesUnchangedAndReportsMissingFiles) {
 #ifdef _WIN32
   EXPECT_FALSE(error->userCause.empty()) << "Windows words the cause for its user as well";
 #endif
+}
+
+TEST_F(DiskFileSystemTest, OpensOnlyRegularFilesAndNeverWaitsToOpen) {
+  // A FIFO or a device in a data file's place, after the listing: refused at once, by name.
+#ifdef _WIN32
+  const std::vector<fs::path> devices = {"NUL"};  // CON needs a console, which a test may lack
+#else
+  ASSERT_EQ(::mkfifo((dir_ / "1.txt").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", dir_ / "2.txt");
+  const std::vector<fs::path> devices = {dir_ / "1.txt", dir_ / "2.txt"};
+#endif
+  for (const fs::path& path : devices) {
+    std::unique_ptr<InputFile> file;
+    const Status error = disk_.OpenForReading(path, &file);
+    ASSERT_TRUE(error) << path;
+    EXPECT_EQ(error->kind, ErrorKind::kOpenFailed);
+    EXPECT_EQ(error->file, path);
+    EXPECT_EQ(error->cause, "not a regular file");
+  }
 }
 
 TEST_F(DiskFileSystemTest, ListsNamesAndTellsPlainFilesFromFolders) {

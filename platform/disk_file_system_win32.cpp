@@ -93,6 +93,12 @@ Status DiskFileSystem::OpenForReading(const std::filesystem::path& path, std::un
   HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return LastError(ErrorKind::kOpenFailed, path);
+  // Only a file on a disk, as the listing saw it: not a pipe or a device (CON, a serial port)
+  // put in its place, which could block or never end.
+  if (GetFileType(handle) != FILE_TYPE_DISK) {
+    CloseHandle(handle);
+    return Error{ErrorKind::kOpenFailed, path, "not a regular file", "不是普通文件。"};
+  }
   *file = std::make_unique<Win32InputFile>(handle);
   return std::nullopt;
 }

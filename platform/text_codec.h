@@ -17,10 +17,14 @@ namespace kesmaro {
 /// nullopt when it is not one we know; `*name` then tells what the system reported.
 std::optional<CodePage> SystemCodePage(std::string* name);
 
-/// Whether a series whose first file is UTF-8 text (IsUtf8DataFile) is read as UTF-8 rather
+/// Whether a series whose first file is UTF-8 text (ChooseSeriesCodePage) is read as UTF-8 rather
 /// than in SystemCodePage when the user names no code page. True on POSIX, where UTF-8 is the
 /// system's own text; false on Windows, whose programs all read the ANSI code page.
 bool DataMayChooseUtf8();
+
+/// How the system's own text (file names) groups into characters: on POSIX the locale's codeset
+/// (UTF-8 under the C and POSIX locales). Wide text on Windows needs none; UTF-8 is said there.
+CharScheme NativeTextScheme();
 
 /// Where the data code page comes from: the name the user gave, or else the system's page.
 struct CodePageChoice {

@@ -71,6 +71,11 @@ std::optional<CodePage> SystemCodePage(std::string* name) {
 
 bool DataMayChooseUtf8() { return true; }
 
+CharScheme NativeTextScheme() {
+  const std::optional<CodePage> page = CodePageByName(NativeCodeset());
+  return page ? page->scheme : CharScheme::kSingleByte;
+}
+
 std::unique_ptr<TextCodec> MakeTextCodec(const CodePage& dataCodePage) {
   std::string native = NativeCodeset();
   for (const auto& [from, to] :

@@ -50,10 +50,5 @@ TEST_F(TextCodecTest, NothingIsApproximated) {
   EXPECT_EQ(latin->Encode(NativeText(u8"é")), "\xE9");
 }
 
-TEST_F(TextCodecTest, SystemCodePageIsKnown) {
-  std::string name;
-  EXPECT_TRUE(SystemCodePage(&name)) << name;
-}
-
 }  // namespace
 }  // namespace kesmaro

@@ -28,6 +28,8 @@ std::optional<CodePage> SystemCodePage(std::string* name) {
 
 bool DataMayChooseUtf8() { return false; }
 
+CharScheme NativeTextScheme() { return CharScheme::kUtf8; }
+
 std::unique_ptr<TextCodec> MakeTextCodec(const CodePage& dataCodePage) {
   if (!IsValidCodePage(dataCodePage.windowsId)) return nullptr;
   return std::make_unique<WindowsCodec>(dataCodePage);

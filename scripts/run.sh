@@ -27,9 +27,9 @@ elif (($# != 0)); then
 fi
 series=$(realpath "$SERIES")
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --run # only what the Linux window and kesmaro-cli need
 cmake --preset linux >/dev/null
-cmake --build --preset linux --target kesmaro_qt kesmaro-cli -j2
+cmake --build --preset linux --target kesmaro_qt kesmaro-cli -j "$(nproc)"
 
 if [[ -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ]]; then
   # The program lists its own folder at start-up and writes its output to the working folder.

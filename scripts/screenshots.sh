@@ -17,7 +17,7 @@ mkdir -p "$scratch/数据"
 cp samples/series/*.txt "$scratch/数据/"
 cmake --preset linux >/dev/null
 cmake --build --preset linux --target kesmaro_qt_screenshot -j2
-LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen build/linux/ui/qt/kesmaro-qt-screenshot "$scratch/数据" docs/kesmaro-qt.png
+LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen build/linux/ui/screenshot/kesmaro-qt-screenshot "$scratch/数据" docs/kesmaro-qt.png
 
 # The Win32 window, on the sample series copied to C:\数据 in the build's Wine prefix.
 cmake --preset mingw-x64 >/dev/null
@@ -28,7 +28,7 @@ wine_run=(bash cmake/wine-run.sh --prefix "$prefix")
 mkdir -p "$prefix/drive_c/数据"
 cp samples/series/*.txt "$prefix/drive_c/数据/"
 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
-  "${wine_run[@]}" build/mingw-x64/ui/win32/kesmaro-win32-screenshot.exe 'C:\数据' "$scratch/kesmaro-win32.bmp"
+  "${wine_run[@]}" build/mingw-x64/ui/screenshot/kesmaro-win32-screenshot.exe 'C:\数据' "$scratch/kesmaro-win32.bmp"
 python3 - "$scratch/kesmaro-win32.bmp" docs/kesmaro-win32.png <<'PY'
 import importlib.util, struct, sys
 module_spec = importlib.util.spec_from_file_location("make_icon", "ui/icon/make-icon.py")

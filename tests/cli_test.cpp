@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "core/memory_file_system.h"
 #include "platform/disk_file_system.h"
 #include "platform/terminal.h"
-#include "tests/scratch_folders.h"
+#include "testing/memory_file_system.h"
+#include "testing/scratch_folders.h"
 
 namespace kesmaro::cli {
 namespace {
@@ -30,7 +30,9 @@ bool Shows(const std::string& text, const std::string& expected) {
   return expected.starts_with('*') ? text.find(expected.substr(1)) != std::string::npos : text == expected;
 }
 
-std::string Usage(const std::string& problem) { return "kesmaro-cli: " + problem + "\nTry 'kesmaro-cli --help'.\n"; }
+std::string Usage(const std::string& problem) {
+  return "kesmaro-cli: " + problem + "\nTry 'kesmaro-cli --help'.\n";
+}
 
 class CliTest : public ::testing::Test {
  protected:
@@ -44,17 +46,33 @@ class CliTest : public ::testing::Test {
   }
 
   MemoryFileSystem files_;
-  Host host_{files_, {std::nullopt, CodePage{"GBK", 936, CharScheme::kGbk}, "zh_CN.GBK"}, false,
-             [](const CodePage& page) { return std::make_unique<PassThroughCodec>(page); }};
+  // CP1252 stands for a code page that holds ASCII only.
+  Host host_{
+      files_,
+      {std::nullopt, CodePage{"GBK", 936, CharScheme::kGbk}, "zh_CN.GBK"},
+      false,
+      [](const CodePage& page) { return std::make_unique<PassThroughCodec>(page, page.name == "CP1252"); }};
   std::string out_, err_, data_;
 };
 
 TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
   const std::string rows = "1.0 5\r\n1.5 6\r\n2.0\r\n-5 n\r\n../up 1\r\n\xD6\xD0 GBK\r\n";
-  for (const char* name : {"d/1.txt", "d/2.txt", "d/10.txt", "bad/1.txt", "bad/2.txt"}) files_.Put(name, rows);
+  for (const char* name : {"d/1.txt", "d/2.txt", "d/10.txt", "bad/1.txt", "bad/2.txt"})
+    files_.Put(name, rows);
   files_.Put("d/3.asc", "");
-  files_.Put("u/1.txt", "\xEF\xBB\xBF" "7 \xE4\xB8\xAD\r\n");
+  files_.Put("u/1.txt",
+             "\xEF\xBB\xBF"
+             "7 \xE4\xB8\xAD\r\n");
   files_.unreadable.insert("bad/2.txt");
+  files_.Put("x/1.txt", "551.5\xFF 0.2\r\n");  // a name that is not text of the code page
+  const std::string wide = std::string(
+      "h\0\r\0\n\0"
+      "5\0"
+      "5\0"
+      "0\0 \0x\0\r\0\n\0",
+      20);  // UTF-16LE
+  files_.Put("w/1.txt", "\xFF\xFE" + wide);
+  files_.Put("wn/1.txt", wide);
   files_.folders.insert("e");
   struct Case {  // the exit code as a number: 0 done, 1 failed, 2 usage error, 3 refused
     std::vector<std::string> args;
@@ -72,10 +90,21 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
       {{"check", "--encoding", "klingon", "nowhere", "1"}, 2, "", Usage("unknown encoding 'klingon'")},
       {{"check", "d", "-x"}, 2, "", Usage("unknown option '-x'")},
       {{"check", "--nearest", "d", "1"}, 2, "", Usage("--nearest goes with table only")},
-      {{"table", "d", "5.5e"}, 2, "", Usage("the value '5.5e' is not a decimal number (such as 550, -5.5 or 5.5e2)")},
+      {{"table", "d", "5.5e"},
+       2,
+       "",
+       Usage("the value '5.5e' is not a decimal number (such as 550, -5.5 or 5.5e2)")},
       {{"table", "--column", "0", "d", "1"}, 2, "", Usage("--column takes a field number from 1, not '0'")},
-      {{"table", "--within=-1", "d", "1"}, 2, "", Usage("--within takes a decimal distance of 0 or more, not '-1'")},
+      {{"table", "--within=-1", "d", "1"},
+       2,
+       "",
+       Usage("--within takes a decimal distance of 0 or more, not '-1'")},
       {{"table", "--nearest=yes", "d", "1"}, 2, "", Usage("option '--nearest' takes no value")},
+      {{"run", "--output", "", "d", "1.5"}, 2, "", Usage("--output takes a name, not an empty one")},
+      {{"check", "--encoding", "cp1252", "x", "\xE4\xB8\xAD"},
+       2,
+       "",
+       Usage("the key cannot be written in code page CP1252")},
       {{"--help"}, 0, "*\nevery argument after -- is an operand.\n\nExit status: 0 done", ""},
       {{"list", "d"}, 0, "1.txt\n2.txt\n10.txt\n", ""},
       {{"list", "--ext", ".asc", "d"}, 0, "3.asc\n", ""},
@@ -85,29 +114,101 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
       {{"check", "d", "1"}, 3, "ambiguous\n", ""},
       {{"check", "d", "2"}, 0, "prefix\n", ""},
       {{"check", "nowhere", "1"}, 1, "", "*cannot list folder"},
+      {{"check", "--encoding", "cp1252", "x", "551"},
+       0,
+       "prefix\n",
+       "kesmaro-cli: the proposed name is not valid CP1252 text\n"},
+      {{"run", "--encoding", "cp1252", "x", "551"},
+       3,
+       "",
+       "kesmaro-cli: the proposed name is not valid CP1252 text; give one with --output\n"},
+      {{"check", "--skip", "1", "w", "550"},
+       0,
+       "exact\t550\n",
+       "kesmaro-cli: reading the data as UTF-16LE (1.txt starts with a UTF-16 byte order mark); --encoding "
+       "names another\n"},
+      {{"check", "--skip", "1", "--encoding", "utf-16le", "wn", "550"}, 0, "exact\t550\n", ""},
+      {{"table", "--skip", "1", "--output", "-", "w", "550"},
+       0,
+       "",
+       "*\nread 1 files for 1 values, 0 of 1 cells empty\n",
+       std::string("\xFF\xFE"
+                   "f\0i\0l\0e\0,\0"
+                   "5\0"
+                   "5\0"
+                   "0\0\r\0\n\0"
+                   "1\0,\0x\0\r\0\n\0",
+                   32)},
+      {{"run", "--skip", "1", "w", "550"},
+       0,
+       "",
+       "*wrote 1 rows to 550.txt\n",
+       "",
+       {{"550.txt", std::string("\xFF\xFE"
+                                "1\0 \0x\0\r\0\n\0",
+                                12)}}},
       {{"check", "e", "1"}, 3, "", "kesmaro-cli: no .txt data files in e\n"},
-      {{"run", "d", "1"}, 3, "",
-       "ambiguous\nkesmaro-cli: the key does not pick out one line of 1.txt; use --force to run all the same\n"},
-      {{"run", "--force", "d", "1"}, 2, "", Usage("the key check proposes no output name; give one with --output")},
-      {{"run", "--force", "--output", "o", "d", "1"}, 0, "", "*wrote 6 rows to o.txt\n",
-       "", {{"o.txt", "1 5\r\n1 6\r\n2 5\r\n2 6\r\n10 5\r\n10 6\r\n"}}},
-      {{"run", "d", "-5"}, 0, "", "read 3 files, wrote 3 rows to -5.txt\n", "", {{"-5.txt", "1 n\r\n2 n\r\n10 n\r\n"}}},
-      {{"run", "d", "."}, 3, "",
+      {{"run", "d", "1"},
+       3,
+       "",
+       "ambiguous\nkesmaro-cli: the key does not pick out one line of 1.txt; use --force to run all the "
+       "same\n"},
+      {{"run", "--force", "d", "1"},
+       2,
+       "",
+       Usage("the key check proposes no output name; give one with --output")},
+      {{"run", "--force", "--output", "o", "d", "1"},
+       0,
+       "",
+       "*wrote 6 rows to o.txt\n",
+       "",
+       {{"o.txt", "1 5\r\n1 6\r\n2 5\r\n2 6\r\n10 5\r\n10 6\r\n"}}},
+      {{"run", "d", "-5"},
+       0,
+       "",
+       "read 3 files, wrote 3 rows to -5.txt\n",
+       "",
+       {{"-5.txt", "1 n\r\n2 n\r\n10 n\r\n"}}},
+      {{"run", "d", "."},
+       3,
+       "",
        "kesmaro-cli: the output name '../up' holds '/', which no file name may; give one with --output\n"},
       {{"run", "--output", "a*b", "d", "1.5"}, 3, "", "*'a*b' holds '*'"},
       {{"run", "--output", "sub/.", "d", "1.5"}, 3, "", "*'sub/.' is '.'"},
-      {{"run", "--output", "sub/o", "d", "1.5"}, 0, "", "*wrote 3 rows", "", {{"sub/o.txt", "1 6\r\n2 6\r\n10 6\r\n"}}},
+      {{"run", "--output", "CON", "d", "1.5"},
+       3,
+       "",
+       "kesmaro-cli: the output name 'CON' is the Windows device 'CON', which no file name may; give one "
+       "with --output\n"},
+      {{"table", "--output", "sub/nul.x", "d", "1"}, 3, "", "*'sub/nul.x' is the Windows device 'NUL'"},
+      {{"table", "--output", "a.", "d", "1"}, 3, "", "*'a.' ends in '.'"},
+      {{"run", "--output", "sub/o", "d", "1.5"},
+       0,
+       "",
+       "*wrote 3 rows",
+       "",
+       {{"sub/o.txt", "1 6\r\n2 6\r\n10 6\r\n"}}},
       {{"run", "--output", "d/2", "d", "1.5"}, 3, "", "*output file is one of the data"},
-      {{"run", "--output", "d/5", "d", "1.5"}, 0, "",
-       "*.txt is in the data folder and will be listed as a data file of the series", "",
+      {{"run", "--output", "d/5", "d", "1.5"},
+       0,
+       "",
+       "*.txt is in the data folder and will be listed as a data file of the series",
+       "",
        {{"d/5.txt", "1 6\r\n2 6\r\n10 6\r\n"}}},
       {{"run", "--output", "o", "bad", "1.5"}, 1, "", "*2.txt"},
       {{"run", "--output", "o", "e", "1"}, 3, "", "kesmaro-cli: no .txt data files in e\n"},
       {{"run", "--output", "o", "--force", "e", "1"}, 0, "", "*wrote 0 rows", "", {{"o.txt", ""}}},
-      {{"table", "--output", "-", "d", "-5", "1.50", "9"}, 0, "",
+      {{"table", "--output", "-", "d", "-5", "1.50", "9"},
+       0,
+       "",
        "read 3 files for 3 values, 3 of 9 cells empty\n",
        "file,-5,1.50,9\r\n1,n,6,\r\n2,n,6,\r\n10,n,6,\r\n"},
-      {{"table", "d", "1"}, 0, "", "*wrote table.csv\n", "", {{"table.csv", "file,1\r\n1,5\r\n2,5\r\n10,5\r\n"}}},
+      {{"table", "d", "1"},
+       0,
+       "",
+       "*wrote table.csv\n",
+       "",
+       {{"table.csv", "file,1\r\n1,5\r\n2,5\r\n10,5\r\n"}}},
   };
   const std::map<fs::path, std::string> before = files_.files;
   for (const Case& c : cases) {
@@ -124,8 +225,9 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
   // Where the data may choose its code page (POSIX), the choice is said.
   host_.dataMayChooseUtf8 = true;
   EXPECT_EQ(Cli({"check", "d", "1.5"}), 0);
-  EXPECT_EQ(err_, "kesmaro-cli: reading the data as GBK (the Windows code page for zh_CN.GBK); --encoding names "
-                  "another\n");
+  EXPECT_EQ(err_,
+            "kesmaro-cli: reading the data as GBK (the Windows code page for zh_CN.GBK); --encoding names "
+            "another\n");
   EXPECT_EQ(Cli({"check", "u", "7"}), 0);
   EXPECT_EQ(err_, "kesmaro-cli: reading the data as UTF-8 (1.txt is UTF-8 text); --encoding names another\n");
   host_.system.system.reset();
@@ -138,8 +240,8 @@ TEST_F(CliTest, FailingToPrintIsAFailure) {
   ScratchFolders folders("kesmaro-cli", "data");
   const fs::path unwritable = folders.work / "unwritable", errors = folders.work / "errors";
   std::ofstream(unwritable, std::ios::binary) << "";
-  for (const std::vector<std::string>& args : {std::vector<std::string>{"list", "d"},
-                                                {"table", "--output", "-", "d", "5"}}) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"list", "d"}, {"table", "--output", "-", "d", "5"}}) {
     std::FILE* out = std::fopen(unwritable.string().c_str(), "rb");  // every write to it fails
     std::FILE* err = std::fopen(errors.string().c_str(), "wb");
     ASSERT_TRUE(out && err);
@@ -171,6 +273,27 @@ TEST(CliOnDisk, GbkNamesReachTheDiskAndTheTerminal) {
       << "stem 1号 in GBK; the earlier output replaced";
   EXPECT_EQ(std::distance(fs::directory_iterator(folders.work), fs::directory_iterator()), 1)
       << "nothing else left";
+  // 550样…样 5 (120 样, 243 bytes of GBK) proposes a name of 363 bytes of UTF-8, more than a
+  // POSIX file name holds, and 123 UTF-16 units on Windows, which fit.
+  std::string line = "550";
+  for (int i = 0; i < 120; ++i) line += "\xD1\xF9";
+  std::ofstream(folders.data / u8"1号.txt", std::ios::binary) << "h\r\nh\r\nh\r\n" << line << " 5\r\n";
+  const auto runKey = [&](std::vector<std::string> args) {
+    args.insert(args.end(), {reinterpret_cast<const char*>(folders.data.u8string().c_str()), "55"});
+    out.clear();
+    err.clear();
+    return RunCommandLine(args, host, out, err, data);
+  };
+  ASSERT_EQ(runKey({"check", "--skip", "3", "--encoding", "gbk"}), 0) << err;
+  const bool wide = sizeof(fs::path::value_type) > 1;
+  EXPECT_EQ(out.substr(0, 7), wide ? "prefix\t" : "prefix\n");
+  if (!wide) {
+    EXPECT_EQ(runKey({"run", "--skip", "3", "--encoding", "gbk"}), 2) << "refused before the series is read";
+    EXPECT_EQ(err,
+              "kesmaro-cli: the key check proposes no output name; give one with --output\nTry 'kesmaro-cli "
+              "--help'.\n");
+  }
+  std::ofstream(folders.data / u8"1号.txt", std::ios::binary) << "h\r\nh\r\nh\r\n2.0\xBA\xC5 7\r\n3 8\r\n";
   // Unless named, the data is in the system's code page (936 under the Windows tests).
   ASSERT_TRUE(host.system.system) << host.system.systemName;
   ASSERT_EQ(run({"check", "--skip", "3"}), 0) << err;

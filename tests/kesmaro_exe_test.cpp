@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/scratch_folders.h"
+#include "testing/scratch_folders.h"
 #include "tests/win32_window_search.h"
 #include "ui/layout.h"
 #include "ui/win32/form_window.h"
@@ -21,7 +21,6 @@ using enum ControlId;
 class KesmaroExeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const std::string why = WhyNoRealWindows(); !why.empty()) GTEST_SKIP() << why;
     fs::copy_file(fs::absolute(KESMARO_EXE), folders_.data / "Kesmaro.exe");
     for (const auto& entry : fs::directory_iterator(fs::absolute(KESMARO_SAMPLES))) {
       if (entry.path().extension() == ".txt")

@@ -74,13 +74,21 @@ TEST_F(QtWindowTest, EachHandlerFiresAndEachControlsCallReachesItsWidget) { RunW
 TEST_F(QtWindowTest, CaptionSizeFontAndIconAt96Dpi) {
   ASSERT_EQ(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 96);
   Do(kWiring[0]);
-  EXPECT_EQ(window_.windowTitle(), "Kesmaro");
-  EXPECT_EQ(window_.size(), QSize(433, 430));
-  EXPECT_EQ(At(kText3)->geometry(), QRect(88, 24, 177, 25));  // in Frame3
-  EXPECT_EQ(At(kText3)->parentWidget(), At(kFrame3));
-  EXPECT_EQ(At(kText4)->font().families().value(0), "宋体");
-  EXPECT_EQ(At(kText4)->font().pointSize(), 12);
-  EXPECT_EQ(At(kText4)->font().weight(), QFont::Normal);
+  const auto px = [](int twips) { return twips * 96 / kTwipsPerInch; };
+  EXPECT_EQ(window_.windowTitle(), QString::fromUtf8(Form1Window().caption));
+  EXPECT_EQ(window_.size(), QSize(px(Form1Window().innerWidth), px(Form1Window().innerHeight)));
+  for (const ControlRow& row : Form1Layout()) {
+    const TwipRect rect = FormRect(row.id);
+    EXPECT_EQ(QRect(At(row.id)->mapTo(&window_, QPoint(0, 0)), At(row.id)->size()),
+              QRect(px(rect.left), px(rect.top), px(rect.width), px(rect.height)))
+        << row.name;
+    EXPECT_EQ(At(row.id)->parentWidget(), row.container == kForm1 ? &window_ : At(row.container)) << row.name;
+    if (row.dataFont) {
+      EXPECT_EQ(At(row.id)->font().families().value(0), QString::fromUtf8(kDataFont.face)) << row.name;
+      EXPECT_EQ(At(row.id)->font().pointSize(), kDataFont.points) << row.name;
+      EXPECT_EQ(At(row.id)->font().weight(), kDataFont.weight) << row.name;
+    }
+  }
   EXPECT_TRUE(window_.windowIcon().availableSizes().contains(QSize(256, 256)));
 }
 

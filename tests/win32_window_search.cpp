@@ -54,15 +54,4 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-std::string WhyNoRealWindows() {
-  using WineVersion = const char*(CDECL*)();
-  const auto wineVersion = reinterpret_cast<WineVersion>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")));
-  BOOL wow64 = FALSE;
-  if (wineVersion == nullptr || !IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) return {};
-  return std::string("32-bit window under Wine ") + wineVersion() +
-         " in WoW64 mode: no display driver loads in a 32-bit process (nodrv_CreateWindow), and the "
-         "edit controls fault in gdi32.ScriptString_pSize on its DCs; runs on Windows and in mingw-x64";
-}
-
 }  // namespace kesmaro

@@ -22,12 +22,6 @@ std::wstring TextOf(HWND window);
 
 std::wstring ClassOf(HWND window);
 
-/// Why this process cannot show a real window, for the window tests' skip message; empty when it
-/// can. A 32-bit program under Wine 8's WoW64 mode loads no display driver (Wine logs
-/// "nodrv_CreateWindow ... no driver could be loaded"): its windows exist but are never drawn,
-/// and the edit controls fault in gdi32.ScriptString_pSize on their driverless DCs.
-std::string WhyNoRealWindows();
-
 }  // namespace kesmaro
 
 #endif  // KESMARO_TESTS_WIN32_WINDOW_SEARCH_H_

@@ -4,6 +4,10 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "tests/win32_window_search.h"
@@ -20,11 +24,6 @@ std::uint32_t Rgb(COLORREF colour) {
 
 class Win32WindowTest : public WindowWiringTest {
  protected:
-  void SetUp() override {
-    if (const std::string why = WhyNoRealWindows(); !why.empty()) GTEST_SKIP() << why;
-    WindowWiringTest::SetUp();
-  }
-
   void TearDown() override {
     DestroyWindow(window_.Handle());
     Pump();
@@ -82,27 +81,70 @@ TEST_F(Win32WindowTest, CaptionSizeFontAndIconAt96Dpi) {
   ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
   ReleaseDC(nullptr, screen);
   Do(kWiring[0]);
-  EXPECT_EQ(TextOf(window_.Handle()), L"Kesmaro");
+  const auto px = [](int twips) { return LONG{twips * 96 / kTwipsPerInch}; };
+  EXPECT_EQ(ToUtf8(TextOf(window_.Handle())), Form1Window().caption);
   RECT rect;
   GetClientRect(window_.Handle(), &rect);
-  EXPECT_EQ(rect.right * 1000 + rect.bottom, 433'430);
-  GetWindowRect(At(kText3), &rect);
-  MapWindowPoints(nullptr, window_.Handle(), reinterpret_cast<POINT*>(&rect), 2);
-  EXPECT_EQ(std::vector<LONG>({rect.left, rect.top, rect.right, rect.bottom}),
-            std::vector<LONG>({96, 264, 96 + 177, 264 + 25}));
+  EXPECT_EQ(std::vector<LONG>({rect.right, rect.bottom}),
+            std::vector<LONG>({px(Form1Window().innerWidth), px(Form1Window().innerHeight)}));
+  for (const ControlRow& row : Form1Layout()) {
+    GetWindowRect(At(row.id), &rect);
+    MapWindowPoints(nullptr, window_.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    const TwipRect twips = FormRect(row.id);
+    EXPECT_EQ(std::vector<LONG>({rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}),
+              std::vector<LONG>({px(twips.left), px(twips.top), px(twips.width), px(twips.height)}))
+        << row.name;
+    if (!row.dataFont) continue;
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(At(row.id), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(ToUtf8(font.lfFaceName), kDataFont.face) << row.name;
+    EXPECT_EQ(std::vector<LONG>({font.lfHeight, font.lfWeight, font.lfCharSet}),
+              std::vector<LONG>({-kDataFont.points * 96 / 72, kDataFont.weight, kDataFont.charSet}))
+        << row.name;
+  }
 
-  LOGFONTW font{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(At(kText3), WM_GETFONT, 0, 0)), sizeof font, &font);
-  EXPECT_STREQ(font.lfFaceName, L"宋体");
-  EXPECT_EQ(std::vector<LONG>({font.lfHeight, font.lfWeight, font.lfCharSet}),
-            std::vector<LONG>({-16, 400, 134}));
-
-  // The program's icon, one of twelve images, on the window (the tests carry the program's resources).
+  // The program's icon, with every image of the build's kesmaro.ico, on the window (the tests
+  // carry the program's resources).
   EXPECT_NE(SendMessageW(window_.Handle(), WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_NE(SendMessageW(window_.Handle(), WM_GETICON, ICON_SMALL, 0), 0);
+  const std::string ico = ReadFile(std::filesystem::absolute(KESMARO_ICO));
+  ASSERT_GE(ico.size(), 6u) << KESMARO_ICO;
+  const auto images =
+      static_cast<WORD>(static_cast<unsigned char>(ico[4]) | static_cast<unsigned char>(ico[5]) << 8);
   HRSRC group = FindResourceW(nullptr, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
   ASSERT_NE(group, nullptr);
-  EXPECT_EQ(static_cast<const WORD*>(LockResource(LoadResource(nullptr, group)))[2], 12);  // idCount
+  EXPECT_EQ(static_cast<const WORD*>(LockResource(LoadResource(nullptr, group)))[2], images);  // idCount
+}
+
+/// The disk, with a look at the window whenever a data file is opened.
+class WatchedDisk : public DiskFileSystem {
+ public:
+  Status OpenForReading(const std::filesystem::path& path, std::unique_ptr<InputFile>* file) override {
+    if (onOpen) onOpen();
+    return DiskFileSystem::OpenForReading(path, file);
+  }
+  std::function<void()> onOpen;
+};
+
+TEST_F(Win32WindowTest, RunPaintsWhatTheSystemAsksForMeanwhile) {
+  WatchedDisk disk;
+  Form1 form(window_, host_, disk, *codec_);
+  Attach(form);
+  host_.chosenFolder = Folder("数据");
+  Click(kCommand1);
+  Type(kText3, "551");
+  // As each file is opened the window is uncovered, as by a window moved off it; by the next
+  // file it has been painted, with the progress.
+  std::vector<std::string> seen;
+  disk.onOpen = [&] {
+    const bool waiting =
+        GetUpdateRect(window_.Handle(), nullptr, FALSE) || GetUpdateRect(At(kLabel9), nullptr, FALSE);
+    seen.push_back(Shown(kLabel9) + (waiting ? " not painted" : ""));
+    RedrawWindow(window_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  };
+  Click(kCommand2);
+  EXPECT_EQ(seen, (std::vector<std::string>{"运行中... 0/3", "运行中... 1/3", "运行中... 2/3"}));
+  EXPECT_EQ(host_.notices, std::vector<std::string>{"提示: 处理完成"});
 }
 
 TEST_F(Win32WindowTest, TabWalksTheControlsInTheLayoutOrder) {

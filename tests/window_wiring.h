@@ -22,8 +22,8 @@
 #include "platform/disk_file_system.h"
 #include "platform/native_text.h"
 #include "platform/text_codec.h"
-#include "tests/scratch_folders.h"
-#include "ui/fake_form_host.h"
+#include "testing/fake_form_host.h"
+#include "testing/scratch_folders.h"
 #include "ui/form1.h"
 
 namespace kesmaro::ui {
@@ -126,7 +126,7 @@ class WindowWiringTest : public ::testing::Test {
       EXPECT_EQ(Shown(kLabel8), step.count);
       EXPECT_EQ(Enabled(kText2), step.unlocked);
       EXPECT_EQ(ReadOnly(kText3), !step.unlocked);
-      EXPECT_EQ(Painted(kText3), step.unlocked ? WindowColour() : 0x808080u);
+      EXPECT_EQ(Painted(kText3), step.unlocked ? WindowColour() : kGreyRgb);
       EXPECT_EQ(Shown(kLabel6), step.verdict);
       EXPECT_EQ(Shown(kText4), step.name);
       EXPECT_EQ(Enabled(kCommand2), step.canRun);

@@ -4,25 +4,17 @@
 #include <optional>
 #include <utility>
 
-#include "core/data_reader.h"
+#include "core/data_encoding.h"
 #include "core/extraction_run.h"
 #include "core/output_name.h"
 #include "platform/native_text.h"
+#include "ui/wording.h"
 
 namespace kesmaro::ui {
 namespace {
 
 using enum ControlId;
-
-constexpr std::string_view kCanRun = "可以执行";
-constexpr std::string_view kMissing = "数值不存在";
-constexpr std::string_view kNotPreciseEnough = "还不够精确";
-constexpr std::string_view kRunning = "运行中...";
-constexpr std::string_view kIdle = "...";
-constexpr std::string_view kDone = "处理完成";
-constexpr std::string_view kNoticeTitle = "提示";
-constexpr std::string_view kErrorTitle = "错误";
-constexpr std::string_view kBrowseTitle = "请选择一个文件夹：";
+using namespace wording;
 
 /// Keeps the window busy for the length of a run, however the run ends, and leaves Label9 idle.
 class BusyWindow {
@@ -48,7 +40,7 @@ std::string RunErrorMessage(const Error& error) {
   // The system's own words for its user, where it has them; its English ones otherwise.
   const std::string& cause = error.userCause.empty() ? error.cause : error.userCause;
   if (!cause.empty()) message += "\n原因：" + cause;
-  message += "\n\n没有写入输出文件，已有的文件保持原样。";
+  message += "\n\n" + std::string(kNothingWritten) + "，已有的文件保持原样。";
   return message;
 }
 
@@ -90,7 +82,7 @@ void Form1::Command2_Click() {
     try {
       failure = Run();
     } catch (const std::bad_alloc&) {  // the rows of a huge series are held until they are written
-      failure = "内存不足，无法完成处理。没有写入输出文件。";
+      failure = "内存不足，无法完成处理。" + std::string(kNothingWritten) + "。";
     }
   }
   if (failure) {
@@ -106,12 +98,14 @@ void Form1::ShowListing() {
   // No folder is not the current one: a run must never pick up whatever lies there.
   if (folderPath_.empty() || ListDataFiles(fs_, folderPath_, extension, &files_)) files_ = DataFileList{};
   controls_.SetText(kLabel8, std::to_string(files_.FileCount()));
-  bool utf8 = false;
-  if (utf8Codec_ && files_.FileCount() > 0) {
-    // A first file that cannot be read keeps the base code page; the key check then says why.
-    utf8 = !IsUtf8DataFile(fs_, folderPath_ / files_.FileNames.front(), &utf8) && utf8;
+  seriesCodec_.reset();
+  std::optional<CodePage> chosen;
+  // A first file that cannot be read keeps the base code page; the key check then says why.
+  if (makeCodec_ && files_.FileCount() > 0 &&
+      !ChooseSeriesCodePage(fs_, folderPath_ / files_.FileNames.front(), mayChooseUtf8_, &chosen) && chosen) {
+    seriesCodec_ = makeCodec_(*chosen);
   }
-  codec_ = utf8 ? utf8Codec_ : &baseCodec_;
+  codec_ = seriesCodec_ ? seriesCodec_.get() : &baseCodec_;
 }
 
 void Form1::ApplyFileStates(std::size_t fileCount) {
@@ -164,16 +158,18 @@ std::optional<std::string> Form1::Run() {
   const std::optional<NativeText> outputName = FromUtf8(typedName);
   if (!outputName) return "要保存的文件名无效。";
   // The name may come from the data; it only ever names a file in the working folder.
-  if (const std::optional<OutputNameFault> fault = FindOutputNameFault(*outputName)) {
-    const std::string why = fault->wholeName ? "" : "中含有字符“" + fault->shown + "”，";
-    return "文件名“" + typedName + "”" + why + "不能用作文件名。\n\n请在第5步中修改文件名。没有写入输出文件。";
+  if (const Status error = CheckOutputName(*outputName, ".txt", NativeTextScheme(), OutputNamePart::kWhole)) {
+    return "文件名“" + typedName + "”" + error->userCause + "不能用作文件名。\n\n请在第5步中修改文件名。" +
+           std::string(kNothingWritten) + "。";
   }
-  const RunRequest request{folderPath_, files_, *key, controls_.Text(kText2), *outputName};
+  const RunRequest request{folderPath_,       files_, *key, controls_.Text(kText2), *outputName,
+                           NativeTextScheme()};
   RunSummary summary;
   const auto progress = [this](std::size_t filesRead, std::size_t filesListed) {
     ShowProgress(filesRead, filesListed);
   };
-  if (const Status error = RunExtraction(fs_, *codec_, request, &summary, progress))
+  DataFileSystem data(fs_, codec_->Page());
+  if (const Status error = RunExtraction(data, *codec_, request, &summary, progress))
     return RunErrorMessage(*error);
   return std::nullopt;
 }
@@ -187,8 +183,9 @@ void Form1::ShowProgress(std::size_t filesRead, std::size_t filesListed) {
 std::optional<std::string> Form1::CheckCurrentKey(KeyVerdict* verdict) const {
   const std::optional<std::string> key = codec_->FromUtf8(keyValue_);
   if (!key) return "值中有无效字符";
-  if (const Status error =
-          CheckKey(fs_, *codec_, SeriesRequest{folderPath_, files_, *key, controls_.Text(kText2)}, verdict)) {
+  DataFileSystem data(fs_, codec_->Page());
+  if (const Status error = CheckKey(
+          data, *codec_, SeriesRequest{folderPath_, files_, *key, controls_.Text(kText2)}, verdict)) {
     return std::string(WordingOf(error->kind).firstFile);
   }
   return std::nullopt;

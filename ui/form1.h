@@ -3,15 +3,18 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/code_page.h"
 #include "core/data_file_list.h"
 #include "core/error.h"
 #include "core/file_system.h"
 #include "core/key_check.h"
+#include "platform/text_codec.h"
 #include "ui/controls.h"
 
 namespace kesmaro::ui {
@@ -24,10 +27,14 @@ class Form1 {
   /// `codec` is the data code page.
   Form1(Controls& controls, FormHost& host, FileSystem& fs, const TextCodec& codec);
 
-  /// Reads a series whose first file is UTF-8 text (IsUtf8DataFile) as UTF-8 through
-  /// `utf8Codec`, and any other in the constructor's code page; chosen anew whenever a folder is
-  /// listed. Without this call every series is read in the constructor's code page.
-  void ReadUtf8SeriesAsUtf8(const TextCodec& utf8Codec) { utf8Codec_ = &utf8Codec; }
+  /// Lets each listed series choose its code page from its first file (ChooseSeriesCodePage:
+  /// UTF-16 by its mark; UTF-8 text when `mayChooseUtf8`), made with `make`; any other series is
+  /// read in the constructor's code page. Chosen anew whenever a folder is listed. Without this
+  /// call every series is read in the constructor's code page, as when the user named one.
+  void LetSeriesChooseCodePage(TextCodecMaker make, bool mayChooseUtf8) {
+    makeCodec_ = std::move(make);
+    mayChooseUtf8_ = mayChooseUtf8;
+  }
 
   /// Start-up: lists the program's own folder and unlocks the value boxes when it holds data files.
   void Form_Load();
@@ -43,8 +50,6 @@ class Form1 {
 
   const std::filesystem::path& FolderPath() const { return folderPath_; }
   const DataFileList& Files() const { return files_; }
-  /// The key value as last copied from Text3 (UTF-8); the run uses this copy.
-  const std::string& KeyValue() const { return keyValue_; }
 
  private:
   void ShowListing();
@@ -61,12 +66,14 @@ class Form1 {
   FormHost& host_;
   FileSystem& fs_;
   const TextCodec& baseCodec_;
-  const TextCodec* utf8Codec_ = nullptr;
-  const TextCodec* codec_;  ///< the listed series' code page
+  TextCodecMaker makeCodec_;
+  bool mayChooseUtf8_ = false;
+  std::unique_ptr<TextCodec> seriesCodec_;  ///< the code page the listed series chose, if any
+  const TextCodec* codec_;                  ///< the listed series' code page
 
   std::filesystem::path folderPath_;
   DataFileList files_;
-  std::string keyValue_;
+  std::string keyValue_;  ///< KeyValue: Text3 as last copied (UTF-8); the run uses this copy
 };
 
 /// The Chinese message of a failed run, naming the file and the cause.

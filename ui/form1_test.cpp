@@ -4,11 +4,14 @@
 
 #include <map>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "core/memory_file_system.h"
-#include "ui/fake_form_host.h"
+#include "testing/fake_form_host.h"
+#include "testing/memory_file_system.h"
+#include "testing/status_testing.h"
+#include "ui/form_events.h"
 
 namespace kesmaro::ui {
 namespace {
@@ -87,33 +90,36 @@ constexpr const char* kRows = "0.5 11\r\n1.0 12\r\n1.5 13\r\n";
 
 /// Typing into a listed series: the key into Text3, then the header-line count after Text2's "0".
 struct Keystrokes {
+  const char* name;
   const char* rows;  ///< the first file's lines after its one header line
-  bool unreadable;   ///< the first file cannot be opened
+  bool unreadable;   ///< "lost?": the first file cannot be opened
   const char* key;
   const char* skip;
-  const char* verdict;  ///< Label6
-  const char* name;     ///< Text4
-  bool canRun;          ///< Command2
+  const char* verdict;   ///< Label6
+  const char* proposed;  ///< Text4
+  bool canRun;           ///< Command2
 };
 
 class Form1KeystrokeTest : public Form1Test, public ::testing::WithParamInterface<Keystrokes> {};
 
+constexpr const char* kFourRows = "1.0 5\r\n1.5 6\r\n2.0 7\r\n21 8\r\n";
+
 // clang-format off
 constexpr Keystrokes kKeystrokes[] = {
-//   rows                                  unreadable key            skip    Label6              Text4  Command2
-    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n21 8\r\n", false,    "3",           "1",    "数值不存在",        "",    false},
-    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n21 8\r\n", false,    "1",           "1",    "还不够精确",        "",    false},
-    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n21 8\r\n", false,    "1.5",         "1",    "可以执行",          "1.5", true},
+//   name                 rows              lost?  key          skip    Label6              Text4  Command2
+    {"Missing",           kFourRows,        false, "3",         "1",    "数值不存在",       "",    false},
+    {"NotPreciseEnough",  kFourRows,        false, "1",         "1",    "还不够精确",       "",    false},
+    {"Exact",             kFourRows,        false, "1.5",       "1",    "可以执行",         "1.5", true},
     // only "2.0 7" begins with it: named after the line's first column
-    {"1.0 5\r\n1.5 6\r\n2.0 7\r\n21 8\r\n", false,    "2.",          "1",    "可以执行",          "2.0", true},
+    {"UniquePrefix",      kFourRows,        false, "2.",        "1",    "可以执行",         "2.0", true},
     // the one line that begins with it has no separator: the last name stays
-    {"3 x\r\n35\r\n",                       false,    "35",          "1",    "可以执行",          "3",   true},
-    {"7 a\r\n8 b\r\n",                      false,    "7",           "2",    "数值不存在",        "",    false},
-    {"7 a\r\n",                             false,    "7",           "5",    "首个文件行数不足",  "7",   false},
-    {"7 a\r\n",                             false,    "7",           "5\b1", "可以执行",          "7",   true},
-    {"7 a\r\n",                             false,    "7",           "1a1",  "首个文件行数不足",  "7",   false},
-    {"7 a\r\n",                             true,     "7",           "1",    "首个文件打不开",    "",    false},
-    {"7 a\r\n",                             false,    "7\xC3\xA9",   "1",    "值中有无效字符",    "7",   false},
+    {"PrefixWithoutName", "3 x\r\n35\r\n",  false, "35",        "1",    "可以执行",         "3",   true},
+    {"HeaderNotMatched",  "7 a\r\n8 b\r\n", false, "7",         "2",    "数值不存在",       "",    false},
+    {"TooFewLines",       "7 a\r\n",        false, "7",         "5",    "首个文件行数不足", "7",   false},
+    {"Backspace",         "7 a\r\n",        false, "7",         "5\b1", "可以执行",         "7",   true},
+    {"LettersDropped",    "7 a\r\n",        false, "7",         "1a1",  "首个文件行数不足", "7",   false},
+    {"Unreadable",        "7 a\r\n",        true,  "7",         "1",    "首个文件打不开",   "",    false},
+    {"NotInTheCodePage",  "7 a\r\n",        false, "7\xC3\xA9", "1",    "值中有无效字符",   "7",   false},
 };
 // clang-format on
 
@@ -125,12 +131,12 @@ TEST_P(Form1KeystrokeTest, VerdictAndProposedNameFollowEveryKeystroke) {
   Type(kText3, typed.key);
   Type(kText2, typed.skip);
   EXPECT_EQ(At(kLabel6).text, typed.verdict);
-  EXPECT_EQ(At(kText4).text, typed.name);
+  EXPECT_EQ(At(kText4).text, typed.proposed);
   EXPECT_EQ(At(kCommand2).enabled, typed.canRun);
   EXPECT_TRUE(host_.errors.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Form1KeystrokeTest, ::testing::ValuesIn(kKeystrokes));
+INSTANTIATE_TEST_SUITE_P(Table, Form1KeystrokeTest, ::testing::ValuesIn(kKeystrokes), RowName());
 
 TEST_F(Form1Test, StartUpListsTheProgramFolderAndUnlocksTheValueBoxes) {
   AddSeries("prog", {"10.txt", "2.txt", "1.txt", "notes.asc"}, kRows);
@@ -158,26 +164,43 @@ TEST_F(Form1Test, StartUpWithoutDataFilesKeepsEverythingLocked) {
   ExpectUnlocked(false);
 }
 
-TEST_F(Form1Test, EachSeriesListedIsReadAsUtf8WhenItsFirstFileIsUtf8Text) {
-  // The UTF-8 codec marks the names it decodes, so the proposed name shows which one read.
+TEST_F(Form1Test, EachSeriesListedChoosesUtf8OrUtf16ByItsFirstFile) {
+  // The chosen codecs mark the names they decode, so the proposed name shows which one read.
   class MarkingCodec : public PassThroughCodec {
    public:
-    MarkingCodec() : PassThroughCodec({"UTF-8", 65001, CharScheme::kUtf8}, true) {}
+    explicit MarkingCodec(const CodePage& page) : PassThroughCodec(page, true) {}
     std::optional<Native> Decode(std::string_view bytes) const override {
-      return PassThroughCodec::Decode("utf8:" + std::string(bytes));
+      return PassThroughCodec::Decode(ShownName(Page()) + ":" + std::string(bytes));
     }
-  } utf8;
-  form_.ReadUtf8SeriesAsUtf8(utf8);
+  };
+  form_.LetSeriesChooseCodePage([](const CodePage& page) { return std::make_unique<MarkingCodec>(page); },
+                                true);
   fs_.Put("prog/1.txt", "\xEF\xBB\xBFheader\r\n2.0 7\r\n");
   AddSeries("data", {"1.txt"}, "2.0 7\r\n");
+  fs_.Put("wide/1.txt", std::string("\xFF\xFEh\0\r\0\n\0"
+                                    "2\0.\0"
+                                    "0\0 \0"
+                                    "7\0",
+                                    18));
   form_.Form_Load();
   Type(kText2, "1");
   Type(kText3, "2");
-  EXPECT_EQ(At(kText4).text, "utf8:2.0");
+  EXPECT_EQ(At(kText4).text, "UTF-8:2.0");
   host_.chosenFolder = "data";
   form_.Command1_Click();
   Type(kText3, ".");  // "2." now: the new series is read in the system code page again
   EXPECT_EQ(At(kText4).text, "2.0");
+  host_.chosenFolder = "wide";
+  form_.Command1_Click();
+  Type(kText3, "\b");
+  EXPECT_EQ(At(kText4).text, "UTF-16LE:2.0");
+  controls_.controls.at(kText4).text = "out";
+  form_.Command2_Click();
+  EXPECT_EQ(fs_.Content("out.txt"), std::string("\xFF\xFE"
+                                                "1\0 \0"
+                                                "7\0\r\0\n\0",
+                                                12))
+      << "written as it was read";
 }
 
 TEST_F(Form1Test, CancelledFolderDialogChangesNothing) {
@@ -199,7 +222,8 @@ TEST_F(Form1Test, CancelledFolderDialogChangesNothing) {
 
 /// A run over prog/1.txt, 2.txt and 10.txt with the key 1.0, where 1.0.txt holds "earlier".
 struct RunCase {
-  const char* name;        ///< typed into Text4 over the proposed name; empty keeps it
+  const char* name;
+  const char* typed;       ///< typed into Text4 over the proposed name; empty keeps it
   const char* unreadable;  ///< a data file that cannot be opened
   const char* output;
   const char* content;  ///< the output afterwards
@@ -213,12 +237,13 @@ class Form1RunTest : public Form1Test, public ::testing::WithParamInterface<RunC
 
 // clang-format off
 constexpr RunCase kRuns[] = {
-//   Text4     unreadable    output        content                       log                           message
-    {"",       "",           "1.0.txt",    "1 12\r\n2 12\r\n10 12\r\n",  "busy 0/3 1/3 2/3 3/3 idle",  "提示: 处理完成"},
-    {"result", "",           "result.txt", "1 12\r\n2 12\r\n10 12\r\n",  "busy 0/3 1/3 2/3 3/3 idle",  "提示: 处理完成"},
-    {"",       "prog/2.txt", "1.0.txt",    "earlier",                    "busy 0/3 1/3 idle",          "错误: 无法打开数据文件。\n\n文件："},
+//   name            Text4     unreadable    output        content                      log                          message
+    {"ProposedName", "",       "",           "1.0.txt",    "1 12\r\n2 12\r\n10 12\r\n", "busy 0/3 1/3 2/3 3/3 idle", "提示: 处理完成"},
+    {"TypedName",    "result", "",           "result.txt", "1 12\r\n2 12\r\n10 12\r\n", "busy 0/3 1/3 2/3 3/3 idle", "提示: 处理完成"},
+    {"Unreadable",   "",       "prog/2.txt", "1.0.txt",    "earlier",                   "busy 0/3 1/3 idle",         "错误: 无法打开数据文件。\n\n文件："},
     // a name that is no plain file name is refused before anything is read, and left to edit
-    {"a/b",    "",           "1.0.txt",    "earlier",                    "busy 0/3 idle",              "错误: 文件名“a/b”中含有字符“/”"},
+    {"NoFileName",   "a/b",    "",           "1.0.txt",    "earlier",                   "busy 0/3 idle",             "错误: 文件名“a/b”中含有字符“/”"},
+    {"DeviceName",   "con",    "",           "1.0.txt",    "earlier",                   "busy 0/3 idle",             "错误: 文件名“con”是 Windows 的设备名“CON”"},
 };
 // clang-format on
 
@@ -229,7 +254,7 @@ TEST_P(Form1RunTest, RunWritesTheSeriesOrNamesTheFileAndLeavesTheOutputAsItWas) 
   form_.Form_Load();
   Type(kText2, "1");
   Type(kText3, "1.0");
-  if (*run.name) controls_.controls.at(kText4).text = run.name;
+  if (*run.typed) controls_.controls.at(kText4).text = run.typed;
   if (*run.unreadable) fs_.unreadable.insert(run.unreadable);
   form_.Command2_Click();
   EXPECT_EQ(fs_.Content(run.output), run.content);
@@ -239,16 +264,19 @@ TEST_P(Form1RunTest, RunWritesTheSeriesOrNamesTheFileAndLeavesTheOutputAsItWas) 
     log.push_back(word == "busy" || word == "idle" ? word : "运行中... " + word);
   EXPECT_EQ(controls_.runLog, log);
   EXPECT_EQ(At(kLabel9).text, "...");
-  EXPECT_EQ(At(kText4).text, *run.name ? run.name : "1.0");
+  EXPECT_EQ(At(kText4).text, *run.typed ? run.typed : "1.0");
   std::vector<std::string> shown = host_.notices;
   shown.insert(shown.end(), host_.errors.begin(), host_.errors.end());
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].rfind(run.message, 0), 0u) << shown[0];
-  EXPECT_NE(shown[0].find(std::filesystem::path(run.unreadable).make_preferred().string()),
-            std::string::npos);
+  if (*run.unreadable) {
+    EXPECT_NE(shown[0].find(std::filesystem::path(run.unreadable).make_preferred().string()),
+              std::string::npos)
+        << shown[0];
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Form1RunTest, ::testing::ValuesIn(kRuns));
+INSTANTIATE_TEST_SUITE_P(Table, Form1RunTest, ::testing::ValuesIn(kRuns), RowName());
 
 TEST(RunErrorMessageTest, NamesTheFileAndTheCauseInTheUsersWords) {
   const std::string message =
@@ -260,6 +288,17 @@ TEST(RunErrorMessageTest, NamesTheFileAndTheCauseInTheUsersWords) {
   // Without the user's words, the system's English ones are better than none.
   EXPECT_NE(RunErrorMessage(Error{ErrorKind::kWriteFailed, "out.txt", "Disk full"}).find("原因：Disk full"),
             std::string::npos);
+}
+
+TEST_F(Form1Test, AHandlersFailureComesBackAsTheTextOfAnErrorNotice) {
+  struct ThrowingHost : FakeFormHost {
+    std::filesystem::path BrowseForFolder(std::string_view /*title*/) override {
+      throw std::runtime_error("dialog gone");
+    }
+  } host;
+  Form1 form(controls_, host, fs_, codec_);
+  EXPECT_EQ(RunHandler(form, HandlerOf(kCommand1, UserEvent::kClick)), "处理时出错：dialog gone");
+  EXPECT_EQ(RunHandler(form, &Form1::Form_Load), std::nullopt);
 }
 
 TEST(Form1LayoutTest, EveryControlLiesInsideItsFrameAndTheWindow) {

@@ -68,6 +68,7 @@ constexpr std::array kLayout{
     Entry(kOption2,  "Option2",  kOptionButton, kFrame6, ".asc",                          2520,  240, 1095,  375),
 };
 // clang-format on
+static_assert(kLayout.size() + 1 == kControlCount, "a row for every control but the window itself");
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 // The six-step window as one table: every control, in tab order, with its kind, container,
 // caption, geometry and initial state. Every window backend builds the window from it.
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -37,6 +38,12 @@ enum class ControlId {
   kOption1,
   kOption2,
 };
+
+/// The number of ControlIds, kForm1 included: the size of an array indexed by Index().
+inline constexpr std::size_t kControlCount = static_cast<std::size_t>(ControlId::kOption2) + 1;
+
+/// A control's place in an array of kControlCount.
+constexpr std::size_t Index(ControlId id) { return static_cast<std::size_t>(id); }
 
 enum class ControlKind { kFrame, kLabel, kEditBox, kOptionButton, kPushButton };
 

@@ -23,9 +23,10 @@ set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 
 # Tests (and GoogleTest's discovery of them) run under Wine through the wrapper, with the Wine
 # prefix in the build folder: every build has its own, and removing the build folder removes it.
-# The toolchain file sets KESMARO_WINE_OPTIONS for its word size.
+# The toolchain file sets KESMARO_WINE_OPTIONS and KESMARO_WINE_PREFIX (the prefix's folder name)
+# for its word size.
 get_filename_component(KESMARO_WINE_RUN "${CMAKE_CURRENT_LIST_DIR}/../wine-run.sh" ABSOLUTE)
 if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
-  set(CMAKE_CROSSCOMPILING_EMULATOR "${KESMARO_WINE_RUN}" --prefix "${CMAKE_BINARY_DIR}/wineprefix"
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${KESMARO_WINE_RUN}" --prefix "${CMAKE_BINARY_DIR}/${KESMARO_WINE_PREFIX}"
                                     ${KESMARO_WINE_OPTIONS})
 endif()

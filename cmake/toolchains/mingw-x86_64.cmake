@@ -5,5 +5,6 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(KESMARO_MINGW_TRIPLE x86_64-w64-mingw32)
 set(KESMARO_WINE_OPTIONS "")
+set(KESMARO_WINE_PREFIX wineprefix)
 
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -14,6 +14,7 @@ output is the same bytes on every run.
     make-icon.py --ico kesmaro.ico
     make-icon.py --png kesmaro-32.png --size 32 --png kesmaro-48.png --size 48
     make-icon.py --png-dir share/icons
+    make-icon.py --list-png-sizes
 """
 
 import argparse
@@ -446,7 +447,13 @@ def main(argv=None):
                         help="size in pixels of the PNG named before it")
     parser.add_argument("--png-dir", metavar="DIR",
                         help="write kesmaro-N.png for N in " + ", ".join(map(str, PNG_DIR_SIZES)))
+    parser.add_argument("--list-png-sizes", action="store_true",
+                        help="print the sizes --png-dir writes, for the build, and stop")
     args = parser.parse_args(argv)
+
+    if args.list_png_sizes:
+        print(" ".join(map(str, PNG_DIR_SIZES)))
+        return 0
 
     if len(args.png) != len(args.size):
         parser.error("every --png needs one --size")

@@ -97,9 +97,15 @@ class MakeIconTest(unittest.TestCase):
                 with self.subTest(size=size, bits=bits):
                     self.assertEqual(self.entry(size, bits)["data"][-len(expected):], expected)
 
-    def test_png_dir_holds_every_size(self):
-        for n in (16, 24, 32, 48, 64, 128, 256):
-            with open(os.path.join(self.tmp.name, "png", "kesmaro-%d.png" % n), "rb") as f:
+    def test_png_dir_holds_the_sizes_the_build_is_told(self):
+        listed = subprocess.run([sys.executable, SCRIPT, "--list-png-sizes"], capture_output=True,
+                                text=True, check=True).stdout.split()
+        sizes = [int(n) for n in listed]
+        self.assertIn(256, sizes)
+        folder = os.path.join(self.tmp.name, "png")
+        self.assertEqual(sorted(os.listdir(folder)), sorted("kesmaro-%d.png" % n for n in sizes))
+        for n in sizes:
+            with open(os.path.join(folder, "kesmaro-%d.png" % n), "rb") as f:
                 self.assertEqual(png_size(f.read()), (n, n))
 
     def test_png_needs_a_size(self):

@@ -1,5 +1,6 @@
 #include "ui/qt/form_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
@@ -18,17 +19,17 @@
 #include <QSignalBlocker>
 #include <QString>
 #include <cmath>
-#include <exception>
+#include <optional>
 #include <string>
 
+#include "ui/form_events.h"
 #include "ui/qt/desktop_host.h"
+#include "ui/wording.h"
 
 namespace kesmaro::ui::qt {
 namespace {
 
 using enum ControlId;
-
-std::size_t Index(ControlId id) { return static_cast<std::size_t>(id); }
 
 /// The data edit boxes' font: "宋体" where it is installed, else a Chinese font that is.
 QFont DataFont() {
@@ -136,26 +137,24 @@ QWidget* FormWindow::CreateControl(const ControlRow& row) {
 void FormWindow::Attach(Form1& form) {
   form_ = &form;
   auto* text2 = static_cast<QLineEdit*>(Control(kText2));
-  auto* text3 = static_cast<QLineEdit*>(Control(kText3));
   // Text2 takes typed characters only through the filter; an input method would bypass it.
   text2->setAttribute(Qt::WA_InputMethodEnabled, false);
   text2->installEventFilter(this);
-  connect(text2, &QLineEdit::textChanged, this, [this] { Dispatch([](Form1& f) { f.Text2_Change(); }); });
-  connect(text3, &QLineEdit::textChanged, this, [this] { Dispatch([](Form1& f) { f.Text3_Change(); }); });
-  connect(static_cast<QPushButton*>(Control(kCommand1)), &QPushButton::clicked, this,
-          [this] { Dispatch([](Form1& f) { f.Command1_Click(); }); });
-  connect(static_cast<QPushButton*>(Control(kCommand2)), &QPushButton::clicked, this,
-          [this] { Dispatch([](Form1& f) { f.Command2_Click(); }); });
-  Dispatch([](Form1& f) { f.Form_Load(); });
+  for (const FormEvent& row : Form1Events()) {
+    const auto fire = [this, handler = row.handler] { Dispatch(handler); };
+    if (row.event == UserEvent::kClick) {
+      connect(static_cast<QAbstractButton*>(Control(row.control)), &QAbstractButton::clicked, this, fire);
+    } else {
+      connect(static_cast<QLineEdit*>(Control(row.control)), &QLineEdit::textChanged, this, fire);
+    }
+  }
+  Dispatch(&Form1::Form_Load);
 }
 
-template <typename Handler>
 void FormWindow::Dispatch(Handler handler) {
   if (!form_) return;
-  try {
-    handler(*form_);
-  } catch (const std::exception& failure) {
-    ShowMessageBox(this, QMessageBox::Critical, std::string("处理时出错：") + failure.what(), "错误");
+  if (const std::optional<std::string> failure = RunHandler(*form_, handler)) {
+    ShowMessageBox(this, QMessageBox::Critical, *failure, wording::kErrorTitle);
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "ui/controls.h"
 #include "ui/form1.h"
+#include "ui/form_events.h"
 #include "ui/layout.h"
 
 namespace kesmaro::ui::qt {
@@ -48,11 +49,8 @@ class FormWindow : public QWidget, public Controls {
   /// Twips to pixels at the screen's logical DPI; every size and position goes through here.
   int Px(int twips) const;
   QWidget* CreateControl(const ControlRow& row);
-  /// Runs a handler of `Form1`; nothing it throws may cross Qt's event loop.
-  template <typename Handler>
+  /// Runs a handler of `Form1`; what it throws is shown in an error box.
   void Dispatch(Handler handler);
-
-  static constexpr std::size_t kControlCount = static_cast<std::size_t>(ControlId::kOption2) + 1;
 
   Form1* form_ = nullptr;
   bool busy_ = false;

@@ -1,8 +1,8 @@
 // kesmaro: the six-step window on a Linux desktop.
 //   kesmaro [--encoding NAME]
 // Data files are read in the code page Windows would use for the user's language (GBK under a
-// Chinese locale), since they come from Windows instruments, or as UTF-8 when a series' first
-// file is UTF-8 text; --encoding names another.
+// Chinese locale), since they come from Windows instruments, or as UTF-16 or UTF-8 when a
+// series' first file is UTF-16 (by its mark) or UTF-8 text; --encoding names another.
 
 #include <QApplication>
 #include <QString>
@@ -26,9 +26,10 @@ namespace {
 constexpr char kUsage[] =
     "usage: kesmaro [--encoding NAME]\n"
     "Opens the Kesmaro window on the program's own folder.\n"
-    "  --encoding NAME   the data files' code page (gbk, gb18030, utf-8, big5, shift_jis, cp1252, ...);\n"
-    "                    default: UTF-8 for a series whose first file is UTF-8 text, otherwise\n"
-    "                    the one Windows uses for the locale's language (GBK for Chinese)\n";
+    "  --encoding NAME   the data files' code page (gbk, gb18030, utf-8, utf-16le, utf-16be, big5,\n"
+    "                    shift_jis, cp1252, ...); default: UTF-16 for a series whose first file\n"
+    "                    starts with a UTF-16 mark, UTF-8 for one whose first file is UTF-8 text,\n"
+    "                    otherwise the one Windows uses for the locale's language (GBK for Chinese)\n";
 
 int Fail(const QString& message) {
   std::fprintf(stderr, "kesmaro: %s\n", message.toLocal8Bit().constData());
@@ -50,7 +51,8 @@ int main(int argc, char** argv) {
     }
   }
 
-  // An output being written when the session ends (SIGTERM, SIGHUP) leaves no temporary file.
+  // An output being written when a signal ends the program (the session's end, Ctrl+\\, a file
+  // size limit) leaves no temporary file.
   RemoveTemporaryFilesOnInterrupt();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Kesmaro");
@@ -76,15 +78,15 @@ int main(int argc, char** argv) {
   // The window hands file names and texts over as UTF-8.
   if (codec && !ui::qt::UseUtf8CharacterType()) failure = CodePageFailure{false, codec->Page().name};
   if (failure.unknown) return Fail(QString("未知的代码页：%1").arg(QString::fromStdString(failure.name)));
-  if (!failure.name.empty()) return Fail(QString("本程序不支持代码页 %1。").arg(QString::fromStdString(failure.name)));
-  // Unless a code page was named, a series whose first file is UTF-8 text is read as UTF-8.
-  std::unique_ptr<TextCodec> utf8Codec = codePage.named ? nullptr : MakeTextCodec(*CodePageByName("utf-8"));
+  if (!failure.name.empty())
+    return Fail(QString("本程序不支持代码页 %1。").arg(QString::fromStdString(failure.name)));
 
   DiskFileSystem disk;
   ui::qt::FormWindow window;
   ui::qt::DesktopHost host(window);
   ui::Form1 form(window, host, disk, *codec);
-  if (utf8Codec) form.ReadUtf8SeriesAsUtf8(*utf8Codec);
+  // Unless a code page was named, each series may choose UTF-16 or UTF-8 by its first file.
+  if (!codePage.named) form.LetSeriesChooseCodePage(MakeTextCodec, DataMayChooseUtf8());
   window.Attach(form);
   window.show();
   return QApplication::exec();

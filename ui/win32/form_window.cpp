@@ -3,9 +3,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <exception>
+#include <optional>
 
 #include "platform/native_text.h"
+#include "ui/form_events.h"
+#include "ui/wording.h"
 
 namespace kesmaro::ui::win32 {
 namespace {
@@ -14,8 +16,6 @@ constexpr wchar_t kClassName[] = L"KesmaroForm1";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr int kIconResource = 1;
 constexpr int kFirstDialogId = 100;
-
-std::size_t Index(ControlId id) { return static_cast<std::size_t>(id); }
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
@@ -229,20 +229,16 @@ LRESULT FormWindow::HandleEditMessage(HWND edit, UINT message, WPARAM wParam, LP
 void FormWindow::OnCommand(int controlId, int notification) {
   if (form_ == nullptr) return;
   const auto id = static_cast<ControlId>(controlId - kFirstDialogId);
-  // No exception may leave through the window procedure: it would end the program.
-  try {
-    if (notification == BN_CLICKED && id == ControlId::kCommand1) {
-      form_->Command1_Click();
-    } else if (notification == BN_CLICKED && id == ControlId::kCommand2) {
-      form_->Command2_Click();
-    } else if (notification == EN_CHANGE && id == ControlId::kText2) {
-      form_->Text2_Change();
-    } else if (notification == EN_CHANGE && id == ControlId::kText3) {
-      form_->Text3_Change();
-    }
-  } catch (const std::exception& failure) {
-    const std::wstring text = L"处理时出错：" + FromUtf8(failure.what()).value_or(L"");
-    MessageBoxW(hwnd_, text.c_str(), L"错误", MB_OK | MB_ICONERROR);
+  std::optional<UserEvent> event;
+  if (notification == BN_CLICKED) event = UserEvent::kClick;
+  if (notification == EN_CHANGE) event = UserEvent::kChange;
+  const Handler handler = event ? HandlerOf(id, *event) : nullptr;
+  if (handler == nullptr) return;
+  if (const std::optional<std::string> failure = RunHandler(*form_, handler)) {
+    // A cause that is not UTF-8 (the system's narrow text) is left out.
+    const std::wstring text = FromUtf8(*failure).value_or(FromUtf8(wording::kHandlerFailed).value_or(L""));
+    MessageBoxW(hwnd_, text.c_str(), FromUtf8(wording::kErrorTitle).value_or(L"").c_str(),
+                MB_OK | MB_ICONERROR);
   }
 }
 

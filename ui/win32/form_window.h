@@ -61,8 +61,6 @@ class FormWindow : public Controls {
   int Px(int twips) const;
   HWND CreateControl(const ControlRow& row);
 
-  static constexpr std::size_t kControlCount = static_cast<std::size_t>(ControlId::kOption2) + 1;
-
   HWND hwnd_ = nullptr;
   Form1* form_ = nullptr;
   bool busy_ = false;  ///< a run is going on: the window is not closed

@@ -23,7 +23,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   // The shell's folder dialog needs COM on this thread.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
-  // Data files, key values and output names are text of the system's code page.
+  // Data files, key values and output names are text of the system's code page, or UTF-16.
   const CodePageChoice system = CodePageChoice::System();
   CodePageFailure failure;
   const std::unique_ptr<TextCodec> codec = OpenTextCodec(system, &failure);
@@ -37,6 +37,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   ui::win32::FormWindow window;
   ui::win32::ShellHost host(window);
   ui::Form1 form(window, host, disk, *codec);
+  // A series whose first file starts with a UTF-16 mark is read as UTF-16.
+  form.LetSeriesChooseCodePage(MakeTextCodec, DataMayChooseUtf8());
   int exitCode = 1;
   if (window.Create(form, showCommand)) {
     exitCode = ui::win32::FormWindow::RunMessageLoop(window.Handle());

@@ -1,5 +1,5 @@
 // The Win32 window's picture for the README, as the screen shows it with its frame: the scene of
-// ui/screenshot_scene.h. Written as a 32-bit BMP;
+// screenshot_scene.h. Written as a 32-bit BMP;
 // scripts/screenshots.sh runs it under Wine and converts the picture to PNG.
 //   kesmaro-win32-screenshot SERIES PICTURE.bmp
 
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ui/form1.h"
-#include "ui/screenshot_scene.h"
+#include "ui/screenshot/screenshot_scene.h"
 #include "ui/win32/form_window.h"
 
 namespace {

@@ -1,5 +1,5 @@
-#ifndef KESMARO_TESTS_SCRATCH_FOLDERS_H_
-#define KESMARO_TESTS_SCRATCH_FOLDERS_H_
+#ifndef KESMARO_TESTING_SCRATCH_FOLDERS_H_
+#define KESMARO_TESTING_SCRATCH_FOLDERS_H_
 
 // A scratch place for end-to-end tests: a data folder for a series and a working folder, where
 // the programs write their output, made current for the test's length.
@@ -55,4 +55,4 @@ inline std::string ReadFile(const std::filesystem::path& path) {
 
 }  // namespace kesmaro
 
-#endif  // KESMARO_TESTS_SCRATCH_FOLDERS_H_
+#endif  // KESMARO_TESTING_SCRATCH_FOLDERS_H_

@@ -1,5 +1,5 @@
-#ifndef KESMARO_UI_FAKE_FORM_HOST_H_
-#define KESMARO_UI_FAKE_FORM_HOST_H_
+#ifndef KESMARO_TESTING_FAKE_FORM_HOST_H_
+#define KESMARO_TESTING_FAKE_FORM_HOST_H_
 
 // The window's surroundings for tests: a folder dialog that answers what the test chose, and
 // notices that are recorded instead of shown.
@@ -36,4 +36,4 @@ class FakeFormHost : public FormHost {
 
 }  // namespace kesmaro::ui
 
-#endif  // KESMARO_UI_FAKE_FORM_HOST_H_
+#endif  // KESMARO_TESTING_FAKE_FORM_HOST_H_

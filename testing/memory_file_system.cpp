@@ -1,4 +1,4 @@
-#include "core/memory_file_system.h"
+#include "testing/memory_file_system.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -90,7 +90,8 @@ std::optional<std::string> PassThroughCodec::Encode(const Native& text) const {
 std::optional<TextCodec::Native> PassThroughCodec::Decode(std::string_view bytes) const {
   Native out;
   for (char ch : bytes) {
-    if (sizeof(Native::value_type) > 1 && static_cast<unsigned char>(ch) >= 0x80) return std::nullopt;
+    if ((asciiOnly_ || sizeof(Native::value_type) > 1) && static_cast<unsigned char>(ch) >= 0x80)
+      return std::nullopt;
     out.push_back(static_cast<Native::value_type>(static_cast<unsigned char>(ch)));
   }
   return out;

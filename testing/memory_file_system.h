@@ -1,5 +1,5 @@
-#ifndef KESMARO_CORE_MEMORY_FILE_SYSTEM_H_
-#define KESMARO_CORE_MEMORY_FILE_SYSTEM_H_
+#ifndef KESMARO_TESTING_MEMORY_FILE_SYSTEM_H_
+#define KESMARO_TESTING_MEMORY_FILE_SYSTEM_H_
 
 // An in-memory file system and a pass-through text codec, so the core's tests need no disk.
 
@@ -41,7 +41,7 @@ class MemoryFileSystem : public FileSystem {
 
 /// Names pass as they are, in a code page of the scheme `page` has (GBK unless told); on
 /// Windows, and with `asciiOnly` everywhere, text of ASCII characters only, like a code page that
-/// lacks whatever else the user types.
+/// lacks whatever else the user types or the data holds.
 class PassThroughCodec : public TextCodec {
  public:
   explicit PassThroughCodec(CodePage page = {"GBK", 936, CharScheme::kGbk}, bool asciiOnly = false)
@@ -55,4 +55,4 @@ class PassThroughCodec : public TextCodec {
 
 }  // namespace kesmaro
 
-#endif  // KESMARO_CORE_MEMORY_FILE_SYSTEM_H_
+#endif  // KESMARO_TESTING_MEMORY_FILE_SYSTEM_H_

@@ -1,5 +1,5 @@
 // The Qt window's picture for the README, drawn without a display: the scene of
-// ui/screenshot_scene.h. scripts/screenshots.sh runs it.
+// screenshot_scene.h. scripts/screenshots.sh runs it.
 //   kesmaro-qt-screenshot SERIES PICTURE.png
 
 #include <QApplication>
@@ -9,7 +9,7 @@
 #include "ui/form1.h"
 #include "ui/qt/desktop_host.h"
 #include "ui/qt/form_window.h"
-#include "ui/screenshot_scene.h"
+#include "ui/screenshot/screenshot_scene.h"
 
 int main(int argc, char** argv) {
   using namespace kesmaro;

@@ -1,8 +1,8 @@
-#ifndef KESMARO_CORE_STATUS_TESTING_H_
-#define KESMARO_CORE_STATUS_TESTING_H_
+#ifndef KESMARO_TESTING_STATUS_TESTING_H_
+#define KESMARO_TESTING_STATUS_TESTING_H_
 
 // EXPECT_OK / ASSERT_OK: a Status is empty on success, so these read the way they check, and a
-// failure prints the error.
+// failure prints the error. RowName: the name generator of the tables of cases.
 
 #include <gtest/gtest.h>
 
@@ -19,9 +19,17 @@ inline ::testing::AssertionResult IsOk(const char* expression, const Status& sta
                                        << std::string(file.begin(), file.end()) << "\" " << status->cause;
 }
 
+/// Names each case of a parameterised table after its row's `name`, so a failure says which row.
+struct RowName {
+  template <typename Row>
+  std::string operator()(const ::testing::TestParamInfo<Row>& info) const {
+    return info.param.name;
+  }
+};
+
 }  // namespace kesmaro
 
 #define EXPECT_OK(status) EXPECT_PRED_FORMAT1(::kesmaro::IsOk, status)
 #define ASSERT_OK(status) ASSERT_PRED_FORMAT1(::kesmaro::IsOk, status)
 
-#endif  // KESMARO_CORE_STATUS_TESTING_H_
+#endif  // KESMARO_TESTING_STATUS_TESTING_H_

@@ -39,12 +39,20 @@ constexpr std::array<double, 23> kExactPowers = [] {
   return powers;
 }();
 
-/// mantissa × 10^exponent, the double nearest to it while the power is exact.
+/// mantissa × 10^exponent, an integer mantissa, as the double nearest to it.
 double Scaled(double mantissa, int exponent) {
   const auto size = static_cast<int>(kExactPowers.size());
   if (exponent >= 0 && exponent < size) return mantissa * kExactPowers[static_cast<std::size_t>(exponent)];
   if (exponent < 0 && -exponent < size) return mantissa / kExactPowers[static_cast<std::size_t>(-exponent)];
-  return mantissa * std::pow(10.0, exponent);
+  // Beyond them pow is not exact everywhere (MinGW's), but reading the decimal is.
+  std::array<char, 64> text{};
+  char* end =
+      std::to_chars(text.data(), text.data() + text.size(), mantissa, std::chars_format::fixed, 0).ptr;
+  *end++ = 'e';
+  end = std::to_chars(end, text.data() + text.size(), exponent).ptr;
+  double value = 0;
+  std::from_chars(text.data(), end, value);
+  return value;
 }
 
 double Drawable(double value) {

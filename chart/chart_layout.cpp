@@ -1,0 +1,212 @@
+#include "chart/chart_layout.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+
+namespace kesmaro {
+namespace {
+
+// The page, in pixels: a title band, then the panels one under another, then the x axis' labels.
+constexpr double kWidth = 760;
+constexpr double kLeft = 90;  // room for a y label such as -1.25e-10
+constexpr double kRight = kWidth - 24;
+constexpr double kTitleBand = 40;
+constexpr double kPanelTitle = 22;
+constexpr double kPlotHeight = 140;
+constexpr double kPanelGap = 14;
+constexpr double kAxisBand = 48;
+/// Between a frame and the ends of its axes, so that no point sits on the frame.
+constexpr double kInset = 6;
+
+constexpr int kTargetTicks = 5;
+/// Values beyond it are drawn at it, so that no difference of two values overflows.
+constexpr double kLargest = 1e300;
+/// Values nearer 0 than this are drawn at 0, so that every step is a normal double.
+constexpr double kSmallest = 1e-300;
+
+/// The powers of ten that doubles hold exactly.
+constexpr std::array<double, 23> kExactPowers = [] {
+  std::array<double, 23> powers{};
+  double power = 1;
+  for (double& p : powers) {
+    p = power;
+    power *= 10;
+  }
+  return powers;
+}();
+
+/// mantissa × 10^exponent, an integer mantissa, as the double nearest to it.
+double Scaled(double mantissa, int exponent) {
+  const auto size = static_cast<int>(kExactPowers.size());
+  if (exponent >= 0 && exponent < size) return mantissa * kExactPowers[static_cast<std::size_t>(exponent)];
+  if (exponent < 0 && -exponent < size) return mantissa / kExactPowers[static_cast<std::size_t>(-exponent)];
+  // Beyond them pow is not exact everywhere (MinGW's), but reading the decimal is.
+  std::array<char, 64> text{};
+  char* end =
+      std::to_chars(text.data(), text.data() + text.size(), mantissa, std::chars_format::fixed, 0).ptr;
+  *end++ = 'e';
+  end = std::to_chars(end, text.data() + text.size(), exponent).ptr;
+  double value = 0;
+  std::from_chars(text.data(), end, value);
+  return value;
+}
+
+double Drawable(double value) {
+  if (std::abs(value) < kSmallest) return 0;
+  return std::clamp(value, -kLargest, kLargest);
+}
+
+/// q rounded to the nearest integer when it is one but for the error of a division.
+double Snapped(double q) {
+  const double nearest = std::round(q);
+  return std::abs(q - nearest) <= 1e-9 * std::max(1.0, std::abs(nearest)) ? nearest : q;
+}
+
+struct Ticking {
+  int mantissa = 1;
+  int exponent = 0;
+  double first = 0;  ///< the first tick's multiple of the step
+  double last = 0;   ///< the last's
+  double Count() const { return last - first + 1; }
+};
+
+Ticking TicksFor(double low, double high, int mantissa, int exponent, bool cover) {
+  const double step = Scaled(mantissa, exponent);
+  const double a = Snapped(low / step), b = Snapped(high / step);
+  return cover ? Ticking{mantissa, exponent, std::floor(a), std::ceil(b)}
+               : Ticking{mantissa, exponent, std::ceil(a), std::floor(b)};
+}
+
+std::string Label(double value, int exponent, bool fixed, bool decimalComma) {
+  std::array<char, 64> text{};
+  const std::to_chars_result end = fixed        ? std::to_chars(text.data(), text.data() + text.size(), value,
+                                                                std::chars_format::fixed, std::max(0, -exponent))
+                                   : value == 0 ? std::to_chars(text.data(), text.data() + text.size(), 0)
+                                                : std::to_chars(text.data(), text.data() + text.size(), value,
+                                                                std::chars_format::scientific);
+  std::string label(text.data(), end.ptr);
+  // 1.5e+09 is written 1.5e9, 2e-07 2e-7.
+  if (const std::size_t e = label.find('e'); e != std::string::npos) {
+    std::size_t digits = e + 1;
+    if (label[digits] == '+') label.erase(digits, 1);
+    if (label[digits] == '-') ++digits;
+    while (digits + 1 < label.size() && label[digits] == '0') label.erase(digits, 1);
+  }
+  if (decimalComma) std::replace(label.begin(), label.end(), '.', ',');
+  return label;
+}
+
+double Pixel(double value, const ChartAxis& axis, double start, double end) {
+  return start + (Drawable(value) - axis.low) / (axis.high - axis.low) * (end - start);
+}
+
+std::vector<ChartTick> Placed(const ChartAxis& axis, double start, double end) {
+  std::vector<ChartTick> ticks = axis.ticks;
+  for (ChartTick& tick : ticks) tick.pixel = Pixel(tick.value, axis, start, end);
+  return ticks;
+}
+
+bool Drawn(double x, const std::optional<double>& y) { return std::isfinite(x) && y && std::isfinite(*y); }
+
+}  // namespace
+
+ChartAxis NiceAxis(double lowest, double highest, bool cover, bool decimalComma) {
+  double low = Drawable(lowest), high = Drawable(highest);
+  // A constant gets an axis a tenth of its size to either side.
+  if (high - low <= std::max(std::abs(low), std::abs(high)) * 1e-12) {
+    const double middle = low / 2 + high / 2;
+    const double reach = middle == 0 ? 1 : std::abs(middle) / 10;
+    low = middle - reach;
+    high = middle + reach;
+  }
+  const int magnitude = static_cast<int>(std::floor(std::log10(high - low)));
+  Ticking best;
+  double bestMiss = std::numeric_limits<double>::infinity();
+  for (int exponent = magnitude - 2; exponent <= magnitude + 1; ++exponent) {
+    for (const int mantissa : {1, 2, 5}) {
+      const Ticking candidate = TicksFor(low, high, mantissa, exponent, cover);
+      const double miss = std::abs(candidate.Count() - kTargetTicks);
+      if (miss < bestMiss) {
+        best = candidate;
+        bestMiss = miss;
+      }
+    }
+  }
+
+  ChartAxis axis;
+  std::vector<double> values;
+  for (double k = best.first; k <= best.last; ++k) {
+    values.push_back(Scaled(k * best.mantissa, best.exponent) + 0.0);  // + 0.0: no tick is -0
+  }
+  axis.low = cover ? values.front() : low;
+  axis.high = cover ? values.back() : high;
+  double largest = 0;
+  for (const double value : values) largest = std::max(largest, std::abs(value));
+  // Plain decimals while they stay short, 2e-6 and 1.5e9 beyond.
+  const bool fixed = best.exponent >= -5 && largest < 1e7;
+  for (const double value : values) {
+    axis.ticks.push_back({value, 0, Label(value, best.exponent, fixed, decimalComma)});
+  }
+  return axis;
+}
+
+ChartLayout LayOutChart(const ChartInput& input) {
+  ChartLayout layout;
+  layout.width = kWidth;
+  layout.title = input.title;
+  layout.xTitle = input.xTitle;
+  layout.left = kLeft;
+  layout.right = kRight;
+  const auto panels = static_cast<double>(input.panels.size());
+  layout.height =
+      kTitleBand + panels * (kPanelTitle + kPlotHeight) + std::max(0.0, panels - 1) * kPanelGap + kAxisBand;
+  layout.axis = layout.height - kAxisBand;
+
+  std::vector<double> xs;
+  for (const double x : input.x) {
+    if (std::isfinite(x)) xs.push_back(x);
+  }
+  ChartAxis xAxis;
+  if (!xs.empty()) {
+    const auto [lowest, highest] = std::minmax_element(xs.begin(), xs.end());
+    xAxis = NiceAxis(*lowest, *highest, false, input.decimalComma);
+    layout.xTicks = Placed(xAxis, kLeft + kInset, kRight - kInset);
+  }
+
+  double top = kTitleBand + kPanelTitle;
+  for (const ChartPanel& panel : input.panels) {
+    PanelLayout drawn{panel.title, top, top + kPlotHeight, {}, {}};
+    top += kPlotHeight + kPanelGap + kPanelTitle;
+    const std::size_t count = std::min(panel.y.size(), input.x.size());
+    std::vector<double> ys;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (Drawn(input.x[i], panel.y[i])) ys.push_back(*panel.y[i]);
+    }
+    if (ys.empty()) {
+      layout.panels.push_back(std::move(drawn));
+      continue;
+    }
+    const auto [lowest, highest] = std::minmax_element(ys.begin(), ys.end());
+    const ChartAxis yAxis = NiceAxis(*lowest, *highest, true, input.decimalComma);
+    drawn.yTicks = Placed(yAxis, drawn.bottom - kInset, drawn.top + kInset);
+    std::vector<ChartPoint> run;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (Drawn(input.x[i], panel.y[i])) {
+        run.push_back({Pixel(input.x[i], xAxis, kLeft + kInset, kRight - kInset),
+                       Pixel(*panel.y[i], yAxis, drawn.bottom - kInset, drawn.top + kInset)});
+      } else if (!run.empty()) {
+        drawn.runs.push_back(std::move(run));
+        run.clear();
+      }
+    }
+    if (!run.empty()) drawn.runs.push_back(std::move(run));
+    layout.panels.push_back(std::move(drawn));
+  }
+  return layout;
+}
+
+}  // namespace kesmaro

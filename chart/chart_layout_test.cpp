@@ -1,0 +1,100 @@
+#include "chart/chart_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kesmaro {
+namespace {
+
+struct AxisCase {
+  const char* name;
+  double lowest, highest;
+  bool cover;
+  std::vector<std::string> labels;
+  double low, high;  ///< the axis' ends
+  bool decimalComma = false;
+};
+
+class NiceAxisTest : public ::testing::TestWithParam<AxisCase> {};
+
+TEST_P(NiceAxisTest, TicksAndEnds) {
+  const AxisCase& c = GetParam();
+  const ChartAxis axis = NiceAxis(c.lowest, c.highest, c.cover, c.decimalComma);
+  std::vector<std::string> labels;
+  for (const ChartTick& tick : axis.ticks) labels.push_back(tick.label);
+  EXPECT_EQ(labels, c.labels);
+  EXPECT_DOUBLE_EQ(axis.low, c.low);
+  EXPECT_DOUBLE_EQ(axis.high, c.high);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NiceAxisTest,
+    ::testing::Values(
+        AxisCase{"UnitRange", 0, 1, true, {"0.0", "0.2", "0.4", "0.6", "0.8", "1.0"}, 0, 1},
+        AxisCase{"ConstantColumn",
+                 0.418,
+                 0.418,
+                 true,
+                 {"0.36", "0.38", "0.40", "0.42", "0.44", "0.46"},
+                 0.36,
+                 0.46},
+        AxisCase{"ConstantZero", 0, 0, true, {"-1.0", "-0.5", "0.0", "0.5", "1.0"}, -1, 1},
+        AxisCase{"Negative", -3.7, -0.2, true, {"-4", "-3", "-2", "-1", "0"}, -4, 0},
+        AxisCase{"Nano", 1e-9, 5e-9, true, {"1e-9", "2e-9", "3e-9", "4e-9", "5e-9"}, 1e-9, 5e-9},
+        AxisCase{"Giga", 0, 1e9, true, {"0", "2e8", "4e8", "6e8", "8e8", "1e9"}, 0, 1e9},
+        AxisCase{"ConstantGiga", 1e9, 1e9, true, {"9e8", "9.5e8", "1e9", "1.05e9", "1.1e9"}, 9e8, 1.1e9},
+        AxisCase{"BeyondPlainDecimals", 0, 2e7, true, {"0", "5e6", "1e7", "1.5e7", "2e7"}, 0, 2e7},
+        AxisCase{"CommaLabels",
+                 12.2,
+                 12.25,
+                 true,
+                 {"12,20", "12,21", "12,22", "12,23", "12,24", "12,25"},
+                 12.2,
+                 12.25,
+                 true},
+        AxisCase{"SeriesWithin", 1, 12, false, {"2", "4", "6", "8", "10", "12"}, 1, 12},
+        AxisCase{"SinglePointWithin", 5, 5, false, {"4.6", "4.8", "5.0", "5.2", "5.4"}, 4.5, 5.5},
+        AxisCase{"BeyondDoubleRange",
+                 -1e308,
+                 1e308,
+                 true,
+                 {"-1e300", "-5e299", "0", "5e299", "1e300"},
+                 -1e300,
+                 1e300}),
+    [](const ::testing::TestParamInfo<AxisCase>& param) { return std::string(param.param.name); });
+
+TEST(LayOutChartTest, GapsBreakTheLineAndPanelsStack) {
+  const ChartInput input{"series",
+                         "file number",
+                         {1, 2, 3, 4, 5, 6},
+                         {{"a", {1, std::nullopt, 3, 4, std::nullopt, 2}}, {"empty", {std::nullopt}}}};
+  const ChartLayout layout = LayOutChart(input);
+  ASSERT_EQ(layout.panels.size(), 2u);
+  const PanelLayout& a = layout.panels[0];
+  ASSERT_EQ(a.runs.size(), 3u);
+  EXPECT_EQ(a.runs[0].size(), 1u);
+  EXPECT_EQ(a.runs[1].size(), 2u);
+  EXPECT_EQ(a.runs[2].size(), 1u);
+  // x 1 is the first x tick, x 6 the last; y 1 is the lowest y tick, y 4 the highest; all within the frame.
+  ASSERT_FALSE(a.yTicks.empty() || layout.xTicks.empty());
+  EXPECT_DOUBLE_EQ(a.runs[0][0].x, layout.xTicks.front().pixel);
+  EXPECT_DOUBLE_EQ(a.runs[2][0].x, layout.xTicks.back().pixel);
+  EXPECT_DOUBLE_EQ(a.runs[0][0].y, a.yTicks.front().pixel);
+  EXPECT_DOUBLE_EQ(a.runs[1][1].y, a.yTicks.back().pixel);
+  EXPECT_GT(a.runs[0][0].x, layout.left);
+  EXPECT_LT(a.runs[2][0].x, layout.right);
+  EXPECT_LT(a.runs[0][0].y, a.bottom);
+  EXPECT_GT(a.runs[1][1].y, a.top);
+  // A column without a value keeps its frame, without ticks or line.
+  const PanelLayout& empty = layout.panels[1];
+  EXPECT_GT(empty.top, a.bottom);
+  EXPECT_TRUE(empty.runs.empty() && empty.yTicks.empty());
+  EXPECT_GT(layout.axis, empty.bottom - 1);
+  EXPECT_EQ(layout.xTicks.front().label, "1");
+}
+
+}  // namespace
+}  // namespace kesmaro

@@ -1,0 +1,30 @@
+#include "chart/chart_svg.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "chart/golden_svg.h"
+
+namespace kesmaro {
+namespace {
+
+/// Two small panels, one with a gap, and titles that need escaping; a change to the drawing shows
+/// as a change to chart/testdata/golden.svg. KESMARO_GOLDEN_OUT=FILE writes the new drawing there.
+TEST(ChartSvgTest, MatchesTheGoldenPicture) {
+  const ChartInput input{"系列 <a&b> \"q\" 'x' \xFF\x01",
+                         "file number",
+                         {5, 10, 20},
+                         {{"550", {0.418, std::nullopt, 0.431}}, {"max:1000:1100 x", {1040, 1050, 1075}}}};
+  const std::string svg = ChartSvg(LayOutChart(input));
+  if (const char* out = std::getenv("KESMARO_GOLDEN_OUT")) std::ofstream(out, std::ios::binary) << svg;
+  EXPECT_NE(svg.find("<title>系列 &lt;a&amp;b&gt; &quot;q&quot; &apos;x&apos; \uFFFD\uFFFD</title>"),
+            std::string::npos);
+  EXPECT_EQ(svg, kGoldenSvg);
+}
+
+}  // namespace
+}  // namespace kesmaro

@@ -1,0 +1,45 @@
+#ifndef KESMARO_CHART_TABLE_CHART_H_
+#define KESMARO_CHART_TABLE_CHART_H_
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "chart/chart_layout.h"
+#include "core/text_codec.h"
+
+namespace kesmaro {
+
+/// A table as its chart reads it: the column headers and, per file in series order, the file's
+/// leading number and its cells, all text in the data code page.
+struct ChartTable {
+  struct Row {
+    std::optional<double> seriesNumber;  ///< nullopt when the file's name begins with no number
+    std::vector<std::string> cells;      ///< one per column; "" is empty
+  };
+  std::vector<std::string> header;
+  std::vector<Row> rows;
+  bool decimalComma = false;  ///< a comma in a number is its decimal mark
+};
+
+/// What the chart of a table draws, and what it leaves out.
+struct TableChart {
+  ChartInput input;
+  std::vector<std::string> withoutNumbers;  ///< headers (UTF-8) of the columns no cell of which is a number
+};
+
+/// The decimal number a cell is wholly written as: an optional sign, digits with an optional
+/// fraction, an optional exponent; with `decimalComma` the fraction starts at a comma. nullopt for
+/// anything else, and for what is beyond a double.
+std::optional<double> CellNumber(const std::string& cell, bool decimalComma);
+
+/// The chart of `table`, made from the series in `folder`: a panel per column that holds a
+/// number (CellNumber), headed by the column's header in UTF-8; a cell that is empty or no number
+/// is a gap. The x values are the files' leading numbers when every file has one, and their
+/// positions 1 to N otherwise. The title is the folder's name.
+TableChart ChartOfTable(const ChartTable& table, const TextCodec& codec, const std::filesystem::path& folder);
+
+}  // namespace kesmaro
+
+#endif  // KESMARO_CHART_TABLE_CHART_H_

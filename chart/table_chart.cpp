@@ -62,7 +62,7 @@ TableChart ChartOfTable(const ChartTable& table, const TextCodec& codec,
   for (std::size_t column = 0; column < table.header.size(); ++column) {
     // The header is the item as typed, which the data code page holds; what it cannot show as
     // UTF-8 the SVG writer replaces.
-    ChartPanel panel{codec.ToUtf8(table.header[column]).value_or(table.header[column]), {}};
+    ChartPanel panel{codec.DecodeToUtf8(table.header[column]).value_or(table.header[column]), {}};
     bool anyNumber = false;
     for (const ChartTable::Row& row : table.rows) {
       const std::optional<double> y =

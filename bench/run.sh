@@ -174,14 +174,14 @@ run_cli() { (cd "$work/cli" && "$cli" run --skip "$skip" --encoding gbk --output
 run_cat() { cat "${series_files[@]}" > /dev/null; }
 run_awk() { LC_ALL=C gawk -v key="$key" -v skip="$skip" -v enc=gbk -f "$root/bench/consolidate.awk" "${series_files[@]}" > "$work/awk/bench.txt"; }
 run_table() { (cd "$work/cli" && "$cli" table --skip "$skip" --encoding gbk --output bench "$series" "${table_values[@]}" 2>"$work/table.err"); }
-run_awk_table() { LC_ALL=C gawk -v skip="$skip" -v values="${table_values[*]}" -f "$root/bench/table.awk" "${series_files[@]}" > "$work/awk/bench.csv"; }
+run_awk_table() { LC_ALL=C gawk -v skip="$skip" -v values="${table_values[*]}" -f "$root/bench/csv.awk" -f "$root/bench/table.awk" "${series_files[@]}" > "$work/awk/bench.csv"; }
 run_table_mode() { # run_table_mode nearest|interpolate|area|max
     local -a items options=()
     read -ra items <<< "$(mode_items "$1")"
     [[ "$1" == nearest || "$1" == interpolate ]] && options=("--$1")
     (cd "$work/cli" && "$cli" table --skip "$skip" --encoding gbk "${options[@]}" --output "bench-$1" "$series" "${items[@]}" 2>"$work/table-$1.err")
 }
-run_awk_table_mode() { LC_ALL=C gawk -v mode="$1" -v skip="$skip" -v items="$(mode_items "$1")" -f "$root/bench/table-modes.awk" "${series_files[@]}" > "$work/awk/bench-$1.csv"; }
+run_awk_table_mode() { LC_ALL=C gawk -v mode="$1" -v skip="$skip" -v items="$(mode_items "$1")" -f "$root/bench/csv.awk" -f "$root/bench/table-modes.awk" "${series_files[@]}" > "$work/awk/bench-$1.csv"; }
 # same_to_12_digits A B: whether two CSV files agree field by field, numbers to 12 significant digits.
 same_to_12_digits() {
     gawk -F, -v RS='\r\n' 'NR == FNR { line[FNR] = $0; lines = FNR; next }

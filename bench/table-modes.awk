@@ -142,10 +142,3 @@ function row(    i) {
     }
     printf "\r\n"
 }
-
-function csv(field) {
-    if (field !~ /[,"\r\n]/)
-        return field
-    gsub(/"/, "\"\"", field)
-    return "\"" field "\""
-}

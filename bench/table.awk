@@ -60,10 +60,3 @@ function row(    i) {
         printf ",%s", csv(i in cell ? cell[i] : "")
     printf "\r\n"
 }
-
-function csv(field) {
-    if (field !~ /[,"\r\n]/)
-        return field
-    gsub(/"/, "\"\"", field)
-    return "\"" field "\""
-}

@@ -36,8 +36,8 @@ using Strings = std::vector<std::string>;
 
 TEST_F(DataFileListTest, OrdersByLeadingNumberThenByName) {
   Add({"10.txt", "9.txt", "b.txt", "2.5.txt", "-5.txt", "100.txt", "3.txt", "a.txt", "03.txt", ".txt"});
-  EXPECT_EQ(List(), (Strings{"-5.txt", ".txt", "a.txt", "b.txt", "2.5.txt", "03.txt", "3.txt", "9.txt", "10.txt",
-                             "100.txt"}));
+  EXPECT_EQ(List(), (Strings{"-5.txt", ".txt", "a.txt", "b.txt", "2.5.txt", "03.txt", "3.txt", "9.txt",
+                             "10.txt", "100.txt"}));
 }
 
 TEST_F(DataFileListTest, OnlyPlainFilesOfTheChosenExtensionInAnyCase) {

@@ -30,9 +30,10 @@ struct KeyVerdict {
 };
 
 /// Checks the request's key against the lines of the series' first file after its header lines;
-/// a series without files holds no line of it. Exact: the key is proposed as the name. Unique prefix: the text of
-/// that line before its last separator, or no name when it has no separator or that text is
-/// too long for a file name (over kLongestOutputName units of the system's own text). Missing and ambiguous propose no name.
+/// a series without files holds no line of it. Exact: the key is proposed as the name. Unique prefix: the
+/// text of that line before its last separator, or no name when it has no separator or that text is too long
+/// for a file name (over kLongestOutputName units of the system's own text). Missing and ambiguous propose no
+/// name.
 Status CheckKey(FileSystem& fs, const TextCodec& codec, const SeriesRequest& request, KeyVerdict* verdict);
 
 }  // namespace kesmaro

@@ -63,7 +63,6 @@ constexpr std::string_view FileStem(std::string_view name) {
   return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string_view();
 }
 
-
 /// The header-line count the user typed: the text's leading number rounded to the nearest whole
 /// number, halves to even. 0 or less means no header lines.
 std::int64_t HeaderLineCount(std::string_view text);

@@ -236,7 +236,8 @@ void FormWindow::OnCommand(int controlId, int notification) {
   if (handler == nullptr) return;
   if (const std::optional<std::string> failure = RunHandler(*form_, handler)) {
     // A cause that is not UTF-8 (the system's narrow text) is left out.
-    const std::wstring text = Utf8ToNative(*failure).value_or(Utf8ToNative(wording::kHandlerFailed).value_or(L""));
+    const std::wstring text =
+        Utf8ToNative(*failure).value_or(Utf8ToNative(wording::kHandlerFailed).value_or(L""));
     MessageBoxW(hwnd_, text.c_str(), Utf8ToNative(wording::kErrorTitle).value_or(L"").c_str(),
                 MB_OK | MB_ICONERROR);
   }

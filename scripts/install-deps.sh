@@ -30,6 +30,7 @@ if ((windows)); then
     locales                       # zh_CN.UTF-8 makes Wine report code page 936
     gawk time                     # benchmark baseline and GNU time for peak memory
     dpkg-dev file                 # cpack -G DEB: dpkg-shlibdeps finds the package's dependencies
+    clang-format                  # the format gate (scripts/check-format.sh)
   )
   # The sample and benchmark generators are Python; any python3 on PATH will do.
   command -v python3 >/dev/null 2>&1 || packages+=(python3)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and tests every configuration: native (RelWithDebInfo, with the Qt window), native with
-# AddressSanitizer and UBSan, 64-bit and 32-bit Windows (tests under Wine with a Chinese code page;
+# Checks the C++ files' layout (scripts/check-format.sh), then builds and tests every
+# configuration: native (RelWithDebInfo, with the Qt window), native with AddressSanitizer and
+# UBSan, 64-bit and 32-bit Windows (tests under Wine with a Chinese code page;
 # the 32-bit ones on 32-bit Wine under qemu-i386). Warnings are errors everywhere.
 # One Xvfb display serves the Windows window tests. Builds and tests use every processor.
 # Keeps going after a failing configuration so one run reports all of them; exits non-zero if
@@ -100,6 +101,7 @@ run_tests() { # run_tests PRESET
   return $rc
 }
 
+step format bash scripts/check-format.sh
 display=1
 start_xvfb || { display=0; failed+=("Xvfb"); }
 build linux && run_tests linux

@@ -4,11 +4,14 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-# The tracked files when this is a git checkout, otherwise every C++ file outside build/.
+patterns=('*.cpp' '*.h' '*.h.in')
+# The tracked files when this is a git checkout, otherwise every such file outside build/.
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-  mapfile -t files < <(git ls-files -- '*.cpp' '*.h' '*.h.in')
+  mapfile -t files < <(git ls-files -- "${patterns[@]}")
 else
-  mapfile -t files < <(find . -path ./build -prune -o -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.h.in' \) -print)
+  names=()
+  for pattern in "${patterns[@]}"; do names+=(-o -name "$pattern"); done
+  mapfile -t files < <(find . -path ./build -prune -o -type f \( "${names[@]:1}" \) -print)
 fi
 clang-format --dry-run -Werror "${files[@]}"
 echo "check-format: ${#files[@]} files laid out as .clang-format says"

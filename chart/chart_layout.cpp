@@ -112,9 +112,8 @@ std::vector<ChartTick> Placed(const ChartAxis& axis, double start, double end) {
 
 bool Drawn(double x, const std::optional<double>& y) { return std::isfinite(x) && y && std::isfinite(*y); }
 
-}  // namespace
-
-ChartAxis NiceAxis(double lowest, double highest, bool cover, bool decimalComma) {
+/// NiceAxis, with steps of at least 10^smallestExponent.
+ChartAxis AxisWithSteps(double lowest, double highest, bool cover, bool decimalComma, int smallestExponent) {
   double low = Drawable(lowest), high = Drawable(highest);
   // A constant gets an axis a tenth of its size to either side.
   if (high - low <= std::max(std::abs(low), std::abs(high)) * 1e-12) {
@@ -126,7 +125,8 @@ ChartAxis NiceAxis(double lowest, double highest, bool cover, bool decimalComma)
   const int magnitude = static_cast<int>(std::floor(std::log10(high - low)));
   Ticking best;
   double bestMiss = std::numeric_limits<double>::infinity();
-  for (int exponent = magnitude - 2; exponent <= magnitude + 1; ++exponent) {
+  for (int exponent = std::max(magnitude - 2, smallestExponent);
+       exponent <= std::max(magnitude + 1, smallestExponent); ++exponent) {
     for (const int mantissa : {1, 2, 5}) {
       const Ticking candidate = TicksFor(low, high, mantissa, exponent, cover);
       const double miss = std::abs(candidate.Count() - kTargetTicks);
@@ -154,6 +154,12 @@ ChartAxis NiceAxis(double lowest, double highest, bool cover, bool decimalComma)
   return axis;
 }
 
+}  // namespace
+
+ChartAxis NiceAxis(double lowest, double highest, bool cover, bool decimalComma) {
+  return AxisWithSteps(lowest, highest, cover, decimalComma, std::numeric_limits<int>::min() / 2);
+}
+
 ChartLayout LayOutChart(const ChartInput& input) {
   ChartLayout layout;
   layout.width = kWidth;
@@ -173,7 +179,10 @@ ChartLayout LayOutChart(const ChartInput& input) {
   ChartAxis xAxis;
   if (!xs.empty()) {
     const auto [lowest, highest] = std::minmax_element(xs.begin(), xs.end());
-    xAxis = NiceAxis(*lowest, *highest, false, input.decimalComma);
+    // File numbers are mostly whole, and a tick between two files (1.5) stands for no file.
+    const bool whole = std::all_of(xs.begin(), xs.end(), [](double x) { return x == std::round(x); });
+    xAxis = whole ? AxisWithSteps(*lowest, *highest, false, input.decimalComma, 0)
+                  : NiceAxis(*lowest, *highest, false, input.decimalComma);
     layout.xTicks = Placed(xAxis, kLeft + kInset, kRight - kInset);
   }
 

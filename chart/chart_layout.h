@@ -70,8 +70,9 @@ struct ChartLayout {
   std::vector<PanelLayout> panels;
 };
 
-/// Where everything of the chart goes, in pixels. The x axis spans the series' x values, the y
-/// axis of each panel covers its values; an empty chart has no ticks.
+/// Where everything of the chart goes, in pixels. The x axis spans the series' x values, with
+/// whole-number ticks when they are whole numbers, the y axis of each panel covers its values; an
+/// empty chart has no ticks.
 ChartLayout LayOutChart(const ChartInput& input);
 
 }  // namespace kesmaro

@@ -96,5 +96,19 @@ TEST(LayOutChartTest, GapsBreakTheLineAndPanelsStack) {
   EXPECT_EQ(layout.xTicks.front().label, "1");
 }
 
+TEST(LayOutChartTest, FileNumbersGetWholeNumberTicks) {
+  const struct {
+    std::vector<double> x;
+    std::vector<std::string> labels;
+  } cases[] = {
+      {{1, 2, 3}, {"1", "2", "3"}}, {{5}, {"5"}}, {{1.5, 2}, {"1.5", "1.6", "1.7", "1.8", "1.9", "2.0"}}};
+  for (const auto& c : cases) {
+    const ChartLayout layout = LayOutChart({"s", "file number", c.x, {}});
+    std::vector<std::string> labels;
+    for (const ChartTick& tick : layout.xTicks) labels.push_back(tick.label);
+    EXPECT_EQ(labels, c.labels) << c.x.size();
+  }
+}
+
 }  // namespace
 }  // namespace kesmaro

@@ -4,11 +4,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <new>
 #include <optional>
 #include <string_view>
 
+#include "chart/chart_layout.h"
+#include "chart/chart_svg.h"
+#include "chart/table_chart.h"
 #include "cli/options.h"
 #include "core/csv.h"
 #include "core/data_encoding.h"
@@ -17,6 +21,7 @@
 #include "core/key_check.h"
 #include "core/output_name.h"
 #include "core/table.h"
+#include "platform/native_text.h"
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
 
@@ -122,6 +127,14 @@ class Invocation {
                                        NativeTextScheme(), &output))
         return Fail(*error);
     }
+    // The chart is a file even when the table goes to standard output, which has room for one.
+    std::filesystem::path chartOutput;
+    if (options_.plot) {
+      if (Status error =
+              PrepareOutput(host_.files, folder_, list_, TerminalToNative(toStandardOutput ? "table" : name),
+                            ".svg", NativeTextScheme(), &chartOutput))
+        return Fail(*error);
+    }
 
     // The items are decimal numbers and measure names, in ASCII, which every data code page holds
     // as it is.
@@ -153,7 +166,7 @@ class Invocation {
             " values, " + std::to_string(summary.emptyCells) + " of " +
             std::to_string(summary.filesRead * summary.values) + " cells empty" +
             (toStandardOutput ? std::string() : "; wrote " + NativeToTerminal(output.native())) + "\n";
-    return kSuccess;
+    return options_.plot ? Plot(table, chartOutput) : kSuccess;
   }
 
  private:
@@ -300,6 +313,26 @@ class Invocation {
             (line ? " (" + NativeToTerminal(*line) + ")" : std::string()) +
             " reads like numbers with decimal commas, which the table took for separators; --decimal-comma "
             "reads them as decimal marks\n";
+  }
+
+  /// Writes the chart of `table` to `output`, after the table: an SVG is UTF-8 whatever the data's
+  /// code page, and a failure to write it leaves the table, which is said above, in place.
+  int Plot(const kesmaro::Table& table, const std::filesystem::path& output) {
+    ChartTable values{table.header, {}, table.decimalComma};
+    for (const TableRow& row : table.rows) values.rows.push_back({row.seriesNumber, row.cells});
+    const TableChart chart = ChartOfTable(values, *codec_, folder_);
+    if (!chart.withoutNumbers.empty()) {
+      std::string columns;
+      for (const std::string& header : chart.withoutNumbers)
+        columns += (columns.empty() ? "'" : ", '") +
+                   NativeToTerminal(Utf8ToNative(header).value_or(NativeText())) + "'";
+      err_ += "kesmaro-cli: note: the chart leaves out " + columns + ": no cell holds a number\n";
+    }
+    if (Status error = host_.files.WriteFileAtomically(output, ChartSvg(LayOutChart(chart.input))))
+      return Fail(*error);
+    err_ += "drew " + std::to_string(chart.input.panels.size()) + " panels; wrote " +
+            NativeToTerminal(output.native()) + "\n";
+    return kSuccess;
   }
 
   const Options& options_;

@@ -90,6 +90,9 @@ constexpr OptionRow kOptionRows[] = {
      "area, max and min above the straight line between the range's ends"},
     {"--decimal-comma", "", kTable, &Options::decimalComma, nullptr,
      "the data write 550,5 for 550.5; fields are separated by blanks and ';'"},
+    {"--plot", "", kTable, &Options::plot, nullptr,
+     "also write NAME.svg, a chart of every column across the series\n"
+     "(table.svg with --output -)"},
 };
 
 /// The usage up to the options' lines. Its synopsis is written out, as its groups and line breaks
@@ -101,7 +104,7 @@ constexpr std::string_view kSynopsis =
     "FOLDER KEY\n"
     "       kesmaro-cli table [--ext .txt|.asc] [--skip N] [--encoding NAME] [--column K]\n"
     "                         [--nearest | --within D | --interpolate] [--baseline] [--decimal-comma]\n"
-    "                         [--output NAME] FOLDER ITEM [ITEM ...]\n"
+    "                         [--output NAME] [--plot] FOLDER ITEM [ITEM ...]\n"
     "       kesmaro-cli --help | --version\n"
     "\n"
     "Consolidates a numbered series of data files (1.txt, 2.txt, 10.txt, ...) in FOLDER: from\n"

@@ -48,6 +48,7 @@ struct Options {
   bool interpolate = false;
   bool baseline = false;
   bool decimalComma = false;
+  bool plot = false;
   bool help = false;
   bool version = false;
   std::vector<std::string> operands;  ///< after the command's name

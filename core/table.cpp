@@ -208,7 +208,8 @@ class FilePass {
       } else if (ValueTakes(state, planned.low, line.x)) {
         state.chosen = true;
         state.x = line.x;
-        if (state.pendingLine == pendingLine_) --pendingTakers_;
+        // Before any line is pending both are kNoLine, and nothing is to be counted off.
+        if (state.pendingLine != kNoLine && state.pendingLine == pendingLine_) --pendingTakers_;
         state.pendingLine = lines_;
         ++takers;
       }

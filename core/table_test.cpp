@@ -218,6 +218,10 @@ INSTANTIATE_TEST_SUITE_P(
             .values = {"area:1:4", "max:1:4", "min:1:4", "mean:2:2"},
             .expected = "file,area:1:4,max:1:4,max:1:4 x,min:1:4,min:1:4 x,mean:2:2\r\n1,6,4,3,2,1,\r\n",
             .emptyCells = 1},
+        TableCase{.name = "AValueOnTheLineOfAMaxLeavesTheMax",
+                  .files = {{"1.txt", "1 5\n2 3\n"}},
+                  .values = {"1", "max:1:3", "min:1:3", "2"},
+                  .expected = "file,1,max:1:3,max:1:3 x,min:1:3,min:1:3 x,2\r\n1,5,5,1,3,2,3\r\n"},
         TableCase{
             .name = "DecimalCommas",
             .files = {{"1.txt", "550,5;0,25\n551,0\t0,75\n552 1.5\n"}},

@@ -139,9 +139,7 @@ class Invocation {
     // The items are decimal numbers and measure names, in ASCII, which every data code page holds
     // as it is.
     TableRequest request;
-    request.folder = folder_;
-    request.list = list_;
-    request.skipText = options_.skip;
+    request.series = {folder_, list_, options_.skip};
     request.items.assign(options_.operands.begin() + 1, options_.operands.end());
     request.column = options_.column;
     request.nearest = options_.nearest;

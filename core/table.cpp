@@ -536,14 +536,14 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
   const NumberLineSearch mayEqual(values);
   const KeyLineSearch everyLine("");
   const LineSearch& search = onlyExactValues ? static_cast<const LineSearch&>(mayEqual) : everyLine;
-  const std::int64_t headerLines = HeaderLineCount(request.skipText);
-  for (const std::filesystem::path& name : request.list.FileNames) {
+  const std::int64_t headerLines = HeaderLineCount(request.series.skipText);
+  for (const std::filesystem::path& name : request.series.list.FileNames) {
     TableRow row;
-    if (Status error = EncodedStem(codec, request.folder, name, &row.stem)) return error;
+    if (Status error = EncodedStem(codec, request.series.folder, name, &row.stem)) return error;
     row.seriesNumber = LeadingNameNumber(row.stem);
     if (summary->filesRead == 0 && request.mark == DecimalMark::kPoint) {
       if (Status error =
-              FindDecimalCommaHint(fs, request.folder / name, headerLines, &summary->decimalCommaHint))
+              FindDecimalCommaHint(fs, request.series.folder / name, headerLines, &summary->decimalCommaHint))
         return error;
     }
     FilePass pass(plan);
@@ -556,7 +556,7 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
     if (onlyNearestValues) fileSearch = &mayBeNearest.emplace(values);
     if (onlyInterpolatedValues) fileSearch = &mayBracket.emplace(values);
     if (onlyRanges && !ranges.empty()) fileSearch = &mayBeInRange.emplace(ranges, request.column);
-    if (Status error = PassOverFile(fs, request.folder / name, *fileSearch, headerLines, plan, &pass))
+    if (Status error = PassOverFile(fs, request.series.folder / name, *fileSearch, headerLines, plan, &pass))
       return error;
     ++summary->filesRead;
     pass.Finish(&row.cells, &summary->emptyCells);

@@ -38,9 +38,7 @@ struct TableItem {
 std::optional<TableItem> ParseTableItem(std::string_view text, DecimalMark mark);
 
 struct TableRequest {
-  std::filesystem::path folder;
-  DataFileList list;
-  std::string skipText;                ///< the header-line count as the user typed it
+  Series series;
   std::vector<std::string> items;      ///< as typed, in the data code page; each ParseTableItem's
   std::size_t column = 2;              ///< the field a cell holds, counted from 1
   bool nearest = false;                ///< values take the nearest line when no line holds them

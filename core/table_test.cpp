@@ -57,14 +57,14 @@ class TableTest : public ::testing::TestWithParam<TableCase> {
  protected:
   /// Builds the table, and checks that reading the files a byte at a time gives the same bytes.
   std::string Make(const TableCase& c, TableSummary* summary) {
-    TableRequest request{"data", {}, c.skip, c.values, c.column, c.nearest};
+    TableRequest request{{"data", {}, c.skip}, c.values, c.column, c.nearest};
     if (c.within) request.within = ParseDecimal(c.within);
     request.interpolate = c.interpolate;
     request.baseline = c.baseline;
     request.mark = c.mark;
     for (const auto& [name, bytes] : c.files) {
       fs_.Put("data/" + name, bytes);
-      request.list.FileNames.emplace_back(name);
+      request.series.list.FileNames.emplace_back(name);
     }
     Table table;
     EXPECT_OK(MakeTable(fs_, codec_, request, &table, summary));
@@ -251,7 +251,7 @@ TEST(TableWithinTest, WithinZeroTakesTheExactLines) {
   std::mt19937 random(18);
   MemoryFileSystem fs;
   PassThroughCodec codec;
-  TableRequest request{"data", {}, "0", {"550", "0", "1e-400", "600000000000000", "550.1", "-550"}};
+  TableRequest request{{"data", {}, "0"}, {"550", "0", "1e-400", "600000000000000", "550.1", "-550"}};
   for (int file = 0; file < 40; ++file) {
     std::string text;
     for (int line = 0; line < 12; ++line) {
@@ -259,7 +259,7 @@ TEST(TableWithinTest, WithinZeroTakesTheExactLines) {
     }
     const std::string name = std::to_string(file) + ".txt";
     fs.Put("data/" + name, text);
-    request.list.FileNames.emplace_back(name);
+    request.series.list.FileNames.emplace_back(name);
   }
   Table exact, within;
   TableSummary summary;
@@ -317,7 +317,7 @@ TEST(TableValueTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
   for (const bool interpolate : {false, true}) {
     std::mt19937 random(18);
     MemoryFileSystem fs;
-    TableRequest request{"data", {}, "0", values, 2, !interpolate};
+    TableRequest request{{"data", {}, "0"}, values, 2, !interpolate};
     request.interpolate = interpolate;
     std::vector<std::vector<std::string>> expected;
     for (int file = 0; file < 30; ++file) {
@@ -359,7 +359,7 @@ TEST(TableValueTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
       expected.push_back(cells);
       const std::string name = std::to_string(file) + ".txt";
       fs.Put("data/" + name, text);
-      request.list.FileNames.emplace_back(name);
+      request.series.list.FileNames.emplace_back(name);
     }
     ExpectCells(fs, request, expected, interpolate ? ", interpolated" : ", nearest");
   }
@@ -378,7 +378,7 @@ TEST(TableRangeTest, MeasuresTheCurveTheDecimalsGiveInAnyOrder) {
   }
   std::mt19937 random(18);
   MemoryFileSystem fs;
-  TableRequest request{"data", {}, "0", items};
+  TableRequest request{{"data", {}, "0"}, items};
   std::vector<std::vector<std::string>> expected;
   const auto computed = [](double value) {
     char written[32];
@@ -422,7 +422,7 @@ TEST(TableRangeTest, MeasuresTheCurveTheDecimalsGiveInAnyOrder) {
     expected.push_back(cells);
     const std::string name = std::to_string(file) + ".txt";
     fs.Put("data/" + name, text);
-    request.list.FileNames.emplace_back(name);
+    request.series.list.FileNames.emplace_back(name);
   }
   ExpectCells(fs, request, expected, "");
 }
@@ -436,7 +436,7 @@ TEST(TableFailureTest, NamesTheFileThatCouldNotBeRead) {
   table.header = {"untouched"};
   TableSummary summary;
   const Status error =
-      MakeTable(fs, codec, TableRequest{"data", {{"1.txt", "2.txt"}}, "2", {"1"}}, &table, &summary);
+      MakeTable(fs, codec, TableRequest{{"data", {{"1.txt", "2.txt"}}, "2"}, {"1"}}, &table, &summary);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kTooFewLines);
   EXPECT_EQ(error->file, std::filesystem::path("data/2.txt"));

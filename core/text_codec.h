@@ -2,6 +2,8 @@
 #define KESMARO_CORE_TEXT_CODEC_H_
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +41,9 @@ class TextCodec {
  private:
   CodePage page_;
 };
+
+/// Makes a converter for a code page: the system's MakeTextCodec, or a stand-in in tests.
+using TextCodecMaker = std::function<std::unique_ptr<TextCodec>(const CodePage&)>;
 
 }  // namespace kesmaro
 

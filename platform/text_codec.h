@@ -52,9 +52,6 @@ struct CodePageFailure {
 /// counterpart fails the conversion. nullptr when the system has no tables for the code page.
 std::unique_ptr<TextCodec> MakeTextCodec(const CodePage& dataCodePage);
 
-/// Makes a converter for a code page: MakeTextCodec, or a stand-in in tests.
-using TextCodecMaker = std::function<std::unique_ptr<TextCodec>(const CodePage&)>;
-
 /// The chosen data code page, ready to convert (`make`); nullptr with `*failure` set when it is
 /// unknown or the system has no tables for it.
 std::unique_ptr<TextCodec> OpenTextCodec(const CodePageChoice& choice, CodePageFailure* failure,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/native_text.h"
+#include "platform/text_codec.h"
 #include "ui/controls.h"
 
 namespace kesmaro::ui {
@@ -35,6 +36,7 @@ class FakeFormHost : public FormHost {
   std::optional<std::filesystem::path> Utf8ToPath(std::string_view text) const override {
     return Utf8ToNative(text);
   }
+  CharScheme PathScheme() const override { return NativeTextScheme(); }
 
   std::filesystem::path programFolder;
   std::filesystem::path chosenFolder;  ///< empty: the user cancels

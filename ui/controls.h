@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/code_page.h"
 #include "ui/layout.h"
 
 namespace kesmaro::ui {
@@ -51,6 +52,9 @@ class FormHost {
   virtual std::string PathToUtf8(const std::filesystem::path& path) const = 0;
   /// Typed UTF-8 text as a path; nullopt when the system's text cannot hold it.
   virtual std::optional<std::filesystem::path> Utf8ToPath(std::string_view text) const = 0;
+  /// How the system's own text groups into characters, which the checks of a typed output name
+  /// walk character by character.
+  virtual CharScheme PathScheme() const = 0;
 };
 
 }  // namespace kesmaro::ui

@@ -157,12 +157,12 @@ std::optional<std::string> Form1::Run() {
   const std::optional<std::filesystem::path> outputName = host_.Utf8ToPath(typedName);
   if (!outputName) return "要保存的文件名无效。";
   // The name may come from the data; it only ever names a file in the working folder.
-  if (const Status error = CheckOutputName(*outputName, ".txt", NativeTextScheme(), OutputNamePart::kWhole)) {
+  if (const Status error = CheckOutputName(*outputName, ".txt", host_.PathScheme(), OutputNamePart::kWhole)) {
     return "文件名“" + typedName + "”" + error->userCause + "不能用作文件名。\n\n请在第5步中修改文件名。" +
            std::string(kNothingWritten) + "。";
   }
   const RunRequest request{
-      {*key, {folderPath_, files_, controls_.Text(kText2)}}, *outputName, NativeTextScheme()};
+      {*key, {folderPath_, files_, controls_.Text(kText2)}}, *outputName, host_.PathScheme()};
   RunSummary summary;
   const auto progress = [this](std::size_t filesRead, std::size_t filesListed) {
     ShowProgress(filesRead, filesListed);

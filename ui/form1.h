@@ -14,7 +14,7 @@
 #include "core/error.h"
 #include "core/file_system.h"
 #include "core/key_check.h"
-#include "platform/text_codec.h"
+#include "core/text_codec.h"
 #include "ui/controls.h"
 
 namespace kesmaro::ui {

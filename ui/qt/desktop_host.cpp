@@ -13,6 +13,7 @@
 
 #include "platform/native_text.h"
 #include "platform/program_folder.h"
+#include "platform/text_codec.h"
 
 namespace kesmaro::ui::qt {
 
@@ -48,6 +49,8 @@ std::string DesktopHost::PathToUtf8(const std::filesystem::path& path) const {
 std::optional<std::filesystem::path> DesktopHost::Utf8ToPath(std::string_view text) const {
   return Utf8ToNative(text);
 }
+
+CharScheme DesktopHost::PathScheme() const { return NativeTextScheme(); }
 
 std::unique_ptr<QTranslator> InstallQtTranslation(const QLocale& locale) {
   auto translator = std::make_unique<QTranslator>();

@@ -27,6 +27,7 @@ class DesktopHost : public FormHost {
   void ShowError(std::string_view text, std::string_view title) override;
   std::string PathToUtf8(const std::filesystem::path& path) const override;
   std::optional<std::filesystem::path> Utf8ToPath(std::string_view text) const override;
+  CharScheme PathScheme() const override;
 
  private:
   QWidget& owner_;

@@ -2,6 +2,7 @@
 
 #include "platform/native_text.h"
 #include "platform/program_folder.h"
+#include "platform/text_codec.h"
 #include "ui/win32/browse_for_folder.h"
 
 namespace kesmaro::ui::win32 {
@@ -29,5 +30,7 @@ std::string ShellHost::PathToUtf8(const std::filesystem::path& path) const {
 std::optional<std::filesystem::path> ShellHost::Utf8ToPath(std::string_view text) const {
   return Utf8ToNative(text);
 }
+
+CharScheme ShellHost::PathScheme() const { return NativeTextScheme(); }
 
 }  // namespace kesmaro::ui::win32

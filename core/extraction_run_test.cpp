@@ -147,8 +147,9 @@ TEST_P(ExtractionRunFailureTest, NamesTheFileAndLeavesTheOutputAndTheDataAsTheyW
   EXPECT_EQ(error->file, std::filesystem::path(GetParam().file));
   EXPECT_EQ(fs_.Content("out.txt"), "previous output");
   EXPECT_EQ(fs_.Content("data/1.txt"), "header\r\n1 a\r\n");
-  if (GetParam().kind == ErrorKind::kOutputIsDataFile)
+  if (GetParam().kind == ErrorKind::kOutputIsDataFile) {
     EXPECT_TRUE(fs_.opened.empty()) << "refused before reading";
+  }
 }
 
 // clang-format off

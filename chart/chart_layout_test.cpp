@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "testing/status_testing.h"
+
 namespace kesmaro {
 namespace {
 
@@ -30,41 +32,25 @@ TEST_P(NiceAxisTest, TicksAndEnds) {
   EXPECT_DOUBLE_EQ(axis.high, c.high);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NiceAxisTest,
-    ::testing::Values(
-        AxisCase{"UnitRange", 0, 1, true, {"0.0", "0.2", "0.4", "0.6", "0.8", "1.0"}, 0, 1},
-        AxisCase{"ConstantColumn",
-                 0.418,
-                 0.418,
-                 true,
-                 {"0.36", "0.38", "0.40", "0.42", "0.44", "0.46"},
-                 0.36,
-                 0.46},
-        AxisCase{"ConstantZero", 0, 0, true, {"-1.0", "-0.5", "0.0", "0.5", "1.0"}, -1, 1},
-        AxisCase{"Negative", -3.7, -0.2, true, {"-4", "-3", "-2", "-1", "0"}, -4, 0},
-        AxisCase{"Nano", 1e-9, 5e-9, true, {"1e-9", "2e-9", "3e-9", "4e-9", "5e-9"}, 1e-9, 5e-9},
-        AxisCase{"Giga", 0, 1e9, true, {"0", "2e8", "4e8", "6e8", "8e8", "1e9"}, 0, 1e9},
-        AxisCase{"ConstantGiga", 1e9, 1e9, true, {"9e8", "9.5e8", "1e9", "1.05e9", "1.1e9"}, 9e8, 1.1e9},
-        AxisCase{"BeyondPlainDecimals", 0, 2e7, true, {"0", "5e6", "1e7", "1.5e7", "2e7"}, 0, 2e7},
-        AxisCase{"CommaLabels",
-                 12.2,
-                 12.25,
-                 true,
-                 {"12,20", "12,21", "12,22", "12,23", "12,24", "12,25"},
-                 12.2,
-                 12.25,
-                 true},
-        AxisCase{"SeriesWithin", 1, 12, false, {"2", "4", "6", "8", "10", "12"}, 1, 12},
-        AxisCase{"SinglePointWithin", 5, 5, false, {"4.6", "4.8", "5.0", "5.2", "5.4"}, 4.5, 5.5},
-        AxisCase{"BeyondDoubleRange",
-                 -1e308,
-                 1e308,
-                 true,
-                 {"-1e300", "-5e299", "0", "5e299", "1e300"},
-                 -1e300,
-                 1e300}),
-    [](const ::testing::TestParamInfo<AxisCase>& param) { return std::string(param.param.name); });
+// clang-format off
+const AxisCase kAxisCases[] = {
+    {"UnitRange", 0, 1, true, {"0.0", "0.2", "0.4", "0.6", "0.8", "1.0"}, 0, 1},
+    {"ConstantColumn", 0.418, 0.418, true, {"0.36", "0.38", "0.40", "0.42", "0.44", "0.46"}, 0.36, 0.46},
+    {"ConstantZero", 0, 0, true, {"-1.0", "-0.5", "0.0", "0.5", "1.0"}, -1, 1},
+    {"Negative", -3.7, -0.2, true, {"-4", "-3", "-2", "-1", "0"}, -4, 0},
+    {"Nano", 1e-9, 5e-9, true, {"1e-9", "2e-9", "3e-9", "4e-9", "5e-9"}, 1e-9, 5e-9},
+    {"Giga", 0, 1e9, true, {"0", "2e8", "4e8", "6e8", "8e8", "1e9"}, 0, 1e9},
+    {"ConstantGiga", 1e9, 1e9, true, {"9e8", "9.5e8", "1e9", "1.05e9", "1.1e9"}, 9e8, 1.1e9},
+    {"BeyondPlainDecimals", 0, 2e7, true, {"0", "5e6", "1e7", "1.5e7", "2e7"}, 0, 2e7},
+    {"CommaLabels", 12.2, 12.25, true, {"12,20", "12,21", "12,22", "12,23", "12,24", "12,25"},
+     12.2, 12.25, true},
+    {"SeriesWithin", 1, 12, false, {"2", "4", "6", "8", "10", "12"}, 1, 12},
+    {"SinglePointWithin", 5, 5, false, {"4.6", "4.8", "5.0", "5.2", "5.4"}, 4.5, 5.5},
+    {"BeyondDoubleRange", -1e308, 1e308, true, {"-1e300", "-5e299", "0", "5e299", "1e300"}, -1e300, 1e300},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Cases, NiceAxisTest, ::testing::ValuesIn(kAxisCases), RowName());
 
 TEST(LayOutChartTest, GapsBreakTheLineAndPanelsStack) {
   const ChartInput input{"series",

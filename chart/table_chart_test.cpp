@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "testing/memory_file_system.h"
+#include "testing/status_testing.h"
 
 namespace kesmaro {
 namespace {
@@ -38,27 +39,21 @@ TEST_P(TableChartTest, PanelsOfTheColumnsOfNumbers) {
   EXPECT_EQ(chart.input.decimalComma, c.table.decimalComma);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TableChartTest,
-    ::testing::Values(
-        TableChartCase{"NumbersGapsAndAColumnOfText",
-                       {{"550", "note", "max:1:2 x"},
-                        {{5, {"0.5", "ok", "1.5"}}, {10, {"", "", "2e1"}}, {20, {"n/a", "x", "-3"}}}},
-                       {5, 10, 20},
-                       {{"550", {0.5, std::nullopt, std::nullopt}}, {"max:1:2 x", {1.5, 20, -3}}},
-                       {"note"}},
-        TableChartCase{"PositionsWhenAFileHasNoNumber",
-                       {{"1"}, {{std::nullopt, {"1"}}, {2, {"2"}}, {std::nullopt, {"3"}}}},
-                       {1, 2, 3},
-                       {{"1", {1, 2, 3}}},
-                       {},
-                       "file position"},
-        TableChartCase{"DecimalCommas",
-                       {{"area:1:2", "1,5"}, {{1, {"0,25", ""}}, {2, {"1e-9", "-2,5e3"}}}, true},
-                       {1, 2},
-                       {{"area:1:2", {0.25, 1e-9}}, {"1,5", {std::nullopt, -2500}}}},
-        TableChartCase{"NoNumbersAtAll", {{"1", "2"}, {{1, {"", "a"}}}}, {1}, {}, {"1", "2"}}),
-    [](const ::testing::TestParamInfo<TableChartCase>& param) { return std::string(param.param.name); });
+// clang-format off
+const TableChartCase kChartCases[] = {
+    {"NumbersGapsAndAColumnOfText",
+     {{"550", "note", "max:1:2 x"},
+      {{5, {"0.5", "ok", "1.5"}}, {10, {"", "", "2e1"}}, {20, {"n/a", "x", "-3"}}}},
+     {5, 10, 20}, {{"550", {0.5, std::nullopt, std::nullopt}}, {"max:1:2 x", {1.5, 20, -3}}}, {"note"}},
+    {"PositionsWhenAFileHasNoNumber", {{"1"}, {{std::nullopt, {"1"}}, {2, {"2"}}, {std::nullopt, {"3"}}}},
+     {1, 2, 3}, {{"1", {1, 2, 3}}}, {}, "file position"},
+    {"DecimalCommas", {{"area:1:2", "1,5"}, {{1, {"0,25", ""}}, {2, {"1e-9", "-2,5e3"}}}, true},
+     {1, 2}, {{"area:1:2", {0.25, 1e-9}}, {"1,5", {std::nullopt, -2500}}}},
+    {"NoNumbersAtAll", {{"1", "2"}, {{1, {"", "a"}}}}, {1}, {}, {"1", "2"}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Cases, TableChartTest, ::testing::ValuesIn(kChartCases), RowName());
 
 TEST(CellNumberTest, DecimalsOnly) {
   struct Case {
@@ -66,18 +61,12 @@ TEST(CellNumberTest, DecimalsOnly) {
     bool decimalComma;
     std::optional<double> number;
   };
-  for (const Case& c : std::vector<Case>{{"550", false, 550},
-                                         {"+7", false, 7},
-                                         {"-.5", false, -0.5},
-                                         {"0,5", false, {}},
-                                         {"0.5", true, {}},
-                                         {"", false, {}},
-                                         {"5 ", false, {}},
-                                         {"+-1", false, {}},
-                                         {"inf", false, {}},
-                                         {"0x10", false, {}},
-                                         {"1e400", false, {}},
-                                         {"e5", false, {}}}) {
+  const Case cases[] = {
+      {"550", false, 550}, {"+7", false, 7},    {"-.5", false, -0.5}, {"0,5", false, {}},
+      {"0.5", true, {}},   {"", false, {}},     {"5 ", false, {}},    {"+-1", false, {}},
+      {"inf", false, {}},  {"0x10", false, {}}, {"1e400", false, {}}, {"e5", false, {}},
+  };
+  for (const Case& c : cases) {
     EXPECT_EQ(CellNumber(c.cell, c.decimalComma), c.number) << c.cell;
   }
 }

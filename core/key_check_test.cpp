@@ -13,16 +13,8 @@ namespace {
 
 class KeyCheckTest : public ::testing::Test {
  protected:
-  void SetRows(const std::string& rows) { fs_.Put("data/1.txt", "header\r\n" + rows); }
-
-  KeyVerdict Check(const std::string& key, const std::string& skip = "1") {
-    KeyVerdict verdict;
-    EXPECT_OK(CheckKey(fs_, codec_, Request(key, skip), &verdict));
-    return verdict;
-  }
-
-  static SeriesRequest Request(const std::string& key, const std::string& skip, const char* first = "1.txt") {
-    return SeriesRequest{key, {"data", DataFileList{{first}}, skip}};
+  static SeriesRequest Request(const std::string& key, const std::string& skip) {
+    return SeriesRequest{key, {"data", DataFileList{{"1.txt"}}, skip}};
   }
 
   MemoryFileSystem fs_;
@@ -80,15 +72,19 @@ class VerdictTableTest : public KeyCheckTest, public ::testing::WithParamInterfa
 
 TEST_P(VerdictTableTest, JudgesTheFirstFile) {
   fs_.Put("data/1.txt", "5 header" + std::string(300000, 'x') + "\r\n" + GetParam().rows);
-  const KeyVerdict verdict = Check(GetParam().key, GetParam().skip);
-  EXPECT_EQ(verdict.kind, GetParam().kind);
-  EXPECT_EQ(verdict.proposedName, GetParam().proposed);
+  for (const std::size_t readSize : {std::size_t{4096}, std::size_t{1}}) {
+    fs_.readSize = readSize;
+    KeyVerdict verdict;
+    ASSERT_OK(CheckKey(fs_, codec_, Request(GetParam().key, GetParam().skip), &verdict));
+    EXPECT_EQ(verdict.kind, GetParam().kind) << "read size " << readSize;
+    EXPECT_EQ(verdict.proposedName, GetParam().proposed) << "read size " << readSize;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, VerdictTableTest, ::testing::ValuesIn(kVerdictCases), RowName());
 
 TEST_F(KeyCheckTest, FailuresNameTheFirstFile) {
-  SetRows("1 a\r\n");
+  fs_.Put("data/1.txt", "header\r\n1 a\r\n");
   KeyVerdict verdict;
   const Status error = CheckKey(fs_, codec_, Request("1", "3"), &verdict);
   ASSERT_TRUE(error);

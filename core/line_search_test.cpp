@@ -6,6 +6,8 @@
 #include <random>
 #include <string>
 
+#include "testing/status_testing.h"
+
 namespace kesmaro {
 namespace {
 
@@ -22,13 +24,7 @@ std::size_t FindSlowly(const std::string& text, const std::string& key, std::siz
 
 class KeyLineSearchOn : public testing::TestWithParam<KeyLineSearch::Instructions> {};
 
-INSTANTIATE_TEST_SUITE_P(Instructions, KeyLineSearchOn,
-                         testing::Values(KeyLineSearch::Instructions::kFastest,
-                                         KeyLineSearch::Instructions::kPortable),
-                         [](const testing::TestParamInfo<KeyLineSearch::Instructions>& instructions) {
-                           return instructions.param == KeyLineSearch::Instructions::kFastest ? "Fastest"
-                                                                                              : "Portable";
-                         });
+INSTANTIATE_TEST_SUITE_P(Instructions, KeyLineSearchOn, kEveryInstructionSet, InstructionsName);
 
 TEST_P(KeyLineSearchOn, AgreesWithAPositionByPositionSearch) {
   // Numeric text with every kind of line end: the bytes a skip or a vector filter gets wrong first.

@@ -11,19 +11,14 @@
 #include <vector>
 
 #include "core/table.h"
+#include "testing/status_testing.h"
 
 namespace kesmaro {
 namespace {
 
 class NumberLineSearchOn : public testing::TestWithParam<LineSearch::Instructions> {};
 
-INSTANTIATE_TEST_SUITE_P(Instructions, NumberLineSearchOn,
-                         testing::Values(LineSearch::Instructions::kFastest,
-                                         LineSearch::Instructions::kPortable),
-                         [](const testing::TestParamInfo<LineSearch::Instructions>& instructions) {
-                           return instructions.param == LineSearch::Instructions::kFastest ? "Fastest"
-                                                                                           : "Portable";
-                         });
+INSTANTIATE_TEST_SUITE_P(Instructions, NumberLineSearchOn, kEveryInstructionSet, InstructionsName);
 
 // The rule the search keeps: a line whose first field equals a value is taken. One whose field is
 // a plain decimal (no exponent, shorter than the sixteen bytes a fraction of nines rounding up to

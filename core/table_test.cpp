@@ -308,82 +308,30 @@ void ExpectCells(MemoryFileSystem& fs, const TableRequest& request,
   }
 }
 
-/// Nearest and interpolated values on random files (RandomXs) with a line that is no number and
-/// values between, on and beyond the lines, read whole and a byte at a time: each takes what the
-/// decimals say, the first of the nearest lines, or y between the first two consecutive lines
-/// either side of it (cells "line number" here) or on the first line on it.
-TEST(TableValueTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
+/// Values and ranges on random files (RandomXs) whose cells are sometimes no number, with a line
+/// that is no number, read whole and a byte at a time, against what the decimals say: a nearest
+/// value takes the first of the nearest lines; an interpolated one the cell of the first line on
+/// it, or y between the first two consecutive lines either side of it; a range measures the lines
+/// in it and the nearest lines beyond its ends that have a number.
+TEST(TableRandomTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
   const std::vector<std::string> values = {"5", "12.25", "-3", "99", "0.0005", "7.4999999999999"};
-  for (const bool interpolate : {false, true}) {
-    std::mt19937 random(18);
-    MemoryFileSystem fs;
-    TableRequest request{{"data", {}, "0"}, values, 2, !interpolate};
-    request.interpolate = interpolate;
-    std::vector<std::vector<std::string>> expected;
-    for (int file = 0; file < 30; ++file) {
-      const std::vector<std::string> xs = RandomXs(random, file);
-      std::string text;
-      for (std::size_t line = 0; line < xs.size(); ++line) {
-        text += (line == 7 ? "x 0\r\n" : "") + xs[line] + (line % 2 ? "\t" : " ") + std::to_string(line) +
-                (line % 3 ? "\n" : "\r\n");
-      }
-      std::vector<std::string> cells;
-      for (const std::string& value : values) {
-        const Decimal v = *ParseDecimal(value);
-        const auto at = [&](std::size_t line) { return *ParseDecimal(xs[line]); };
-        if (interpolate) {
-          std::string cell;
-          for (std::size_t line = 0; line < xs.size() && cell.empty(); ++line) {
-            if (at(line) == v) {
-              cell = std::to_string(line);
-            } else if (line > 0 &&
-                       ((at(line - 1) < v && v < at(line)) || (at(line) < v && v < at(line - 1)))) {
-              const CurvePoint before{ToDouble(at(line - 1)), static_cast<double>(line - 1)};
-              const CurvePoint after{ToDouble(at(line)), static_cast<double>(line)};
-              char written[32];
-              cell.assign(written, std::to_chars(written, written + sizeof written,
-                                                 Interpolate(before, after, ToDouble(v)))
-                                       .ptr);
-            }
-          }
-          cells.push_back(cell);
-          continue;
-        }
-        std::size_t best = 0;
-        for (std::size_t line = 1; line < xs.size(); ++line) {
-          if (DistanceBetween(at(line), v) < DistanceBetween(at(best), v)) best = line;
-        }
-        cells.push_back(std::to_string(best));
-        cells.push_back(xs[best]);
-      }
-      expected.push_back(cells);
-      const std::string name = std::to_string(file) + ".txt";
-      fs.Put("data/" + name, text);
-      request.series.list.FileNames.emplace_back(name);
-    }
-    ExpectCells(fs, request, expected, interpolate ? ", interpolated" : ", nearest");
-  }
-}
-
-/// Area and max over ranges on random files (RandomXs) whose cells are sometimes no number, with
-/// ends on, between and beyond the lines, read whole and a byte at a time, against the curve the
-/// decimals give: the lines in the range, and the nearest lines beyond its ends with a number.
-TEST(TableRangeTest, MeasuresTheCurveTheDecimalsGiveInAnyOrder) {
   const std::vector<std::pair<std::string, std::string>> ends = {
       {"5", "12.25"}, {"-3", "0.0005"}, {"7.4999999999999", "7.5"}, {"20", "99"}, {"-9", "-7"}};
-  std::vector<std::string> items;
+  std::vector<std::string> ranges;
   for (const auto& [low, high] : ends) {
-    items.push_back("area:" + low + ":" + high);
-    items.push_back("max:" + high + ":" + low);
+    ranges.push_back("area:" + low + ":" + high);
+    ranges.push_back("max:" + high + ":" + low);
   }
-  std::mt19937 random(18);
-  MemoryFileSystem fs;
-  TableRequest request{{"data", {}, "0"}, items};
-  std::vector<std::vector<std::string>> expected;
+  TableRequest nearest{{"data", {}, "0"}, values, 2, true}, interpolated{{"data", {}, "0"}, values},
+      measured{{"data", {}, "0"}, ranges};
+  interpolated.interpolate = true;
+  std::vector<std::vector<std::string>> nearestCells, interpolatedCells, measuredCells;
   const auto computed = [](double value) {
     char written[32];
     return std::string(written, std::to_chars(written, written + sizeof written, value).ptr);
   };
+  std::mt19937 random(18);
+  MemoryFileSystem fs;
   for (int file = 0; file < 30; ++file) {
     const std::vector<std::string> xs = RandomXs(random, file);
     std::vector<std::string> ys;
@@ -393,38 +341,66 @@ TEST(TableRangeTest, MeasuresTheCurveTheDecimalsGiveInAnyOrder) {
       text += (line == 7 ? "x 0\r\n" : "") + xs[line] + (line % 2 ? "\t" : " ") + ys[line] +
               (line % 3 ? "\n" : "\r\n");
     }
-    std::vector<std::string> cells;
+    const auto x = [&](std::size_t line) { return *ParseDecimal(xs[line]); };
+    const auto point = [&](std::size_t line) -> std::optional<CurvePoint> {
+      if (ys[line] == "n/a") return std::nullopt;
+      return CurvePoint{ToDouble(x(line)), std::stod(ys[line])};
+    };
+    std::vector<std::string>& near = nearestCells.emplace_back();
+    std::vector<std::string>& between = interpolatedCells.emplace_back();
+    for (const std::string& value : values) {
+      const Decimal v = *ParseDecimal(value);
+      std::size_t best = 0;
+      for (std::size_t line = 1; line < xs.size(); ++line) {
+        if (DistanceBetween(x(line), v) < DistanceBetween(x(best), v)) best = line;
+      }
+      near.push_back(ys[best]);
+      near.push_back(xs[best]);
+      std::string cell;
+      for (std::size_t line = 0; line < xs.size(); ++line) {
+        if (x(line) == v) {
+          cell = ys[line];
+          break;
+        }
+        if (line > 0 && ((x(line - 1) < v && v < x(line)) || (x(line) < v && v < x(line - 1)))) {
+          if (point(line - 1) && point(line))
+            cell = computed(Interpolate(*point(line - 1), *point(line), ToDouble(v)));
+          break;
+        }
+      }
+      between.push_back(cell);
+    }
+    std::vector<std::string>& measures = measuredCells.emplace_back();
     for (const auto& [lowText, highText] : ends) {
       const Decimal low = *ParseDecimal(lowText), high = *ParseDecimal(highText);
       RangeCurve curve;
       curve.lo = ToDouble(low);
       curve.hi = ToDouble(high);
-      std::optional<Decimal> belowX, aboveX;
-      std::optional<std::size_t> highest;
+      std::optional<std::size_t> below, above, highest;
       for (std::size_t line = 0; line < xs.size(); ++line) {
-        const Decimal x = *ParseDecimal(xs[line]);
-        if (ys[line] == "n/a") continue;
-        const CurvePoint point{ToDouble(x), std::stod(ys[line])};
-        if (x < low) {
-          if (!belowX || *belowX < x) belowX = x, curve.below = point;
-        } else if (high < x) {
-          if (!aboveX || x < *aboveX) aboveX = x, curve.above = point;
+        if (!point(line)) continue;
+        if (x(line) < low) {
+          if (!below || x(*below) < x(line)) below = line, curve.below = point(line);
+        } else if (high < x(line)) {
+          if (!above || x(line) < x(*above)) above = line, curve.above = point(line);
         } else {
-          curve.inside.push_back(point);
-          if (!highest || std::stod(ys[*highest]) < point.y) highest = line;
+          curve.inside.push_back(*point(line));
+          if (!highest || std::stod(ys[*highest]) < point(line)->y) highest = line;
         }
       }
       const std::optional<double> area = Area(curve, false);
-      cells.push_back(area ? computed(*area) : "");
-      cells.push_back(highest ? ys[*highest] : "");
-      cells.push_back(highest ? xs[*highest] : "");
+      measures.push_back(area ? computed(*area) : "");
+      measures.push_back(highest ? ys[*highest] : "");
+      measures.push_back(highest ? xs[*highest] : "");
     }
-    expected.push_back(cells);
     const std::string name = std::to_string(file) + ".txt";
     fs.Put("data/" + name, text);
-    request.series.list.FileNames.emplace_back(name);
+    for (TableRequest* request : {&nearest, &interpolated, &measured})
+      request->series.list.FileNames.emplace_back(name);
   }
-  ExpectCells(fs, request, expected, "");
+  ExpectCells(fs, nearest, nearestCells, ", nearest");
+  ExpectCells(fs, interpolated, interpolatedCells, ", interpolated");
+  ExpectCells(fs, measured, measuredCells, ", ranges");
 }
 
 TEST(TableFailureTest, NamesTheFileThatCouldNotBeRead) {

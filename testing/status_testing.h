@@ -2,13 +2,15 @@
 #define KESMARO_TESTING_STATUS_TESTING_H_
 
 // EXPECT_OK / ASSERT_OK: a Status is empty on success, so these read the way they check, and a
-// failure prints the error. RowName: the name generator of the tables of cases.
+// failure prints the error. RowName and InstructionsName: the name generators of the tables of
+// cases and of the line searches' instruction sets.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "core/error.h"
+#include "core/line_search.h"
 
 namespace kesmaro {
 
@@ -26,6 +28,13 @@ struct RowName {
     return info.param.name;
   }
 };
+
+/// Every set of instructions a line search runs on, each named, so a failure says which.
+inline const auto kEveryInstructionSet =
+    ::testing::Values(LineSearch::Instructions::kFastest, LineSearch::Instructions::kPortable);
+inline std::string InstructionsName(const ::testing::TestParamInfo<LineSearch::Instructions>& info) {
+  return info.param == LineSearch::Instructions::kFastest ? "Fastest" : "Portable";
+}
 
 }  // namespace kesmaro
 

@@ -46,14 +46,13 @@ std::optional<double> CellNumber(const std::string& cell, bool decimalComma) {
   return value;
 }
 
-TableChart ChartOfTable(const ChartTable& table, const TextCodec& codec,
-                        const std::filesystem::path& folder) {
+TableChart ChartOfTable(const Table& table, const TextCodec& codec, const std::filesystem::path& folder) {
   TableChart chart;
   ChartInput& input = chart.input;
   input.title = FolderName(folder);
   input.decimalComma = table.decimalComma;
-  const bool numbered = std::all_of(table.rows.begin(), table.rows.end(),
-                                    [](const ChartTable::Row& row) { return row.seriesNumber; });
+  const bool numbered =
+      std::all_of(table.rows.begin(), table.rows.end(), [](const TableRow& row) { return row.seriesNumber; });
   input.xTitle = numbered ? "file number" : "file position";
   for (std::size_t i = 0; i < table.rows.size(); ++i) {
     input.x.push_back(numbered ? *table.rows[i].seriesNumber : static_cast<double>(i + 1));
@@ -64,7 +63,7 @@ TableChart ChartOfTable(const ChartTable& table, const TextCodec& codec,
     // UTF-8 the SVG writer replaces.
     ChartPanel panel{codec.DecodeToUtf8(table.header[column]).value_or(table.header[column]), {}};
     bool anyNumber = false;
-    for (const ChartTable::Row& row : table.rows) {
+    for (const TableRow& row : table.rows) {
       const std::optional<double> y =
           column < row.cells.size() ? CellNumber(row.cells[column], table.decimalComma) : std::nullopt;
       anyNumber = anyNumber || y.has_value();

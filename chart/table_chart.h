@@ -7,21 +7,10 @@
 #include <vector>
 
 #include "chart/chart_layout.h"
+#include "core/table.h"
 #include "core/text_codec.h"
 
 namespace kesmaro {
-
-/// A table as its chart reads it: the column headers and, per file in series order, the file's
-/// leading number and its cells, all text in the data code page.
-struct ChartTable {
-  struct Row {
-    std::optional<double> seriesNumber;  ///< nullopt when the file's name begins with no number
-    std::vector<std::string> cells;      ///< one per column; "" is empty
-  };
-  std::vector<std::string> header;
-  std::vector<Row> rows;
-  bool decimalComma = false;  ///< a comma in a number is its decimal mark
-};
 
 /// What the chart of a table draws, and what it leaves out.
 struct TableChart {
@@ -38,7 +27,7 @@ std::optional<double> CellNumber(const std::string& cell, bool decimalComma);
 /// number (CellNumber), headed by the column's header in UTF-8; a cell that is empty or no number
 /// is a gap. The x values are the files' leading numbers when every file has one, and their
 /// positions 1 to N otherwise. The title is the folder's name.
-TableChart ChartOfTable(const ChartTable& table, const TextCodec& codec, const std::filesystem::path& folder);
+TableChart ChartOfTable(const Table& table, const TextCodec& codec, const std::filesystem::path& folder);
 
 }  // namespace kesmaro
 

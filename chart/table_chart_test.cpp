@@ -15,7 +15,7 @@ namespace {
 
 struct TableChartCase {
   const char* name;
-  ChartTable table;
+  Table table;
   std::vector<double> x;
   std::vector<ChartPanel> panels;
   std::vector<std::string> withoutNumbers = {};
@@ -43,13 +43,14 @@ TEST_P(TableChartTest, PanelsOfTheColumnsOfNumbers) {
 const TableChartCase kChartCases[] = {
     {"NumbersGapsAndAColumnOfText",
      {{"550", "note", "max:1:2 x"},
-      {{5, {"0.5", "ok", "1.5"}}, {10, {"", "", "2e1"}}, {20, {"n/a", "x", "-3"}}}},
+      {{"", 5, {"0.5", "ok", "1.5"}}, {"", 10, {"", "", "2e1"}}, {"", 20, {"n/a", "x", "-3"}}}},
      {5, 10, 20}, {{"550", {0.5, std::nullopt, std::nullopt}}, {"max:1:2 x", {1.5, 20, -3}}}, {"note"}},
-    {"PositionsWhenAFileHasNoNumber", {{"1"}, {{std::nullopt, {"1"}}, {2, {"2"}}, {std::nullopt, {"3"}}}},
+    {"PositionsWhenAFileHasNoNumber",
+     {{"1"}, {{"", std::nullopt, {"1"}}, {"", 2, {"2"}}, {"", std::nullopt, {"3"}}}},
      {1, 2, 3}, {{"1", {1, 2, 3}}}, {}, "file position"},
-    {"DecimalCommas", {{"area:1:2", "1,5"}, {{1, {"0,25", ""}}, {2, {"1e-9", "-2,5e3"}}}, true},
+    {"DecimalCommas", {{"area:1:2", "1,5"}, {{"", 1, {"0,25", ""}}, {"", 2, {"1e-9", "-2,5e3"}}}, true},
      {1, 2}, {{"area:1:2", {0.25, 1e-9}}, {"1,5", {std::nullopt, -2500}}}},
-    {"NoNumbersAtAll", {{"1", "2"}, {{1, {"", "a"}}}}, {1}, {}, {"1", "2"}},
+    {"NoNumbersAtAll", {{"1", "2"}, {{"", 1, {"", "a"}}}}, {1}, {}, {"1", "2"}},
 };
 // clang-format on
 

@@ -316,9 +316,7 @@ class Invocation {
   /// Writes the chart of `table` to `output`, after the table: an SVG is UTF-8 whatever the data's
   /// code page, and a failure to write it leaves the table, which is said above, in place.
   int Plot(const kesmaro::Table& table, const std::filesystem::path& output) {
-    ChartTable values{table.header, {}, table.decimalComma};
-    for (const TableRow& row : table.rows) values.rows.push_back({row.seriesNumber, row.cells});
-    const TableChart chart = ChartOfTable(values, *codec_, folder_);
+    const TableChart chart = ChartOfTable(table, *codec_, folder_);
     if (!chart.withoutNumbers.empty()) {
       std::string columns;
       for (const std::string& header : chart.withoutNumbers)

@@ -1,7 +1,6 @@
 #ifndef KESMARO_PLATFORM_TEXT_CODEC_H_
 #define KESMARO_PLATFORM_TEXT_CODEC_H_
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>

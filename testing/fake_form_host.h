@@ -10,13 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/native_text.h"
-#include "platform/text_codec.h"
-#include "ui/controls.h"
+#include "platform/native_text_host.h"
 
 namespace kesmaro::ui {
 
-class FakeFormHost : public FormHost {
+class FakeFormHost : public NativeTextHost {
  public:
   std::filesystem::path ProgramFolder() override { return programFolder; }
   std::filesystem::path BrowseForFolder(std::string_view title) override {
@@ -29,14 +27,6 @@ class FakeFormHost : public FormHost {
   void ShowError(std::string_view text, std::string_view title) override {
     errors.push_back(std::string(title) + ": " + std::string(text));
   }
-  /// The system's own conversions, as the real hosts make them.
-  std::string PathToUtf8(const std::filesystem::path& path) const override {
-    return NativeToUtf8(path.native());
-  }
-  std::optional<std::filesystem::path> Utf8ToPath(std::string_view text) const override {
-    return Utf8ToNative(text);
-  }
-  CharScheme PathScheme() const override { return NativeTextScheme(); }
 
   std::filesystem::path programFolder;
   std::filesystem::path chosenFolder;  ///< empty: the user cancels

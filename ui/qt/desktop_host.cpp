@@ -11,9 +11,7 @@
 #include <clocale>
 #include <cstring>
 
-#include "platform/native_text.h"
 #include "platform/program_folder.h"
-#include "platform/text_codec.h"
 
 namespace kesmaro::ui::qt {
 
@@ -41,16 +39,6 @@ void DesktopHost::ShowNotice(std::string_view text, std::string_view title) {
 void DesktopHost::ShowError(std::string_view text, std::string_view title) {
   ShowMessageBox(&owner_, QMessageBox::Critical, text, title);
 }
-
-std::string DesktopHost::PathToUtf8(const std::filesystem::path& path) const {
-  return NativeToUtf8(path.native());
-}
-
-std::optional<std::filesystem::path> DesktopHost::Utf8ToPath(std::string_view text) const {
-  return Utf8ToNative(text);
-}
-
-CharScheme DesktopHost::PathScheme() const { return NativeTextScheme(); }
 
 std::unique_ptr<QTranslator> InstallQtTranslation(const QLocale& locale) {
   auto translator = std::make_unique<QTranslator>();

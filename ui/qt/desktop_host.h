@@ -10,13 +10,13 @@
 #include <string>
 #include <string_view>
 
-#include "ui/controls.h"
+#include "platform/native_text_host.h"
 
 namespace kesmaro::ui::qt {
 
 /// The window's surroundings on a Linux desktop: the executable's folder, Qt's folder dialog
 /// and message boxes, all modal to `owner`.
-class DesktopHost : public FormHost {
+class DesktopHost : public NativeTextHost {
  public:
   explicit DesktopHost(QWidget& owner) : owner_(owner) {}
 
@@ -25,9 +25,6 @@ class DesktopHost : public FormHost {
   std::filesystem::path BrowseForFolder(std::string_view title) override;
   void ShowNotice(std::string_view text, std::string_view title) override;
   void ShowError(std::string_view text, std::string_view title) override;
-  std::string PathToUtf8(const std::filesystem::path& path) const override;
-  std::optional<std::filesystem::path> Utf8ToPath(std::string_view text) const override;
-  CharScheme PathScheme() const override;
 
  private:
   QWidget& owner_;

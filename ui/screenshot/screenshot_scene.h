@@ -7,36 +7,26 @@
 
 #include <filesystem>
 #include <memory>
-#include <optional>
-#include <string>
 #include <string_view>
 #include <utility>
 
 #include "core/code_page.h"
 #include "platform/disk_file_system.h"
-#include "platform/native_text.h"
+#include "platform/native_text_host.h"
 #include "platform/text_codec.h"
-#include "ui/controls.h"
 
 namespace kesmaro::ui {
 
 struct ScreenshotScene {
   /// The window's surroundings in the picture: the series is the program's folder, and no
   /// dialog or notice is ever shown.
-  class Host : public FormHost {
+  class Host : public NativeTextHost {
    public:
     explicit Host(std::filesystem::path programFolder) : programFolder_(std::move(programFolder)) {}
     std::filesystem::path ProgramFolder() override { return programFolder_; }
     std::filesystem::path BrowseForFolder(std::string_view /*title*/) override { return {}; }
     void ShowNotice(std::string_view /*text*/, std::string_view /*title*/) override {}
     void ShowError(std::string_view /*text*/, std::string_view /*title*/) override {}
-    std::string PathToUtf8(const std::filesystem::path& path) const override {
-      return NativeToUtf8(path.native());
-    }
-    std::optional<std::filesystem::path> Utf8ToPath(std::string_view text) const override {
-      return Utf8ToNative(text);
-    }
-    CharScheme PathScheme() const override { return NativeTextScheme(); }
 
    private:
     std::filesystem::path programFolder_;

@@ -2,7 +2,6 @@
 
 #include "platform/native_text.h"
 #include "platform/program_folder.h"
-#include "platform/text_codec.h"
 #include "ui/win32/browse_for_folder.h"
 
 namespace kesmaro::ui::win32 {
@@ -22,15 +21,5 @@ void ShellHost::ShowError(std::string_view text, std::string_view title) {
   MessageBoxW(owner_.Handle(), Utf8ToNative(text).value_or(L"").c_str(),
               Utf8ToNative(title).value_or(L"").c_str(), MB_OK | MB_ICONERROR);
 }
-
-std::string ShellHost::PathToUtf8(const std::filesystem::path& path) const {
-  return NativeToUtf8(path.native());
-}
-
-std::optional<std::filesystem::path> ShellHost::Utf8ToPath(std::string_view text) const {
-  return Utf8ToNative(text);
-}
-
-CharScheme ShellHost::PathScheme() const { return NativeTextScheme(); }
 
 }  // namespace kesmaro::ui::win32

@@ -1,14 +1,14 @@
 #ifndef KESMARO_UI_WIN32_SHELL_HOST_H_
 #define KESMARO_UI_WIN32_SHELL_HOST_H_
 
-#include "ui/controls.h"
+#include "platform/native_text_host.h"
 #include "ui/win32/form_window.h"
 
 namespace kesmaro::ui::win32 {
 
 /// The window's surroundings on Windows: the executable's folder, the shell's folder dialog
 /// and message boxes, all modal to the window.
-class ShellHost : public FormHost {
+class ShellHost : public NativeTextHost {
  public:
   explicit ShellHost(const FormWindow& owner) : owner_(owner) {}
 
@@ -16,9 +16,6 @@ class ShellHost : public FormHost {
   std::filesystem::path BrowseForFolder(std::string_view title) override;
   void ShowNotice(std::string_view text, std::string_view title) override;
   void ShowError(std::string_view text, std::string_view title) override;
-  std::string PathToUtf8(const std::filesystem::path& path) const override;
-  std::optional<std::filesystem::path> Utf8ToPath(std::string_view text) const override;
-  CharScheme PathScheme() const override;
 
  private:
   const FormWindow& owner_;

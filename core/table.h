@@ -82,7 +82,9 @@ struct TableSummary {
 /// first field is not a decimal number, and the header lines, are passed over. The others count,
 /// and their first field is their x; their cell is field `column`, unchanged. Numbers are compared
 /// as the decimals they are written as (Decimal): exactly up to 19 significant digits, and so
-/// are the distances between them (DistanceBetween). A value X takes:
+/// are the distances between them (DistanceBetween), except where one number's digits end more
+/// than 18 places below the other's: that one is cut there, so `1e-400` and `0` are equally near
+/// `1` (and the first line wins). A value X takes:
 /// - by default, the first line whose x equals X;
 /// - with `nearest`, the nearest line (the first of equally near ones); with `within`, only lines
 ///   at most that far; each such value has a column "X x" of the chosen line's x as written;

@@ -1,11 +1,14 @@
 #include "core/table_line_search.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <utility>
 
+#include "core/byte_lanes.h"
+#include "core/byte_words.h"
 #include "core/line_rules.h"
 
 namespace kesmaro {
@@ -13,12 +16,15 @@ namespace {
 
 constexpr int kMostDigits = 15;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr std::uint64_t kIntegerPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+/// What a visitor of ForEachLine returns to go on to the next line.
+constexpr std::size_t kGoOn = ~std::size_t{0};
 
 /// PlainNumber, checking for the end of what is held at every byte when `kNearEnd`.
 template <bool kNearEnd>
 bool PlainNumberUpTo(const char* data, std::size_t pos, std::size_t to, double* x, std::size_t* end) {
-  static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   const auto held = [&](std::size_t at) { return !kNearEnd || at < to; };
   const bool negative = held(pos) && data[pos] == '-';
   if (negative) ++pos;
@@ -54,28 +60,143 @@ bool PlainNumber(const char* data, std::size_t pos, std::size_t to, double* x, s
                                            : PlainNumberUpTo<true>(data, pos, to, x, end);
 }
 
+/// The value of `count` decimal digits, at most eight, at `p`; eight bytes are held there.
+[[gnu::always_inline]] inline std::uint64_t DigitsValue(const char* p, std::size_t count) {
+  if (count == 0) return 0;
+  // The digits' bytes less '0', moved to the top of the word as if zeros came before them (no
+  // borrow crosses from a digit into the byte above it); then pairs, fours and eights of them
+  // summed in place.
+  std::uint64_t word = (byte_words::Load(p) - 0x3030303030303030) << (8 * (8 - count));
+  word = word * 10 + (word >> 8);
+  return (((word & 0x000000FF000000FF) * (100 + (1000000ULL << 32))) +
+          (((word >> 16) & 0x000000FF000000FF) * (1 + (10000ULL << 32)))) >>
+         32;
+}
+
+/// PlainNumber from one vector of the line's start, for a field that ends within its first sixteen
+/// bytes with up to eight digits either side of the point: the common first field. Others are
+/// read byte by byte.
+[[gnu::always_inline]] inline bool ReadPlainNumber(const char* data, std::size_t pos, std::size_t to,
+                                                   double* x, std::size_t* end) {
+  using namespace byte_lanes;
+  if constexpr (std::endian::native == std::endian::little) {
+    if (to - pos >= kLanes + byte_words::kWord) {
+      const Lanes head = Load(data + pos);
+      const std::uint32_t digits = LaneBits((head >= Splat('0')) & (head <= Splat('9')));
+      const std::size_t start = data[pos] == '-' ? 1 : 0;
+      const auto wholeEnd = start + static_cast<std::size_t>(std::countr_one(digits >> start));
+      std::size_t fieldEnd = wholeEnd, fractionDigits = 0;
+      if (wholeEnd < kLanes && data[pos + wholeEnd] == '.') {
+        fractionDigits = static_cast<std::size_t>(std::countr_one(digits >> (wholeEnd + 1)));
+        fieldEnd = wholeEnd + 1 + fractionDigits;
+      }
+      const std::size_t wholeDigits = wholeEnd - start;
+      if (fieldEnd < kLanes && wholeDigits <= byte_words::kWord && fractionDigits <= byte_words::kWord) {
+        const char after = data[pos + fieldEnd];
+        // Ended within sixteen bytes, the field has fifteen digits at most.
+        if (wholeDigits == 0 || !(IsFieldSeparator(after) || IsLineEnd(after))) return false;
+        const std::uint64_t mantissa =
+            DigitsValue(data + pos + start, wholeDigits) * kIntegerPowers[fractionDigits] +
+            DigitsValue(data + pos + wholeEnd + 1, fractionDigits);
+        const double value = static_cast<double>(mantissa) / kPowers[fractionDigits];
+        *x = start != 0 ? -value : value;
+        *end = pos + fieldEnd;
+        return true;
+      }
+    }
+  }
+  return PlainNumber(data, pos, to, x, end);
+}
+
+/// A line's first field as the searches judge it.
+struct FirstField {
+  bool plain = false;  ///< whether it is a plain decimal (PlainNumber)
+  double x = 0;
+  std::size_t end = 0;  ///< where it ends, when plain
+};
+
+/// Hands `visit(pos, field)` the lines from `from`, which starts one, in file order, with their
+/// first fields read, until it returns a position, which is returned; `to` once the line after
+/// the last one handed over does not start within `to`. Empty lines are passed over. Sixty-four
+/// bytes a round: where their lines start, as bits, and then those lines one by one, each first
+/// field read from one vector of its start (ReadPlainNumber).
+template <typename Visit>
+[[gnu::always_inline]] inline std::size_t ForEachLine(const char* data, std::size_t from, std::size_t to,
+                                                      Visit&& visit) {
+  using namespace byte_lanes;
+  constexpr std::size_t kRound = 4 * kLanes;
+  const auto hand = [&](std::size_t pos) {
+    FirstField field;
+    field.plain = ReadPlainNumber(data, pos, to, &field.x, &field.end);
+    return visit(pos, field);
+  };
+  std::uint64_t afterEnd = 1;  // whether the round's first byte follows a line end (`from` does)
+  std::size_t round = from;
+  for (; to - round >= kRound + kLanes + byte_words::kWord; round += kRound) {
+    std::uint64_t ends = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+      ends |= std::uint64_t{LaneBits(LineEndLanes(Load(data + round + i * kLanes)))} << (i * kLanes);
+    }
+    for (std::uint64_t starts = (ends << 1 | afterEnd) & ~ends; starts != 0; starts &= starts - 1) {
+      const std::size_t stop = hand(round + static_cast<std::size_t>(std::countr_zero(starts)));
+      if (stop != kGoOn) return stop;
+    }
+    afterEnd = ends >> 63;
+  }
+  // The last bytes line by line.
+  std::size_t pos = afterEnd ? round : FindLineEnd(data, round, to);
+  while (pos < to) {
+    if (IsLineEnd(data[pos])) {
+      ++pos;
+      continue;
+    }
+    const std::size_t stop = hand(pos);
+    if (stop != kGoOn) return stop;
+    pos = FindLineEnd(data, pos, to);
+  }
+  return to;
+}
+
 /// The rounding the distances' doubles may carry, as the table allows for it.
 double Slack(double a, double b, double c) {
   return 4 * std::numeric_limits<double>::epsilon() * (a + b + c) + 4 * std::numeric_limits<double>::min();
 }
 
-/// Where the line after the one whose first field ends at `end` starts, past its CR LF or its
-/// lone CR or LF; `to` when that is not known within `to`.
-std::size_t NextLine(const char* data, std::size_t end, std::size_t to) {
-  const std::size_t lineEnd = FindLineEnd(data, end, to);
-  if (lineEnd + 1 >= to) return to;
-  return lineEnd + (data[lineEnd] == kCr && data[lineEnd + 1] == kLf ? 2 : 1);
+}  // namespace
+
+SortedPoints::SortedPoints(std::vector<double> points) : points_(std::move(points)) {
+  std::sort(points_.begin(), points_.end());
 }
 
-}  // namespace
+std::size_t SortedPoints::FindGap(double x) const {
+  const auto below = std::lower_bound(points_.begin(), points_.end(), x);
+  if (below != points_.end() && !(x < *below)) return kOnPoint;
+  gap_ = static_cast<std::size_t>(below - points_.begin());
+  low_ = gap_ > 0 ? points_[gap_ - 1] : -kInfinity;
+  high_ = gap_ < points_.size() ? points_[gap_] : kInfinity;
+  return gap_;
+}
+
+std::size_t SortedPoints::Below(double x) const {
+  const std::size_t gap = Gap(x);
+  return gap != kOnPoint ? gap
+                         : static_cast<std::size_t>(std::lower_bound(points_.begin(), points_.end(), x) -
+                                                    points_.begin());
+}
+
+std::size_t SortedPoints::AtOrBelow(double x) const {
+  const std::size_t gap = Gap(x);
+  return gap != kOnPoint ? gap
+                         : static_cast<std::size_t>(std::upper_bound(points_.begin(), points_.end(), x) -
+                                                    points_.begin());
+}
 
 NearestLineSearch::NearestLineSearch(std::vector<double> values)
     : values_(std::move(values)),
-      nearest_(values_.size()),
-      belowReach_(values_.size(), kInfinity),
-      aboveReach_(values_.size(), -kInfinity) {
-  std::sort(values_.begin(), values_.end());
-  for (const double value : values_) {
+      nearest_(values_.points().size()),
+      belowReach_(values_.points().size(), kInfinity),
+      aboveReach_(values_.points().size(), -kInfinity) {
+  for (const double value : values_.points()) {
     // Sums of such values and of plain fields' distances stay finite.
     judges_ = judges_ && std::fabs(value) <= 1e300;
     largest_ = std::max(largest_, std::fabs(value));
@@ -83,7 +204,7 @@ NearestLineSearch::NearestLineSearch(std::vector<double> values)
 }
 
 bool NearestLineSearch::MayBeNearestTo(std::size_t i, double x, double next) const {
-  const double value = values_[i], size = std::fabs(x), twice = 2 * std::fabs(value);
+  const double value = values_.points()[i], size = std::fabs(x), twice = 2 * std::fabs(value);
   const double away = std::fabs(x - value);
   const Nearest& nearest = nearest_[i];
   if (nearest.held && away > nearest.away + nearest.slack + Slack(size, 0, 0)) return false;
@@ -94,21 +215,18 @@ bool NearestLineSearch::MayBeNearest(double x, double next) const {
   const double size = std::fabs(x);
   const double lineSlack = Slack(size, 2 * largest_, std::fabs(next));
   const double xSlack = Slack(size, 0, 0);
-  const auto begin = values_.begin();
   // Only the values in [lo, hi) are looked at one by one. The next line is nearer than this one
   // to every value at or beyond it, and the lines taken so far nearer to the values behind this
   // one when this one lies beyond their reach.
-  std::size_t lo = 0, hi = values_.size();
+  std::size_t lo = 0, hi = values_.points().size();
   if (next > x) {
-    if (next - x > lineSlack)
-      hi = static_cast<std::size_t>(std::lower_bound(begin, values_.end(), next) - begin);
-    const auto behind = static_cast<std::size_t>(std::upper_bound(begin, values_.end(), x) - begin);
+    if (next - x > lineSlack) hi = values_.Below(next);
+    const std::size_t behind = values_.AtOrBelow(x);
     if (behind > 0 && x > belowReach_[behind - 1] + xSlack) lo = behind;
   } else if (next < x) {
-    if (x - next > lineSlack)
-      lo = static_cast<std::size_t>(std::upper_bound(begin, values_.end(), next) - begin);
-    const auto ahead = static_cast<std::size_t>(std::lower_bound(begin, values_.end(), x) - begin);
-    if (ahead < values_.size() && x < aboveReach_[ahead] - xSlack) hi = ahead;
+    if (x - next > lineSlack) lo = values_.AtOrBelow(next);
+    const std::size_t ahead = values_.Below(x);
+    if (ahead < hi && x < aboveReach_[ahead] - xSlack) hi = ahead;
   }
   for (std::size_t i = lo; i < hi; ++i) {
     if (MayBeNearestTo(i, x, next)) return true;
@@ -117,79 +235,98 @@ bool NearestLineSearch::MayBeNearest(double x, double next) const {
 }
 
 void NearestLineSearch::Took(double x) const {
+  const std::vector<double>& values = values_.points();
   const double size = std::fabs(x);
-  for (std::size_t i = 0; i < values_.size(); ++i) {
-    const double away = std::fabs(x - values_[i]);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const double away = std::fabs(x - values[i]);
     Nearest& nearest = nearest_[i];
     if (!nearest.held || away < nearest.away)
-      nearest = {true, away, Slack(size, 2 * std::fabs(values_[i]), 0)};
+      nearest = {true, away, Slack(size, 2 * std::fabs(values[i]), 0)};
   }
   double reach = -kInfinity;
-  for (std::size_t i = 0; i < values_.size(); ++i) {
-    reach = std::max(reach, nearest_[i].held ? values_[i] + nearest_[i].away + nearest_[i].slack : kInfinity);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    reach = std::max(reach, nearest_[i].held ? values[i] + nearest_[i].away + nearest_[i].slack : kInfinity);
     belowReach_[i] = reach;
   }
   reach = kInfinity;
-  for (std::size_t i = values_.size(); i-- > 0;) {
-    reach =
-        std::min(reach, nearest_[i].held ? values_[i] - nearest_[i].away - nearest_[i].slack : -kInfinity);
+  for (std::size_t i = values.size(); i-- > 0;) {
+    reach = std::min(reach, nearest_[i].held ? values[i] - nearest_[i].away - nearest_[i].slack : -kInfinity);
     aboveReach_[i] = reach;
   }
 }
 
 std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
   if (!judges_) return from;
-  std::size_t pos = from, end = 0;
+  std::size_t pos = to;  // the line judged with the one after it, once there is one
   double x = 0;
-  if (!PlainNumber(data, pos, to, &x, &end)) return pos;
-  for (;;) {
-    const std::size_t next = NextLine(data, end, to);
-    double nextX = 0;
-    if (next == to) return pos;
-    if (!PlainNumber(data, next, to, &nextX, &end) || MayBeNearest(x, nextX)) {
+  const std::size_t stop = ForEachLine(data, from, to, [&](std::size_t at, const FirstField& next) {
+    if (pos == to) {
+      if (!next.plain) return at;
+    } else if (!next.plain || MayBeNearest(x, next.x)) {
       Took(x);
       return pos;
     }
-    pos = next;
-    x = nextX;
-  }
+    pos = at;
+    x = next.x;
+    return kGoOn;
+  });
+  return stop == to ? pos : stop;
 }
 
-InterpolationLineSearch::InterpolationLineSearch(std::vector<double> values) {
-  for (const double value : values) {
-    if (!std::isnan(value)) values_.push_back(value);
-  }
-  std::sort(values_.begin(), values_.end());
-}
+InterpolationLineSearch::InterpolationLineSearch(std::vector<double> values)
+    : values_([&] {
+        std::erase_if(values, [](double value) { return std::isnan(value); });
+        return std::move(values);
+      }()) {}
 
 bool InterpolationLineSearch::Between(double a, double b) const {
-  const auto first = std::lower_bound(values_.begin(), values_.end(), std::min(a, b));
-  return first != values_.end() && *first <= std::max(a, b);
+  return values_.Below(std::min(a, b)) < values_.AtOrBelow(std::max(a, b));
 }
 
 std::size_t InterpolationLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
   if (from >= to) return to;
   const bool afterTaken = takeNext_;
   takeNext_ = true;
-  std::size_t pos = from, end = 0;
+  std::size_t pos = to;  // the line judged with the one after it, once there is one
+  bool first = true;     // whether that line is the first one found
   double x = 0;
-  if (!PlainNumber(data, pos, to, &x, &end)) return pos;
-  for (;;) {
-    const std::size_t next = NextLine(data, end, to);
-    double nextX = 0;
-    if (next == to || !PlainNumber(data, next, to, &nextX, &end) || Between(x, nextX)) return pos;
-    if (pos == from && afterTaken) {
+  const std::size_t stop = ForEachLine(data, from, to, [&](std::size_t at, const FirstField& next) {
+    if (pos == to) {
+      if (!next.plain) return at;
+    } else if (!next.plain || Between(x, next.x)) {
+      return pos;
+    } else if (first && afterTaken) {
       takeNext_ = false;
       return pos;
+    } else {
+      first = false;
     }
-    pos = next;
-    x = nextX;
-  }
+    pos = at;
+    x = next.x;
+    return kGoOn;
+  });
+  return stop == to ? pos : stop;
 }
 
 RangeLineSearch::RangeLineSearch(std::vector<std::pair<double, double>> ranges, std::size_t column)
-    : column_(column) {
-  for (const auto& [low, high] : ranges) ranges_.push_back({low, high});
+    : ends_([&] {
+        std::vector<double> ends;
+        for (const auto& [low, high] : ranges) ends.insert(ends.end(), {low, high});
+        return ends;
+      }()),
+      column_(column) {
+  for (const auto& [low, high] : ranges) {
+    ranges_.push_back({low, high});
+    ordered_ = ordered_ && low <= high;
+  }
+  // The gaps between the ends that lie inside a range; the first and the last lie outside all.
+  const std::vector<double>& points = ends_.points();
+  outside_.assign(points.size() + 1, true);
+  for (std::size_t gap = 1; gap < points.size(); ++gap) {
+    for (const Range& range : ranges_) {
+      if (range.low <= points[gap - 1] && points[gap] <= range.high) outside_[gap] = false;
+    }
+  }
 }
 
 bool RangeLineSearch::CellIsNumber(const char* data, std::size_t end, std::size_t to) const {
@@ -211,43 +348,69 @@ bool RangeLineSearch::CellIsNumber(const char* data, std::size_t end, std::size_
   return pos < to && (IsFieldSeparator(data[pos]) || IsLineEnd(data[pos]));
 }
 
-std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
-  std::size_t pos = from, end = 0;
-  double x = 0;
-  if (!PlainNumber(data, pos, to, &x, &end)) return pos;
-  for (;;) {
-    const std::size_t next = NextLine(data, end, to);
-    const std::size_t lineEnd = end;
-    double nextX = 0;
-    if (next == to || !PlainNumber(data, next, to, &nextX, &end)) return pos;
-    // Whether the next line has a number for a cell, found once it is asked.
-    int nextCounts = -1;
-    const auto nextIsNumber = [&] {
-      if (nextCounts < 0) nextCounts = CellIsNumber(data, end, to) ? 1 : 0;
-      return nextCounts == 1;
-    };
-    bool matters = false;
+bool RangeLineSearch::PassedByGap(double x, double next) const {
+  const std::size_t gap = ends_.Gap(x);
+  if (!ordered_ || gap == SortedPoints::kOnPoint || !outside_[gap] || ends_.Gap(next) != gap) return false;
+  if (limitsGap_ != gap) {
+    // Every range lies wholly below or wholly above the gap.
+    limitsGap_ = gap;
+    pastBelow_ = -kInfinity;
+    shortOfAbove_ = kInfinity;
     for (const Range& range : ranges_) {
-      if (x < range.low) {
-        if (x < range.below || (x < nextX && nextX < range.low && nextIsNumber())) continue;
-      } else if (x > range.high) {
-        if (x > range.above || (range.high < nextX && nextX < x && nextIsNumber())) continue;
-      }
-      matters = true;
-      break;
+      if (range.high < x) pastBelow_ = std::max(pastBelow_, range.above);
+      if (range.low > x) shortOfAbove_ = std::min(shortOfAbove_, range.below);
     }
-    if (matters) {
-      if (CellIsNumber(data, lineEnd, to)) {
-        for (const Range& range : ranges_) {
-          if (x < range.low) range.below = std::max(range.below, x);
-          if (x > range.high) range.above = std::min(range.above, x);
-        }
-      }
+  }
+  return next > x ? x > pastBelow_ : next < x && x < shortOfAbove_;
+}
+
+bool RangeLineSearch::Matters(const char* data, std::size_t to, double x, std::size_t lineEnd,
+                              const double nextX, std::size_t nextEnd) const {
+  // Whether the next line has a number for a cell, found once it is asked.
+  int nextCounts = -1;
+  const auto nextIsNumber = [&] {
+    if (nextCounts < 0) nextCounts = CellIsNumber(data, nextEnd, to) ? 1 : 0;
+    return nextCounts == 1;
+  };
+  // Outside every range, with the next line on the same side of every end, this line is passed
+  // over (as the loop below finds) when the lines taken already lie between it and the ranges it
+  // moves away from.
+  if (PassedByGap(x, nextX) && nextIsNumber()) return false;
+  bool matters = false;
+  for (const Range& range : ranges_) {
+    if (x < range.low) {
+      if (x < range.below || (x < nextX && nextX < range.low && nextIsNumber())) continue;
+    } else if (x > range.high) {
+      if (x > range.above || (range.high < nextX && nextX < x && nextIsNumber())) continue;
+    }
+    matters = true;
+    break;
+  }
+  if (matters && CellIsNumber(data, lineEnd, to)) {
+    for (const Range& range : ranges_) {
+      if (x < range.low) range.below = std::max(range.below, x);
+      if (x > range.high) range.above = std::min(range.above, x);
+    }
+    limitsGap_ = SortedPoints::kOnPoint;
+  }
+  return matters;
+}
+
+std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+  std::size_t pos = to, lineEnd = 0;  // the line judged with the one after it, once there is one
+  double x = 0;
+  const std::size_t stop = ForEachLine(data, from, to, [&](std::size_t at, const FirstField& next) {
+    if (pos == to) {
+      if (!next.plain) return at;
+    } else if (!next.plain || Matters(data, to, x, lineEnd, next.x, next.end)) {
       return pos;
     }
-    pos = next;
-    x = nextX;
-  }
+    pos = at;
+    x = next.x;
+    lineEnd = next.end;
+    return kGoOn;
+  });
+  return stop == to ? pos : stop;
 }
 
 }  // namespace kesmaro

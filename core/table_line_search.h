@@ -10,6 +10,33 @@
 
 namespace kesmaro {
 
+/// Numbers in ascending order, and where another number falls among them. The open interval
+/// between neighbouring points that the last number looked up lay in is remembered: in a series
+/// sorted by x, neighbouring lines mostly lie in the same one.
+class SortedPoints {
+ public:
+  static constexpr std::size_t kOnPoint = ~std::size_t{0};
+
+  /// The points must be numbers (no NaN).
+  explicit SortedPoints(std::vector<double> points);
+
+  /// The gap that x lies inside, by the number of points below it; kOnPoint when x is a point.
+  std::size_t Gap(double x) const { return x > low_ && x < high_ ? gap_ : FindGap(x); }
+  /// How many points lie below x, and at or below it.
+  std::size_t Below(double x) const;
+  std::size_t AtOrBelow(double x) const;
+
+  const std::vector<double>& points() const { return points_; }
+
+ private:
+  std::size_t FindGap(double x) const;
+
+  std::vector<double> points_;
+  mutable std::size_t gap_ = 0;
+  mutable double low_ = std::numeric_limits<double>::infinity();  ///< the gap's bounds; none yet
+  mutable double high_ = -std::numeric_limits<double>::infinity();
+};
+
 /// Finds, for the table's nearest values, the lines of one file that may still be the nearest to
 /// a value, and passes over the others without their being read as numbers. The nearest line is
 /// nearer than every line before it (the first of equally near ones wins) and than the line after
@@ -43,8 +70,8 @@ class NearestLineSearch final : public LineSearch {
   bool MayBeNearestTo(std::size_t i, double x, double next) const;
   void Took(double x) const;
 
-  std::vector<double> values_;  ///< in ascending order
-  double largest_ = 0;          ///< the largest |value|
+  SortedPoints values_;
+  double largest_ = 0;  ///< the largest |value|
   bool judges_ = true;
   mutable std::vector<Nearest> nearest_;  ///< a value's each
   /// Over the values up to each one, the most of value + distance + slack: a line at an x past
@@ -74,7 +101,7 @@ class InterpolationLineSearch final : public LineSearch {
   /// Whether a value lies between two lines' x, or on either.
   bool Between(double a, double b) const;
 
-  std::vector<double> values_;  ///< in ascending order; values that are no number left out
+  SortedPoints values_;  ///< values that are no number left out
   mutable bool takeNext_ = false;
 };
 
@@ -105,9 +132,24 @@ class RangeLineSearch final : public LineSearch {
 
   /// Whether a line's cell, after its first field ending at `end`, is a plain decimal.
   bool CellIsNumber(const char* data, std::size_t end, std::size_t to) const;
+  /// Whether the line at x, its field ending at `lineEnd`, may matter, with the next line at
+  /// `nextX`, its field ending at `nextEnd`. Remembers a line that matters with a number for a cell.
+  bool Matters(const char* data, std::size_t to, double x, std::size_t lineEnd, double nextX,
+               std::size_t nextEnd) const;
+  /// Whether the line at x is passed over for a next line at `next` with a number for a cell,
+  /// told from the gap between range ends that both lie in, when that gap is outside every range.
+  bool PassedByGap(double x, double next) const;
 
   std::vector<Range> ranges_;
+  SortedPoints ends_;          ///< both ends of every range
+  std::vector<bool> outside_;  ///< whether a gap between the ends lies outside every range
+  bool ordered_ = true;        ///< whether every range's low end is at most its high end
   std::size_t column_;
+  /// For the gap the limits were found for: the most of `above` over the ranges below it, and
+  /// the least of `below` over the ranges above it.
+  mutable std::size_t limitsGap_ = SortedPoints::kOnPoint;
+  mutable double pastBelow_ = 0;
+  mutable double shortOfAbove_ = 0;
 };
 
 }  // namespace kesmaro

@@ -280,7 +280,8 @@ std::vector<std::string> RandomXs(std::mt19937& random, int file) {
   std::vector<std::string> xs;
   for (int line = 0; line < 40; ++line) {
     const int whole = static_cast<int>(random() % 30) - 5;
-    const char* const tails[] = {"", ".5", ".25", ".2", ".0005", ".4999999999999", ".50000000000001", "e0"};
+    const char* const tails[] = {
+        "", ".5", ".25", ".2", ".0005", ".4999999999999", ".50000000000001", "e0", ".12345678", "000000.5"};
     xs.push_back(std::to_string(whole) + tails[random() % std::size(tails)]);
   }
   const auto byNumber = [](const std::string& a, const std::string& b) {

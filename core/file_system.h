@@ -29,6 +29,7 @@ struct FolderEntry {
   bool plainFile = false;      ///< a regular file, not a folder, and neither hidden nor a system file
 };
 
+/// OpenForReading may be called from several threads at once; each file is then read by one.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;

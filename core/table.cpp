@@ -14,6 +14,7 @@
 #include "core/line_search.h"
 #include "core/measures.h"
 #include "core/number_line_search.h"
+#include "core/parallel_for.h"
 #include "core/table_line_search.h"
 
 namespace kesmaro {
@@ -537,14 +538,23 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
   const KeyLineSearch everyLine("");
   const LineSearch& search = onlyExactValues ? static_cast<const LineSearch&>(mayEqual) : everyLine;
   const std::int64_t headerLines = HeaderLineCount(request.series.skipText);
-  for (const std::filesystem::path& name : request.series.list.FileNames) {
-    TableRow row;
-    if (Status error = EncodedStem(codec, request.series.folder, name, &row.stem)) return error;
+  const std::vector<std::filesystem::path>& names = request.series.list.FileNames;
+  // The files are passed over side by side, each into its own row; the first failure in list
+  // order is the one reported, as a loop over them would find it.
+  std::vector<Status> failures(names.size());
+  std::vector<std::size_t> emptyCells(names.size());
+  result.rows.resize(names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    TableRow& row = result.rows[i];
+    failures[i] = EncodedStem(codec, request.series.folder, names[i], &row.stem);
     row.seriesNumber = LeadingNameNumber(row.stem);
-    if (summary->filesRead == 0 && request.mark == DecimalMark::kPoint) {
-      if (Status error =
-              FindDecimalCommaHint(fs, request.series.folder / name, headerLines, &summary->decimalCommaHint))
-        return error;
+  }
+  ParallelFor(names.size(), [&](std::size_t i) {
+    if (failures[i]) return false;
+    const std::filesystem::path path = request.series.folder / names[i];
+    if (i == 0 && request.mark == DecimalMark::kPoint) {
+      failures[i] = FindDecimalCommaHint(fs, path, headerLines, &summary->decimalCommaHint);
+      if (failures[i]) return false;
     }
     FilePass pass(plan);
     // Nearest and interpolated values are judged with the lines of the file taken so far, so each
@@ -556,11 +566,15 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
     if (onlyNearestValues) fileSearch = &mayBeNearest.emplace(values);
     if (onlyInterpolatedValues) fileSearch = &mayBracket.emplace(values);
     if (onlyRanges && !ranges.empty()) fileSearch = &mayBeInRange.emplace(ranges, request.column);
-    if (Status error = PassOverFile(fs, request.series.folder / name, *fileSearch, headerLines, plan, &pass))
-      return error;
+    failures[i] = PassOverFile(fs, path, *fileSearch, headerLines, plan, &pass);
+    if (failures[i]) return false;
+    pass.Finish(&result.rows[i].cells, &emptyCells[i]);
+    return true;
+  });
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (failures[i]) return failures[i];
     ++summary->filesRead;
-    pass.Finish(&row.cells, &summary->emptyCells);
-    result.rows.push_back(std::move(row));
+    summary->emptyCells += emptyCells[i];
   }
   *table = std::move(result);
   return std::nullopt;

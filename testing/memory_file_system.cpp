@@ -44,6 +44,7 @@ bool MemoryFileSystem::Exists(const std::filesystem::path& path) const {
 }
 
 Status MemoryFileSystem::OpenForReading(const std::filesystem::path& path, std::unique_ptr<InputFile>* file) {
+  const std::lock_guard<std::mutex> lock(openMutex_);
   opened.push_back(path);
   const auto found = files.find(Normal(path));
   if (found == files.end()) return Error{ErrorKind::kOpenFailed, path, "No such file or directory"};

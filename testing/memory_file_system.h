@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <utility>
@@ -16,6 +17,7 @@
 
 namespace kesmaro {
 
+/// Files may be opened from several threads at once, as the table does; everything else is for one.
 class MemoryFileSystem : public FileSystem {
  public:
   /// Adds or replaces a file.
@@ -37,6 +39,9 @@ class MemoryFileSystem : public FileSystem {
   bool failWrites = false;
   std::size_t readSize = 4096;  ///< the most one Read returns; small sizes split lines across blocks
   std::vector<std::filesystem::path> opened;  ///< every path opened, in order
+
+ private:
+  std::mutex openMutex_;
 };
 
 /// Names pass as they are, in a code page of the scheme `page` has (GBK unless told); on

@@ -73,34 +73,51 @@ bool PlainNumber(const char* data, std::size_t pos, std::size_t to, double* x, s
          32;
 }
 
+/// The shape of a plain decimal (`-`, digits, a point and digits) at the start of sixteen bytes,
+/// when it ends within them; `end` is 0 when it does not, or when the bytes start no such number.
+struct PlainHead {
+  std::size_t start = 0;     ///< 1 after a sign
+  std::size_t wholeEnd = 0;  ///< where the digits before the point end
+  std::size_t end = 0;       ///< where the number ends: the first byte after it
+};
+
+/// PlainHead of the sixteen bytes at `p`, as bits of which are digits.
+[[gnu::always_inline]] inline PlainHead ReadPlainHead(const char* p) {
+  using namespace byte_lanes;
+  const Lanes head = Load(p);
+  const std::uint32_t digits = LaneBits((head >= Splat('0')) & (head <= Splat('9')));
+  PlainHead shape;
+  shape.start = p[0] == '-' ? 1 : 0;
+  shape.wholeEnd = shape.start + static_cast<std::size_t>(std::countr_one(digits >> shape.start));
+  std::size_t end = shape.wholeEnd;
+  if (end == shape.start) return shape;
+  if (end < kLanes && p[end] == '.')
+    end += 1 + static_cast<std::size_t>(std::countr_one(digits >> (end + 1)));
+  if (end < kLanes) shape.end = end;
+  return shape;
+}
+
 /// PlainNumber from one vector of the line's start, for a field that ends within its first sixteen
 /// bytes with up to eight digits either side of the point: the common first field. Others are
 /// read byte by byte.
 [[gnu::always_inline]] inline bool ReadPlainNumber(const char* data, std::size_t pos, std::size_t to,
                                                    double* x, std::size_t* end) {
-  using namespace byte_lanes;
   if constexpr (std::endian::native == std::endian::little) {
-    if (to - pos >= kLanes + byte_words::kWord) {
-      const Lanes head = Load(data + pos);
-      const std::uint32_t digits = LaneBits((head >= Splat('0')) & (head <= Splat('9')));
-      const std::size_t start = data[pos] == '-' ? 1 : 0;
-      const auto wholeEnd = start + static_cast<std::size_t>(std::countr_one(digits >> start));
-      std::size_t fieldEnd = wholeEnd, fractionDigits = 0;
-      if (wholeEnd < kLanes && data[pos + wholeEnd] == '.') {
-        fractionDigits = static_cast<std::size_t>(std::countr_one(digits >> (wholeEnd + 1)));
-        fieldEnd = wholeEnd + 1 + fractionDigits;
-      }
-      const std::size_t wholeDigits = wholeEnd - start;
-      if (fieldEnd < kLanes && wholeDigits <= byte_words::kWord && fractionDigits <= byte_words::kWord) {
-        const char after = data[pos + fieldEnd];
+    if (to - pos >= byte_lanes::kLanes + byte_words::kWord) {
+      const PlainHead shape = ReadPlainHead(data + pos);
+      const std::size_t wholeDigits = shape.wholeEnd - shape.start;
+      const std::size_t fractionDigits = shape.end > shape.wholeEnd ? shape.end - shape.wholeEnd - 1 : 0;
+      if (wholeDigits == 0) return false;
+      if (shape.end != 0 && wholeDigits <= byte_words::kWord && fractionDigits <= byte_words::kWord) {
+        const char after = data[pos + shape.end];
         // Ended within sixteen bytes, the field has fifteen digits at most.
-        if (wholeDigits == 0 || !(IsFieldSeparator(after) || IsLineEnd(after))) return false;
+        if (!(IsFieldSeparator(after) || IsLineEnd(after))) return false;
         const std::uint64_t mantissa =
-            DigitsValue(data + pos + start, wholeDigits) * kIntegerPowers[fractionDigits] +
-            DigitsValue(data + pos + wholeEnd + 1, fractionDigits);
+            DigitsValue(data + pos + shape.start, wholeDigits) * kIntegerPowers[fractionDigits] +
+            DigitsValue(data + pos + shape.wholeEnd + 1, fractionDigits);
         const double value = static_cast<double>(mantissa) / kPowers[fractionDigits];
-        *x = start != 0 ? -value : value;
-        *end = pos + fieldEnd;
+        *x = shape.start != 0 ? -value : value;
+        *end = pos + shape.end;
         return true;
       }
     }
@@ -337,6 +354,13 @@ bool RangeLineSearch::CellIsNumber(const char* data, std::size_t end, std::size_
     }
     while (pos < to && IsFieldSeparator(data[pos])) ++pos;
   }
+  if constexpr (std::endian::native == std::endian::little) {
+    if (to - pos >= byte_lanes::kLanes) {
+      const PlainHead shape = ReadPlainHead(data + pos);
+      if (shape.wholeEnd == shape.start) return false;
+      if (shape.end != 0) return IsFieldSeparator(data[pos + shape.end]) || IsLineEnd(data[pos + shape.end]);
+    }
+  }
   // A plain decimal, of any length: digits, a point and digits, ended by a separator or the line end.
   if (pos < to && data[pos] == '-') ++pos;
   const std::size_t start = pos;
@@ -348,12 +372,13 @@ bool RangeLineSearch::CellIsNumber(const char* data, std::size_t end, std::size_
   return pos < to && (IsFieldSeparator(data[pos]) || IsLineEnd(data[pos]));
 }
 
-bool RangeLineSearch::PassedByGap(double x, double next) const {
-  const std::size_t gap = ends_.Gap(x);
-  if (!ordered_ || gap == SortedPoints::kOnPoint || !outside_[gap] || ends_.Gap(next) != gap) return false;
-  if (limitsGap_ != gap) {
+inline bool RangeLineSearch::PassedByGap(double x, double next) const {
+  if (!(x > window_.first && x < window_.second && next > window_.first && next < window_.second)) {
+    const std::size_t gap = ends_.Gap(x);
+    if (!ordered_ || gap == SortedPoints::kOnPoint || !outside_[gap] || ends_.Gap(next) != gap) return false;
     // Every range lies wholly below or wholly above the gap.
-    limitsGap_ = gap;
+    const std::vector<double>& points = ends_.points();
+    window_ = {gap > 0 ? points[gap - 1] : -kInfinity, gap < points.size() ? points[gap] : kInfinity};
     pastBelow_ = -kInfinity;
     shortOfAbove_ = kInfinity;
     for (const Range& range : ranges_) {
@@ -391,7 +416,7 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, double x, std::s
       if (x < range.low) range.below = std::max(range.below, x);
       if (x > range.high) range.above = std::min(range.above, x);
     }
-    limitsGap_ = SortedPoints::kOnPoint;
+    window_ = kNoWindow;
   }
   return matters;
 }

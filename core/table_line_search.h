@@ -142,12 +142,15 @@ class RangeLineSearch final : public LineSearch {
 
   std::vector<Range> ranges_;
   SortedPoints ends_;          ///< both ends of every range
-  std::vector<bool> outside_;  ///< whether a gap between the ends lies outside every range
+  std::vector<char> outside_;  ///< whether a gap between the ends lies outside every range
   bool ordered_ = true;        ///< whether every range's low end is at most its high end
   std::size_t column_;
-  /// For the gap the limits were found for: the most of `above` over the ranges below it, and
-  /// the least of `below` over the ranges above it.
-  mutable std::size_t limitsGap_ = SortedPoints::kOnPoint;
+  static constexpr std::pair<double, double> kNoWindow = {std::numeric_limits<double>::infinity(),
+                                                          -std::numeric_limits<double>::infinity()};
+  /// The gap between range ends, outside every range, that the limits below were found for, as
+  /// its open bounds; kNoWindow when none: the most of `above` over the ranges below it, and the
+  /// least of `below` over the ranges above it.
+  mutable std::pair<double, double> window_ = kNoWindow;
   mutable double pastBelow_ = 0;
   mutable double shortOfAbove_ = 0;
 };

@@ -73,21 +73,19 @@ bool PlainNumber(const char* data, std::size_t pos, std::size_t to, double* x, s
          32;
 }
 
-/// The shape of a plain decimal (`-`, digits, a point and digits) at the start of sixteen bytes,
-/// when it ends within them; `end` is 0 when it does not, or when the bytes start no such number.
+/// The shape of a plain decimal (`-`, digits, a point and digits) within sixteen bytes.
 struct PlainHead {
-  std::size_t start = 0;     ///< 1 after a sign
-  std::size_t wholeEnd = 0;  ///< where the digits before the point end
-  std::size_t end = 0;       ///< where the number ends: the first byte after it
+  std::size_t start = 0;     ///< where its digits start, after a sign
+  std::size_t wholeEnd = 0;  ///< where the digits before the point end; `start` when there are none
+  std::size_t end = 0;       ///< the first byte after it; 0 when that is not within the sixteen
 };
 
-/// PlainHead of the sixteen bytes at `p`, as bits of which are digits.
-[[gnu::always_inline]] inline PlainHead ReadPlainHead(const char* p) {
-  using namespace byte_lanes;
-  const Lanes head = Load(p);
-  const std::uint32_t digits = LaneBits((head >= Splat('0')) & (head <= Splat('9')));
+/// The PlainHead of the number starting `at` (below sixteen) bytes into the sixteen at `p`, whose
+/// digits are the bits of `digits`.
+[[gnu::always_inline]] inline PlainHead ReadPlainHead(const char* p, std::uint32_t digits, std::size_t at) {
+  constexpr std::size_t kLanes = byte_lanes::kLanes;
   PlainHead shape;
-  shape.start = p[0] == '-' ? 1 : 0;
+  shape.start = at + (p[at] == '-' ? 1 : 0);
   shape.wholeEnd = shape.start + static_cast<std::size_t>(std::countr_one(digits >> shape.start));
   std::size_t end = shape.wholeEnd;
   if (end == shape.start) return shape;
@@ -97,54 +95,89 @@ struct PlainHead {
   return shape;
 }
 
-/// PlainNumber from one vector of the line's start, for a field that ends within its first sixteen
-/// bytes with up to eight digits either side of the point: the common first field. Others are
-/// read byte by byte.
-[[gnu::always_inline]] inline bool ReadPlainNumber(const char* data, std::size_t pos, std::size_t to,
-                                                   double* x, std::size_t* end) {
-  if constexpr (std::endian::native == std::endian::little) {
-    if (to - pos >= byte_lanes::kLanes + byte_words::kWord) {
-      const PlainHead shape = ReadPlainHead(data + pos);
-      const std::size_t wholeDigits = shape.wholeEnd - shape.start;
-      const std::size_t fractionDigits = shape.end > shape.wholeEnd ? shape.end - shape.wholeEnd - 1 : 0;
-      if (wholeDigits == 0) return false;
-      if (shape.end != 0 && wholeDigits <= byte_words::kWord && fractionDigits <= byte_words::kWord) {
-        const char after = data[pos + shape.end];
-        // Ended within sixteen bytes, the field has fifteen digits at most.
-        if (!(IsFieldSeparator(after) || IsLineEnd(after))) return false;
-        const std::uint64_t mantissa =
-            DigitsValue(data + pos + shape.start, wholeDigits) * kIntegerPowers[fractionDigits] +
-            DigitsValue(data + pos + shape.wholeEnd + 1, fractionDigits);
-        const double value = static_cast<double>(mantissa) / kPowers[fractionDigits];
-        *x = shape.start != 0 ? -value : value;
-        *end = pos + shape.end;
-        return true;
-      }
-    }
-  }
-  return PlainNumber(data, pos, to, x, end);
+/// The digits among the sixteen bytes at `p`, as bits.
+[[gnu::always_inline]] inline std::uint32_t DigitBits(byte_lanes::Lanes head) {
+  using namespace byte_lanes;
+  return LaneBits((head >= Splat('0')) & (head <= Splat('9')));
 }
 
-/// A line's first field as the searches judge it.
+/// Whether a byte ends a plain decimal: a field separator or a line end.
+constexpr bool EndsPlain(char ch) { return IsFieldSeparator(ch) || IsLineEnd(ch); }
+
+}  // namespace
+
+/// A line's first field as the searches judge it, and, when asked, whether the field after it is
+/// a plain decimal too.
 struct FirstField {
   bool plain = false;  ///< whether it is a plain decimal (PlainNumber)
   double x = 0;
   std::size_t end = 0;  ///< where it ends, when plain
+  int cell = -1;        ///< whether the second field is a plain decimal: 1, 0, or -1 when not yet told
 };
+
+namespace {
+
+/// PlainNumber from one vector of the line's start, for a field that ends within its first sixteen
+/// bytes with up to eight digits either side of the point: the common first field. Others are
+/// read byte by byte. With `kCell`, the second field is judged from the same vector when it ends
+/// within it too, as it does in the common line.
+template <bool kCell>
+[[gnu::always_inline]] inline void ReadFirstField(const char* data, std::size_t pos, std::size_t to,
+                                                  FirstField* field) {
+  using namespace byte_lanes;
+  if constexpr (std::endian::native == std::endian::little) {
+    if (to - pos >= kLanes + byte_words::kWord) {
+      const char* p = data + pos;
+      const Lanes head = Load(p);
+      const std::uint32_t digits = DigitBits(head);
+      const PlainHead shape = ReadPlainHead(p, digits, 0);
+      const std::size_t wholeDigits = shape.wholeEnd - shape.start;
+      const std::size_t fractionDigits = shape.end > shape.wholeEnd ? shape.end - shape.wholeEnd - 1 : 0;
+      if (wholeDigits == 0) return;
+      if (shape.end != 0 && wholeDigits <= byte_words::kWord && fractionDigits <= byte_words::kWord) {
+        // Ended within sixteen bytes, the field has fifteen digits at most.
+        if (!EndsPlain(p[shape.end])) return;
+        const std::uint64_t mantissa =
+            DigitsValue(p + shape.start, wholeDigits) * kIntegerPowers[fractionDigits] +
+            DigitsValue(p + shape.wholeEnd + 1, fractionDigits);
+        const double value = static_cast<double>(mantissa) / kPowers[fractionDigits];
+        field->plain = true;
+        field->x = shape.start != 0 ? -value : value;
+        field->end = pos + shape.end;
+        if constexpr (kCell) {
+          const std::uint32_t separators = LaneBits((head == Splat(' ')) | (head == Splat('\t')) |
+                                                    (head == Splat(',')) | (head == Splat(';')));
+          const std::size_t cell =
+              shape.end + static_cast<std::size_t>(std::countr_one(separators >> shape.end));
+          if (cell < kLanes) {
+            const PlainHead cellShape = ReadPlainHead(p, digits, cell);
+            if (cellShape.start < kLanes && cellShape.wholeEnd == cellShape.start) {
+              field->cell = 0;
+            } else if (cellShape.end != 0) {
+              field->cell = EndsPlain(p[cellShape.end]) ? 1 : 0;
+            }
+          }
+        }
+        return;
+      }
+    }
+  }
+  field->plain = PlainNumber(data, pos, to, &field->x, &field->end);
+}
 
 /// Hands `visit(pos, field)` the lines from `from`, which starts one, in file order, with their
 /// first fields read, until it returns a position, which is returned; `to` once the line after
 /// the last one handed over does not start within `to`. Empty lines are passed over. Sixty-four
 /// bytes a round: where their lines start, as bits, and then those lines one by one, each first
-/// field read from one vector of its start (ReadPlainNumber).
-template <typename Visit>
+/// field read from one vector of its start (ReadFirstField).
+template <bool kCell = false, typename Visit>
 [[gnu::always_inline]] inline std::size_t ForEachLine(const char* data, std::size_t from, std::size_t to,
                                                       Visit&& visit) {
   using namespace byte_lanes;
   constexpr std::size_t kRound = 4 * kLanes;
   const auto hand = [&](std::size_t pos) {
     FirstField field;
-    field.plain = ReadPlainNumber(data, pos, to, &field.x, &field.end);
+    ReadFirstField<kCell>(data, pos, to, &field);
     return visit(pos, field);
   };
   std::uint64_t afterEnd = 1;  // whether the round's first byte follows a line end (`from` does)
@@ -356,9 +389,9 @@ bool RangeLineSearch::CellIsNumber(const char* data, std::size_t end, std::size_
   }
   if constexpr (std::endian::native == std::endian::little) {
     if (to - pos >= byte_lanes::kLanes) {
-      const PlainHead shape = ReadPlainHead(data + pos);
+      const PlainHead shape = ReadPlainHead(data + pos, DigitBits(byte_lanes::Load(data + pos)), 0);
       if (shape.wholeEnd == shape.start) return false;
-      if (shape.end != 0) return IsFieldSeparator(data[pos + shape.end]) || IsLineEnd(data[pos + shape.end]);
+      if (shape.end != 0) return EndsPlain(data[pos + shape.end]);
     }
   }
   // A plain decimal, of any length: digits, a point and digits, ended by a separator or the line end.
@@ -389,12 +422,13 @@ inline bool RangeLineSearch::PassedByGap(double x, double next) const {
   return next > x ? x > pastBelow_ : next < x && x < shortOfAbove_;
 }
 
-bool RangeLineSearch::Matters(const char* data, std::size_t to, double x, std::size_t lineEnd,
-                              const double nextX, std::size_t nextEnd) const {
+bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField& line,
+                              const FirstField& next) const {
+  const double x = line.x, nextX = next.x;
   // Whether the next line has a number for a cell, found once it is asked.
-  int nextCounts = -1;
+  int nextCounts = next.cell;
   const auto nextIsNumber = [&] {
-    if (nextCounts < 0) nextCounts = CellIsNumber(data, nextEnd, to) ? 1 : 0;
+    if (nextCounts < 0) nextCounts = CellIsNumber(data, next.end, to) ? 1 : 0;
     return nextCounts == 1;
   };
   // Outside every range, with the next line on the same side of every end, this line is passed
@@ -411,7 +445,7 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, double x, std::s
     matters = true;
     break;
   }
-  if (matters && CellIsNumber(data, lineEnd, to)) {
+  if (matters && (line.cell >= 0 ? line.cell == 1 : CellIsNumber(data, line.end, to))) {
     for (const Range& range : ranges_) {
       if (x < range.low) range.below = std::max(range.below, x);
       if (x > range.high) range.above = std::min(range.above, x);
@@ -422,19 +456,21 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, double x, std::s
 }
 
 std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
-  std::size_t pos = to, lineEnd = 0;  // the line judged with the one after it, once there is one
-  double x = 0;
-  const std::size_t stop = ForEachLine(data, from, to, [&](std::size_t at, const FirstField& next) {
+  std::size_t pos = to;  // the line judged with the one after it, once there is one
+  FirstField line;
+  const auto visit = [&](std::size_t at, const FirstField& next) {
     if (pos == to) {
       if (!next.plain) return at;
-    } else if (!next.plain || Matters(data, to, x, lineEnd, next.x, next.end)) {
+    } else if (!next.plain || Matters(data, to, line, next)) {
       return pos;
     }
     pos = at;
-    x = next.x;
-    lineEnd = next.end;
+    line = next;
     return kGoOn;
-  });
+  };
+  // The cell is told from the line's first vector only when it follows the first field.
+  const std::size_t stop =
+      column_ == 2 ? ForEachLine<true>(data, from, to, visit) : ForEachLine<false>(data, from, to, visit);
   return stop == to ? pos : stop;
 }
 

@@ -10,6 +10,8 @@
 
 namespace kesmaro {
 
+struct FirstField;
+
 /// Numbers in ascending order, and where another number falls among them. The open interval
 /// between neighbouring points that the last number looked up lay in is remembered: in a series
 /// sorted by x, neighbouring lines mostly lie in the same one.
@@ -132,10 +134,9 @@ class RangeLineSearch final : public LineSearch {
 
   /// Whether a line's cell, after its first field ending at `end`, is a plain decimal.
   bool CellIsNumber(const char* data, std::size_t end, std::size_t to) const;
-  /// Whether the line at x, its field ending at `lineEnd`, may matter, with the next line at
-  /// `nextX`, its field ending at `nextEnd`. Remembers a line that matters with a number for a cell.
-  bool Matters(const char* data, std::size_t to, double x, std::size_t lineEnd, double nextX,
-               std::size_t nextEnd) const;
+  /// Whether a line may matter, with the line after it. Remembers a line that matters with a
+  /// number for a cell.
+  bool Matters(const char* data, std::size_t to, const FirstField& line, const FirstField& next) const;
   /// Whether the line at x is passed over for a next line at `next` with a number for a cell,
   /// told from the gap between range ends that both lie in, when that gap is outside every range.
   bool PassedByGap(double x, double next) const;

@@ -261,7 +261,32 @@ bool NearestLineSearch::MayBeNearestTo(std::size_t i, double x, double next) con
   return !(std::fabs(next - value) < away - Slack(std::fabs(next), twice, size));
 }
 
+inline bool NearestLineSearch::PassedInWindow(double x, double next) const {
+  const Window& w = window_;
+  if (!(x > w.low && x < w.high && next > w.low && next < w.high)) return false;
+  return next > x ? next - x > w.lineSlack && x > w.pastBelow : x - next > w.lineSlack && x < w.shortOfAbove;
+}
+
+void NearestLineSearch::FindWindow(double x) const {
+  window_ = {};
+  const std::size_t gap = values_.Gap(x);
+  if (gap == SortedPoints::kOnPoint) return;
+  // Outside the values the window reaches as far again as the largest value, so that the
+  // rounding of every x within it stays below one bound.
+  const std::vector<double>& values = values_.points();
+  const double reach = 4 * largest_ + 1;
+  Window w;
+  w.low = gap > 0 ? values[gap - 1] : std::min(values.empty() ? 0 : values.front(), -reach);
+  w.high = gap < values.size() ? values[gap] : std::max(values.empty() ? 0 : values.back(), reach);
+  const double size = std::max(std::fabs(w.low), std::fabs(w.high));
+  w.lineSlack = Slack(size, 2 * largest_, size);
+  w.pastBelow = gap > 0 ? belowReach_[gap - 1] + Slack(size, 0, 0) : -kInfinity;
+  w.shortOfAbove = gap < values.size() ? aboveReach_[gap] - Slack(size, 0, 0) : kInfinity;
+  window_ = w;
+}
+
 bool NearestLineSearch::MayBeNearest(double x, double next) const {
+  FindWindow(x);
   const double size = std::fabs(x);
   const double lineSlack = Slack(size, 2 * largest_, std::fabs(next));
   const double xSlack = Slack(size, 0, 0);
@@ -285,6 +310,7 @@ bool NearestLineSearch::MayBeNearest(double x, double next) const {
 }
 
 void NearestLineSearch::Took(double x) const {
+  window_ = {};
   const std::vector<double>& values = values_.points();
   const double size = std::fabs(x);
   for (std::size_t i = 0; i < values.size(); ++i) {
@@ -312,7 +338,7 @@ std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::siz
   const std::size_t stop = ForEachLine(data, from, to, [&](std::size_t at, const FirstField& next) {
     if (pos == to) {
       if (!next.plain) return at;
-    } else if (!next.plain || MayBeNearest(x, next.x)) {
+    } else if (!next.plain || (!PassedInWindow(x, next.x) && MayBeNearest(x, next.x))) {
       Took(x);
       return pos;
     }
@@ -329,7 +355,8 @@ InterpolationLineSearch::InterpolationLineSearch(std::vector<double> values)
         return std::move(values);
       }()) {}
 
-bool InterpolationLineSearch::Between(double a, double b) const {
+inline bool InterpolationLineSearch::Between(double a, double b) const {
+  if (values_.InLastGap(a) && values_.InLastGap(b)) return false;
   return values_.Below(std::min(a, b)) < values_.AtOrBelow(std::max(a, b));
 }
 

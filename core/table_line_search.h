@@ -23,7 +23,9 @@ class SortedPoints {
   explicit SortedPoints(std::vector<double> points);
 
   /// The gap that x lies inside, by the number of points below it; kOnPoint when x is a point.
-  std::size_t Gap(double x) const { return x > low_ && x < high_ ? gap_ : FindGap(x); }
+  std::size_t Gap(double x) const { return InLastGap(x) ? gap_ : FindGap(x); }
+  /// Whether x lies inside the gap that the last number looked up lay inside.
+  bool InLastGap(double x) const { return x > low_ && x < high_; }
   /// How many points lie below x, and at or below it.
   std::size_t Below(double x) const;
   std::size_t AtOrBelow(double x) const;
@@ -67,8 +69,24 @@ class NearestLineSearch final : public LineSearch {
     double slack = 0;  ///< the rounding of that distance and of the value's, less what the x to come adds
   };
 
-  /// Whether the line at x, followed by the line at `next`, may be nearest to some value.
+  /// Where lines are passed over as MayBeNearest passes them, told from a few bounds: the open
+  /// gap between two values, or beyond the values, that the last line judged lay in, as long as
+  /// no line is taken.
+  struct Window {
+    double low = std::numeric_limits<double>::infinity();  ///< the gap's bounds; none yet
+    double high = -std::numeric_limits<double>::infinity();
+    double lineSlack = 0;     ///< the most rounding of a distance between two lines in the gap
+    double pastBelow = 0;     ///< a line above this, moving up, is farther from the values below
+    double shortOfAbove = 0;  ///< a line below this, moving down, is farther from the values above
+  };
+
+  /// Whether the line at x, followed by the line at `next`, may be nearest to some value; makes
+  /// the window that of x's gap on the way.
   bool MayBeNearest(double x, double next) const;
+  /// Whether the line at x, followed by the line at `next`, is passed over, told from the window.
+  bool PassedInWindow(double x, double next) const;
+  /// Makes the window that of the gap x lies in; none when x is a value.
+  void FindWindow(double x) const;
   bool MayBeNearestTo(std::size_t i, double x, double next) const;
   void Took(double x) const;
 
@@ -81,6 +99,7 @@ class NearestLineSearch final : public LineSearch {
   mutable std::vector<double> belowReach_;
   /// The same from each value up, the least of value - distance - slack.
   mutable std::vector<double> aboveReach_;
+  mutable Window window_;
 };
 
 /// Finds, for the table's interpolated values, the lines that may be on a value or either side

@@ -1,6 +1,7 @@
 #include "core/table_line_search.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -101,8 +102,17 @@ struct PlainHead {
   return LaneBits((head >= Splat('0')) & (head <= Splat('9')));
 }
 
-/// Whether a byte ends a plain decimal: a field separator or a line end.
-constexpr bool EndsPlain(char ch) { return IsFieldSeparator(ch) || IsLineEnd(ch); }
+/// Whether a byte ends a plain decimal: a field separator or a line end; looked up, as the
+/// searches ask it of every line.
+constexpr auto kEndsPlain = [] {
+  std::array<bool, 256> ends{};
+  for (std::size_t byte = 0; byte < ends.size(); ++byte) {
+    const char ch = static_cast<char>(byte);
+    ends[byte] = IsFieldSeparator(ch) || IsLineEnd(ch);
+  }
+  return ends;
+}();
+[[gnu::always_inline]] inline bool EndsPlain(char ch) { return kEndsPlain[static_cast<unsigned char>(ch)]; }
 
 }  // namespace
 
@@ -175,7 +185,7 @@ template <bool kCell = false, typename Visit>
                                                       Visit&& visit) {
   using namespace byte_lanes;
   constexpr std::size_t kRound = 4 * kLanes;
-  const auto hand = [&](std::size_t pos) {
+  const auto hand = [&](std::size_t pos) __attribute__((always_inline)) {
     FirstField field;
     ReadFirstField<kCell>(data, pos, to, &field);
     return visit(pos, field);
@@ -488,7 +498,8 @@ std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_
   const auto visit = [&](std::size_t at, const FirstField& next) {
     if (pos == to) {
       if (!next.plain) return at;
-    } else if (!next.plain || Matters(data, to, line, next)) {
+    } else if (!next.plain ||
+               (!(next.cell == 1 && PassedByGap(line.x, next.x)) && Matters(data, to, line, next))) {
       return pos;
     }
     pos = at;

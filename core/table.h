@@ -101,11 +101,11 @@ struct TableSummary {
 ///
 /// Every file is read once, whatever the number of items, and the files are read side by side,
 /// a thread a processor (ParallelFor): `fs` opens files from several threads at once. The rows,
-/// and the failure returned, are those of reading the files one after another in list order. Memory grows with files times items,
-/// and with the lines within the ranges of `area` items and of `max` and `min` with `baseline`,
-/// which are held as two doubles each; of a line longer than the reader's block only its first
-/// field and its cell are held. Without decimal commas, a hint is given when the first counted
-/// line of the first file reads as decimal commas (see DecimalCommaHint).
+/// and the failure returned, are those of reading the files one after another in list order.
+/// Memory grows with files times items, and with the lines within the ranges of `area` items and
+/// of `max` and `min` with `baseline`, which are held as two doubles each; of a line longer than
+/// the reader's block only its first field and its cell are held. Without decimal commas, a hint is given
+/// when the first counted line of the first file reads as decimal commas (see DecimalCommaHint).
 Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& request, Table* table,
                  TableSummary* summary);
 

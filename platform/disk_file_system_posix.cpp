@@ -9,13 +9,15 @@
 #include <csignal>
 #include <cstring>
 #include <string>
+#include <system_error>
 
 #include "platform/disk_file_system.h"
 
 namespace kesmaro {
 namespace {
 
-std::string Cause(int error) { return std::strerror(error); }
+/// The system's words for an error; safe where several threads open files at once, as strerror is not.
+std::string Cause(int error) { return std::generic_category().message(error); }
 
 /// Closes a descriptor when it goes out of scope.
 class Descriptor {

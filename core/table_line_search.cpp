@@ -155,10 +155,10 @@ template <bool kCell>
         field->x = shape.start != 0 ? -value : value;
         field->end = pos + shape.end;
         if constexpr (kCell) {
-          const std::uint32_t separators = LaneBits((head == Splat(' ')) | (head == Splat('\t')) |
-                                                    (head == Splat(',')) | (head == Splat(';')));
-          const std::size_t cell =
-              shape.end + static_cast<std::size_t>(std::countr_one(separators >> shape.end));
+          // The field ends at a separator or at the line's end; the cell starts after the run of
+          // separators, mostly one.
+          std::size_t cell = shape.end;
+          while (cell < kLanes && IsFieldSeparator(p[cell])) ++cell;
           if (cell < kLanes) {
             const PlainHead cellShape = ReadPlainHead(p, digits, cell);
             if (cellShape.start < kLanes && cellShape.wholeEnd == cellShape.start) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <type_traits>
 #include <utility>
 
 #include "core/byte_lanes.h"
@@ -61,17 +62,22 @@ bool PlainNumber(const char* data, std::size_t pos, std::size_t to, double* x, s
                                            : PlainNumberUpTo<true>(data, pos, to, x, end);
 }
 
-/// The value of `count` decimal digits, at most eight, at `p`; eight bytes are held there.
-[[gnu::always_inline]] inline std::uint64_t DigitsValue(const char* p, std::size_t count) {
-  if (count == 0) return 0;
+/// The value of the `count` decimal digits, one to eight, in the low bytes of `word`, in the
+/// order they are written; the bytes above them are not looked at.
+[[gnu::always_inline]] inline std::uint64_t DigitsWordValue(std::uint64_t word, std::size_t count) {
   // The digits' bytes less '0', moved to the top of the word as if zeros came before them (no
   // borrow crosses from a digit into the byte above it); then pairs, fours and eights of them
   // summed in place.
-  std::uint64_t word = (byte_words::Load(p) - 0x3030303030303030) << (8 * (8 - count));
+  word = (word - 0x3030303030303030) << (8 * (8 - count));
   word = word * 10 + (word >> 8);
   return (((word & 0x000000FF000000FF) * (100 + (1000000ULL << 32))) +
           (((word >> 16) & 0x000000FF000000FF) * (1 + (10000ULL << 32)))) >>
          32;
+}
+
+/// The value of `count` decimal digits, at most eight, at `p`; eight bytes are held there.
+[[gnu::always_inline]] inline std::uint64_t DigitsValue(const char* p, std::size_t count) {
+  return count == 0 ? 0 : DigitsWordValue(byte_words::Load(p), count);
 }
 
 /// The shape of a plain decimal (`-`, digits, a point and digits) within sixteen bytes.
@@ -130,13 +136,14 @@ namespace {
 /// PlainNumber from one vector of the line's start, for a field that ends within its first sixteen
 /// bytes with up to eight digits either side of the point: the common first field. Others are
 /// read byte by byte. With `kCell`, the second field is judged from the same vector when it ends
-/// within it too, as it does in the common line.
-template <bool kCell>
+/// within it too, as it does in the common line. With `kHeld`, the caller knows that a vector and
+/// a word are held from `pos` on.
+template <bool kCell, bool kHeld>
 [[gnu::always_inline]] inline void ReadFirstField(const char* data, std::size_t pos, std::size_t to,
                                                   FirstField* field) {
   using namespace byte_lanes;
   if constexpr (std::endian::native == std::endian::little) {
-    if (to - pos >= kLanes + byte_words::kWord) {
+    if (kHeld || to - pos >= kLanes + byte_words::kWord) {
       const char* p = data + pos;
       const Lanes head = Load(p);
       const std::uint32_t digits = DigitBits(head);
@@ -147,9 +154,17 @@ template <bool kCell>
       if (shape.end != 0 && wholeDigits <= byte_words::kWord && fractionDigits <= byte_words::kWord) {
         // Ended within sixteen bytes, the field has fifteen digits at most.
         if (!EndsPlain(p[shape.end])) return;
-        const std::uint64_t mantissa =
-            DigitsValue(p + shape.start, wholeDigits) * kIntegerPowers[fractionDigits] +
-            DigitsValue(p + shape.wholeEnd + 1, fractionDigits);
+        std::uint64_t mantissa;
+        if (shape.end - shape.start <= byte_words::kWord) {
+          // The common field, digits and point within one word: the point taken out by moving the
+          // fraction's digits down a byte, and all the digits read at once.
+          const std::uint64_t word = byte_words::Load(p + shape.start);
+          const std::uint64_t whole = ~std::uint64_t{0} >> (64 - 8 * wholeDigits);
+          mantissa = DigitsWordValue((word & whole) | ((word >> 8) & ~whole), wholeDigits + fractionDigits);
+        } else {
+          mantissa = DigitsValue(p + shape.start, wholeDigits) * kIntegerPowers[fractionDigits] +
+                     DigitsValue(p + shape.wholeEnd + 1, fractionDigits);
+        }
         const double value = static_cast<double>(mantissa) / kPowers[fractionDigits];
         field->plain = true;
         field->x = shape.start != 0 ? -value : value;
@@ -185,9 +200,10 @@ template <bool kCell = false, typename Visit>
                                                       Visit&& visit) {
   using namespace byte_lanes;
   constexpr std::size_t kRound = 4 * kLanes;
-  const auto hand = [&](std::size_t pos) __attribute__((always_inline)) {
+  // `held` says, as std::true_type, that the round's bytes and a vector and a word after them are held.
+  const auto hand = [&](std::size_t pos, auto held) __attribute__((always_inline)) {
     FirstField field;
-    ReadFirstField<kCell>(data, pos, to, &field);
+    ReadFirstField<kCell, decltype(held)::value>(data, pos, to, &field);
     return visit(pos, field);
   };
   std::uint64_t afterEnd = 1;  // whether the round's first byte follows a line end (`from` does)
@@ -198,7 +214,8 @@ template <bool kCell = false, typename Visit>
       ends |= std::uint64_t{LaneBits(LineEndLanes(Load(data + round + i * kLanes)))} << (i * kLanes);
     }
     for (std::uint64_t starts = (ends << 1 | afterEnd) & ~ends; starts != 0; starts &= starts - 1) {
-      const std::size_t stop = hand(round + static_cast<std::size_t>(std::countr_zero(starts)));
+      const std::size_t stop =
+          hand(round + static_cast<std::size_t>(std::countr_zero(starts)), std::true_type{});
       if (stop != kGoOn) return stop;
     }
     afterEnd = ends >> 63;
@@ -210,7 +227,7 @@ template <bool kCell = false, typename Visit>
       ++pos;
       continue;
     }
-    const std::size_t stop = hand(pos);
+    const std::size_t stop = hand(pos, std::false_type{});
     if (stop != kGoOn) return stop;
     pos = FindLineEnd(data, pos, to);
   }

@@ -151,11 +151,14 @@ template <bool kCell, bool kHeld>
       const std::size_t wholeDigits = shape.wholeEnd - shape.start;
       const std::size_t fractionDigits = shape.end > shape.wholeEnd ? shape.end - shape.wholeEnd - 1 : 0;
       if (wholeDigits == 0) return;
-      if (shape.end != 0 && wholeDigits <= byte_words::kWord && fractionDigits <= byte_words::kWord) {
-        // Ended within sixteen bytes, the field has fifteen digits at most.
+      // Within one word, or ended within sixteen bytes with eight digits at most either side of the
+      // point, the field has fifteen digits at most.
+      const bool inWord = shape.end - shape.start <= byte_words::kWord;
+      if (shape.end != 0 &&
+          (inWord || (wholeDigits <= byte_words::kWord && fractionDigits <= byte_words::kWord))) {
         if (!EndsPlain(p[shape.end])) return;
         std::uint64_t mantissa;
-        if (shape.end - shape.start <= byte_words::kWord) {
+        if (inWord) {
           // The common field, digits and point within one word: the point taken out by moving the
           // fraction's digits down a byte, and all the digits read at once.
           const std::uint64_t word = byte_words::Load(p + shape.start);

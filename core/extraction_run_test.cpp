@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/data_reader.h"
@@ -49,11 +51,35 @@ class ExtractionRunTest : public ::testing::Test {
 /// A series, a key and a header-line count, and the output of the run.
 struct RunCase {
   const char* name;
-  std::vector<const char*> files;  ///< 1.txt, 2.txt, ... in list order, whole
+  std::vector<std::string> files;  ///< 1.txt, 2.txt, ... in list order, whole
   const char* key;
   const char* skip;
-  const char* rows;
+  std::string rows;
 };
+
+std::string Repeated(const std::string& text, std::size_t count) {
+  std::string repeated;
+  for (std::size_t i = 0; i < count; ++i) repeated += text;
+  return repeated;
+}
+
+// Lines longer than the reader's block: the header and the line passed over are never held, and
+// the CR LF that ends the long header is one line end, so the next header line is no row.
+const std::string kLongRest(300000, 'x');
+const std::string kLongLines =
+    "h" + kLongRest + "\r\n2 header\r\n1" + kLongRest + "\r\n2 " + kLongRest + "\r\n1 short\r\n";
+
+/// Around the reader's block, some line's CR LF pair or double-byte separator falls on a block's
+/// end; and the rows it makes, each cut at its first separator however far in.
+std::pair<std::string, std::string> BlockEdges() {
+  std::string file = "h\r\n", rows;
+  for (std::size_t length = kDataBlockSize - 6; length < kDataBlockSize + 6; ++length) {
+    file += std::string("9").append(length, 'x') + "\r\n1" + std::string(length, '5') + "\xD6\xD0" +
+            std::to_string(length) + "\r\n";
+    rows += "1 " + std::to_string(length) + "\r\n";
+  }
+  return {file, rows};
+}
 
 // clang-format off
 const RunCase kRunCases[] = {
@@ -80,6 +106,10 @@ const RunCase kRunCases[] = {
      "1 crlf\r\n1 lf\r\n1 cr\r\n1 last\r\n2 a\r\n2 b\r\n2 c\r\n3 bom\r\n"},
     // an empty series still replaces the output
     {"EmptySeries", {}, "1", "1", ""},
+    // no limit on the length of a line or on the number of rows
+    {"LinesLongerThanABlock", {kLongLines}, "2", "2", "1 " + kLongRest + "\r\n"},
+    {"ManyRows", {"h\r\nh\r\n" + Repeated("3.5 y\r\n", 40000)}, "3", "2", Repeated("1 y\r\n", 40000)},
+    {"BlockEdges", {BlockEdges().first}, "1", "1", BlockEdges().second},
 };
 // clang-format on
 
@@ -87,41 +117,17 @@ class RunTableTest : public ExtractionRunTest, public ::testing::WithParamInterf
 
 TEST_P(RunTableTest, WritesTheRows) {
   fs_.Put("out.txt", "old rows");
-  for (const char* file : GetParam().files) {
+  for (const std::string& file : GetParam().files) {
     const std::string name = std::to_string(list_.FileCount() + 1) + ".txt";
     fs_.Put("data/" + name, file);
     list_.FileNames.emplace_back(name);
   }
   EXPECT_EQ(Run(GetParam().key, GetParam().skip), GetParam().rows);
+  EXPECT_EQ(rows_,
+            static_cast<std::size_t>(std::count(GetParam().rows.begin(), GetParam().rows.end(), '\n')));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RunTableTest, ::testing::ValuesIn(kRunCases), RowName());
-
-TEST_F(ExtractionRunTest, NoLimitOnLineLengthOrOnTheNumberOfRows) {
-  // Lines longer than the reader's block: the header and the line passed over are never held,
-  // and the CR LF that ends the long header is one line end, so the next header line is no row.
-  const std::string longRest(300000, 'x');
-  AddFile("1.txt", {"1" + longRest, "2 " + longRest, "1 short"}, "h" + longRest + "\r\n2 header");
-  AddFile("2.txt", std::vector<std::string>(40000, "3.5 y"), "h\r\nh");
-  EXPECT_EQ(Run("2", "2"), "1 " + longRest + "\r\n");
-  const std::string manyRows = Run("3", "2");
-  EXPECT_EQ(rows_, 40000u);
-  EXPECT_EQ(manyRows.size(), 40000u * std::string("2 y\r\n").size()) << "cut at the first separator";
-}
-
-TEST_F(ExtractionRunTest, LinesLongerThanABlockAreReadInParts) {
-  // Around the reader's block, some line's CR LF pair or double-byte separator falls on a
-  // block's end.
-  std::vector<std::string> rows;
-  std::string expected;
-  for (std::size_t length = kDataBlockSize - 6; length < kDataBlockSize + 6; ++length) {
-    rows.push_back(std::string("9").append(length, 'x'));
-    rows.push_back(std::string("1").append(length, '5').append("\xD6\xD0").append(std::to_string(length)));
-    expected += "1 " + std::to_string(length) + "\r\n";
-  }
-  AddFile("1.txt", rows);
-  EXPECT_EQ(Run("1"), expected) << "prefix rows cut at the first separator, however far in";
-}
 
 struct FailureCase {
   const char* name;

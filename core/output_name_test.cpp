@@ -24,28 +24,24 @@ TEST(OutputNameTest, OnePlainFileNameOrWhatIsAtFault) {
     std::string name;    // UTF-8
     std::string reason;  // EnglishReason, or "" when the name is fine
   };
+  const auto holds = [](const std::string& shown) { return "holds '" + shown + "', which no file name may"; };
+  const auto device = [](const std::string& shown) {
+    return "is the Windows device '" + shown + "', which no file name may";
+  };
+  const std::string tooLong = std::string("is 256 ") + (sizeof(Unit) == 1 ? "bytes" : "characters") +
+                              " long with its extension, more than the 255 a file name may have";
   // clang-format off
   const std::vector<Case> cases = {
       {"550.0", ""}, {"", ""} /* ".txt": a file of its own */, {"2.0\xE5\x8F\xB7 x", ""}, {"CONSOLE", ""},
       {"a.con", ""}, {"COM10", ""}, {long251, ""},
-      {"../precious", "holds '/', which no file name may"}, {"10/20/2023", "holds '/', which no file name may"},
-      {"a\\b", "holds '\\', which no file name may"}, {"12:30", "holds ':', which no file name may"},
-      {"a*", "holds '*', which no file name may"}, {"a?", "holds '?', which no file name may"},
-      {"\"a\"", "holds '\"', which no file name may"}, {"<a", "holds '<', which no file name may"},
-      {"a>", "holds '>', which no file name may"}, {"a|b", "holds '|', which no file name may"},
-      {"a\tb", "holds 'U+0009', which no file name may"},
-      {std::string("a\x1F", 2), "holds 'U+001F', which no file name may"},
+      {"../precious", holds("/")}, {"10/20/2023", holds("/")}, {"a\\b", holds("\\")}, {"12:30", holds(":")},
+      {"a*", holds("*")}, {"a?", holds("?")}, {"\"a\"", holds("\"")}, {"<a", holds("<")}, {"a>", holds(">")},
+      {"a|b", holds("|")}, {"a\tb", holds("U+0009")}, {std::string("a\x1F", 2), holds("U+001F")},
       {".", "is '.', which no file name may"}, {"..", "is '..', which no file name may"},
-      {"CON", "is the Windows device 'CON', which no file name may"},
-      {"nul", "is the Windows device 'NUL', which no file name may"},
-      {"Com7.data", "is the Windows device 'COM7', which no file name may"},
-      {"lpt1 .x", "is the Windows device 'LPT1', which no file name may"},
+      {"CON", device("CON")}, {"nul", device("NUL")}, {"Com7.data", device("COM7")}, {"lpt1 .x", device("LPT1")},
       {"...", "ends in '.', which Windows drops from file names"},
       {"a ", "ends in ' ', which Windows drops from file names"},
-      {long251 + "b", std::string("is 256 ") + (sizeof(Unit) == 1 ? "bytes" : "characters") +
-                          " long with its extension, more than the 255 a file name may have"},
-      {chinese84, sizeof(Unit) == 1 ? "is 256 bytes long with its extension, more than the 255 a file name may have"
-                                    : ""},
+      {long251 + "b", tooLong}, {chinese84, sizeof(Unit) == 1 ? tooLong : ""},
   };
   // clang-format on
   for (const Case& c : cases) {

@@ -35,9 +35,11 @@ class DataFileListTest : public ::testing::Test {
 using Strings = std::vector<std::string>;
 
 TEST_F(DataFileListTest, OrdersByLeadingNumberThenByName) {
-  Add({"10.txt", "9.txt", "b.txt", "2.5.txt", "-5.txt", "100.txt", "3.txt", "a.txt", "03.txt", ".txt"});
-  EXPECT_EQ(List(), (Strings{"-5.txt", ".txt", "a.txt", "b.txt", "2.5.txt", "03.txt", "3.txt", "9.txt",
-                             "10.txt", "100.txt"}));
+  // A name's number has an optional sign and fraction, and no exponent.
+  Add({"10.txt", "9.txt", "b.txt", "2.5.txt", "-5.txt", "100.txt", "3.txt", "a.txt", "03.txt", ".txt",
+       "+4.txt", ".5x.txt", "1e5.txt"});
+  EXPECT_EQ(List(), (Strings{"-5.txt", ".txt", "a.txt", "b.txt", ".5x.txt", "1e5.txt", "2.5.txt", "03.txt",
+                             "3.txt", "+4.txt", "9.txt", "10.txt", "100.txt"}));
 }
 
 TEST_F(DataFileListTest, OnlyPlainFilesOfTheChosenExtensionInAnyCase) {

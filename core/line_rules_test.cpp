@@ -58,12 +58,8 @@ TEST(ExactHit, Table) {
   }
 }
 
-TEST(Numbers, LeadingNumberOfNamesAndTexts) {
-  EXPECT_EQ(LeadingNumber("2.5.asc"), 2.5);
-  EXPECT_EQ(LeadingNumber("+3"), 3.0);
-  EXPECT_EQ(LeadingNumber(".5x"), 0.5);
-  EXPECT_EQ(LeadingNumber(".txt"), 0.0);
-  EXPECT_EQ(LeadingNumber("1e5.txt"), 1.0) << "no exponents";
+TEST(FileStem, IsTheNameBeforeItsLastDot) {
+  EXPECT_EQ(FileStem("2.5.asc"), "2.5");
   EXPECT_EQ(FileStem(".txt"), "");
 }
 

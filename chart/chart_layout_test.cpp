@@ -64,22 +64,12 @@ TEST(LayOutChartTest, GapsBreakTheLineAndPanelsStack) {
   EXPECT_EQ(a.runs[0].size(), 1u);
   EXPECT_EQ(a.runs[1].size(), 2u);
   EXPECT_EQ(a.runs[2].size(), 1u);
-  // x 1 is the first x tick, x 6 the last; y 1 is the lowest y tick, y 4 the highest; all within the frame.
-  ASSERT_FALSE(a.yTicks.empty() || layout.xTicks.empty());
-  EXPECT_DOUBLE_EQ(a.runs[0][0].x, layout.xTicks.front().pixel);
-  EXPECT_DOUBLE_EQ(a.runs[2][0].x, layout.xTicks.back().pixel);
-  EXPECT_DOUBLE_EQ(a.runs[0][0].y, a.yTicks.front().pixel);
-  EXPECT_DOUBLE_EQ(a.runs[1][1].y, a.yTicks.back().pixel);
-  EXPECT_GT(a.runs[0][0].x, layout.left);
-  EXPECT_LT(a.runs[2][0].x, layout.right);
-  EXPECT_LT(a.runs[0][0].y, a.bottom);
-  EXPECT_GT(a.runs[1][1].y, a.top);
+  // Where the points and ticks fall is the golden picture's (chart_svg_test).
   // A column without a value keeps its frame, without ticks or line.
   const PanelLayout& empty = layout.panels[1];
   EXPECT_GT(empty.top, a.bottom);
   EXPECT_TRUE(empty.runs.empty() && empty.yTicks.empty());
   EXPECT_GT(layout.axis, empty.bottom - 1);
-  EXPECT_EQ(layout.xTicks.front().label, "1");
 }
 
 TEST(LayOutChartTest, FileNumbersGetWholeNumberTicks) {

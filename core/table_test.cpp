@@ -91,15 +91,14 @@ TEST_P(TableTest, BuildsTheCsv) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, TableTest,
     ::testing::Values(
+        // The first field is a number only when all of it is one; how numbers are written is the
+        // decimals' (decimal_test), and a value takes the first line equal to it however written.
         TableCase{.name = "NumberSpellings",
                   .files = {{"1.txt",
-                             "550nm no\r\n5.5e2.0 no\r\n5.5e no\r\ne5 no\r\n. no\r\n-.e1 no\r\n+-1 no\r\n"
-                             "0x10 no\r\ninf no\r\n1e999 no\r\n"
-                             "5.5E+2 a\r\n550.0 second\r\n-0.50 b\r\n.25 c\r\n1e3 d\r\n+7 e\r\n"
-                             "15.99999999999999999999 f\r\n16 second\r\n"}},
-                  .values = {"550", "-.5", "0.250", "1000", "7.00", "16", "0", "+1E1"},
-                  .expected = "file,550,-.5,0.250,1000,7.00,16,0,+1E1\r\n1,a,b,c,d,e,f,,\r\n",
-                  .emptyCells = 2},
+                             "550nm no\r\n5.5e2.0 no\r\n5.5E+2 a\r\n550.0 second\r\n-0.50 b\r\n.25 c\r\n"}},
+                  .values = {"550", "-.5", "0.250", "0"},
+                  .expected = "file,550,-.5,0.250,0\r\n1,a,b,c,\r\n",
+                  .emptyCells = 1},
         TableCase{.name = "HeadersFootersAndEndLinesArePassedOver",
                   .files = {{"1.txt",
                              "550 header line\r\nwavelength intensity\r\n\r\n# 550 nm\r\n549 1\r\n550 2\r\n"

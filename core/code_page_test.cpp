@@ -20,8 +20,6 @@ TEST(CodePage, ALocaleReadsDataFilesAsItsLanguagesWindowsWould) {
   EXPECT_EQ(WindowsCodePageForLocale("ru_RU.UTF-8@euro").windowsId, 1251u);
   EXPECT_EQ(WindowsCodePageForLocale("C").windowsId, 1252u);
   EXPECT_EQ(WindowsCodePageForLocale("C.UTF-8").windowsId, 1252u);
-  EXPECT_EQ(WindowsCodePageForLocale("POSIX").windowsId, 1252u);
-  EXPECT_EQ(WindowsCodePageForLocale("").windowsId, 1252u);
 }
 
 TEST(CodePage, UntaggedDataIsUtf8OnlyWhenItsWholeTextIsWellFormedUtf8) {

@@ -79,9 +79,7 @@ TEST(DataEncoding, Utf16FilesReadAsUtf8AndOutputsAreWrittenBack) {
       std::unique_ptr<InputFile> file;
       ASSERT_OK(data.OpenForReading("f", &file));
       std::string read;
-      char buffer[5];
-      for (std::size_t count = 1; count > 0; read.append(buffer, count))
-        ASSERT_OK(file->Read(buffer, sizeof buffer, &count));
+      ASSERT_OK(ReadToEnd(*file, 5, &read));
       EXPECT_EQ(read, c.read) << testing::PrintToString(c.file) << " read by " << readSize;
     }
   }

@@ -57,12 +57,6 @@ struct RunCase {
   std::string rows;
 };
 
-std::string Repeated(const std::string& text, std::size_t count) {
-  std::string repeated;
-  for (std::size_t i = 0; i < count; ++i) repeated += text;
-  return repeated;
-}
-
 // Lines longer than the reader's block: the header and the line passed over are never held, and
 // the CR LF that ends the long header is one line end, so the next header line is no row.
 const std::string kLongRest(300000, 'x');

@@ -35,12 +35,6 @@ struct VerdictCase {
 // 251 bytes and ".txt" make the longest file name there is.
 const std::string kLongest = "2." + std::string(249, '5');
 
-std::string Repeated(const std::string& line, int count) {
-  std::string text;
-  for (int i = 0; i < count; ++i) text += line;
-  return text;
-}
-
 // clang-format off
 const VerdictCase kVerdictCases[] = {
     {"Exact",                 "1.0 5\r\n1.5 6\r\n2.0 7\r\n", "1.5", "1", VerdictKind::kExact,        "1.5"},

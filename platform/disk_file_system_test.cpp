@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "testing/memory_file_system.h"
 #include "testing/scratch_folders.h"
 #include "testing/status_testing.h"
 
@@ -103,9 +104,7 @@ TEST_F(DiskFileSystemTest, ReadsRegularFilesUnchangedAndRefusesEverythingElseAtO
   std::unique_ptr<InputFile> file;
   ASSERT_OK(disk_.OpenForReading(dir_ / "1.txt", &file));
   std::string got;
-  char buffer[65536];
-  for (std::size_t count = 1; count > 0; got.append(buffer, count))
-    ASSERT_OK(file->Read(buffer, sizeof buffer, &count));
+  ASSERT_OK(ReadToEnd(*file, 65536, &got));
   EXPECT_EQ(got, bytes);
   // A missing file, and a FIFO or a device in a data file's place after the listing, which are
   // refused by name without waiting.

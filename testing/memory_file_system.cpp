@@ -98,4 +98,20 @@ std::optional<TextCodec::Native> PassThroughCodec::Decode(std::string_view bytes
   return out;
 }
 
+std::string Repeated(std::string_view text, std::size_t count) {
+  std::string repeated;
+  repeated.reserve(text.size() * count);
+  for (std::size_t i = 0; i < count; ++i) repeated += text;
+  return repeated;
+}
+
+Status ReadToEnd(InputFile& file, std::size_t chunk, std::string* bytes) {
+  bytes->clear();
+  std::vector<char> buffer(chunk);
+  for (std::size_t count = 1; count > 0; bytes->append(buffer.data(), count)) {
+    if (Status error = file.Read(buffer.data(), chunk, &count)) return error;
+  }
+  return std::nullopt;
+}
+
 }  // namespace kesmaro

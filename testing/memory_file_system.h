@@ -9,6 +9,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -57,6 +58,12 @@ class PassThroughCodec : public TextCodec {
  private:
   bool asciiOnly_;
 };
+
+/// `count` copies of `text`: the many lines and long lines of the cases' files.
+std::string Repeated(std::string_view text, std::size_t count);
+
+/// Reads `file` to its end into `bytes`, asking for `chunk` bytes a call.
+Status ReadToEnd(InputFile& file, std::size_t chunk, std::string* bytes);
 
 }  // namespace kesmaro
 

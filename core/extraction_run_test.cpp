@@ -16,14 +16,6 @@ namespace {
 
 class ExtractionRunTest : public ::testing::Test {
  protected:
-  /// Adds data/NAME with one header line and the given rows, CR LF ended.
-  void AddFile(const std::string& name, const std::vector<std::string>& rows, std::string header = "header") {
-    std::string text = header + "\r\n";
-    for (const std::string& row : rows) text += row + "\r\n";
-    fs_.Put("data/" + name, text);
-    list_.FileNames.emplace_back(name);
-  }
-
   /// Runs with skip text "1" and returns the output, checking that reading the files in tiny
   /// pieces, so that lines and line ends fall across blocks, gives the same bytes.
   std::string Run(const std::string& key, const std::string& skip = "1") {
@@ -111,11 +103,7 @@ class RunTableTest : public ExtractionRunTest, public ::testing::WithParamInterf
 
 TEST_P(RunTableTest, WritesTheRows) {
   fs_.Put("out.txt", "old rows");
-  for (const std::string& file : GetParam().files) {
-    const std::string name = std::to_string(list_.FileCount() + 1) + ".txt";
-    fs_.Put("data/" + name, file);
-    list_.FileNames.emplace_back(name);
-  }
+  list_ = fs_.PutNumberedSeries("data", GetParam().files);
   EXPECT_EQ(Run(GetParam().key, GetParam().skip), GetParam().rows);
   EXPECT_EQ(rows_,
             static_cast<std::size_t>(std::count(GetParam().rows.begin(), GetParam().rows.end(), '\n')));
@@ -136,8 +124,7 @@ class ExtractionRunFailureTest : public ExtractionRunTest,
                                  public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(ExtractionRunFailureTest, NamesTheFileAndLeavesTheOutputAndTheDataAsTheyWere) {
-  AddFile("1.txt", {"1 a"});
-  AddFile("2.txt", {"1 b"});
+  list_ = fs_.PutNumberedSeries("data", {"header\r\n1 a\r\n", "header\r\n1 b\r\n"});
   fs_.Put("out.txt", "previous output");
   GetParam().arrange(fs_);
   RunSummary summary;

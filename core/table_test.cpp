@@ -62,10 +62,7 @@ class TableTest : public ::testing::TestWithParam<TableCase> {
     request.interpolate = c.interpolate;
     request.baseline = c.baseline;
     request.mark = c.mark;
-    for (const auto& [name, bytes] : c.files) {
-      fs_.Put("data/" + name, bytes);
-      request.series.list.FileNames.emplace_back(name);
-    }
+    request.series.list = fs_.PutSeries("data", c.files);
     Table table;
     EXPECT_OK(MakeTable(fs_, codec_, request, &table, summary));
     fs_.readSize = 1;
@@ -289,6 +286,7 @@ TEST(TableRandomTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
   };
   std::mt19937 random(18);
   MemoryFileSystem fs;
+  std::vector<std::string> texts;
   for (int file = 0; file < 30; ++file) {
     const std::vector<std::string> xs = RandomXs(random, file);
     std::vector<std::string> ys;
@@ -356,11 +354,11 @@ TEST(TableRandomTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
       measures.push_back(highest ? ys[*highest] : "");
       measures.push_back(highest ? xs[*highest] : "");
     }
-    const std::string name = std::to_string(file) + ".txt";
-    fs.Put("data/" + name, text);
-    for (TableRequest* request : {&exact, &within, &nearest, &interpolated, &measured})
-      request->series.list.FileNames.emplace_back(name);
+    texts.push_back(text);
   }
+  const DataFileList list = fs.PutNumberedSeries("data", texts);
+  for (TableRequest* request : {&exact, &within, &nearest, &interpolated, &measured})
+    request->series.list = list;
   ExpectCells(fs, exact, exactCells, ", exact");
   ExpectCells(fs, within, withinCells, ", within 0");
   ExpectCells(fs, nearest, nearestCells, ", nearest");
@@ -371,13 +369,11 @@ TEST(TableRandomTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
 TEST(TableFailureTest, NamesTheFileThatCouldNotBeRead) {
   MemoryFileSystem fs;
   PassThroughCodec codec;
-  fs.Put("data/1.txt", "h\r\n1 a\r\n");
-  fs.Put("data/2.txt", "h\r\n");
   Table table;
   table.header = {"untouched"};
   TableSummary summary;
-  const Status error =
-      MakeTable(fs, codec, TableRequest{{"data", {{"1.txt", "2.txt"}}, "2"}, {"1"}}, &table, &summary);
+  const TableRequest request{{"data", fs.PutNumberedSeries("data", {"h\r\n1 a\r\n", "h\r\n"}), "2"}, {"1"}};
+  const Status error = MakeTable(fs, codec, request, &table, &summary);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, ErrorKind::kTooFewLines);
   EXPECT_EQ(error->file, std::filesystem::path("data/2.txt"));

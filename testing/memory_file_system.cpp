@@ -35,6 +35,24 @@ void MemoryFileSystem::Put(const std::filesystem::path& path, std::string bytes)
   files[Normal(path)] = std::move(bytes);
 }
 
+DataFileList MemoryFileSystem::PutSeries(const std::filesystem::path& folder,
+                                         const std::vector<std::pair<std::string, std::string>>& series) {
+  DataFileList list;
+  for (const auto& [name, bytes] : series) {
+    Put(folder / name, bytes);
+    list.FileNames.emplace_back(name);
+  }
+  return list;
+}
+
+DataFileList MemoryFileSystem::PutNumberedSeries(const std::filesystem::path& folder,
+                                                 const std::vector<std::string>& series) {
+  std::vector<std::pair<std::string, std::string>> named;
+  for (const std::string& bytes : series)
+    named.emplace_back(std::to_string(named.size() + 1) + ".txt", bytes);
+  return PutSeries(folder, named);
+}
+
 const std::string& MemoryFileSystem::Content(const std::filesystem::path& path) const {
   return files.at(Normal(path));
 }

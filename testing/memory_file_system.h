@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/data_file_list.h"
 #include "core/file_system.h"
 #include "core/text_codec.h"
 
@@ -23,6 +24,11 @@ class MemoryFileSystem : public FileSystem {
  public:
   /// Adds or replaces a file.
   void Put(const std::filesystem::path& path, std::string bytes);
+  /// Adds the files of a series, name and bytes, to `folder`, and lists them in that order.
+  DataFileList PutSeries(const std::filesystem::path& folder,
+                         const std::vector<std::pair<std::string, std::string>>& series);
+  /// PutSeries of files named 1.txt, 2.txt, ...
+  DataFileList PutNumberedSeries(const std::filesystem::path& folder, const std::vector<std::string>& series);
   /// The content of a file; throws when there is none.
   const std::string& Content(const std::filesystem::path& path) const;
   bool Exists(const std::filesystem::path& path) const;

@@ -147,7 +147,6 @@ const FailureCase kFailures[] = {
      ErrorKind::kReadFailed,  "data/1.txt"},
     {"TooFewLines",      [](MemoryFileSystem& fs) { fs.Put("data/2.txt", "h\r\n"); }, "2",
      ErrorKind::kTooFewLines, "data/2.txt"},
-    {"HugeHeaderCount",  [](MemoryFileSystem&) {}, "40000", ErrorKind::kTooFewLines, "data/1.txt"},
     {"UnwritableOutput", [](MemoryFileSystem& fs) { fs.failWrites = true; }, "1",
      ErrorKind::kWriteFailed, "out.txt"},
     {"OutputIsADataFile", [](MemoryFileSystem&) {}, "1", ErrorKind::kOutputIsDataFile, "data/1.txt",

@@ -39,7 +39,6 @@ const std::string kLongest = "2." + std::string(249, '5');
 const VerdictCase kVerdictCases[] = {
     {"Exact",                 "1.0 5\r\n1.5 6\r\n2.0 7\r\n", "1.5", "1", VerdictKind::kExact,        "1.5"},
     {"UniquePrefix",          "1.0 5\r\n1.5 6\r\n2.0 7\r\n", "2",   "1", VerdictKind::kUniquePrefix, "2.0"},
-    {"UniquePrefixToTheDot",  "1.0 5\r\n1.5 6\r\n2.0 7\r\n", "2.",  "1", VerdictKind::kUniquePrefix, "2.0"},
     {"Ambiguous",             "1.0 5\r\n1.5 6\r\n2.0 7\r\n", "1",   "1", VerdictKind::kAmbiguous,    std::nullopt},
     {"Missing",               "1.0 5\r\n1.5 6\r\n2.0 7\r\n", "3",   "1", VerdictKind::kMissing,      std::nullopt},
     {"EmptyKey",              "1.0 5\r\n1.5 6\r\n2.0 7\r\n", "",    "1", VerdictKind::kAmbiguous,    std::nullopt},

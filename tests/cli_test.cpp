@@ -73,7 +73,6 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
       "0\0 \0x\0\r\0\n\0",
       20);  // UTF-16LE
   files_.Put("w/1.txt", "\xFF\xFE" + wide);
-  files_.Put("wn/1.txt", wide);
   files_.folders.insert("e");
   struct Case {  // the exit code as a number: 0 done, 1 failed, 2 usage error, 3 refused
     std::vector<std::string> args;
@@ -92,6 +91,8 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
       {{"check", "--encoding", "klingon", "nowhere", "1"}, 2, "", Usage("unknown encoding 'klingon'")},
       {{"check", "d", "-x"}, 2, "", Usage("unknown option '-x'")},
       {{"check", "--nearest", "d", "1"}, 2, "", Usage("--nearest goes with table only")},
+      {{"list", "--skip", "1", "d"}, 2, "", Usage("--skip goes with check, run and table only")},
+      {{"check", "--output=x", "d", "1"}, 2, "", Usage("--output goes with run and table only")},
       {{"table", "d", "5.5e"}, 2, "",
        Usage("the value '5.5e' is not a decimal number (such as 550, -5.5 or 5.5e2)")},
       {{"table", "--column", "0", "d", "1"}, 2, "", Usage("--column takes a field number from 1, not '0'")},
@@ -108,7 +109,6 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
              "(such as max:540:560)")},
       {{"table", "d", "max:a:b"}, 2, "", "*the item 'max:a:b' is not a measure over a range"},
       {{"table", "d", "sum:1:2"}, 2, "", "*the item 'sum:1:2' is not a measure over a range"},
-      {{"check", "--decimal-comma", "d", "1"}, 2, "", Usage("--decimal-comma goes with table only")},
       {{"--help"}, 0, "*\nevery argument after -- is an operand.\n\nExit status: 0 done", ""},
       {{"list", "d"}, 0, "1.txt\n2.txt\n10.txt\n", ""},
       {{"list", "--ext", ".asc", "d"}, 0, "3.asc\n", ""},
@@ -125,7 +125,6 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
       {{"check", "--skip", "1", "w", "550"}, 0, "exact\t550\n",
        "kesmaro-cli: reading the data as UTF-16LE (1.txt starts with a UTF-16 byte order mark); --encoding "
        "names another\n"},
-      {{"check", "--skip", "1", "--encoding", "utf-16le", "wn", "550"}, 0, "exact\t550\n", ""},
       {{"table", "--skip", "1", "--output", "-", "w", "550"}, 0, "",
        "*\nread 1 files for 1 values, 0 of 1 cells empty\n",
        std::string("\xFF\xFE" "f\0i\0l\0e\0,\0" "5\0" "5\0" "0\0\r\0\n\0" "1\0,\0x\0\r\0\n\0", 32)},
@@ -137,18 +136,11 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
        "same\n"},
       {{"run", "--force", "d", "1"}, 2, "",
        Usage("the key check proposes no output name; give one with --output")},
-      {{"run", "--force", "--output", "o", "d", "1"}, 0, "", "*wrote 6 rows to o.txt\n", "",
+      {{"run", "--force", "--output", "o", "d", "1"}, 0, "", "read 3 files, wrote 6 rows to o.txt\n", "",
        {{"o.txt", "1 5\r\n1 6\r\n2 5\r\n2 6\r\n10 5\r\n10 6\r\n"}}},
-      {{"run", "d", "-5"}, 0, "", "read 3 files, wrote 3 rows to -5.txt\n", "",
-       {{"-5.txt", "1 n\r\n2 n\r\n10 n\r\n"}}},
       {{"run", "d", "."}, 3, "",
        "kesmaro-cli: the output name '../up' holds '/', which no file name may; give one with --output\n"},
-      {{"run", "--output", "CON", "d", "1.5"}, 3, "",
-       "kesmaro-cli: the output name 'CON' is the Windows device 'CON', which no file name may; give one "
-       "with --output\n"},
       {{"table", "--output", "sub/nul.x", "d", "1"}, 3, "", "*'sub/nul.x' is the Windows device 'NUL'"},
-      {{"run", "--output", "sub/o", "d", "1.5"}, 0, "", "*wrote 3 rows", "",
-       {{"sub/o.txt", "1 6\r\n2 6\r\n10 6\r\n"}}},
       {{"run", "--output", "d/2", "d", "1.5"}, 3, "", "*output file is one of the data"},
       {{"run", "--output", "d/5", "d", "1.5"}, 0, "",
        "*.txt is in the data folder and will be listed as a data file of the series", "",
@@ -156,9 +148,6 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
       {{"run", "--output", "o", "bad", "1.5"}, 1, "", "*2.txt"},
       {{"run", "--output", "o", "e", "1"}, 3, "", "kesmaro-cli: no .txt data files in e\n"},
       {{"run", "--output", "o", "--force", "e", "1"}, 0, "", "*wrote 0 rows", "", {{"o.txt", ""}}},
-      {{"table", "--output", "-", "d", "-5", "1.50", "9"}, 0, "",
-       "read 3 files for 3 values, 3 of 9 cells empty\n",
-       "file,-5,1.50,9\r\n1,n,6,\r\n2,n,6,\r\n10,n,6,\r\n"},
       {{"table", "d", "1"}, 0, "", "*wrote table.csv\n", "",
        {{"table.csv", "file,1\r\n1,5\r\n2,5\r\n10,5\r\n"}}},
       {{"table", "--output", "-", "--interpolate", "d", "1.25", "max:2:1"}, 0, "",
@@ -233,8 +222,8 @@ TEST(CliOnDisk, GbkNamesReachTheDiskAndTheTerminal) {
   DiskFileSystem disk;
   Host host{disk, CodePageChoice::System()};
   std::string out, err, data;
-  const auto run = [&](std::vector<std::string> args, const char* key = "2") {
-    args.insert(args.end(), {reinterpret_cast<const char*>(folders.data.u8string().c_str()), key});
+  const auto run = [&](std::vector<std::string> args) {
+    args.insert(args.end(), {reinterpret_cast<const char*>(folders.data.u8string().c_str()), "2"});
     out.clear();
     err.clear();
     return RunCommandLine(args, host, out, err, data);
@@ -246,22 +235,6 @@ TEST(CliOnDisk, GbkNamesReachTheDiskAndTheTerminal) {
       << "stem 1号 in GBK; the earlier output replaced";
   EXPECT_EQ(std::distance(fs::directory_iterator(folders.work), fs::directory_iterator()), 1)
       << "nothing else left";
-  // 550样…样 5 (120 样, 243 bytes of GBK) proposes a name of 363 bytes of UTF-8, more than a
-  // POSIX file name holds, and 123 UTF-16 units on Windows, which fit.
-  std::string line = "550";
-  for (int i = 0; i < 120; ++i) line += "\xD1\xF9";
-  std::ofstream(folders.data / u8"1号.txt", std::ios::binary) << "h\r\nh\r\nh\r\n" << line << " 5\r\n";
-  ASSERT_EQ(run({"check", "--skip", "3", "--encoding", "gbk"}, "55"), 0) << err;
-  const bool wide = sizeof(fs::path::value_type) > 1;
-  EXPECT_EQ(out.substr(0, 7), wide ? "prefix\t" : "prefix\n");
-  if (!wide) {
-    EXPECT_EQ(run({"run", "--skip", "3", "--encoding", "gbk"}, "55"), 2)
-        << "refused before the series is read";
-    EXPECT_EQ(err,
-              "kesmaro-cli: the key check proposes no output name; give one with --output\nTry 'kesmaro-cli "
-              "--help'.\n");
-  }
-  std::ofstream(folders.data / u8"1号.txt", std::ios::binary) << "h\r\nh\r\nh\r\n2.0\xBA\xC5 7\r\n3 8\r\n";
   // Unless named, the data is in the system's code page (936 under the Windows tests).
   ASSERT_TRUE(host.system.system) << host.system.systemName;
   ASSERT_EQ(run({"check", "--skip", "3"}), 0) << err;

@@ -1,17 +1,15 @@
-// The option table against the usage text, and the usage errors the table words.
+// The option table against the usage text, and the window's own command line.
 
 #include "cli/options.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "cli/command_line.h"
-#include "testing/memory_file_system.h"
 
 namespace kesmaro::cli {
 namespace {
@@ -52,25 +50,6 @@ TEST(CliOptions, EachSynopsisNamesTheOptionsOfItsCommand) {
   // And each option has its line below the synopses.
   for (std::string_view name : OptionNames(kList | kReading))
     EXPECT_NE(usage.find("\n  " + std::string(name) + " "), std::string::npos) << name;
-}
-
-TEST(CliOptions, AnOptionOfAnotherCommandNamesItsCommands) {
-  MemoryFileSystem files;
-  const CodePageChoice noSystemPage;
-  Host host{files, noSystemPage};
-  const struct {
-    std::vector<std::string> args;
-    std::string problem;
-  } cases[] = {
-      {{"list", "--skip", "1", "d"}, "--skip goes with check, run and table only"},
-      {{"check", "--output=x", "d", "1"}, "--output goes with run and table only"},
-      {{"table", "--force", "d", "1"}, "--force goes with run only"},
-  };
-  for (const auto& c : cases) {
-    std::string out, err, data;
-    EXPECT_EQ(RunCommandLine(c.args, host, out, err, data), kUsage) << c.problem;
-    EXPECT_EQ(err, "kesmaro-cli: " + c.problem + "\nTry 'kesmaro-cli --help'.\n");
-  }
 }
 
 TEST(CliOptions, TheWindowTakesTheEncodingAlone) {

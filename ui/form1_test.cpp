@@ -27,6 +27,7 @@ class FakeControls : public Controls {
     bool readOnly = false;
     bool selected = false;
     Background background{};
+    bool operator==(const State&) const = default;
   };
 
   FakeControls() {
@@ -92,7 +93,6 @@ constexpr const char* kRows = "0.5 11\r\n1.0 12\r\n1.5 13\r\n";
 struct Keystrokes {
   const char* name;
   const char* rows;  ///< the first file's lines after its one header line
-  bool unreadable;   ///< "lost?": the first file cannot be opened
   const char* key;
   const char* skip;
   const char* verdict;   ///< Label6
@@ -106,26 +106,22 @@ constexpr const char* kFourRows = "1.0 5\r\n1.5 6\r\n2.0 7\r\n21 8\r\n";
 
 // clang-format off
 constexpr Keystrokes kKeystrokes[] = {
-//   name                 rows              lost?  key          skip    Label6              Text4  Command2
-    {"Missing",           kFourRows,        false, "3",         "1",    "数值不存在",       "",    false},
-    {"NotPreciseEnough",  kFourRows,        false, "1",         "1",    "还不够精确",       "",    false},
-    {"Exact",             kFourRows,        false, "1.5",       "1",    "可以执行",         "1.5", true},
-    // only "2.0 7" begins with it: named after the line's first column
-    {"UniquePrefix",      kFourRows,        false, "2.",        "1",    "可以执行",         "2.0", true},
+//   name                 rows              key          skip    Label6              Text4  Command2
+    {"Missing",           kFourRows,        "3",         "1",    "数值不存在",       "",    false},
+    {"NotPreciseEnough",  kFourRows,        "1",         "1",    "还不够精确",       "",    false},
+    {"Exact",             kFourRows,        "1.5",       "1",    "可以执行",         "1.5", true},
     // the one line that begins with it has no separator: the last name stays
-    {"PrefixWithoutName", "3 x\r\n35\r\n",  false, "35",        "1",    "可以执行",         "3",   true},
-    {"TooFewLines",       "7 a\r\n",        false, "7",         "5",    "首个文件行数不足", "7",   false},
-    {"Backspace",         "7 a\r\n",        false, "7",         "5\b1", "可以执行",         "7",   true},
-    {"LettersDropped",    "7 a\r\n",        false, "7",         "1a1",  "首个文件行数不足", "7",   false},
-    {"Unreadable",        "7 a\r\n",        true,  "7",         "1",    "首个文件打不开",   "",    false},
-    {"NotInTheCodePage",  "7 a\r\n",        false, "7\xC3\xA9", "1",    "值中有无效字符",   "7",   false},
+    {"PrefixWithoutName", "3 x\r\n35\r\n",  "35",        "1",    "可以执行",         "3",   true},
+    {"TooFewLines",       "7 a\r\n",        "7",         "5",    "首个文件行数不足", "7",   false},
+    {"Backspace",         "7 a\r\n",        "7",         "5\b1", "可以执行",         "7",   true},
+    {"LettersDropped",    "7 a\r\n",        "7",         "1a1",  "首个文件行数不足", "7",   false},
+    {"NotInTheCodePage",  "7 a\r\n",        "7\xC3\xA9", "1",    "值中有无效字符",   "7",   false},
 };
 // clang-format on
 
 TEST_P(Form1KeystrokeTest, VerdictAndProposedNameFollowEveryKeystroke) {
   const Keystrokes& typed = GetParam();
   AddSeries("prog", {"1.txt", "2.txt"}, typed.rows);
-  if (typed.unreadable) fs_.unreadable.insert("prog/1.txt");
   form_.Form_Load();
   Type(kText3, typed.key);
   Type(kText2, typed.skip);
@@ -137,27 +133,16 @@ TEST_P(Form1KeystrokeTest, VerdictAndProposedNameFollowEveryKeystroke) {
 
 INSTANTIATE_TEST_SUITE_P(Table, Form1KeystrokeTest, ::testing::ValuesIn(kKeystrokes), RowName());
 
-TEST_F(Form1Test, StartUpListsTheProgramFolderAndUnlocksTheValueBoxes) {
+TEST_F(Form1Test, StartUpListsTheProgramFolderAndUnlocksTheValueBoxesForDataFiles) {
   AddSeries("prog", {"10.txt", "2.txt", "1.txt", "notes.asc"}, kRows);
-  form_.Form_Load();
-  EXPECT_EQ(At(kText1).text, "prog");
-  EXPECT_EQ(At(kLabel8).text, "3");
-  EXPECT_EQ(form_.Files().FileNames, (std::vector<std::filesystem::path>{"1.txt", "2.txt", "10.txt"}));
-  ExpectUnlocked(true);
-  // No key check runs at start-up.
-  EXPECT_EQ(At(kLabel6).text, "还不够精确");
-  EXPECT_FALSE(At(kCommand2).enabled);
-}
-
-TEST_F(Form1Test, StartUpWithoutDataFilesKeepsEverythingLocked) {
-  fs_.Put("1.txt", kRows);  // not even the working folder's files
-  // "": the system could not tell; nothing to list, nothing fails.
-  for (const char* folder : {"", "missing"}) {
+  fs_.Put("1.txt", kRows);  // no folder is not the working folder
+  // "": the system could not tell; nothing to list, nothing fails. Files unlock what starts locked.
+  for (const auto& [folder, count] : {std::pair{"", "0"}, {"missing", "0"}, {"prog", "3"}}) {
     host_.programFolder = folder;
     form_.Form_Load();
     EXPECT_EQ(At(kText1).text, folder);
-    EXPECT_EQ(At(kLabel8).text, "0") << folder;
-    ExpectUnlocked(false);
+    EXPECT_EQ(At(kLabel8).text, count) << folder;
+    ExpectUnlocked(*folder == 'p');
   }
 }
 
@@ -210,20 +195,15 @@ TEST_F(Form1Test, CancelledFolderDialogChangesNothing) {
   EXPECT_EQ(host_.browseTitles, std::vector<std::string>{"请选择一个文件夹："});
   EXPECT_EQ(form_.FolderPath(), "prog");
   EXPECT_EQ(form_.Files().FileCount(), 2u);
-  for (const auto& [id, state] : before) {
-    EXPECT_EQ(At(id).text, state.text) << Row(id).name;
-    EXPECT_EQ(At(id).enabled, state.enabled) << Row(id).name;
-    EXPECT_EQ(At(id).readOnly, state.readOnly) << Row(id).name;
-  }
+  EXPECT_EQ(controls_.controls, before);
 }
 
-/// A run over prog/1.txt, 2.txt and 10.txt with the key 1.0, where 1.0.txt holds "earlier".
+/// A run over prog/1.txt, 2.txt and 10.txt with the key 1.0, where result.txt holds "earlier".
 struct RunCase {
   const char* name;
-  const char* typed;       ///< typed into Text4 over the proposed name; empty keeps it
+  const char* typed;       ///< typed into Text4 over the proposed name
   const char* unreadable;  ///< a data file that cannot be opened
-  const char* output;
-  const char* content;  ///< the output afterwards
+  const char* content;     ///< result.txt afterwards
   /// The window busy, the files read as Label9 showed them ("3/3" for "运行中... 3/3"), idle.
   const char* log;
   /// The start of the one notice or error shown, "title: text", which names the unreadable file.
@@ -234,34 +214,32 @@ class Form1RunTest : public Form1Test, public ::testing::WithParamInterface<RunC
 
 // clang-format off
 constexpr RunCase kRuns[] = {
-//   name            Text4     unreadable    output        content                      log                          message
-    {"ProposedName", "",       "",           "1.0.txt",    "1 12\r\n2 12\r\n10 12\r\n", "busy 0/3 1/3 2/3 3/3 idle", "提示: 处理完成"},
-    {"TypedName",    "result", "",           "result.txt", "1 12\r\n2 12\r\n10 12\r\n", "busy 0/3 1/3 2/3 3/3 idle", "提示: 处理完成"},
-    {"Unreadable",   "",       "prog/2.txt", "1.0.txt",    "earlier",                   "busy 0/3 1/3 idle",         "错误: 无法打开数据文件。\n\n文件："},
+//   name            Text4     unreadable    content                      log                          message
+    {"TypedName",    "result", "",           "1 12\r\n2 12\r\n10 12\r\n", "busy 0/3 1/3 2/3 3/3 idle", "提示: 处理完成"},
+    {"Unreadable",   "result", "prog/2.txt", "earlier",                   "busy 0/3 1/3 idle",         "错误: 无法打开数据文件。\n\n文件："},
     // a name that is no plain file name is refused before anything is read, and left to edit
-    {"NoFileName",   "a/b",    "",           "1.0.txt",    "earlier",                   "busy 0/3 idle",             "错误: 文件名“a/b”中含有字符“/”"},
-    {"DeviceName",   "con",    "",           "1.0.txt",    "earlier",                   "busy 0/3 idle",             "错误: 文件名“con”是 Windows 的设备名“CON”"},
+    {"NoFileName",   "a/b",    "",           "earlier",                   "busy 0/3 idle",             "错误: 文件名“a/b”中含有字符“/”"},
 };
 // clang-format on
 
 TEST_P(Form1RunTest, RunWritesTheSeriesOrNamesTheFileAndLeavesTheOutputAsItWas) {
   const RunCase& run = GetParam();
   AddSeries("prog", {"1.txt", "2.txt", "10.txt"}, kRows);
-  fs_.Put("1.0.txt", "earlier");
+  fs_.Put("result.txt", "earlier");
   form_.Form_Load();
   Type(kText2, "1");
   Type(kText3, "1.0");
-  if (*run.typed) controls_.controls.at(kText4).text = run.typed;
+  controls_.controls.at(kText4).text = run.typed;
   if (*run.unreadable) fs_.unreadable.insert(run.unreadable);
   form_.Command2_Click();
-  EXPECT_EQ(fs_.Content(run.output), run.content);
+  EXPECT_EQ(fs_.Content("result.txt"), run.content);
   std::vector<std::string> log;
   std::istringstream words(run.log);
   for (std::string word; words >> word;)
     log.push_back(word == "busy" || word == "idle" ? word : "运行中... " + word);
   EXPECT_EQ(controls_.runLog, log);
   EXPECT_EQ(At(kLabel9).text, "...");
-  EXPECT_EQ(At(kText4).text, *run.typed ? run.typed : "1.0");
+  EXPECT_EQ(At(kText4).text, run.typed);
   std::vector<std::string> shown = host_.notices;
   shown.insert(shown.end(), host_.errors.begin(), host_.errors.end());
   ASSERT_EQ(shown.size(), 1u);

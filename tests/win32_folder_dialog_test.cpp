@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/win32_window_search.h"
+#include "testing/win32_window_search.h"
 #include "ui/win32/browse_for_folder.h"
 
 namespace kesmaro::ui::win32 {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/win32_window_search.h"
+#include "testing/win32_window_search.h"
 #include "tests/window_wiring.h"
 #include "ui/win32/form_window.h"
 

@@ -1,4 +1,4 @@
-#include "tests/win32_window_search.h"
+#include "testing/win32_window_search.h"
 
 namespace kesmaro {
 namespace {

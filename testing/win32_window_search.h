@@ -1,5 +1,5 @@
-#ifndef KESMARO_TESTS_WIN32_WINDOW_SEARCH_H_
-#define KESMARO_TESTS_WIN32_WINDOW_SEARCH_H_
+#ifndef KESMARO_TESTING_WIN32_WINDOW_SEARCH_H_
+#define KESMARO_TESTING_WIN32_WINDOW_SEARCH_H_
 
 // Finding and reading windows from outside, as a user's eyes would: for tests that answer a
 // modal dialog or drive another process's window.
@@ -24,4 +24,4 @@ std::wstring ClassOf(HWND window);
 
 }  // namespace kesmaro
 
-#endif  // KESMARO_TESTS_WIN32_WINDOW_SEARCH_H_
+#endif  // KESMARO_TESTING_WIN32_WINDOW_SEARCH_H_

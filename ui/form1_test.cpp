@@ -112,7 +112,6 @@ constexpr Keystrokes kKeystrokes[] = {
     {"Exact",             kFourRows,        "1.5",       "1",    "可以执行",         "1.5", true},
     // the one line that begins with it has no separator: the last name stays
     {"PrefixWithoutName", "3 x\r\n35\r\n",  "35",        "1",    "可以执行",         "3",   true},
-    {"TooFewLines",       "7 a\r\n",        "7",         "5",    "首个文件行数不足", "7",   false},
     {"Backspace",         "7 a\r\n",        "7",         "5\b1", "可以执行",         "7",   true},
     {"LettersDropped",    "7 a\r\n",        "7",         "1a1",  "首个文件行数不足", "7",   false},
     {"NotInTheCodePage",  "7 a\r\n",        "7\xC3\xA9", "1",    "值中有无效字符",   "7",   false},

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -116,27 +115,12 @@ TEST_F(Win32WindowTest, CaptionSizeFontAndIconAt96Dpi) {
   EXPECT_EQ(static_cast<const WORD*>(LockResource(LoadResource(nullptr, group)))[2], images);  // idCount
 }
 
-/// The disk, with a look at the window whenever a data file is opened.
-class WatchedDisk : public DiskFileSystem {
- public:
-  Status OpenForReading(const std::filesystem::path& path, std::unique_ptr<InputFile>* file) override {
-    if (onOpen) onOpen();
-    return DiskFileSystem::OpenForReading(path, file);
-  }
-  std::function<void()> onOpen;
-};
-
 TEST_F(Win32WindowTest, RunPaintsWhatTheSystemAsksForMeanwhile) {
-  WatchedDisk disk;
-  Form1 form(window_, host_, disk, *codec_);
-  Attach(form);
-  host_.chosenFolder = Folder("数据");
-  Click(kCommand1);
-  Type(kText3, "551");
+  OpenSeriesAndType();
   // As each file is opened the window is uncovered, as by a window moved off it; by the next
   // file it has been painted, with the progress.
   std::vector<std::string> seen;
-  disk.onOpen = [&] {
+  disk_.onOpen = [&] {
     const bool waiting =
         GetUpdateRect(window_.Handle(), nullptr, FALSE) || GetUpdateRect(At(kLabel9), nullptr, FALSE);
     seen.push_back(Shown(kLabel9) + (waiting ? " not painted" : ""));

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -39,6 +40,16 @@ struct WiringStep {
   const char* name;     ///< Text4
   bool canRun;          ///< Command2 enabled
   ControlId option;     ///< the selected option button
+};
+
+/// The disk, with a look at the window whenever a data file is opened.
+class WatchedDisk : public DiskFileSystem {
+ public:
+  Status OpenForReading(const std::filesystem::path& path, std::unique_ptr<InputFile>* file) override {
+    if (onOpen) onOpen();
+    return DiskFileSystem::OpenForReading(path, file);
+  }
+  std::function<void()> onOpen;
 };
 
 class WindowWiringTest : public ::testing::Test {
@@ -141,7 +152,7 @@ class WindowWiringTest : public ::testing::Test {
   ScratchFolders folders_{"kesmaro-window", Path("数据")};
   CodePage codePage_ = *CodePageByName("GBK");
   std::unique_ptr<TextCodec> codec_ = MakeTextCodec(codePage_);
-  DiskFileSystem disk_;
+  WatchedDisk disk_;
   FakeFormHost host_;
   std::unique_ptr<Form1> form_;
 };

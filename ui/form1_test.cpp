@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/data_encoding.h"
 #include "testing/fake_form_host.h"
 #include "testing/memory_file_system.h"
 #include "testing/status_testing.h"
@@ -27,7 +28,6 @@ class FakeControls : public Controls {
     bool readOnly = false;
     bool selected = false;
     Background background{};
-    bool operator==(const State&) const = default;
   };
 
   FakeControls() {
@@ -72,13 +72,6 @@ class Form1Test : public ::testing::Test {
   }
 
   const FakeControls::State& At(ControlId id) { return controls_.controls.at(id); }
-
-  /// Text2 and Text3 open for typing, or locked, with Text3 grey.
-  void ExpectUnlocked(bool unlocked) {
-    EXPECT_EQ(At(kText3).readOnly, !unlocked);
-    EXPECT_EQ(At(kText3).background, unlocked ? Background::kWindow : Background::kGrey);
-    EXPECT_EQ(At(kText2).enabled, unlocked);
-  }
 
   FakeControls controls_;
   FakeFormHost host_;
@@ -132,17 +125,45 @@ TEST_P(Form1KeystrokeTest, VerdictAndProposedNameFollowEveryKeystroke) {
 
 INSTANTIATE_TEST_SUITE_P(Table, Form1KeystrokeTest, ::testing::ValuesIn(kKeystrokes), RowName());
 
-TEST_F(Form1Test, StartUpListsTheProgramFolderAndUnlocksTheValueBoxesForDataFiles) {
+TEST_F(Form1Test, EachFolderListedSetsTheCountAndUnlocksTheValueBoxesOnlyForDataFiles) {
   AddSeries("prog", {"10.txt", "2.txt", "1.txt", "notes.asc"}, kRows);
   fs_.Put("1.txt", kRows);  // no folder is not the working folder
-  // "": the system could not tell; nothing to list, nothing fails. Files unlock what starts locked.
-  for (const auto& [folder, count] : {std::pair{"", "0"}, {"missing", "0"}, {"prog", "3"}}) {
-    host_.programFolder = folder;
-    form_.Form_Load();
-    EXPECT_EQ(At(kText1).text, folder);
-    EXPECT_EQ(At(kLabel8).text, count) << folder;
-    ExpectUnlocked(*folder == 'p');
+  fs_.folders.insert("empty");
+  // At start-up, "" is a program folder the system could not tell: nothing to list, nothing fails.
+  // Then folders chosen after a key that can run: a cancelled dialog ("") changes nothing, a
+  // folder without data files locks the boxes again and can run nothing.
+  // clang-format off
+  const struct { bool chosen; const char* folder; const char* listed; const char* count; } steps[] = {
+  //   chosen  folder     Text1      Label8
+      {false,  "",        "",        "0"},
+      {false,  "missing", "missing", "0"},
+      {false,  "prog",    "prog",    "3"},
+      {true,   "",        "prog",    "3"},
+      {true,   "empty",   "empty",   "0"},
+  };
+  // clang-format on
+  for (const auto& step : steps) {
+    if (step.chosen) {
+      controls_.controls.at(kText2).text = "1";
+      controls_.controls.at(kText3).text = "1.0";
+      form_.Text3_Change();
+      host_.chosenFolder = step.folder;
+      form_.Command1_Click();
+    } else {
+      host_.programFolder = step.folder;
+      form_.Form_Load();
+    }
+    SCOPED_TRACE(step.folder);
+    EXPECT_EQ(At(kText1).text, step.listed);
+    EXPECT_EQ(form_.FolderPath(), step.listed);
+    EXPECT_EQ(At(kLabel8).text, step.count);
+    const bool unlocked = *step.count != '0';
+    EXPECT_EQ(At(kText3).readOnly, !unlocked);
+    EXPECT_EQ(At(kText3).background, unlocked ? Background::kWindow : Background::kGrey);
+    EXPECT_EQ(At(kText2).enabled, unlocked);
+    EXPECT_EQ(At(kCommand2).enabled, step.chosen && unlocked) << "only a key checked against data files runs";
   }
+  EXPECT_EQ(host_.browseTitles, std::vector<std::string>(2, "请选择一个文件夹："));
 }
 
 TEST_F(Form1Test, EachSeriesListedChoosesItsCodePageByItsFirstFileAndIsWrittenInIt) {
@@ -156,11 +177,7 @@ TEST_F(Form1Test, EachSeriesListedChoosesItsCodePageByItsFirstFileAndIsWrittenIn
   };
   form_.LetSeriesChooseCodePage([](const CodePage& page) { return std::make_unique<MarkingCodec>(page); },
                                 true);
-  fs_.Put("prog/1.txt", std::string("\xFF\xFEh\0\r\0\n\0"
-                                    "2\0.\0"
-                                    "0\0 \0"
-                                    "7\0",
-                                    18));
+  fs_.Put("prog/1.txt", EncodeOutput(FileForm::kUtf16Le, "h\r\n2.0 7"));
   AddSeries("data", {"1.txt"}, "2.0 7\r\n");
   form_.Form_Load();
   Type(kText2, "1");
@@ -168,28 +185,11 @@ TEST_F(Form1Test, EachSeriesListedChoosesItsCodePageByItsFirstFileAndIsWrittenIn
   EXPECT_EQ(At(kText4).text, "UTF-16LE:2.0");
   controls_.controls.at(kText4).text = "out";
   form_.Command2_Click();
-  EXPECT_EQ(fs_.Content("out.txt"), std::string("\xFF\xFE"
-                                                "1\0 \0"
-                                                "7\0\r\0\n\0",
-                                                12))
-      << "written as read";
+  EXPECT_EQ(fs_.Content("out.txt"), EncodeOutput(FileForm::kUtf16Le, "1 7\r\n")) << "written as read";
   host_.chosenFolder = "data";
   form_.Command1_Click();
   Type(kText3, ".");  // "2." now: the new series is read in the system code page again
   EXPECT_EQ(At(kText4).text, "2.0");
-}
-
-TEST_F(Form1Test, CancelledFolderDialogChangesNothing) {
-  AddSeries("prog", {"1.txt", "2.txt"}, kRows);
-  form_.Form_Load();
-  Type(kText3, "1.0");
-  const auto before = controls_.controls;
-  host_.chosenFolder = "";
-  form_.Command1_Click();
-  EXPECT_EQ(host_.browseTitles, std::vector<std::string>{"请选择一个文件夹："});
-  EXPECT_EQ(form_.FolderPath(), "prog");
-  EXPECT_EQ(form_.Files().FileCount(), 2u);
-  EXPECT_EQ(controls_.controls, before);
 }
 
 /// A run over prog/1.txt, 2.txt and 10.txt with the key 1.0, where result.txt holds "earlier".

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "core/data_encoding.h"
 #include "platform/disk_file_system.h"
 #include "platform/terminal.h"
 #include "testing/memory_file_system.h"
@@ -65,13 +66,8 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
              "7 \xE4\xB8\xAD\r\n");
   files_.unreadable.insert("bad/2.txt");
   files_.Put("x/1.txt", "551.5\xFF 0.2\r\n");  // a name that is not text of the code page
-  const std::string wide = std::string(
-      "h\0\r\0\n\0"
-      "5\0"
-      "5\0"
-      "0\0 \0x\0\r\0\n\0",
-      20);  // UTF-16LE
-  files_.Put("w/1.txt", "\xFF\xFE" + wide);
+  const auto utf16 = [](std::string_view text) { return EncodeOutput(FileForm::kUtf16Le, text); };
+  files_.Put("w/1.txt", utf16("h\r\n550 x\r\n"));
   files_.folders.insert("e");
   struct Case {  // the exit code as a number: 0 done, 1 failed, 2 usage error, 3 refused
     std::vector<std::string> args;
@@ -124,11 +120,8 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
       {{"check", "--skip", "1", "w", "550"}, 0, "exact\t550\n",
        "kesmaro-cli: reading the data as UTF-16LE (1.txt starts with a UTF-16 byte order mark); --encoding "
        "names another\n"},
-      {{"table", "--skip", "1", "--output", "-", "w", "550"}, 0, "",
-       "*\nread 1 files for 1 values, 0 of 1 cells empty\n",
-       std::string("\xFF\xFE" "f\0i\0l\0e\0,\0" "5\0" "5\0" "0\0\r\0\n\0" "1\0,\0x\0\r\0\n\0", 32)},
       {{"run", "--skip", "1", "w", "550"}, 0, "", "*wrote 1 rows to 550.txt\n", "",
-       {{"550.txt", std::string("\xFF\xFE" "1\0 \0x\0\r\0\n\0", 12)}}},
+       {{"550.txt", utf16("1 x\r\n")}}},
       {{"check", "e", "1"}, 3, "", "kesmaro-cli: no .txt data files in e\n"},
       {{"run", "d", "1"}, 3, "",
        "ambiguous\nkesmaro-cli: the key does not pick out one line of 1.txt; use --force to run all the "
@@ -165,7 +158,7 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
         {"table.svg", "*<text x=\"90\" y=\"55\" font-weight=\"bold\">1.50</text>"}}},
       {{"table", "--skip", "1", "--output", "-", "--plot", "w", "550"}, 0, "",  // a UTF-8 chart of UTF-16 data
        "*leaves out '550': no cell holds a number\ndrew 0 panels; wrote table.svg\n",
-       std::string("\xFF\xFE" "f\0i\0l\0e\0,\0" "5\0" "5\0" "0\0\r\0\n\0" "1\0,\0x\0\r\0\n\0", 32),
+       utf16("file,550\r\n1,x\r\n"),
        {{"table.svg", "*<title>w</title>"}}},
       // clang-format on
   };

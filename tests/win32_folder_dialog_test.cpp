@@ -32,13 +32,10 @@ class DialogAnswerer {
     return std::find(texts_.begin(), texts_.end(), text) != texts_.end();
   }
 
-  bool found = false;
-
  private:
   void Answer(int button) {
     HWND dialog = WaitForWindow(GetCurrentProcessId(), L"#32770");
     if (dialog == nullptr) return;
-    found = true;
     for (HWND child : Children(dialog)) texts_.push_back(TextOf(child));
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
   }
@@ -47,34 +44,24 @@ class DialogAnswerer {
   std::thread thread_;
 };
 
-class FolderDialogTest : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
-  void TearDown() override {
-    if (!IsSkipped()) CoUninitialize();
-  }
-};
-
-TEST_F(FolderDialogTest, CancelGivesNoFolderAndTheTitleIsShown) {
-  for (const std::wstring title : {L"请选择一个文件夹：", L""}) {
-    DialogAnswerer answerer(IDCANCEL);
-    EXPECT_TRUE(BrowseForFolder(nullptr, title).empty());
-    answerer.Join();
-    ASSERT_TRUE(answerer.found);
-    // An empty title shows the default one.
-    EXPECT_TRUE(answerer.Shows(title.empty() ? L"选择目录" : title));
-  }
-}
-
-TEST_F(FolderDialogTest, OkGivesTheChosenFolderOnDisk) {
+TEST(FolderDialogTest, GivesTheChosenFolderOrNoneAndShowsTheTitle) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   // The dialog opens on the desktop, which is a folder on disk.
   wchar_t desktop[MAX_PATH] = {};
   ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)));
-  DialogAnswerer answerer(IDOK);
-  const std::filesystem::path chosen = BrowseForFolder(nullptr, L"请选择一个文件夹：");
-  answerer.Join();
-  ASSERT_TRUE(answerer.found);
-  EXPECT_EQ(chosen, std::filesystem::path(desktop));
+  const struct {
+    int button;
+    std::wstring title, shown;
+    std::filesystem::path chosen;
+  } cases[] = {{IDCANCEL, L"请选择一个文件夹：", L"请选择一个文件夹：", {}},
+               {IDOK, L"", L"选择目录", desktop}};  // an empty title shows the default one
+  for (const auto& c : cases) {
+    DialogAnswerer answerer(c.button);
+    EXPECT_EQ(BrowseForFolder(nullptr, c.title), c.chosen);
+    answerer.Join();
+    EXPECT_TRUE(answerer.Shows(c.shown)) << c.button;
+  }
+  CoUninitialize();
 }
 
 }  // namespace

@@ -68,6 +68,8 @@ class WindowWiringTest : public ::testing::Test {
       {kCommand2, "",      "数据", "3",   true,    "可以执行",          "551.5 第一",  true,    kOption1},
       {kOption2,  "",      "数据", "3",   true,    "可以执行",          "551.5 第一",  true,    kOption2},
       {kCommand1, "数据",  "数据", "1",   true,    "可以执行",          "551.5 第一",  true,    kOption2},
+      // no data files: the only step that locks the boxes, so the only one that shows a locking
+      // SetReadOnly and the grey reach the controls
       {kCommand1, "work",  "work", "0",   false,   "可以执行",          "551.5 第一",  false,   kOption2},
   };
   // clang-format on

@@ -49,7 +49,6 @@ class Form1 {
   void Command2_Click();
 
   const std::filesystem::path& FolderPath() const { return folderPath_; }
-  const DataFileList& Files() const { return files_; }
 
  private:
   void ShowListing();

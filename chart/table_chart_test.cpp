@@ -48,29 +48,21 @@ const TableChartCase kChartCases[] = {
     {"PositionsWhenAFileHasNoNumber",
      {{"1"}, {{"", std::nullopt, {"1"}}, {"", 2, {"2"}}, {"", std::nullopt, {"3"}}}},
      {1, 2, 3}, {{"1", {1, 2, 3}}}, {}, "file position"},
-    {"DecimalCommas", {{"area:1:2", "1,5"}, {{"", 1, {"0,25", ""}}, {"", 2, {"1e-9", "-2,5e3"}}}, true},
-     {1, 2}, {{"area:1:2", {0.25, 1e-9}}, {"1,5", {std::nullopt, -2500}}}},
+    // a cell is a number when all of it is a decimal: no inf, hex, overflow or sign after a '+'
+    {"DecimalsOnly",
+     {{"y", "none"},
+      {{"", 1, {"550", "+-1"}}, {"", 2, {"+7", "inf"}}, {"", 3, {"-.5", "0x10"}}, {"", 4, {"", "1e400"}},
+       {"", 5, {"", "e5"}}, {"", 6, {"", "5 "}}, {"", 7, {"", "0,5"}}}},
+     {1, 2, 3, 4, 5, 6, 7}, {{"y", {550, 7, -0.5, {}, {}, {}, {}}}}, {"none"}},
+    {"DecimalCommas",
+     {{"area:1:2", "1,5", "points"},
+      {{"", 1, {"0,25", "", "0.5"}}, {"", 2, {"1e-9", "-2,5e3", "1.5"}}}, true},
+     {1, 2}, {{"area:1:2", {0.25, 1e-9}}, {"1,5", {std::nullopt, -2500}}}, {"points"}},
     {"NoNumbersAtAll", {{"1", "2"}, {{"", 1, {"", "a"}}}}, {1}, {}, {"1", "2"}},
 };
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Cases, TableChartTest, ::testing::ValuesIn(kChartCases), RowName());
-
-TEST(CellNumberTest, DecimalsOnly) {
-  struct Case {
-    const char* cell;
-    bool decimalComma;
-    std::optional<double> number;
-  };
-  const Case cases[] = {
-      {"550", false, 550}, {"+7", false, 7},    {"-.5", false, -0.5}, {"0,5", false, {}},
-      {"0.5", true, {}},   {"", false, {}},     {"5 ", false, {}},    {"+-1", false, {}},
-      {"inf", false, {}},  {"0x10", false, {}}, {"1e400", false, {}}, {"e5", false, {}},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(CellNumber(c.cell, c.decimalComma), c.number) << c.cell;
-  }
-}
 
 }  // namespace
 }  // namespace kesmaro

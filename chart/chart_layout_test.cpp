@@ -52,26 +52,6 @@ const AxisCase kAxisCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, NiceAxisTest, ::testing::ValuesIn(kAxisCases), RowName());
 
-TEST(LayOutChartTest, GapsBreakTheLineAndPanelsStack) {
-  const ChartInput input{"series",
-                         "file number",
-                         {1, 2, 3, 4, 5, 6},
-                         {{"a", {1, std::nullopt, 3, 4, std::nullopt, 2}}, {"empty", {std::nullopt}}}};
-  const ChartLayout layout = LayOutChart(input);
-  ASSERT_EQ(layout.panels.size(), 2u);
-  const PanelLayout& a = layout.panels[0];
-  ASSERT_EQ(a.runs.size(), 3u);
-  EXPECT_EQ(a.runs[0].size(), 1u);
-  EXPECT_EQ(a.runs[1].size(), 2u);
-  EXPECT_EQ(a.runs[2].size(), 1u);
-  // Where the points and ticks fall is the golden picture's (chart_svg_test).
-  // A column without a value keeps its frame, without ticks or line.
-  const PanelLayout& empty = layout.panels[1];
-  EXPECT_GT(empty.top, a.bottom);
-  EXPECT_TRUE(empty.runs.empty() && empty.yTicks.empty());
-  EXPECT_GT(layout.axis, empty.bottom - 1);
-}
-
 TEST(LayOutChartTest, FileNumbersGetWholeNumberTicks) {
   const struct {
     std::vector<double> x;

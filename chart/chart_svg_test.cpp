@@ -12,13 +12,16 @@
 namespace kesmaro {
 namespace {
 
-/// Two small panels, one with a gap, and titles that need escaping; a change to the drawing shows
-/// as a change to chart/testdata/golden.svg. KESMARO_GOLDEN_OUT=FILE writes the new drawing there.
+/// Small panels, one with a gap and one without a value, which keeps its frame but no ticks or
+/// line, and titles that need escaping; a change to the drawing shows as a change to
+/// chart/testdata/golden.svg. KESMARO_GOLDEN_OUT=FILE writes the new drawing there.
 TEST(ChartSvgTest, MatchesTheGoldenPicture) {
   const ChartInput input{"系列 <a&b> \"q\" 'x' \xFF\x01",
                          "file number",
                          {5, 10, 20},
-                         {{"550", {0.418, std::nullopt, 0.431}}, {"max:1000:1100 x", {1040, 1050, 1075}}}};
+                         {{"550", {0.418, std::nullopt, 0.431}},
+                          {"max:1000:1100 x", {1040, 1050, 1075}},
+                          {"empty", {std::nullopt, std::nullopt, std::nullopt}}}};
   const std::string svg = ChartSvg(LayOutChart(input));
   if (const char* out = std::getenv("KESMARO_GOLDEN_OUT")) std::ofstream(out, std::ios::binary) << svg;
   EXPECT_NE(svg.find("<title>系列 &lt;a&amp;b&gt; &quot;q&quot; &apos;x&apos; \uFFFD\uFFFD</title>"),

@@ -189,12 +189,14 @@ INSTANTIATE_TEST_SUITE_P(
                               "3,8,8,8,4,5,7.666666666666667\r\n",
                   .skip = "1",
                   .baseline = true},
+        // An area over a single line is 0; over none, though lines lie either side, nothing.
         TableCase{
             .name = "RangesPassOverCellsThatAreNoNumbers",
             .files = {{"1.txt", "1 2\n2 n/a\n3 4\n4\n"}},
-            .values = {"area:1:4", "max:1:4", "min:1:4", "mean:2:2"},
-            .expected = "file,area:1:4,max:1:4,max:1:4 x,min:1:4,min:1:4 x,mean:2:2\r\n1,6,4,3,2,1,\r\n",
-            .emptyCells = 1},
+            .values = {"area:1:4", "max:1:4", "min:1:4", "mean:2:2", "area:3:9", "area:1.5:2.5"},
+            .expected = "file,area:1:4,max:1:4,max:1:4 x,min:1:4,min:1:4 x,mean:2:2,area:3:9,area:1.5:2.5"
+                        "\r\n1,6,4,3,2,1,,0,\r\n",
+            .emptyCells = 2},
         TableCase{.name = "AValueOnTheLineOfAMaxLeavesTheMax",
                   .files = {{"1.txt", "1 5\n2 3\n"}},
                   .values = {"1", "max:1:3", "min:1:3", "2"},

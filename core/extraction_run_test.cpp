@@ -83,7 +83,6 @@ const RunCase kRunCases[] = {
      "1 a\r\n1 b\r\n1 c\r\n2 g\r\n"},
     // header lines are never matched; read a byte at a time, each CR LF is one end, not two lines
     {"HeaderNotMatched", {"h\r\n7 header\r\n7 data\r\n"}, "7", "2", "1 data\r\n"},
-    {"NoHeader", {"7 header\r\n7 data\r\n"}, "7", "0", "1 header\r\n1 data\r\n"},
     {"HeaderWithoutLineEnd", {"h1\r\nh2", "h1\r\nh2\r\n5 x"}, "5", "2", "2 x\r\n"},
     // CR LF, LF, a lone CR, no end; a byte order mark only at the start of a file
     {"LineEndsAndByteOrderMarks",

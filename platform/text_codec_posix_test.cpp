@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -12,45 +13,33 @@
 namespace kesmaro {
 namespace {
 
-/// Sets an environment variable for the length of a test, or unsets it for nullptr.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value ? ::setenv(name, value, 1) : ::unsetenv(name);
-  }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
-  ~ScopedVariable() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 TEST(SystemCodePage, FollowsLcAllThenLcCtypeThenLang) {
+  const char* const variables[] = {"LC_ALL", "LC_CTYPE", "LANG"};
+  const auto set = [&](std::size_t i, const char* value) {
+    value ? ::setenv(variables[i], value, 1) : ::unsetenv(variables[i]);
+  };
+  std::optional<std::string> saved[std::size(variables)];
+  for (std::size_t i = 0; i < std::size(variables); ++i) {
+    if (const char* old = std::getenv(variables[i])) saved[i] = old;
+  }
   const struct {
-    const char* lcAll;
-    const char* lcCtype;
-    const char* lang;
+    const char* values[std::size(variables)];
     const char* name;  ///< as reported
     unsigned windowsId;
   } cases[] = {
-      {"zh_TW.UTF-8", "ru_RU.UTF-8", "ja_JP.UTF-8", "zh_TW.UTF-8", 950},
-      {"", "zh_CN.UTF-8", "ja_JP.UTF-8", "zh_CN.UTF-8", 936},  // an empty variable is no setting
-      {nullptr, nullptr, "ru_RU", "ru_RU", 1251},
-      {nullptr, nullptr, nullptr, "C", 1252},
+      {{"zh_TW.UTF-8", "ru_RU.UTF-8", "ja_JP.UTF-8"}, "zh_TW.UTF-8", 950},
+      {{"", "zh_CN.UTF-8", "ja_JP.UTF-8"}, "zh_CN.UTF-8", 936},  // an empty variable is no setting
+      {{nullptr, nullptr, "ru_RU"}, "ru_RU", 1251},
+      {{nullptr, nullptr, nullptr}, "C", 1252},
   };
   for (const auto& c : cases) {
-    const ScopedVariable lcAll("LC_ALL", c.lcAll);
-    const ScopedVariable lcCtype("LC_CTYPE", c.lcCtype);
-    const ScopedVariable lang("LANG", c.lang);
+    for (std::size_t i = 0; i < std::size(variables); ++i) set(i, c.values[i]);
     std::string name;
     const std::optional<CodePage> page = SystemCodePage(&name);
-    ASSERT_TRUE(page) << c.name;
-    EXPECT_EQ(page->windowsId, c.windowsId) << c.name;
+    EXPECT_EQ(page ? page->windowsId : 0, c.windowsId) << c.name;
     EXPECT_EQ(name, c.name);
   }
+  for (std::size_t i = 0; i < std::size(variables); ++i) set(i, saved[i] ? saved[i]->c_str() : nullptr);
 }
 
 }  // namespace

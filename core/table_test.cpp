@@ -46,13 +46,6 @@ const std::vector<std::pair<std::string, std::string>> kPeakOrders = {
     {"2.txt", SlopedPeak({10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0})},
     {"3.txt", SlopedPeak({6, 2, 9, 0, 5, 10, 3, 8, 1, 4, 7})}};
 
-/// Lines "0 v0" to "N-1 vN-1", LF ended.
-std::string Ascending(int count) {
-  std::string text;
-  for (int i = 0; i < count; ++i) text += std::to_string(i) + " v" + std::to_string(i) + "\n";
-  return text;
-}
-
 class TableTest : public ::testing::TestWithParam<TableCase> {
  protected:
   /// Builds the table, and checks that reading the files a byte at a time gives the same bytes.
@@ -112,12 +105,6 @@ INSTANTIATE_TEST_SUITE_P(
                               "1,a,549.9,c,-5.2,e,0.1,b,550.1\r\n"
                               "2,exact,550,d,-4.8,f,0.3,b,550.1\r\n",
                   .nearest = true},
-        TableCase{
-            .name = "NearestKeepsItsChoicesThroughALongFile",
-            .files = {{"1.txt", Ascending(20000)}},
-            .values = {"19999.4", "5000", "-3"},
-            .expected = "file,19999.4,19999.4 x,5000,5000 x,-3,-3 x\r\n1,v19999,19999,v5000,5000,v0,0\r\n",
-            .nearest = true},
         TableCase{.name = "ColumnOutOfRangeLeavesTheCellEmpty",
                   .files = {{"1.txt", "1 a b c five\n2 a\n3\n"}},
                   .values = {"1", "2", "3"},

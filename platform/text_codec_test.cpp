@@ -11,14 +11,7 @@ using Native = TextCodec::Native;
 
 Native NativeText(const char8_t* utf8) { return std::filesystem::path(utf8).native(); }
 
-class TextCodecTest : public ::testing::Test {
- protected:
-  // On POSIX the system's own text is the locale's; make it UTF-8 whatever the test runner has.
-  void SetUp() override { std::setlocale(LC_CTYPE, "C.UTF-8"); }
-  void TearDown() override { std::setlocale(LC_CTYPE, "C"); }
-};
-
-TEST_F(TextCodecTest, ChineseTextRoundTripsThroughGbk) {
+TEST(TextCodecTest, ChineseTextRoundTripsThroughGbk) {
   // The C locale's ASCII would take no Chinese name: its text is taken as UTF-8 instead.
   for (const char* locale : {"C.UTF-8", "C"}) {
     std::setlocale(LC_CTYPE, locale);
@@ -31,13 +24,13 @@ TEST_F(TextCodecTest, ChineseTextRoundTripsThroughGbk) {
   }
 }
 
-TEST_F(TextCodecTest, Gb18030HoldsCharactersBeyondGbk) {
+TEST(TextCodecTest, Gb18030HoldsCharactersBeyondGbk) {
   const auto gb18030 = MakeTextCodec(*CodePageByName("gb18030"));
   if (!gb18030) GTEST_SKIP() << "this system has no GB18030 tables";
   EXPECT_EQ(gb18030->Encode(NativeText(u8"😀")), "\x94\x39\xFC\x36");
 }
 
-TEST_F(TextCodecTest, NothingIsApproximated) {
+TEST(TextCodecTest, NothingIsApproximated) {
   const auto gbk = MakeTextCodec(*CodePageByName("gbk"));
   EXPECT_FALSE(gbk->Encode(NativeText(u8"a😀")));
   EXPECT_FALSE(gbk->Decode("\x81\x20"));

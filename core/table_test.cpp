@@ -179,6 +179,10 @@ INSTANTIATE_TEST_SUITE_P(
             .expected = "file,area:1:4,max:1:4,max:1:4 x,min:1:4,min:1:4 x,mean:2:2,area:3:9,area:1.5:2.5"
                         "\r\n1,6,4,3,2,1,,0,\r\n",
             .emptyCells = 2},
+        TableCase{.name = "MeansCarryTheirRoundingErrors",
+                  .files = {{"1.txt", Repeated("1 0.1\n", 1000)}},
+                  .values = {"mean:1:1"},
+                  .expected = "file,mean:1:1\r\n1,0.1\r\n"},
         TableCase{.name = "AValueOnTheLineOfAMaxLeavesTheMax",
                   .files = {{"1.txt", "1 5\n2 3\n"}},
                   .values = {"1", "max:1:3", "min:1:3", "2"},

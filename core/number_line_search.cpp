@@ -9,6 +9,7 @@
 
 #include "core/byte_lanes.h"
 #include "core/byte_words.h"
+#include "core/line_starts.h"
 
 namespace kesmaro {
 namespace {
@@ -105,38 +106,12 @@ struct NumberLineScan {
 
   [[gnu::always_inline]] static std::size_t Find(const Search& search, const char* data, std::size_t from,
                                                  std::size_t to) {
-    using namespace byte_lanes;
-    if (from >= to) return to;
     Wholes wholes{search.wholes_.data(), search.wholes_.size() - 1};
-    // Sixty-four bytes a round: where their lines start, as bits, and then those lines one by
-    // one, none of them waiting on where the one before it ended. Every line a round starts has
-    // sixteen bytes held.
-    constexpr std::size_t kRound = 4 * kLanes;
-    std::uint64_t afterEnd = 1;  // whether the round's first byte follows a line end (`from` does)
-    std::size_t round = from;
-    for (; to - round >= kRound + kLongRun; round += kRound) {
-      std::uint64_t ends = 0;
-      for (std::size_t i = 0; i < 4; ++i) {
-        const Lanes lanes = Load(data + round + i * kLanes);
-        ends |= std::uint64_t{LaneBits(LineEndLanes(lanes))} << (i * kLanes);
-      }
-      for (std::uint64_t starts = (ends << 1 | afterEnd) & ~ends; starts != 0; starts &= starts - 1) {
-        const std::size_t pos = round + static_cast<std::size_t>(std::countr_zero(starts));
-        if (Takes(search, wholes, data, pos, to)) return pos;
-      }
-      afterEnd = ends >> 63;
-    }
-    // The last bytes line by line; line ends are passed over one by one, as empty lines are.
-    std::size_t pos = afterEnd ? round : FindLineEnd(data, round, to);
-    while (pos < to) {
-      if (IsLineEnd(data[pos])) {
-        ++pos;
-        continue;
-      }
-      if (Takes(search, wholes, data, pos, to)) return pos;
-      pos = FindLineEnd(data, pos, to);
-    }
-    return to;
+    // Every line a round starts has sixteen bytes held.
+    return ForEachLineStart<kLongRun>(
+        data, from, to, [&](std::size_t pos, auto) __attribute__((always_inline)) {
+          return Takes(search, wholes, data, pos, to) ? pos : kGoOn;
+        });
   }
 };
 

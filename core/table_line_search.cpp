@@ -12,6 +12,7 @@
 #include "core/byte_lanes.h"
 #include "core/byte_words.h"
 #include "core/line_rules.h"
+#include "core/line_starts.h"
 
 namespace kesmaro {
 namespace {
@@ -21,8 +22,6 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 constexpr std::uint64_t kIntegerPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
-/// What a visitor of ForEachLine returns to go on to the next line.
-constexpr std::size_t kGoOn = ~std::size_t{0};
 
 /// PlainNumber, checking for the end of what is held at every byte when `kNearEnd`.
 template <bool kNearEnd>
@@ -195,46 +194,18 @@ template <bool kCell, bool kHeld>
 
 /// Hands `visit(pos, field)` the lines from `from`, which starts one, in file order, with their
 /// first fields read, until it returns a position, which is returned; `to` once the line after
-/// the last one handed over does not start within `to`. Empty lines are passed over. Sixty-four
-/// bytes a round: where their lines start, as bits, and then those lines one by one, each first
-/// field read from one vector of its start (ReadFirstField).
+/// the last one handed over does not start within `to`. Empty lines are passed over. Each first
+/// field is read from one vector of its line's start (ReadFirstField).
 template <bool kCell = false, typename Visit>
 [[gnu::always_inline]] inline std::size_t ForEachLine(const char* data, std::size_t from, std::size_t to,
                                                       Visit&& visit) {
-  using namespace byte_lanes;
-  constexpr std::size_t kRound = 4 * kLanes;
-  // `held` says, as std::true_type, that the round's bytes and a vector and a word after them are held.
-  const auto hand = [&](std::size_t pos, auto held) __attribute__((always_inline)) {
-    FirstField field;
-    ReadFirstField<kCell, decltype(held)::value>(data, pos, to, &field);
-    return visit(pos, field);
-  };
-  std::uint64_t afterEnd = 1;  // whether the round's first byte follows a line end (`from` does)
-  std::size_t round = from;
-  for (; to - round >= kRound + kLanes + byte_words::kWord; round += kRound) {
-    std::uint64_t ends = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-      ends |= std::uint64_t{LaneBits(LineEndLanes(Load(data + round + i * kLanes)))} << (i * kLanes);
-    }
-    for (std::uint64_t starts = (ends << 1 | afterEnd) & ~ends; starts != 0; starts &= starts - 1) {
-      const std::size_t stop =
-          hand(round + static_cast<std::size_t>(std::countr_zero(starts)), std::true_type{});
-      if (stop != kGoOn) return stop;
-    }
-    afterEnd = ends >> 63;
-  }
-  // The last bytes line by line.
-  std::size_t pos = afterEnd ? round : FindLineEnd(data, round, to);
-  while (pos < to) {
-    if (IsLineEnd(data[pos])) {
-      ++pos;
-      continue;
-    }
-    const std::size_t stop = hand(pos, std::false_type{});
-    if (stop != kGoOn) return stop;
-    pos = FindLineEnd(data, pos, to);
-  }
-  return to;
+  constexpr std::size_t kHeld = byte_lanes::kLanes + byte_words::kWord;
+  return ForEachLineStart<kHeld>(
+      data, from, to, [&](std::size_t pos, auto held) __attribute__((always_inline)) {
+        FirstField field;
+        ReadFirstField<kCell, decltype(held)::value>(data, pos, to, &field);
+        return visit(pos, field);
+      });
 }
 
 /// The rounding the distances' doubles may carry, as the table allows for it.

@@ -24,8 +24,6 @@ TEST(ChartSvgTest, MatchesTheGoldenPicture) {
                           {"empty", {std::nullopt, std::nullopt, std::nullopt}}}};
   const std::string svg = ChartSvg(LayOutChart(input));
   if (const char* out = std::getenv("KESMARO_GOLDEN_OUT")) std::ofstream(out, std::ios::binary) << svg;
-  EXPECT_NE(svg.find("<title>系列 &lt;a&amp;b&gt; &quot;q&quot; &apos;x&apos; \uFFFD\uFFFD</title>"),
-            std::string::npos);
   EXPECT_EQ(svg, kGoldenSvg);
 }
 

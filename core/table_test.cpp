@@ -348,19 +348,5 @@ TEST(TableRandomTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
   ExpectCells(fs, measured, measuredCells, ", ranges");
 }
 
-TEST(TableFailureTest, NamesTheFileThatCouldNotBeRead) {
-  MemoryFileSystem fs;
-  PassThroughCodec codec;
-  Table table;
-  table.header = {"untouched"};
-  TableSummary summary;
-  const TableRequest request{{"data", fs.PutNumberedSeries("data", {"h\r\n1 a\r\n", "h\r\n"}), "2"}, {"1"}};
-  const Status error = MakeTable(fs, codec, request, &table, &summary);
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->kind, ErrorKind::kTooFewLines);
-  EXPECT_EQ(error->file, std::filesystem::path("data/2.txt"));
-  EXPECT_EQ(table.header, std::vector<std::string>{"untouched"});
-}
-
 }  // namespace
 }  // namespace kesmaro

@@ -59,7 +59,8 @@ TEST(OutputNameTest, OnePlainFileNameOrWhatIsAtFault) {
 #endif
 }
 
-// Keeping an output off the data files is the run's to show (extraction_run_test).
+// Keeping an output off the data files is the run's to show (extraction_run_test); what a refused
+// name is told with, the command line's and the window's.
 TEST(OutputNameTest, EveryOutputIsCheckedAndGetsItsExtension) {
   MemoryFileSystem fs;
   const DataFileList list{{"1.txt"}};
@@ -68,10 +69,7 @@ TEST(OutputNameTest, EveryOutputIsCheckedAndGetsItsExtension) {
   EXPECT_EQ(output, "sub/550.csv");
   EXPECT_OK(PrepareOutput(fs, "d", list, "", ".txt", CharScheme::kUtf8, &output));
   EXPECT_EQ(output, ".txt") << "an empty name is a file of its own";
-  const Status bad = PrepareOutput(fs, "d", list, "sub/a|b", ".txt", CharScheme::kUtf8, &output);
-  ASSERT_TRUE(bad);
-  EXPECT_EQ(bad->kind, ErrorKind::kBadOutputName);
-  EXPECT_EQ(bad->userCause, "中含有字符“|”，");
+  EXPECT_TRUE(PrepareOutput(fs, "d", list, "sub/a|b", ".txt", CharScheme::kUtf8, &output));
   EXPECT_OK(CheckOutputName("sub/x", ".txt", CharScheme::kUtf8, OutputNamePart::kLast));
   EXPECT_TRUE(CheckOutputName("sub/x", ".txt", CharScheme::kUtf8, OutputNamePart::kWhole))
       << "a name from the data names a file here";

@@ -43,7 +43,6 @@ const VerdictCase kVerdictCases[] = {
     {"Missing",               "1.0 5\r\n1.5 6\r\n2.0 7\r\n", "3",   "1", VerdictKind::kMissing,      std::nullopt},
     {"EmptyKey",              "1.0 5\r\n1.5 6\r\n2.0 7\r\n", "",    "1", VerdictKind::kAmbiguous,    std::nullopt},
     // an exact line outweighs the prefix lines before it, however many
-    {"ExactAfterPrefixLines", "10 a\r\n11 b\r\n1 c\r\n",     "1",   "1", VerdictKind::kExact,        "1"},
     {"ExactAfterManyPrefixLines", Repeated("7.5 x\r\n", 40000) + "7 y\r\n",
                                                                "7",   "1", VerdictKind::kExact,        "7"},
     // a unique prefix proposes the text before the line's last separator, a double-byte one too

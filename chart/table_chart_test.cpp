@@ -58,7 +58,6 @@ const TableChartCase kChartCases[] = {
      {{"area:1:2", "1,5", "points"},
       {{"", 1, {"0,25", "", "0.5"}}, {"", 2, {"1e-9", "-2,5e3", "1.5"}}}, true},
      {1, 2}, {{"area:1:2", {0.25, 1e-9}}, {"1,5", {std::nullopt, -2500}}}, {"points"}},
-    {"NoNumbersAtAll", {{"1", "2"}, {{"", 1, {"", "a"}}}}, {1}, {}, {"1", "2"}},
 };
 // clang-format on
 

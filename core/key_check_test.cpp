@@ -75,14 +75,5 @@ TEST_P(VerdictTableTest, JudgesTheFirstFile) {
 
 INSTANTIATE_TEST_SUITE_P(Table, VerdictTableTest, ::testing::ValuesIn(kVerdictCases), RowName());
 
-TEST_F(KeyCheckTest, FailuresNameTheFirstFile) {
-  fs_.Put("data/1.txt", "header\r\n1 a\r\n");
-  KeyVerdict verdict;
-  const Status error = CheckKey(fs_, codec_, Request("1", "3"), &verdict);
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->kind, ErrorKind::kTooFewLines);
-  EXPECT_EQ(error->file, std::filesystem::path("data") / "1.txt");
-}
-
 }  // namespace
 }  // namespace kesmaro

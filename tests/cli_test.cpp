@@ -113,6 +113,7 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
       {{"check", "d", "1"}, 3, "ambiguous\n", ""},
       {{"check", "d", "2"}, 0, "prefix\n", ""},
       {{"check", "nowhere", "1"}, 1, "", "*cannot list folder"},
+      {{"check", "--skip", "9", "d", "1"}, 1, "", "*1.txt\n"},  // the first file is too short
       {{"check", "--encoding", "cp1252", "x", "551"}, 0, "prefix\n",
        "kesmaro-cli: the proposed name is not valid CP1252 text\n"},
       {{"run", "--encoding", "cp1252", "x", "551"}, 3, "",

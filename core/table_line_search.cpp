@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <type_traits>
 #include <utility>
 
 #include "core/byte_lanes.h"
@@ -132,17 +131,21 @@ struct FirstField {
 
 namespace {
 
+/// What ReadFirstField reads of a line's start: a vector, and a word after it for the digits that
+/// end near the vector's end.
+constexpr std::size_t kFieldReach = byte_lanes::kLanes + byte_words::kWord;
+
 /// PlainNumber from one vector of the line's start, for a field that ends within its first sixteen
 /// bytes with up to eight digits either side of the point: the common first field. Others are
 /// read byte by byte. With `kCell`, the second field is judged from the same vector when it ends
-/// within it too, as it does in the common line. With `kHeld`, the caller knows that a vector and
-/// a word are held from `pos` on.
+/// within it too, as it does in the common line. With `kHeld`, the caller knows that kFieldReach
+/// bytes are held from `pos` on.
 template <bool kCell, bool kHeld>
 [[gnu::always_inline]] inline void ReadFirstField(const char* data, std::size_t pos, std::size_t to,
                                                   FirstField* field) {
   using namespace byte_lanes;
   if constexpr (std::endian::native == std::endian::little) {
-    if (kHeld || to - pos >= kLanes + byte_words::kWord) {
+    if (kHeld || to - pos >= kFieldReach) {
       const char* p = data + pos;
       const Lanes head = Load(p);
       const std::uint32_t digits = DigitBits(head);
@@ -199,8 +202,7 @@ template <bool kCell, bool kHeld>
 template <bool kCell = false, typename Visit>
 [[gnu::always_inline]] inline std::size_t ForEachLine(const char* data, std::size_t from, std::size_t to,
                                                       Visit&& visit) {
-  constexpr std::size_t kHeld = byte_lanes::kLanes + byte_words::kWord;
-  return ForEachLineStart<kHeld>(
+  return ForEachLineStart<kFieldReach>(
       data, from, to, [&](std::size_t pos, auto held) __attribute__((always_inline)) {
         FirstField field;
         ReadFirstField<kCell, decltype(held)::value>(data, pos, to, &field);

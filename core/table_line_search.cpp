@@ -12,6 +12,7 @@
 #include "core/byte_words.h"
 #include "core/line_rules.h"
 #include "core/line_starts.h"
+#include "core/plain_field.h"
 
 namespace kesmaro {
 namespace {
@@ -77,46 +78,6 @@ bool PlainNumber(const char* data, std::size_t pos, std::size_t to, double* x, s
 [[gnu::always_inline]] inline std::uint64_t DigitsValue(const char* p, std::size_t count) {
   return count == 0 ? 0 : DigitsWordValue(byte_words::Load(p), count);
 }
-
-/// The shape of a plain decimal (`-`, digits, a point and digits) within sixteen bytes.
-struct PlainHead {
-  std::size_t start = 0;     ///< where its digits start, after a sign
-  std::size_t wholeEnd = 0;  ///< where the digits before the point end; `start` when there are none
-  std::size_t end = 0;       ///< the first byte after it; 0 when that is not within the sixteen
-};
-
-/// The PlainHead of the number starting `at` (below sixteen) bytes into the sixteen at `p`, whose
-/// digits are the bits of `digits`.
-[[gnu::always_inline]] inline PlainHead ReadPlainHead(const char* p, std::uint32_t digits, std::size_t at) {
-  constexpr std::size_t kLanes = byte_lanes::kLanes;
-  PlainHead shape;
-  shape.start = at + (p[at] == '-' ? 1 : 0);
-  shape.wholeEnd = shape.start + static_cast<std::size_t>(std::countr_one(digits >> shape.start));
-  std::size_t end = shape.wholeEnd;
-  if (end == shape.start) return shape;
-  if (end < kLanes && p[end] == '.')
-    end += 1 + static_cast<std::size_t>(std::countr_one(digits >> (end + 1)));
-  if (end < kLanes) shape.end = end;
-  return shape;
-}
-
-/// The digits among the sixteen bytes at `p`, as bits.
-[[gnu::always_inline]] inline std::uint32_t DigitBits(byte_lanes::Lanes head) {
-  using namespace byte_lanes;
-  return LaneBits((head >= Splat('0')) & (head <= Splat('9')));
-}
-
-/// Whether a byte ends a plain decimal: a field separator or a line end; looked up, as the
-/// searches ask it of every line.
-constexpr auto kEndsPlain = [] {
-  std::array<bool, 256> ends{};
-  for (std::size_t byte = 0; byte < ends.size(); ++byte) {
-    const char ch = static_cast<char>(byte);
-    ends[byte] = IsFieldSeparator(ch) || IsLineEnd(ch);
-  }
-  return ends;
-}();
-[[gnu::always_inline]] inline bool EndsPlain(char ch) { return kEndsPlain[static_cast<unsigned char>(ch)]; }
 
 }  // namespace
 
@@ -199,13 +160,13 @@ template <bool kCell, bool kHeld>
 /// first fields read, until it returns a position, which is returned; `to` once the line after
 /// the last one handed over does not start within `to`. Empty lines are passed over. Each first
 /// field is read from one vector of its line's start (ReadFirstField).
-template <bool kCell = false, typename Visit>
+template <typename Visit>
 [[gnu::always_inline]] inline std::size_t ForEachLine(const char* data, std::size_t from, std::size_t to,
                                                       Visit&& visit) {
   return ForEachLineStart<kFieldReach>(
       data, from, to, [&](std::size_t pos, auto held) __attribute__((always_inline)) {
         FirstField field;
-        ReadFirstField<kCell, decltype(held)::value>(data, pos, to, &field);
+        ReadFirstField<false, decltype(held)::value>(data, pos, to, &field);
         return visit(pos, field);
       });
 }
@@ -216,6 +177,17 @@ double Slack(double a, double b, double c) {
 }
 
 }  // namespace
+
+void KeyedWindow::Make(const FieldShape& of, const Bounds& from) {
+  if (made && of == shape && from == bounds) return;
+  made = true;
+  shape = of;
+  bounds = from;
+  low = shape.LeastKey(from.low, false);
+  high = shape.LeastKey(from.high, true);
+  past = shape.LeastKey(from.pastBelow, false);
+  shortOf = shape.LeastKey(from.shortOfAbove, true);
+}
 
 SortedPoints::SortedPoints(std::vector<double> points) : points_(std::move(points)) {
   std::sort(points_.begin(), points_.end());
@@ -488,7 +460,7 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField
 std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
   std::size_t pos = to;  // the line judged with the one after it, once there is one
   FirstField line;
-  const auto visit = [&](std::size_t at, const FirstField& next) {
+  const auto judge = [&](std::size_t at, const FirstField& next) {
     if (pos == to) {
       if (!next.plain) return at;
     } else if (!next.plain ||
@@ -499,9 +471,61 @@ std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_
     line = next;
     return kGoOn;
   };
-  // The cell is told from the line's first vector only when it follows the first field.
-  const std::size_t stop =
-      column_ == 2 ? ForEachLine<true>(data, from, to, visit) : ForEachLine<false>(data, from, to, visit);
+  std::size_t stop;
+  if (column_ == 2) {
+    // The cell follows the first field, and is told from the line's first vector.
+    //
+    // Inside a window outside every range, a line and the one after it of the same shape, that
+    // one with a plain decimal cell right after its one separator, are judged by key, as
+    // PassedByGap judges them; the line so passed over is read in full only if the one after
+    // it is not.
+    bool lineRead = true;    // whether `line` holds the line at `pos`
+    bool lineKeyed = false;  // whether the line at `pos` lies inside the keyed window, by `lineKey`
+    std::uint64_t lineKey = 0;
+    stop = ForEachLineStart<kFieldReach>(
+        data, from, to, [&](std::size_t at, auto held) __attribute__((always_inline)) {
+          constexpr bool kHeld = decltype(held)::value;
+          const char* p = data + at;
+          if constexpr (kHeld) {
+            if (lineKeyed) {
+              const byte_lanes::Lanes head = byte_lanes::Load(p);
+              if (keyed_.shape.Fits(head, DigitBits(head))) {
+                const std::uint64_t key = keyed_.shape.Key(byte_words::Load(p));
+                if (keyed_.Inside(key) && keyed_.Passed(lineKey, key)) {
+                  pos = at;
+                  lineKey = key;
+                  lineRead = false;
+                  return kGoOn;
+                }
+              }
+            }
+          }
+          FirstField next;
+          ReadFirstField<true, kHeld>(data, at, to, &next);
+          if (!lineRead) {
+            ReadFirstField<true, true>(data, pos, to, &line);
+            lineRead = true;
+          }
+          const std::size_t judged = judge(at, next);
+          if (judged != kGoOn) return judged;
+          lineKeyed = false;
+          if constexpr (kHeld) {
+            if (window_ != kNoWindow) {
+              const byte_lanes::Lanes head = byte_lanes::Load(p);
+              const std::uint32_t digits = DigitBits(head);
+              FieldShape shape = keyed_.shape;
+              if (shape.Fits(head, digits) || shape.Learn(p, head, digits, true)) {
+                keyed_.Make(shape, {window_.first, window_.second, pastBelow_, shortOfAbove_});
+                lineKey = shape.Key(byte_words::Load(p));
+                lineKeyed = keyed_.Inside(lineKey);
+              }
+            }
+          }
+          return kGoOn;
+        });
+    return stop == to ? pos : stop;
+  }
+  stop = ForEachLine(data, from, to, judge);
   return stop == to ? pos : stop;
 }
 

@@ -2,15 +2,44 @@
 #define KESMARO_CORE_TABLE_LINE_SEARCH_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <utility>
 #include <vector>
 
 #include "core/line_search.h"
+#include "core/plain_field.h"
 
 namespace kesmaro {
 
 struct FirstField;
+
+/// The bounds of a window that a search passes lines over within, made keys of one shape of
+/// first field (FieldShape), so that the lines of that shape are told from them without being
+/// read as numbers.
+struct KeyedWindow {
+  /// The doubles the keys are made from: the window's open bounds, the x above which a line,
+  /// moving up, is passed over, and the x below which one, moving down, is.
+  struct Bounds {
+    double low = 0, high = 0, pastBelow = 0, shortOfAbove = 0;
+    bool operator==(const Bounds&) const = default;
+  };
+
+  /// Makes the keys those of `bounds` for `shape`, unless they already are.
+  void Make(const FieldShape& shape, const Bounds& bounds);
+  /// Whether a key lies inside the window.
+  bool Inside(std::uint64_t key) const { return key >= low && key < high; }
+  /// Whether the line at `key`, inside the window and followed by the line at `nextKey`, moves
+  /// away from what it could matter to.
+  bool Passed(std::uint64_t key, std::uint64_t nextKey) const {
+    return nextKey > key ? key >= past : nextKey < key && key < shortOf;
+  }
+
+  bool made = false;
+  FieldShape shape;
+  Bounds bounds;
+  std::uint64_t low = 0, high = 0, past = 0, shortOf = 0;
+};
 
 /// Numbers in ascending order, and where another number falls among them. The open interval
 /// between neighbouring points that the last number looked up lay in is remembered: in a series
@@ -173,6 +202,8 @@ class RangeLineSearch final : public LineSearch {
   mutable std::pair<double, double> window_ = kNoWindow;
   mutable double pastBelow_ = 0;
   mutable double shortOfAbove_ = 0;
+  /// The window as keys of the shape of a line judged in full, for the lines of that shape after it.
+  mutable KeyedWindow keyed_;
 };
 
 }  // namespace kesmaro

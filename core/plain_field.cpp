@@ -1,0 +1,68 @@
+#include "core/plain_field.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace kesmaro {
+namespace {
+
+constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+constexpr std::uint64_t kIntegerPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+
+}  // namespace
+
+bool FieldShape::Learn(const char* p, byte_lanes::Lanes head, std::uint32_t digits, bool cell) {
+  const PlainHead field = ReadPlainHead(p, digits, 0);
+  if (field.start != 0 || field.wholeEnd == 0 || field.end == 0 || field.end > byte_words::kWord ||
+      !EndsPlain(p[field.end]))
+    return false;
+  std::size_t last = field.end;  // the byte after the last field of the shape
+  if (cell) {
+    if (!IsFieldSeparator(p[field.end])) return false;
+    const PlainHead cellHead = ReadPlainHead(p, digits, field.end + 1);
+    if (cellHead.end == 0 || !EndsPlain(p[cellHead.end])) return false;
+    last = cellHead.end;
+  }
+  const std::uint32_t bits = (2u << last) - 1;  // up to the byte after the last field
+  bytes_ = head;
+  digitBits_ = digits & bits;
+  sameBits_ = bits & ~digits;
+  keyMask_ = byte_words::FirstBytes(~std::uint64_t{0}, field.end);
+  end_ = static_cast<std::uint8_t>(field.end);
+  wholeDigits_ = static_cast<std::uint8_t>(field.wholeEnd);
+  fractionDigits_ =
+      static_cast<std::uint8_t>(field.end > field.wholeEnd ? field.end - field.wholeEnd - 1 : 0);
+  return true;
+}
+
+std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
+  // The fields of this shape are the numbers m / 10^f for m below 10^digits, their doubles read
+  // as the searches read them; the least m whose double passes the bound, then written out.
+  const std::uint64_t count = kIntegerPowers[wholeDigits_ + fractionDigits_];
+  const double scale = kPowers[fractionDigits_];
+  const auto passes = [&](std::uint64_t m) {
+    const double x = static_cast<double>(m) / scale;
+    return orEqual ? x >= bound : x > bound;
+  };
+  if (!passes(count - 1)) return ~std::uint64_t{0};
+  const double guess = bound * scale;  // within a step or two of it
+  std::uint64_t m = guess <= 0                                ? 0
+                    : guess >= static_cast<double>(count - 1) ? count - 1
+                                                              : static_cast<std::uint64_t>(guess);
+  while (m > 0 && passes(m - 1)) --m;
+  while (!passes(m)) ++m;
+  char bytes[byte_words::kWord] = {};
+  for (std::size_t i = end_; i-- > 0;) {
+    if (i == wholeDigits_) {
+      bytes[i] = '.';
+      continue;
+    }
+    bytes[i] = static_cast<char>('0' + m % 10);
+    m /= 10;
+  }
+  return Key(byte_words::Load(bytes));
+}
+
+double FieldShape::Step() const { return 1 / kPowers[fractionDigits_]; }
+
+}  // namespace kesmaro

@@ -1,0 +1,111 @@
+#ifndef KESMARO_CORE_PLAIN_FIELD_H_
+#define KESMARO_CORE_PLAIN_FIELD_H_
+
+// Plain decimals (`-`, digits, a point and digits, ended by a field separator or a line end) read
+// from the sixteen bytes of a line's start at once, as the table's searches judge their lines.
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+
+#include "core/byte_lanes.h"
+#include "core/byte_words.h"
+#include "core/line_rules.h"
+
+namespace kesmaro {
+
+/// The digits among the sixteen bytes of `head`, as bits.
+[[gnu::always_inline]] inline std::uint32_t DigitBits(byte_lanes::Lanes head) {
+  using namespace byte_lanes;
+  return LaneBits((head >= Splat('0')) & (head <= Splat('9')));
+}
+
+/// Whether a byte ends a plain decimal: a field separator or a line end; looked up, as the
+/// searches ask it of every line.
+inline constexpr auto kEndsPlain = [] {
+  std::array<bool, 256> ends{};
+  for (std::size_t byte = 0; byte < ends.size(); ++byte) {
+    const char ch = static_cast<char>(byte);
+    ends[byte] = IsFieldSeparator(ch) || IsLineEnd(ch);
+  }
+  return ends;
+}();
+[[gnu::always_inline]] inline bool EndsPlain(char ch) { return kEndsPlain[static_cast<unsigned char>(ch)]; }
+
+/// The shape of a plain decimal within sixteen bytes.
+struct PlainHead {
+  std::size_t start = 0;     ///< where its digits start, after a sign
+  std::size_t wholeEnd = 0;  ///< where the digits before the point end; `start` when there are none
+  std::size_t end = 0;       ///< the first byte after it; 0 when that is not within the sixteen
+};
+
+/// The PlainHead of the number starting `at` (below sixteen) bytes into the sixteen at `p`, whose
+/// digits are the bits of `digits`.
+[[gnu::always_inline]] inline PlainHead ReadPlainHead(const char* p, std::uint32_t digits, std::size_t at) {
+  constexpr std::size_t kLanes = byte_lanes::kLanes;
+  PlainHead shape;
+  shape.start = at + (p[at] == '-' ? 1 : 0);
+  shape.wholeEnd = shape.start + static_cast<std::size_t>(std::countr_one(digits >> shape.start));
+  std::size_t end = shape.wholeEnd;
+  if (end == shape.start) return shape;
+  if (end < kLanes && p[end] == '.')
+    end += 1 + static_cast<std::size_t>(std::countr_one(digits >> (end + 1)));
+  if (end < kLanes) shape.end = end;
+  return shape;
+}
+
+/// The shape of a line's start whose first field is a plain decimal without a sign that fills at
+/// most a word (seven digits and a point, or eight digits): where its digits lie, its point and
+/// the byte after it; and, when learnt with its cell, the one field separator after it and the
+/// plain decimal cell after that, with the byte after that, all within sixteen bytes. Fields of
+/// one shape read as keys: the word of their bytes as one integer, in the order they are written,
+/// whose order is their numbers' order and, as their doubles are apart for each, their doubles'
+/// order. A search so tells a line from the bounds it passes lines over within, once these are
+/// made keys of the line's shape, without reading the line as a number.
+class FieldShape {
+ public:
+  /// Becomes the shape of the line at the sixteen bytes `head` at `p`, whose digits are the bits
+  /// of `digits`, with its cell when `cell`: false when the line has no such shape.
+  bool Learn(const char* p, byte_lanes::Lanes head, std::uint32_t digits, bool cell);
+
+  /// Whether the line whose sixteen bytes are `head`, with digits `digits`, is of this shape.
+  [[gnu::always_inline]] bool Fits(byte_lanes::Lanes head, std::uint32_t digits) const {
+    const std::uint32_t same = byte_lanes::LaneBits(head == bytes_);
+    return ((digits & digitBits_) | (same & sameBits_)) == (digitBits_ | sameBits_);
+  }
+
+  /// The key of a field of this shape, from its line's first eight bytes.
+  [[gnu::always_inline]] std::uint64_t Key(std::uint64_t word) const {
+    word &= keyMask_;
+    if constexpr (std::endian::native == std::endian::little) return __builtin_bswap64(word);
+    return word;
+  }
+
+  /// The least key of a field of this shape whose double is above `bound`, or at least `bound`
+  /// when `orEqual`; above every key when there is none (a NaN bound).
+  std::uint64_t LeastKey(double bound, bool orEqual) const;
+
+  /// The least step between two numbers of this shape.
+  double Step() const;
+
+  bool operator==(const FieldShape& other) const {
+    return digitBits_ == other.digitBits_ && sameBits_ == other.sameBits_ &&
+           (byte_lanes::LaneBits(bytes_ == other.bytes_) & sameBits_) == sameBits_;
+  }
+
+ private:
+  byte_lanes::Lanes bytes_{};  ///< the learnt line's first bytes
+  /// The bytes that are digits, as bits; before a shape is learnt, one past the sixteen, so that
+  /// no line fits.
+  std::uint32_t digitBits_ = 1u << byte_lanes::kLanes;
+  std::uint32_t sameBits_ = 0;    ///< the bytes that are as in the learnt line
+  std::uint64_t keyMask_ = 0;     ///< the field's bytes in the word
+  std::uint8_t wholeDigits_ = 0;  ///< the field's digits before its point, and after it
+  std::uint8_t fractionDigits_ = 0;
+  std::uint8_t end_ = 0;  ///< where the field ends
+};
+
+}  // namespace kesmaro
+
+#endif  // KESMARO_CORE_PLAIN_FIELD_H_

@@ -65,4 +65,32 @@ std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
 
 double FieldShape::Step() const { return 1 / kPowers[fractionDigits_]; }
 
+std::optional<std::uint64_t> KeyedWindow::KeyLine(const char* p, byte_lanes::Lanes head, std::uint32_t digits,
+                                                  bool cell, const Bounds& bounds, double slack,
+                                                  bool passed) {
+  passed_ = passed_ || passed;
+  wait_ = 0;
+  if (!shape_.Fits(head, digits)) {
+    FieldShape learnt;
+    if (!learnt.Learn(p, head, digits, cell)) return std::nullopt;
+    if (made_ && !passed_) wait_ = kWait;
+    shape_ = learnt;
+    made_ = false;
+    passed_ = false;
+  }
+  // Two fields of one shape lie a step apart at least, and their doubles as good as that.
+  if (!(slack < shape_.Step() / 2)) return std::nullopt;
+  if (!made_ || !(bounds == bounds_)) {
+    made_ = true;
+    bounds_ = bounds;
+    low_ = shape_.LeastKey(bounds.low, false);
+    high_ = shape_.LeastKey(bounds.high, true);
+    past_ = shape_.LeastKey(bounds.pastBelow, false);
+    shortOf_ = shape_.LeastKey(bounds.shortOfAbove, true);
+  }
+  const std::uint64_t key = shape_.Key(byte_words::Load(p));
+  if (!Inside(key)) return std::nullopt;
+  return key;
+}
+
 }  // namespace kesmaro

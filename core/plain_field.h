@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "core/byte_lanes.h"
 #include "core/byte_words.h"
@@ -104,6 +105,56 @@ class FieldShape {
   std::uint8_t wholeDigits_ = 0;  ///< the field's digits before its point, and after it
   std::uint8_t fractionDigits_ = 0;
   std::uint8_t end_ = 0;  ///< where the field ends
+};
+
+/// The bounds of a window that a search passes lines over within, made keys of one shape of line
+/// (FieldShape), so that the lines of that shape are told from them without being read as numbers.
+class KeyedWindow {
+ public:
+  /// The doubles the keys are made from: the window's open bounds, the x above which a line,
+  /// moving up, is passed over, and the x below which one, moving down, is.
+  struct Bounds {
+    double low = 0, high = 0, pastBelow = 0, shortOfAbove = 0;
+    bool operator==(const Bounds&) const = default;
+  };
+
+  /// Keys the window for the line at the sixteen bytes `head` at `p`, with digits `digits`: makes
+  /// the keys of `bounds` for the line's shape, with its cell when `cell`, and gives the line's
+  /// key when it lies inside the window. None too when the line has no such shape, or when two
+  /// lines' doubles closer than `slack` could not be told apart. `passed` says whether a line was passed over
+  /// by key since the last call.
+  ///
+  /// Lines written in turn in several shapes would make keys for every line, so a shape learnt
+  /// that no line was passed over by key with makes Wait() the bytes of data that the search is
+  /// to pass before it keys the window again.
+  std::optional<std::uint64_t> KeyLine(const char* p, byte_lanes::Lanes head, std::uint32_t digits, bool cell,
+                                       const Bounds& bounds, double slack, bool passed);
+  /// The bytes still to wait, kept from one block to the next.
+  std::size_t& Wait() { return wait_; }
+
+  /// Whether the line at `head` is of the shape keyed, and its key, from its first eight bytes.
+  [[gnu::always_inline]] bool Fits(byte_lanes::Lanes head, std::uint32_t digits) const {
+    return shape_.Fits(head, digits);
+  }
+  [[gnu::always_inline]] std::uint64_t Key(std::uint64_t word) const { return shape_.Key(word); }
+  /// Whether a key lies inside the window.
+  [[gnu::always_inline]] bool Inside(std::uint64_t key) const { return key >= low_ && key < high_; }
+  /// Whether the line at `key`, inside the window and followed by the line at `nextKey`, moves
+  /// away from what it could matter to.
+  [[gnu::always_inline]] bool Passed(std::uint64_t key, std::uint64_t nextKey) const {
+    return nextKey > key ? key >= past_ : nextKey < key && key < shortOf_;
+  }
+
+ private:
+  /// The bytes that wait for another shape to be learnt: some hundreds of lines.
+  static constexpr std::size_t kWait = 8192;
+
+  FieldShape shape_;
+  bool made_ = false;  ///< whether the keys are those of `bounds_` for `shape_`
+  Bounds bounds_;
+  std::uint64_t low_ = 0, high_ = 0, past_ = 0, shortOf_ = 0;
+  bool passed_ = false;  ///< whether a line was passed over by key since `shape_` was learnt
+  std::size_t wait_ = 0;
 };
 
 }  // namespace kesmaro

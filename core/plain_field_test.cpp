@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kesmaro {
 namespace {
@@ -115,6 +117,62 @@ TEST(FieldShapeTest, LeastKeysPassTheFieldsWhoseDoublesPass) {
       for (long long m = std::max(from - 50, 0LL); m < std::min(from + 50, count); ++m) check(m);
       check(count - 1);
     }
+  }
+}
+
+/// A window keyed line after line, as a search keys it after each line judged in full: a line's
+/// key comes back exactly when the line is of a shape and inside the bounds, whatever shape and
+/// bounds the lines before it had.
+TEST(KeyedWindowTest, KeysTheLinesInsideTheirBounds) {
+  const double kInf = std::numeric_limits<double>::infinity();
+  struct Step {
+    std::string line;
+    KeyedWindow::Bounds bounds;
+    bool inside;
+  };
+  const Step steps[] = {
+      {"5.250 1\n", {5, 7.5, -kInf, kInf}, true},
+      {"7.500 1\n", {5, 7.5, -kInf, kInf}, false},   // on a bound
+      {"12.250 1\n", {5, 7.5, -kInf, kInf}, false},  // another shape, beyond the bounds
+      {"6.000 1\n", {5, 7.5, -kInf, kInf}, true},
+      {"12.250 1\n", {12, 20, -kInf, kInf}, true},  // other bounds
+      {"5.000 1\n", {12, 20, -kInf, kInf}, false},
+      {"99.5 1\n", {12, 20, -kInf, kInf}, false},
+      {"-6.000 1\n", {-7, -5, -kInf, kInf}, false},  // no shape
+      {"19.999 1\n", {12, 20, -kInf, kInf}, true},
+      {"1e3 1\n", {12, 20, -kInf, kInf}, false},
+      {"5.250 1\n", {0, 9.5, -kInf, kInf}, true},
+      {"12.250 1\n", {0, 9.5, -kInf, kInf}, false},  // another shape, the same bounds
+  };
+  KeyedWindow window;
+  for (const Step& step : steps) {
+    const Held held(step.line);
+    const std::optional<std::uint64_t> key =
+        window.KeyLine(held.data(), held.head(), held.digits(), true, step.bounds, 0, true);
+    EXPECT_EQ(key.has_value(), step.inside) << step.line;
+  }
+  // Lines that two doubles closer than the bounds allow could tell apart are not keyed.
+  const Held held("5.250 1\n");
+  EXPECT_FALSE(
+      window.KeyLine(held.data(), held.head(), held.digits(), true, {5, 7.5, -kInf, kInf}, 0.0005, true));
+  // A shape that passed no line over, by the time the next is learnt, makes the search wait.
+  struct Turns {
+    std::vector<bool> passed;  ///< for each line keyed
+    bool waits;
+  };
+  for (const Turns& turns : {Turns{{false, false, false}, true}, Turns{{false, true, false}, false},
+                             Turns{{true, false, false}, true}}) {
+    KeyedWindow keyed;
+    const char* const lines[] = {"5.25 1\n", "5.50 1\n", "5.5 1\n"};
+    for (std::size_t i = 0; i < std::size(lines); ++i) {
+      const Held at(lines[i]);
+      keyed.KeyLine(at.data(), at.head(), at.digits(), true, {5, 7.5, -kInf, kInf}, 0, turns.passed[i]);
+    }
+    EXPECT_EQ(keyed.Wait() > 0, turns.waits) << turns.passed[0] << turns.passed[1];
+    // A line of the shape learnt waits for nothing.
+    const Held same("5.6 1\n");
+    keyed.KeyLine(same.data(), same.head(), same.digits(), true, {5, 7.5, -kInf, kInf}, 0, false);
+    EXPECT_EQ(keyed.Wait(), 0u);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "core/byte_lanes.h"
@@ -171,23 +172,78 @@ template <typename Visit>
       });
 }
 
+/// ForEachLine for a search that passes lines over by key (KeyedWindow), judging the others:
+/// `judge(at, next)` judges the line at `pos`, which `line` holds, with the line after it at
+/// `at`, as ForEachLine's visitor would, and makes `pos` and `line` that line's when it goes on.
+/// Then `bounds(&slack)` gives the window that the line now at `pos` lies in, if there is one,
+/// with the least distance two lines' doubles must lie apart to be told apart.
+///
+/// While a line and the one after it are of one shape, with the cell when `kCell`, both inside
+/// the window and the line moving away as the window says, the line is passed over by key: `pos`
+/// moves on and `line` is read only if the line after it is judged.
+template <bool kCell, typename Judge, typename Bounds>
+[[gnu::always_inline]] inline std::size_t ForEachLineByKey(const char* data, std::size_t from, std::size_t to,
+                                                           KeyedWindow& keyed, std::size_t& pos,
+                                                           FirstField& line, Judge&& judge, Bounds&& bounds) {
+  bool lineRead = true;    // whether `line` holds the line at `pos`
+  bool lineKeyed = false;  // whether the line at `pos` lies inside the keyed window, by `lineKey`
+  std::uint64_t lineKey = 0;
+  bool passed = false;  // whether a line was passed over by key since the window was last keyed
+  std::size_t resume = from + keyed.Wait();  // where the window may be keyed again
+  const std::size_t stop = ForEachLineStart<kFieldReach>(
+      data, from, to, [&](std::size_t at, auto held) __attribute__((always_inline)) {
+        constexpr bool kHeld = decltype(held)::value;
+        const char* p = data + at;
+        if constexpr (kHeld) {
+          if (lineKeyed) {
+            const byte_lanes::Lanes head = byte_lanes::Load(p);
+            if (keyed.Fits(head, DigitBits(head))) {
+              const std::uint64_t key = keyed.Key(byte_words::Load(p));
+              if (keyed.Inside(key) && keyed.Passed(lineKey, key)) {
+                pos = at;
+                lineKey = key;
+                lineRead = false;
+                passed = true;
+                return kGoOn;
+              }
+            }
+          }
+        }
+        FirstField next;
+        ReadFirstField<kCell, kHeld>(data, at, to, &next);
+        if (!lineRead) {
+          ReadFirstField<kCell, true>(data, pos, to, &line);
+          lineRead = true;
+        }
+        const std::size_t judged = judge(at, next);
+        if (judged != kGoOn) return judged;
+        lineKeyed = false;
+        if constexpr (kHeld) {
+          double slack = 0;
+          if (at >= resume) {
+            if (const std::optional<KeyedWindow::Bounds> window = bounds(&slack)) {
+              const byte_lanes::Lanes head = byte_lanes::Load(p);
+              const std::optional<std::uint64_t> key =
+                  keyed.KeyLine(p, head, DigitBits(head), kCell, *window, slack, passed);
+              lineKeyed = key.has_value();
+              lineKey = key.value_or(0);
+              resume = at + keyed.Wait();
+              passed = false;
+            }
+          }
+        }
+        return kGoOn;
+      });
+  keyed.Wait() = resume > to ? resume - to : 0;
+  return stop;
+}
+
 /// The rounding the distances' doubles may carry, as the table allows for it.
 double Slack(double a, double b, double c) {
   return 4 * std::numeric_limits<double>::epsilon() * (a + b + c) + 4 * std::numeric_limits<double>::min();
 }
 
 }  // namespace
-
-void KeyedWindow::Make(const FieldShape& of, const Bounds& from) {
-  if (made && of == shape && from == bounds) return;
-  made = true;
-  shape = of;
-  bounds = from;
-  low = shape.LeastKey(from.low, false);
-  high = shape.LeastKey(from.high, true);
-  past = shape.LeastKey(from.pastBelow, false);
-  shortOf = shape.LeastKey(from.shortOfAbove, true);
-}
 
 SortedPoints::SortedPoints(std::vector<double> points) : points_(std::move(points)) {
   std::sort(points_.begin(), points_.end());
@@ -309,18 +365,25 @@ void NearestLineSearch::Took(double x) const {
 std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
   if (!judges_) return from;
   std::size_t pos = to;  // the line judged with the one after it, once there is one
-  double x = 0;
-  const std::size_t stop = ForEachLine(data, from, to, [&](std::size_t at, const FirstField& next) {
+  FirstField line;
+  const auto judge = [&](std::size_t at, const FirstField& next) {
     if (pos == to) {
       if (!next.plain) return at;
-    } else if (!next.plain || (!PassedInWindow(x, next.x) && MayBeNearest(x, next.x))) {
-      Took(x);
+    } else if (!next.plain || (!PassedInWindow(line.x, next.x) && MayBeNearest(line.x, next.x))) {
+      Took(line.x);
       return pos;
     }
     pos = at;
-    x = next.x;
+    line.x = next.x;  // all the judging needs
     return kGoOn;
-  });
+  };
+  const std::size_t stop = ForEachLineByKey<false>(
+      data, from, to, keyed_, pos, line, judge, [&](double* slack) -> std::optional<KeyedWindow::Bounds> {
+        const Window& w = window_;
+        if (!(w.low < w.high)) return std::nullopt;
+        *slack = w.lineSlack;
+        return KeyedWindow::Bounds{w.low, w.high, w.pastBelow, w.shortOfAbove};
+      });
   return stop == to ? pos : stop;
 }
 
@@ -341,11 +404,11 @@ std::size_t InterpolationLineSearch::Find(const char* data, std::size_t from, st
   takeNext_ = true;
   std::size_t pos = to;  // the line judged with the one after it, once there is one
   bool first = true;     // whether that line is the first one found
-  double x = 0;
-  const std::size_t stop = ForEachLine(data, from, to, [&](std::size_t at, const FirstField& next) {
+  FirstField line;
+  const auto judge = [&](std::size_t at, const FirstField& next) {
     if (pos == to) {
       if (!next.plain) return at;
-    } else if (!next.plain || Between(x, next.x)) {
+    } else if (!next.plain || Between(line.x, next.x)) {
       return pos;
     } else if (first && afterTaken) {
       takeNext_ = false;
@@ -354,9 +417,17 @@ std::size_t InterpolationLineSearch::Find(const char* data, std::size_t from, st
       first = false;
     }
     pos = at;
-    x = next.x;
+    line.x = next.x;
     return kGoOn;
-  });
+  };
+  // Two lines inside the gap between values that the last line looked up lay in are not either
+  // side of one; passed over by key, in either direction.
+  const std::size_t stop = ForEachLineByKey<false>(
+      data, from, to, keyed_, pos, line, judge, [&](double*) -> std::optional<KeyedWindow::Bounds> {
+        if (first && afterTaken) return std::nullopt;
+        const auto [low, high] = values_.LastGap();
+        return KeyedWindow::Bounds{low, high, -kInfinity, kInfinity};
+      });
   return stop == to ? pos : stop;
 }
 
@@ -471,61 +542,17 @@ std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_
     line = next;
     return kGoOn;
   };
-  std::size_t stop;
-  if (column_ == 2) {
-    // The cell follows the first field, and is told from the line's first vector.
-    //
-    // Inside a window outside every range, a line and the one after it of the same shape, that
-    // one with a plain decimal cell right after its one separator, are judged by key, as
-    // PassedByGap judges them; the line so passed over is read in full only if the one after
-    // it is not.
-    bool lineRead = true;    // whether `line` holds the line at `pos`
-    bool lineKeyed = false;  // whether the line at `pos` lies inside the keyed window, by `lineKey`
-    std::uint64_t lineKey = 0;
-    stop = ForEachLineStart<kFieldReach>(
-        data, from, to, [&](std::size_t at, auto held) __attribute__((always_inline)) {
-          constexpr bool kHeld = decltype(held)::value;
-          const char* p = data + at;
-          if constexpr (kHeld) {
-            if (lineKeyed) {
-              const byte_lanes::Lanes head = byte_lanes::Load(p);
-              if (keyed_.shape.Fits(head, DigitBits(head))) {
-                const std::uint64_t key = keyed_.shape.Key(byte_words::Load(p));
-                if (keyed_.Inside(key) && keyed_.Passed(lineKey, key)) {
-                  pos = at;
-                  lineKey = key;
-                  lineRead = false;
-                  return kGoOn;
-                }
-              }
-            }
-          }
-          FirstField next;
-          ReadFirstField<true, kHeld>(data, at, to, &next);
-          if (!lineRead) {
-            ReadFirstField<true, true>(data, pos, to, &line);
-            lineRead = true;
-          }
-          const std::size_t judged = judge(at, next);
-          if (judged != kGoOn) return judged;
-          lineKeyed = false;
-          if constexpr (kHeld) {
-            if (window_ != kNoWindow) {
-              const byte_lanes::Lanes head = byte_lanes::Load(p);
-              const std::uint32_t digits = DigitBits(head);
-              FieldShape shape = keyed_.shape;
-              if (shape.Fits(head, digits) || shape.Learn(p, head, digits, true)) {
-                keyed_.Make(shape, {window_.first, window_.second, pastBelow_, shortOfAbove_});
-                lineKey = shape.Key(byte_words::Load(p));
-                lineKeyed = keyed_.Inside(lineKey);
-              }
-            }
-          }
-          return kGoOn;
-        });
-    return stop == to ? pos : stop;
-  }
-  stop = ForEachLine(data, from, to, judge);
+  // Inside a window outside every range, with the cell after the first field, a line is passed
+  // over by key as PassedByGap passes it.
+  const std::size_t stop =
+      column_ == 2
+          ? ForEachLineByKey<true>(
+                data, from, to, keyed_, pos, line, judge,
+                [&](double*) -> std::optional<KeyedWindow::Bounds> {
+                  if (window_ == kNoWindow) return std::nullopt;
+                  return KeyedWindow::Bounds{window_.first, window_.second, pastBelow_, shortOfAbove_};
+                })
+          : ForEachLine(data, from, to, judge);
   return stop == to ? pos : stop;
 }
 

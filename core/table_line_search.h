@@ -14,33 +14,6 @@ namespace kesmaro {
 
 struct FirstField;
 
-/// The bounds of a window that a search passes lines over within, made keys of one shape of
-/// first field (FieldShape), so that the lines of that shape are told from them without being
-/// read as numbers.
-struct KeyedWindow {
-  /// The doubles the keys are made from: the window's open bounds, the x above which a line,
-  /// moving up, is passed over, and the x below which one, moving down, is.
-  struct Bounds {
-    double low = 0, high = 0, pastBelow = 0, shortOfAbove = 0;
-    bool operator==(const Bounds&) const = default;
-  };
-
-  /// Makes the keys those of `bounds` for `shape`, unless they already are.
-  void Make(const FieldShape& shape, const Bounds& bounds);
-  /// Whether a key lies inside the window.
-  bool Inside(std::uint64_t key) const { return key >= low && key < high; }
-  /// Whether the line at `key`, inside the window and followed by the line at `nextKey`, moves
-  /// away from what it could matter to.
-  bool Passed(std::uint64_t key, std::uint64_t nextKey) const {
-    return nextKey > key ? key >= past : nextKey < key && key < shortOf;
-  }
-
-  bool made = false;
-  FieldShape shape;
-  Bounds bounds;
-  std::uint64_t low = 0, high = 0, past = 0, shortOf = 0;
-};
-
 /// Numbers in ascending order, and where another number falls among them. The open interval
 /// between neighbouring points that the last number looked up lay in is remembered: in a series
 /// sorted by x, neighbouring lines mostly lie in the same one.
@@ -55,6 +28,8 @@ class SortedPoints {
   std::size_t Gap(double x) const { return InLastGap(x) ? gap_ : FindGap(x); }
   /// Whether x lies inside the gap that the last number looked up lay inside.
   bool InLastGap(double x) const { return x > low_ && x < high_; }
+  /// That gap's open bounds; an empty one before a number is looked up.
+  std::pair<double, double> LastGap() const { return {low_, high_}; }
   /// How many points lie below x, and at or below it.
   std::size_t Below(double x) const;
   std::size_t AtOrBelow(double x) const;
@@ -129,6 +104,8 @@ class NearestLineSearch final : public LineSearch {
   /// The same from each value up, the least of value - distance - slack.
   mutable std::vector<double> aboveReach_;
   mutable Window window_;
+  /// The window as keys of the shape of a line judged in full, for the lines of that shape after it.
+  mutable KeyedWindow keyed_;
 };
 
 /// Finds, for the table's interpolated values, the lines that may be on a value or either side
@@ -153,6 +130,8 @@ class InterpolationLineSearch final : public LineSearch {
 
   SortedPoints values_;  ///< values that are no number left out
   mutable bool takeNext_ = false;
+  /// The last gap as keys of the shape of a line judged in full, for the lines of that shape after it.
+  mutable KeyedWindow keyed_;
 };
 
 /// Finds, for the table's range measures, the lines that lie in a range, or may be the line just

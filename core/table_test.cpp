@@ -213,10 +213,14 @@ bool Uniform(int file) { return file % 4 == 3; }
 /// numbers written alike (Uniform).
 std::vector<std::string> RandomXs(std::mt19937& random, int file) {
   std::vector<std::string> xs;
+  // Thousandths: half of them a few from a value or a range's end, where the bounds fall; or, in
+  // no order, a walk back and forth from one.
+  const int near[] = {-3000, 0, 5000, 7500, 12250, 20000};
+  int walk = near[random() % std::size(near)];
   for (int line = 0; Uniform(file) && line < 160; ++line) {
-    // Thousandths, half of them a few from a value or a range's end, where the bounds fall.
-    const int near[] = {-3000, 0, 5000, 7500, 12250, 20000};
-    const int thousandths = random() % 2
+    walk = std::clamp(walk + static_cast<int>(random() % 601) - 300, -2000, 25000);
+    const int thousandths = file % 3 == 2 ? walk
+                            : random() % 2
                                 ? near[random() % std::size(near)] + static_cast<int>(random() % 7) - 3
                                 : static_cast<int>(random() % 27000) - 2000;
     const int x = std::abs(thousandths);
@@ -365,6 +369,11 @@ TEST(TableRandomTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
   ExpectCells(fs, exact, exactCells, ", exact");
   ExpectCells(fs, within, withinCells, ", within 0");
   ExpectCells(fs, nearest, nearestCells, ", nearest");
+  // Without the value near 6e14, whose size swamps the rounding the search allows for, the lines
+  // written alike are told from their bytes.
+  nearest.items.pop_back();
+  for (std::vector<std::string>& cells : nearestCells) cells.resize(cells.size() - 2);
+  ExpectCells(fs, nearest, nearestCells, ", nearest, all but the largest value");
   ExpectCells(fs, interpolated, interpolatedCells, ", interpolated");
   ExpectCells(fs, measured, measuredCells, ", ranges");
 }

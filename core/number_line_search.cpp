@@ -194,6 +194,11 @@ bool NumberLineSearch::MayEqual(const char* data, std::size_t pos, std::size_t t
   return wholes.Hold(FirstBytes(head, wholeDigits));
 }
 
+bool NumberLineSearch::Takes(const char* data, std::size_t pos, std::size_t to) const {
+  NumberLineScan::Wholes wholes{wholes_.data(), wholes_.size() - 1};
+  return NumberLineScan::Takes(*this, wholes, data, pos, to);
+}
+
 std::size_t NumberLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
   return scan_(*this, data, from, to);
 }

@@ -31,6 +31,8 @@ class NumberLineSearch final : public LineSearch {
 
   std::size_t Find(const char* data, std::size_t from, std::size_t to) const override;
   std::size_t Reach() const override { return 0; }
+  /// Whether Find takes the line at `pos`, judged alone.
+  bool Takes(const char* data, std::size_t pos, std::size_t to) const;
 
  private:
   friend struct NumberLineScan;

@@ -559,10 +559,12 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
     FilePass pass(plan);
     // Nearest and interpolated values are judged with the lines of the file taken so far, so each
     // file has its own search.
+    std::optional<ExactLineSearch> mayBeEqual;
     std::optional<NearestLineSearch> mayBeNearest;
     std::optional<InterpolationLineSearch> mayBracket;
     std::optional<RangeLineSearch> mayBeInRange;
     const LineSearch* fileSearch = &search;
+    if (onlyExactValues) fileSearch = &mayBeEqual.emplace(mayEqual, values);
     if (onlyNearestValues) fileSearch = &mayBeNearest.emplace(values);
     if (onlyInterpolatedValues) fileSearch = &mayBracket.emplace(values);
     if (onlyRanges && !ranges.empty()) fileSearch = &mayBeInRange.emplace(ranges, request.column);

@@ -173,8 +173,9 @@ template <typename Visit>
 }
 
 /// ForEachLine for a search that passes lines over by key (KeyedWindow), judging the others:
-/// `judge(at, next)` judges the line at `pos`, which `line` holds, with the line after it at
-/// `at`, as ForEachLine's visitor would, and makes `pos` and `line` that line's when it goes on.
+/// `judge(at, next)` judges the line at `pos`, which `line` holds as far as the judging needs it,
+/// with the line after it at `at`, as ForEachLine's visitor would, and makes `pos` and `line`
+/// that line's when it goes on.
 /// Then `bounds(&slack)` gives the window that the line now at `pos` lies in, if there is one,
 /// with the least distance two lines' doubles must lie apart to be told apart.
 ///
@@ -385,6 +386,49 @@ std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::siz
         return KeyedWindow::Bounds{w.low, w.high, w.pastBelow, w.shortOfAbove};
       });
   return stop == to ? pos : stop;
+}
+
+ExactLineSearch::ExactLineSearch(const NumberLineSearch& mayEqual, std::vector<double> values)
+    : mayEqual_(mayEqual), values_([&] {
+        std::erase_if(values, [](double value) { return std::isnan(value); });
+        return std::move(values);
+      }()) {}
+
+std::size_t ExactLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+  bool passed = false;  // whether a line was passed over by key since the window was last keyed
+  std::size_t resume = from + keyed_.Wait();  // where the window may be keyed again
+  const std::size_t stop = ForEachLineStart<kFieldReach>(
+      data, from, to, [&](std::size_t at, auto held) __attribute__((always_inline)) {
+        constexpr bool kHeld = decltype(held)::value;
+        const char* p = data + at;
+        if constexpr (kHeld) {
+          if (keyedNow_) {
+            const byte_lanes::Lanes head = byte_lanes::Load(p);
+            if (keyed_.Fits(head, DigitBits(head)) && keyed_.Inside(keyed_.Key(byte_words::Load(p)))) {
+              passed = true;
+              return kGoOn;
+            }
+          }
+        }
+        if (mayEqual_.Takes(data, at, to)) return at;
+        if constexpr (kHeld) {
+          // Key the window of the gap between values that this line lies in.
+          FirstField line;
+          if (at >= resume) ReadFirstField<false, true>(data, at, to, &line);
+          if (line.plain && values_.Gap(line.x) != SortedPoints::kOnPoint) {
+            const auto [low, high] = values_.LastGap();
+            const byte_lanes::Lanes head = byte_lanes::Load(p);
+            keyedNow_ =
+                keyed_.KeyLine(p, head, DigitBits(head), false, {low, high, -kInfinity, kInfinity}, 0, passed)
+                    .has_value();
+            resume = at + keyed_.Wait();
+            passed = false;
+          }
+        }
+        return kGoOn;
+      });
+  keyed_.Wait() = resume > to ? resume - to : 0;
+  return stop;
 }
 
 InterpolationLineSearch::InterpolationLineSearch(std::vector<double> values)

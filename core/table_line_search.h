@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/line_search.h"
+#include "core/number_line_search.h"
 #include "core/plain_field.h"
 
 namespace kesmaro {
@@ -106,6 +107,26 @@ class NearestLineSearch final : public LineSearch {
   mutable Window window_;
   /// The window as keys of the shape of a line judged in full, for the lines of that shape after it.
   mutable KeyedWindow keyed_;
+};
+
+/// Finds, for the table's exact values, the lines that NumberLineSearch takes, and passes over
+/// the lines of one shape (FieldShape) inside the gap between values that the last line it
+/// judged lay in by key, without judging them: their doubles lie between the values', so they
+/// equal none.
+///
+/// The search remembers that gap, so it serves one file.
+class ExactLineSearch final : public LineSearch {
+ public:
+  ExactLineSearch(const NumberLineSearch& mayEqual, std::vector<double> values);
+
+  std::size_t Find(const char* data, std::size_t from, std::size_t to) const override;
+  std::size_t Reach() const override { return 0; }
+
+ private:
+  const NumberLineSearch& mayEqual_;
+  SortedPoints values_;  ///< values that are no number left out
+  mutable KeyedWindow keyed_;
+  mutable bool keyedNow_ = false;  ///< whether the keys are those of the gap the last line judged lay in
 };
 
 /// Finds, for the table's interpolated values, the lines that may be on a value or either side

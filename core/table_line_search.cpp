@@ -239,6 +239,12 @@ template <bool kCell, typename Judge, typename Bounds>
   return stop;
 }
 
+/// The values that are numbers: a NaN equals nothing and lies nowhere.
+std::vector<double> Numbers(std::vector<double> values) {
+  std::erase_if(values, [](double value) { return std::isnan(value); });
+  return values;
+}
+
 /// The rounding the distances' doubles may carry, as the table allows for it.
 double Slack(double a, double b, double c) {
   return 4 * std::numeric_limits<double>::epsilon() * (a + b + c) + 4 * std::numeric_limits<double>::min();
@@ -389,10 +395,7 @@ std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::siz
 }
 
 ExactLineSearch::ExactLineSearch(const NumberLineSearch& mayEqual, std::vector<double> values)
-    : mayEqual_(mayEqual), values_([&] {
-        std::erase_if(values, [](double value) { return std::isnan(value); });
-        return std::move(values);
-      }()) {}
+    : mayEqual_(mayEqual), values_(Numbers(std::move(values))) {}
 
 std::size_t ExactLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
   bool passed = false;  // whether a line was passed over by key since the window was last keyed
@@ -432,10 +435,7 @@ std::size_t ExactLineSearch::Find(const char* data, std::size_t from, std::size_
 }
 
 InterpolationLineSearch::InterpolationLineSearch(std::vector<double> values)
-    : values_([&] {
-        std::erase_if(values, [](double value) { return std::isnan(value); });
-        return std::move(values);
-      }()) {}
+    : values_(Numbers(std::move(values))) {}
 
 inline bool InterpolationLineSearch::Between(double a, double b) const {
   if (values_.InLastGap(a) && values_.InLastGap(b)) return false;

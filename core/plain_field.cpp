@@ -4,12 +4,6 @@
 #include <cstring>
 
 namespace kesmaro {
-namespace {
-
-constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
-constexpr std::uint64_t kIntegerPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
-
-}  // namespace
 
 bool FieldShape::Learn(const char* p, byte_lanes::Lanes head, std::uint32_t digits, bool cell) {
   const PlainHead field = ReadPlainHead(p, digits, 0);
@@ -39,13 +33,12 @@ std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
   // The fields of this shape are the numbers m / 10^f for m below 10^digits, their doubles read
   // as the searches read them; the least m whose double passes the bound, then written out.
   const std::uint64_t count = kIntegerPowers[wholeDigits_ + fractionDigits_];
-  const double scale = kPowers[fractionDigits_];
   const auto passes = [&](std::uint64_t m) {
-    const double x = static_cast<double>(m) / scale;
+    const double x = PlainValue(m, fractionDigits_);
     return orEqual ? x >= bound : x > bound;
   };
   if (!passes(count - 1)) return ~std::uint64_t{0};
-  const double guess = bound * scale;  // within a step or two of it
+  const double guess = bound * kPlainPowers[fractionDigits_];  // within a step or two of it
   std::uint64_t m = guess <= 0                                ? 0
                     : guess >= static_cast<double>(count - 1) ? count - 1
                                                               : static_cast<std::uint64_t>(guess);
@@ -63,17 +56,16 @@ std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
   return Key(byte_words::Load(bytes));
 }
 
-double FieldShape::Step() const { return 1 / kPowers[fractionDigits_]; }
+double FieldShape::Step() const { return 1 / kPlainPowers[fractionDigits_]; }
 
-std::optional<std::uint64_t> KeyedWindow::KeyLine(const char* p, byte_lanes::Lanes head, std::uint32_t digits,
-                                                  bool cell, const Bounds& bounds, double slack,
-                                                  bool passed) {
+std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p, byte_lanes::Lanes head,
+                                                  std::uint32_t digits, bool cell, const Bounds& bounds,
+                                                  double slack, bool passed) {
   passed_ = passed_ || passed;
-  wait_ = 0;
   if (!shape_.Fits(head, digits)) {
     FieldShape learnt;
     if (!learnt.Learn(p, head, digits, cell)) return std::nullopt;
-    if (made_ && !passed_) wait_ = kWait;
+    if (made_ && !passed_) resume_ = at + kWait;
     shape_ = learnt;
     made_ = false;
     passed_ = false;

@@ -16,6 +16,21 @@
 
 namespace kesmaro {
 
+/// Powers of ten as doubles, exact up to 1e22, as far as a plain field's fraction reaches.
+inline constexpr double kPlainPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+/// Powers of ten as integers, up to eight digits.
+inline constexpr std::uint64_t kIntegerPowers[] = {1,      10,      100,      1000,     10000,
+                                                   100000, 1000000, 10000000, 100000000};
+
+/// The double of a plain decimal without its sign, whose digits are the integer `mantissa`
+/// (below 2^53) with `fractionDigits` of them after the point: one division by an exact power of
+/// ten, which rounds once, as ToDouble rounds. The searches read every plain field so, and their
+/// keys' bounds are found so, which keeps comparing keys the same as comparing doubles.
+[[gnu::always_inline]] inline double PlainValue(std::uint64_t mantissa, std::size_t fractionDigits) {
+  return static_cast<double>(mantissa) / kPlainPowers[fractionDigits];
+}
+
 /// The digits among the sixteen bytes of `head`, as bits.
 [[gnu::always_inline]] inline std::uint32_t DigitBits(byte_lanes::Lanes head) {
   using namespace byte_lanes;
@@ -121,16 +136,22 @@ class KeyedWindow {
   /// Keys the window for the line at the sixteen bytes `head` at `p`, with digits `digits`: makes
   /// the keys of `bounds` for the line's shape, with its cell when `cell`, and gives the line's
   /// key when it lies inside the window. None too when the line has no such shape, or when two
-  /// lines' doubles closer than `slack` could not be told apart. `passed` says whether a line was passed over
-  /// by key since the last call.
+  /// lines' doubles closer than `slack` could not be told apart. `passed` says whether a line was
+  /// passed over by key since the last call.
   ///
   /// Lines written in turn in several shapes would make keys for every line, so a shape learnt
-  /// that no line was passed over by key with makes Wait() the bytes of data that the search is
-  /// to pass before it keys the window again.
-  std::optional<std::uint64_t> KeyLine(const char* p, byte_lanes::Lanes head, std::uint32_t digits, bool cell,
-                                       const Bounds& bounds, double slack, bool passed);
-  /// The bytes still to wait, kept from one block to the next.
-  std::size_t& Wait() { return wait_; }
+  /// that no line was passed over by key with makes the search wait some thousands of bytes from
+  /// `at`, the line's place in the block, before it keys the window again (Ready).
+  std::optional<std::uint64_t> KeyLine(std::size_t at, const char* p, byte_lanes::Lanes head,
+                                       std::uint32_t digits, bool cell, const Bounds& bounds, double slack,
+                                       bool passed);
+
+  /// A block of data from `from` on is walked: what is still to wait counts from there.
+  void Begin(std::size_t from) { resume_ = from + wait_; }
+  /// Whether the window may be keyed for the line at `at` in the block.
+  bool Ready(std::size_t at) const { return at >= resume_; }
+  /// The block ends at `to`: what is still to wait is kept for the next one.
+  void End(std::size_t to) { wait_ = resume_ > to ? resume_ - to : 0; }
 
   /// Whether the line at `head` is of the shape keyed, and its key, from its first eight bytes.
   [[gnu::always_inline]] bool Fits(byte_lanes::Lanes head, std::uint32_t digits) const {
@@ -153,8 +174,9 @@ class KeyedWindow {
   bool made_ = false;  ///< whether the keys are those of `bounds_` for `shape_`
   Bounds bounds_;
   std::uint64_t low_ = 0, high_ = 0, past_ = 0, shortOf_ = 0;
-  bool passed_ = false;  ///< whether a line was passed over by key since `shape_` was learnt
-  std::size_t wait_ = 0;
+  bool passed_ = false;     ///< whether a line was passed over by key since `shape_` was learnt
+  std::size_t resume_ = 0;  ///< where in the block being walked the window may be keyed again
+  std::size_t wait_ = 0;    ///< the bytes still to wait when a block ends
 };
 
 }  // namespace kesmaro

@@ -20,9 +20,6 @@ namespace {
 
 constexpr int kMostDigits = 15;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
-constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-constexpr std::uint64_t kIntegerPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
 
 /// PlainNumber, checking for the end of what is held at every byte when `kNearEnd`.
 template <bool kNearEnd>
@@ -44,16 +41,15 @@ bool PlainNumberUpTo(const char* data, std::size_t pos, std::size_t to, double* 
     }
   }
   if (!held(pos) || !(IsFieldSeparator(data[pos]) || IsLineEnd(data[pos]))) return false;
-  const double value = static_cast<double>(mantissa) / kPowers[fraction];
+  const double value = PlainValue(mantissa, static_cast<std::size_t>(fraction));
   *x = negative ? -value : value;
   *end = pos;
   return true;
 }
 
 /// The first field of the line at `pos`, when it is a plain decimal of up to fifteen digits
-/// ended within `to` by a field separator or a line end: its double, as ToDouble gives it, since
-/// an integer below 2^53 divided by an exact power of ten rounds once. `*end` is left at the
-/// field's end.
+/// ended within `to` by a field separator or a line end: its double (PlainValue). `*end` is left
+/// at the field's end.
 bool PlainNumber(const char* data, std::size_t pos, std::size_t to, double* x, std::size_t* end) {
   // A sign, sixteen digits and a point, the most read before the field is judged, and the byte
   // after them: with that many held, the bytes are read without looking for the end.
@@ -132,7 +128,7 @@ template <bool kCell, bool kHeld>
           mantissa = DigitsValue(p + shape.start, wholeDigits) * kIntegerPowers[fractionDigits] +
                      DigitsValue(p + shape.wholeEnd + 1, fractionDigits);
         }
-        const double value = static_cast<double>(mantissa) / kPowers[fractionDigits];
+        const double value = PlainValue(mantissa, fractionDigits);
         field->plain = true;
         field->x = shape.start != 0 ? -value : value;
         field->end = pos + shape.end;
@@ -190,7 +186,7 @@ template <bool kCell, typename Judge, typename Bounds>
   bool lineKeyed = false;  // whether the line at `pos` lies inside the keyed window, by `lineKey`
   std::uint64_t lineKey = 0;
   bool passed = false;  // whether a line was passed over by key since the window was last keyed
-  std::size_t resume = from + keyed.Wait();  // where the window may be keyed again
+  keyed.Begin(from);
   const std::size_t stop = ForEachLineStart<kFieldReach>(
       data, from, to, [&](std::size_t at, auto held) __attribute__((always_inline)) {
         constexpr bool kHeld = decltype(held)::value;
@@ -221,21 +217,20 @@ template <bool kCell, typename Judge, typename Bounds>
         lineKeyed = false;
         if constexpr (kHeld) {
           double slack = 0;
-          if (at >= resume) {
+          if (keyed.Ready(at)) {
             if (const std::optional<KeyedWindow::Bounds> window = bounds(&slack)) {
               const byte_lanes::Lanes head = byte_lanes::Load(p);
               const std::optional<std::uint64_t> key =
-                  keyed.KeyLine(p, head, DigitBits(head), kCell, *window, slack, passed);
+                  keyed.KeyLine(at, p, head, DigitBits(head), kCell, *window, slack, passed);
               lineKeyed = key.has_value();
               lineKey = key.value_or(0);
-              resume = at + keyed.Wait();
               passed = false;
             }
           }
         }
         return kGoOn;
       });
-  keyed.Wait() = resume > to ? resume - to : 0;
+  keyed.End(to);
   return stop;
 }
 
@@ -399,7 +394,7 @@ ExactLineSearch::ExactLineSearch(const NumberLineSearch& mayEqual, std::vector<d
 
 std::size_t ExactLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
   bool passed = false;  // whether a line was passed over by key since the window was last keyed
-  std::size_t resume = from + keyed_.Wait();  // where the window may be keyed again
+  keyed_.Begin(from);
   const std::size_t stop = ForEachLineStart<kFieldReach>(
       data, from, to, [&](std::size_t at, auto held) __attribute__((always_inline)) {
         constexpr bool kHeld = decltype(held)::value;
@@ -417,20 +412,20 @@ std::size_t ExactLineSearch::Find(const char* data, std::size_t from, std::size_
         if constexpr (kHeld) {
           // Key the window of the gap between values that this line lies in.
           FirstField line;
-          if (at >= resume) ReadFirstField<false, true>(data, at, to, &line);
+          if (keyed_.Ready(at)) ReadFirstField<false, true>(data, at, to, &line);
           if (line.plain && values_.Gap(line.x) != SortedPoints::kOnPoint) {
             const auto [low, high] = values_.LastGap();
             const byte_lanes::Lanes head = byte_lanes::Load(p);
-            keyedNow_ =
-                keyed_.KeyLine(p, head, DigitBits(head), false, {low, high, -kInfinity, kInfinity}, 0, passed)
-                    .has_value();
-            resume = at + keyed_.Wait();
+            keyedNow_ = keyed_
+                            .KeyLine(at, p, head, DigitBits(head), false, {low, high, -kInfinity, kInfinity},
+                                     0, passed)
+                            .has_value();
             passed = false;
           }
         }
         return kGoOn;
       });
-  keyed_.Wait() = resume > to ? resume - to : 0;
+  keyed_.End(to);
   return stop;
 }
 

@@ -76,11 +76,8 @@ constexpr OptionRow kOptionRows[] = {
      "the nearest line when none holds X; a column 'X x' shows its first field"},
     {"--within", "D", kTable, nullptr,
      [](const std::string& value, Options& options) -> Problem {
-       std::optional<Decimal> within = ParseDecimal(value);
-       if (!within) within = ParseDecimal(value, DecimalMark::kComma);
-       if (!within || within->negative)
-         return "--within takes a decimal distance of 0 or more, not '" + value + "'";
-       options.within = within;
+       options.within = ParseDistance(value);
+       if (!options.within) return "--within takes a decimal distance of 0 or more, not '" + value + "'";
        return std::nullopt;
      },
      "like --nearest, but only lines at most D away from X"},
@@ -172,8 +169,9 @@ Problem CheckTable(const Options& options) {
   const DecimalMark mark = options.decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
   for (std::size_t i = 1; i < options.operands.size(); ++i) {
     const std::string& item = options.operands[i];
-    if (ParseTableItem(item, mark)) continue;
-    if (item.find(':') == std::string::npos)
+    ItemFault fault{};
+    if (ParseTableItem(item, mark, &fault)) continue;
+    if (fault == ItemFault::kNotANumber)
       return "the value '" + item + "' is not a decimal number (such as 550, -5.5 or 5.5e2)";
     return "the item '" + item +
            "' is not a measure over a range: area, max, min or mean, then :X1:X2 (such as max:540:560)";

@@ -466,9 +466,8 @@ Status FindDecimalCommaHint(FileSystem& fs, const std::filesystem::path& path, s
   return std::nullopt;
 }
 
-}  // namespace
-
-std::optional<TableItem> ParseTableItem(std::string_view text, DecimalMark mark) {
+/// The item `text` is written as; nullopt when malformed.
+std::optional<TableItem> ItemOf(std::string_view text, DecimalMark mark) {
   const auto number = [mark](std::string_view written) {
     std::optional<Decimal> value = ParseDecimal(written);
     if (!value && mark == DecimalMark::kComma) value = ParseDecimal(written, mark);
@@ -492,6 +491,22 @@ std::optional<TableItem> ParseTableItem(std::string_view text, DecimalMark mark)
     if (measure == name) return *b < *a ? TableItem{kind, *b, *a} : TableItem{kind, *a, *b};
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<TableItem> ParseTableItem(std::string_view text, DecimalMark mark, ItemFault* fault) {
+  std::optional<TableItem> item = ItemOf(text, mark);
+  if (!item && fault != nullptr)
+    *fault = text.find(':') == std::string_view::npos ? ItemFault::kNotANumber : ItemFault::kNotARange;
+  return item;
+}
+
+std::optional<Decimal> ParseDistance(std::string_view text) {
+  std::optional<Decimal> distance = ParseDecimal(text);
+  if (!distance) distance = ParseDecimal(text, DecimalMark::kComma);
+  if (!distance || distance->negative) return std::nullopt;
+  return distance;
 }
 
 Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& request, Table* table,

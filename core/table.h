@@ -32,10 +32,20 @@ struct TableItem {
   bool NamesLine() const { return kind == Kind::kMax || kind == Kind::kMin; }
 };
 
+/// Why a text is no item, for the front ends to word.
+enum class ItemFault {
+  kNotANumber,  ///< no ':' in it, so meant as a value X, and X is no decimal number
+  kNotARange,   ///< a ':' in it, so meant as a measure over a range, and it is none
+};
+
 /// An item as typed: a value X, or `area:X1:X2`, `max:X1:X2`, `min:X1:X2`, `mean:X1:X2`, the ends
 /// in either order. X and the ends are decimal numbers (ParseDecimal), with a point, or with decimal
-/// commas a comma or a point. nullopt when malformed.
-std::optional<TableItem> ParseTableItem(std::string_view text, DecimalMark mark);
+/// commas a comma or a point. nullopt when malformed, and then `*fault`, when given, says why.
+std::optional<TableItem> ParseTableItem(std::string_view text, DecimalMark mark, ItemFault* fault = nullptr);
+
+/// The distance of values that take only lines at most that far (TableRequest::within): a decimal
+/// of 0 or more, written with a point or, failing that, with a comma. nullopt otherwise.
+std::optional<Decimal> ParseDistance(std::string_view text);
 
 struct TableRequest {
   Series series;

@@ -34,6 +34,7 @@ struct TableCase {
   bool baseline = false;
   DecimalMark mark = DecimalMark::kPoint;
   std::size_t hintLine = 0;  ///< the line of the first file the decimal-comma hint names; 0 none
+  std::vector<std::optional<ItemFault>> faults = {};  ///< each value's, in order; none when left out
 };
 
 /// A peak of height 4 at x 5 on the sloping line y = x, at x 0 to 10, in the order given.
@@ -53,7 +54,7 @@ class TableTest : public ::testing::TestWithParam<TableCase> {
   /// Builds the table, and checks that reading the files a byte at a time gives the same bytes.
   std::string Make(const TableCase& c, TableSummary* summary) {
     TableRequest request{{"data", {}, c.skip}, c.values, c.column, c.nearest};
-    if (c.within) request.within = ParseDecimal(c.within);
+    if (c.within) request.within = ParseDistance(c.within);
     request.interpolate = c.interpolate;
     request.baseline = c.baseline;
     request.mark = c.mark;
@@ -78,6 +79,13 @@ TEST_P(TableTest, BuildsTheCsv) {
   EXPECT_EQ(summary.values, GetParam().values.size());
   EXPECT_EQ(summary.emptyCells, GetParam().emptyCells);
   EXPECT_EQ(summary.decimalCommaHint ? summary.decimalCommaHint->lineNumber : 0, GetParam().hintLine);
+  for (std::size_t i = 0; i < GetParam().values.size(); ++i) {
+    ItemFault fault{};
+    const bool parsed = ParseTableItem(GetParam().values[i], GetParam().mark, &fault).has_value();
+    EXPECT_EQ(parsed ? std::nullopt : std::optional(fault),
+              i < GetParam().faults.size() ? GetParam().faults[i] : std::nullopt)
+        << GetParam().values[i];
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -149,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "1,,,tiny,1e-400,zero,0,a,12.2,,\r\n"
                 "2,exact,600000000000000,,,,,,,exact,1e308\r\n",
             .emptyCells = 5,
-            .within = "0.05"},
+            .within = "0,05"},
         TableCase{
             .name = "RangeMeasuresDoNotDependOnTheOrderOfX",
             .files = kPeakOrders,
@@ -201,6 +209,15 @@ INSTANTIATE_TEST_SUITE_P(
                   .values = {"550.5"},
                   .expected = "file,550.5\r\n1,0.418\r\n2,\r\n3,\r\n",
                   .emptyCells = 2},
+        // The front ends refuse such items, each for the reason it is none; a table of them has
+        // their columns empty.
+        TableCase{.name = "MalformedItems",
+                  .files = {{"1.txt", "1 a\n"}},
+                  .values = {"1", "5.5e", "550,5", "area:5", "max:a:b", "sum:1:2"},
+                  .expected = "file,1,5.5e,\"550,5\",area:5,max:a:b,sum:1:2\r\n1,a,,,,,\r\n",
+                  .emptyCells = 5,
+                  .faults = {std::nullopt, ItemFault::kNotANumber, ItemFault::kNotANumber,
+                             ItemFault::kNotARange, ItemFault::kNotARange, ItemFault::kNotARange}},
         TableCase{.name = "NoFilesGiveTheHeaderRowAlone", .values = {"1", "2"}, .expected = "file,1,2\r\n"}),
     [](const ::testing::TestParamInfo<TableCase>& param) { return std::string(param.param.name); });
 

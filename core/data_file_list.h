@@ -19,6 +19,8 @@ struct DataFileList {
   std::vector<std::filesystem::path> FileNames;
 
   std::size_t FileCount() const { return FileNames.size(); }
+
+  friend bool operator==(const DataFileList&, const DataFileList&) = default;
 };
 
 /// A series as the key check, the run and the table read it: its folder, its listed files, and
@@ -27,6 +29,8 @@ struct Series {
   std::filesystem::path folder;
   DataFileList list;
   std::string skipText;  ///< the header-line count as the user typed it
+
+  friend bool operator==(const Series&, const Series&) = default;
 };
 
 /// Lists the plain files of `folder` whose names end in `extension` (".txt" or ".asc", in any

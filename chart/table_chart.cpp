@@ -8,6 +8,8 @@
 #include <optional>
 #include <system_error>
 
+#include "chart/chart_svg.h"
+
 namespace kesmaro {
 namespace {
 
@@ -76,6 +78,13 @@ TableChart ChartOfTable(const Table& table, const TextCodec& codec, const std::f
     }
   }
   return chart;
+}
+
+Status WriteTableChart(FileSystem& fs, const TextCodec& codec, const Table& table,
+                       const std::filesystem::path& folder, const std::filesystem::path& path,
+                       TableChart* chart) {
+  *chart = ChartOfTable(table, codec, folder);
+  return fs.WriteFileAtomically(path, ChartSvg(LayOutChart(chart->input)));
 }
 
 }  // namespace kesmaro

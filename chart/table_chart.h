@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "chart/chart_layout.h"
+#include "core/error.h"
+#include "core/file_system.h"
 #include "core/table.h"
 #include "core/text_codec.h"
 
@@ -28,6 +30,13 @@ std::optional<double> CellNumber(const std::string& cell, bool decimalComma);
 /// is a gap. The x values are the files' leading numbers when every file has one, and their
 /// positions 1 to N otherwise. The title is the folder's name.
 TableChart ChartOfTable(const Table& table, const TextCodec& codec, const std::filesystem::path& folder);
+
+/// Draws the chart of `table` (ChartOfTable) and writes it to `path` as one step, through `fs`
+/// itself: an SVG is UTF-8 whatever the data's code page. `*chart` is what was drawn, set even
+/// when writing fails.
+Status WriteTableChart(FileSystem& fs, const TextCodec& codec, const Table& table,
+                       const std::filesystem::path& folder, const std::filesystem::path& path,
+                       TableChart* chart);
 
 }  // namespace kesmaro
 

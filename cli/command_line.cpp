@@ -10,17 +10,14 @@
 #include <optional>
 #include <string_view>
 
-#include "chart/chart_layout.h"
-#include "chart/chart_svg.h"
 #include "chart/table_chart.h"
 #include "cli/options.h"
-#include "core/csv.h"
 #include "core/data_encoding.h"
 #include "core/data_file_list.h"
 #include "core/extraction_run.h"
 #include "core/key_check.h"
 #include "core/output_name.h"
-#include "core/table.h"
+#include "core/table_job.h"
 #include "platform/native_text.h"
 #include "platform/terminal.h"
 #include "platform/text_codec.h"
@@ -119,52 +116,22 @@ class Invocation {
   int Table() {
     if (int code = OpenSeries(".csv"); code != kSuccess) return code;
     if (list_.FileCount() == 0) return NoDataFiles();
-    const std::string name = options_.output.value_or("table");
-    const bool toStandardOutput = name == "-";
-    std::filesystem::path output;
-    if (!toStandardOutput) {
-      if (Status error = PrepareOutput(host_.files, folder_, list_, TerminalToNative(name), ".csv",
-                                       NativeTextScheme(), &output))
-        return Fail(*error);
-    }
-    // The chart is a file even when the table goes to standard output, which has room for one.
-    std::filesystem::path chartOutput;
-    if (options_.plot) {
-      if (Status error =
-              PrepareOutput(host_.files, folder_, list_, TerminalToNative(toStandardOutput ? "table" : name),
-                            ".svg", NativeTextScheme(), &chartOutput))
-        return Fail(*error);
-    }
-
-    // The items are decimal numbers and measure names, in ASCII, which every data code page holds
-    // as it is.
-    TableRequest request;
-    request.series = {folder_, list_, options_.skip};
-    request.items.assign(options_.operands.begin() + 1, options_.operands.end());
-    request.column = options_.column;
-    request.nearest = options_.nearest;
-    request.within = options_.within;
-    request.interpolate = options_.interpolate;
-    request.baseline = options_.baseline;
-    request.mark = options_.decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
-    kesmaro::Table table;
-    TableSummary summary;
-    DataFileSystem data = DataFiles();
-    if (Status error = MakeTable(data, *codec_, request, &table, &summary)) return Fail(*error);
-    const std::string csv = TableCsv(table);
-    if (summary.decimalCommaHint) NoteDecimalCommas(*summary.decimalCommaHint);
-    if (toStandardOutput) {
-      data_ += EncodeOutput(codec_->Page().form, csv);
-    } else if (Status error = data.WriteFileAtomically(output, csv)) {
-      return Fail(*error);
-    }
+    const TableJob job = TableJobOf(options_, {folder_, list_, options_.skip});
+    TableJobResult result;
+    const Status status = RunTableJob(host_.files, *codec_, job, &result);
+    // What the data showed is said of a table made, even when writing it failed.
+    if (result.summary.decimalCommaHint) NoteDecimalCommas(*result.summary.decimalCommaHint);
+    if (status) return Fail(*status);
+    const TableSummary& summary = result.summary;
+    const std::filesystem::path& output = result.csvPath;  // empty for standard output
+    if (output.empty()) data_ += EncodeOutput(codec_->Page().form, result.csv);
     // Whether standard output took the table is known only once it is written: the line does not
     // claim it, and a failure to write says so after it.
     err_ += "read " + std::to_string(summary.filesRead) + " files for " + std::to_string(summary.values) +
             " values, " + std::to_string(summary.emptyCells) + " of " +
             std::to_string(summary.filesRead * summary.values) + " cells empty" +
-            (toStandardOutput ? std::string() : "; wrote " + NativeToTerminal(output.native())) + "\n";
-    return options_.plot ? Plot(table, chartOutput) : kSuccess;
+            (output.empty() ? std::string() : "; wrote " + NativeToTerminal(output.native())) + "\n";
+    return job.plot ? Plot(result.table, result.chartPath) : kSuccess;
   }
 
  private:
@@ -313,10 +280,11 @@ class Invocation {
             "reads them as decimal marks\n";
   }
 
-  /// Writes the chart of `table` to `output`, after the table: an SVG is UTF-8 whatever the data's
-  /// code page, and a failure to write it leaves the table, which is said above, in place.
+  /// Writes the chart of `table` to `output`, after the table: a failure to write it leaves the
+  /// table, which is said above, in place.
   int Plot(const kesmaro::Table& table, const std::filesystem::path& output) {
-    const TableChart chart = ChartOfTable(table, *codec_, folder_);
+    TableChart chart;
+    const Status status = WriteTableChart(host_.files, *codec_, table, folder_, output, &chart);
     if (!chart.withoutNumbers.empty()) {
       std::string columns;
       for (const std::string& header : chart.withoutNumbers)
@@ -324,8 +292,7 @@ class Invocation {
                    NativeToTerminal(Utf8ToNative(header).value_or(NativeText())) + "'";
       err_ += "kesmaro-cli: note: the chart leaves out " + columns + ": no cell holds a number\n";
     }
-    if (Status error = host_.files.WriteFileAtomically(output, ChartSvg(LayOutChart(chart.input))))
-      return Fail(*error);
+    if (status) return Fail(*status);
     err_ += "drew " + std::to_string(chart.input.panels.size()) + " panels; wrote " +
             NativeToTerminal(output.native()) + "\n";
     return kSuccess;
@@ -352,6 +319,28 @@ constexpr Command kCommands[] = {
 };
 
 }  // namespace
+
+std::span<const Command> Commands() { return kCommands; }
+
+TableJob TableJobOf(const Options& options, const Series& series) {
+  TableJob job;
+  TableRequest& request = job.request;
+  request.series = series;
+  // The items are decimal numbers and measure names, in ASCII, which every data code page holds
+  // as it is.
+  request.items.assign(options.operands.begin() + 1, options.operands.end());
+  request.column = options.column;
+  request.nearest = options.nearest;
+  request.within = options.within;
+  request.interpolate = options.interpolate;
+  request.baseline = options.baseline;
+  request.mark = options.decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
+  const std::string name = options.output.value_or(kDefaultTableName);
+  if (name != "-") job.output = TerminalToNative(name);
+  job.plot = options.plot;
+  job.nameScheme = NativeTextScheme();
+  return job;
+}
 
 int RunCommandLine(const std::vector<std::string>& args, Host& host, std::string& out, std::string& err,
                    std::string& data) {

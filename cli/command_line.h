@@ -4,10 +4,14 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "cli/options.h"
+#include "core/data_file_list.h"
 #include "core/file_system.h"
+#include "core/table_job.h"
 #include "platform/text_codec.h"
 
 namespace kesmaro::cli {
@@ -28,6 +32,13 @@ struct Host {
   bool dataMayChooseUtf8 = DataMayChooseUtf8();
   TextCodecMaker makeCodec = MakeTextCodec;
 };
+
+/// kesmaro-cli's commands, for Parse.
+std::span<const Command> Commands();
+
+/// The job of a parsed `table` command line over `series`, the listed files of its FOLDER: the
+/// one the table window builds from the same choices.
+TableJob TableJobOf(const Options& options, const Series& series);
 
 /// Runs one command line (without the program name) on `host`. Arguments and the text put into `out` and
 /// `err` are terminal text (see platform/terminal.h); `data` gets bytes for standard output that

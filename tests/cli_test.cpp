@@ -137,7 +137,6 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
        "*.txt is in the data folder and will be listed as a data file of the series", "",
        {{"d/5.txt", "1 6\r\n2 6\r\n10 6\r\n"}}},
       {{"run", "--output", "o", "bad", "1.5"}, 1, "", "*2.txt"},
-      {{"table", "bad", "1.5"}, 1, "", "*2.txt"},
       {{"run", "--output", "o", "e", "1"}, 3, "", "kesmaro-cli: no .txt data files in e\n"},
       {{"run", "--output", "o", "--force", "e", "1"}, 0, "", "*wrote 0 rows", "", {{"o.txt", ""}}},
       {{"table", "d", "1"}, 0, "", "*wrote table.csv\n", "",

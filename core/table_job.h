@@ -35,7 +35,9 @@ struct TableJob {
 struct TableJobResult {
   Table table;
   TableSummary summary;
-  std::string csv;                  ///< the table's CSV as TableCsv makes it, in the data code page
+  /// The table's CSV as TableCsv makes it, in the data code page: UTF-8 for UTF-16 data, whose
+  /// file and standard output (EncodeOutput) get it as UTF-16.
+  std::string csv;
   std::filesystem::path csvPath;    ///< where the CSV goes; empty for standard output
   std::filesystem::path chartPath;  ///< where the chart goes (WriteTableChart); empty without `plot`
 };

@@ -139,8 +139,6 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
       {{"run", "--output", "o", "bad", "1.5"}, 1, "", "*2.txt"},
       {{"run", "--output", "o", "e", "1"}, 3, "", "kesmaro-cli: no .txt data files in e\n"},
       {{"run", "--output", "o", "--force", "e", "1"}, 0, "", "*wrote 0 rows", "", {{"o.txt", ""}}},
-      {{"table", "d", "1"}, 0, "", "*wrote table.csv\n", "",
-       {{"table.csv", "file,1\r\n1,5\r\n2,5\r\n10,5\r\n"}}},
       {{"table", "--output", "-", "--interpolate", "d", "1.25", "max:2:1"}, 0, "",
        "read 3 files for 2 values, 0 of 6 cells empty\n",
        "file,1.25,max:2:1,max:2:1 x\r\n1,5.5,6,1.5\r\n2,5.5,6,1.5\r\n10,5.5,6,1.5\r\n"},

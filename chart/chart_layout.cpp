@@ -11,14 +11,16 @@ namespace kesmaro {
 namespace {
 
 // The page, in pixels: a title band, then the panels one under another, then the x axis' labels.
-constexpr double kWidth = 760;
 constexpr double kLeft = 90;  // room for a y label such as -1.25e-10
-constexpr double kRight = kWidth - 24;
+constexpr double kRightMargin = 24;
 constexpr double kTitleBand = 40;
 constexpr double kPanelTitle = 22;
 constexpr double kPlotHeight = 140;
 constexpr double kPanelGap = 14;
 constexpr double kAxisBand = 48;
+/// The least a page leaves a panel's frame: room for a few ticks and for the line between them.
+constexpr double kMinPlotWidth = 120;
+constexpr double kMinPlotHeight = 48;
 /// Between a frame and the ends of its axes, so that no point sits on the frame.
 constexpr double kInset = 6;
 
@@ -160,17 +162,21 @@ ChartAxis NiceAxis(double lowest, double highest, bool cover, bool decimalComma)
   return AxisWithSteps(lowest, highest, cover, decimalComma, std::numeric_limits<int>::min() / 2);
 }
 
-ChartLayout LayOutChart(const ChartInput& input) {
+ChartLayout LayOutChart(const ChartInput& input, ChartPage page) {
   ChartLayout layout;
-  layout.width = kWidth;
+  layout.width = std::max(page.width, kLeft + kMinPlotWidth + kRightMargin);
   layout.title = input.title;
   layout.xTitle = input.xTitle;
   layout.left = kLeft;
-  layout.right = kRight;
+  layout.right = layout.width - kRightMargin;
   const auto panels = static_cast<double>(input.panels.size());
-  layout.height =
-      kTitleBand + panels * (kPanelTitle + kPlotHeight) + std::max(0.0, panels - 1) * kPanelGap + kAxisBand;
-  layout.axis = layout.height - kAxisBand;
+  const double bands = kTitleBand + panels * kPanelTitle + std::max(0.0, panels - 1) * kPanelGap + kAxisBand;
+  // Whole pixels, so that frames fall on pixels, where a painter draws a hairline crisp.
+  const double plotHeight = page.height > 0 && panels > 0
+                                ? std::max(kMinPlotHeight, std::floor((page.height - bands) / panels))
+                                : kPlotHeight;
+  layout.axis = bands - kAxisBand + panels * plotHeight;
+  layout.height = std::max(page.height, layout.axis + kAxisBand);
 
   std::vector<double> xs;
   for (const double x : input.x) {
@@ -183,13 +189,13 @@ ChartLayout LayOutChart(const ChartInput& input) {
     const bool whole = std::all_of(xs.begin(), xs.end(), [](double x) { return x == std::round(x); });
     xAxis = whole ? AxisWithSteps(*lowest, *highest, false, input.decimalComma, 0)
                   : NiceAxis(*lowest, *highest, false, input.decimalComma);
-    layout.xTicks = Placed(xAxis, kLeft + kInset, kRight - kInset);
+    layout.xTicks = Placed(xAxis, kLeft + kInset, layout.right - kInset);
   }
 
   double top = kTitleBand + kPanelTitle;
   for (const ChartPanel& panel : input.panels) {
-    PanelLayout drawn{panel.title, top, top + kPlotHeight, {}, {}};
-    top += kPlotHeight + kPanelGap + kPanelTitle;
+    PanelLayout drawn{panel.title, top, top + plotHeight, {}, {}};
+    top += plotHeight + kPanelGap + kPanelTitle;
     const std::size_t count = std::min(panel.y.size(), input.x.size());
     std::vector<double> ys;
     for (std::size_t i = 0; i < count; ++i) {
@@ -205,7 +211,7 @@ ChartLayout LayOutChart(const ChartInput& input) {
     std::vector<ChartPoint> run;
     for (std::size_t i = 0; i < count; ++i) {
       if (Drawn(input.x[i], panel.y[i])) {
-        run.push_back({Pixel(input.x[i], xAxis, kLeft + kInset, kRight - kInset),
+        run.push_back({Pixel(input.x[i], xAxis, kLeft + kInset, layout.right - kInset),
                        Pixel(*panel.y[i], yAxis, drawn.bottom - kInset, drawn.top + kInset)});
       } else if (!run.empty()) {
         drawn.runs.push_back(std::move(run));

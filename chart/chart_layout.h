@@ -70,10 +70,18 @@ struct ChartLayout {
   std::vector<PanelLayout> panels;
 };
 
+/// The size a chart is laid out at, in pixels.
+struct ChartPage {
+  double width = 760;
+  double height = 0;  ///< 0: as tall as the panels are at their own height
+};
+
 /// Where everything of the chart goes, in pixels. The x axis spans the series' x values, with
 /// whole-number ticks when they are whole numbers, the y axis of each panel covers its values; an
-/// empty chart has no ticks.
-ChartLayout LayOutChart(const ChartInput& input);
+/// empty chart has no ticks. The frames span the page's width but for the margins; a page's
+/// height is shared among the panels in whole pixels, but no panel is made too small to read, so
+/// a small page gets a taller layout. (A page too narrow gets a wider one likewise.)
+ChartLayout LayOutChart(const ChartInput& input, ChartPage page = {});
 
 }  // namespace kesmaro
 

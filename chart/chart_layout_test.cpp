@@ -64,5 +64,30 @@ TEST(LayOutChartTest, FileNumbersGetWholeNumberTicks) {
   }
 }
 
+/// A page's width goes to the frames but for the margins, its height to the panels, shared
+/// alike, but for the title and the x axis' bands; a page too small for them gets a taller layout.
+TEST(LayOutChartTest, TakesThePageItIsGiven) {
+  const ChartInput input{"s", "文件编号", {1, 2, 3}, {{"a", {1, 2, 3}}, {"b", {3, 2, 1}}}};
+  const ChartLayout natural = LayOutChart(input);
+  EXPECT_EQ(LayOutChart(input, {500, 0}).height, natural.height);
+  EXPECT_GT(LayOutChart(input, {500, 100}).height, 100);
+  for (const ChartPage page : {ChartPage{500, 400}, ChartPage{1200, 901}}) {
+    const ChartLayout layout = LayOutChart(input, page);
+    EXPECT_EQ(layout.width, page.width);
+    EXPECT_EQ(layout.left, natural.left);
+    EXPECT_EQ(layout.width - layout.right, natural.width - natural.right);
+    EXPECT_EQ(layout.right - layout.xTicks.back().pixel, natural.right - natural.xTicks.back().pixel);
+    EXPECT_EQ(layout.height, page.height);
+    EXPECT_EQ(layout.axis, layout.panels.back().bottom);
+    EXPECT_GE(layout.height - layout.axis, natural.height - natural.axis);
+    EXPECT_LT(layout.height - layout.axis, natural.height - natural.axis + 2);  // whole pixels' rest
+    for (const PanelLayout& panel : layout.panels) {
+      EXPECT_EQ(panel.bottom - panel.top, layout.panels[0].bottom - layout.panels[0].top);
+      for (const ChartPoint& point : panel.runs.at(0))
+        EXPECT_TRUE(point.y > panel.top && point.y < panel.bottom);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kesmaro

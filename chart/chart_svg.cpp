@@ -4,16 +4,15 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <span>
 #include <string_view>
+#include <utility>
+
+#include "chart/chart_drawing.h"
 
 namespace kesmaro {
 namespace {
 
-/// Windows' YaHei and SimHei, macOS' PingFang, Linux's Noto and WenQuanYi, then any sans-serif.
-constexpr std::string_view kFonts =
-    "'Microsoft YaHei', SimHei, 'PingFang SC', 'Noto Sans CJK SC', 'Source Han Sans SC', "
-    "'WenQuanYi Micro Hei', sans-serif";
-constexpr std::string_view kLineColour = "#1f5fa8";
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 /// The length of the well-formed UTF-8 character at the start of `text` that XML allows, 0 when
@@ -98,64 +97,98 @@ void Append(std::string& out, const Parts&... parts) {
   (out.append(parts), ...);
 }
 
-void Text(std::string& svg, double x, double y, std::string_view attributes, std::string_view text) {
-  Append(svg, "<text x=\"", Number(x), "\" y=\"", Number(y), "\"");
-  if (!attributes.empty()) Append(svg, " ", attributes);
-  Append(svg, ">", Escaped(text), "</text>\n");
+/// #fff where the colour has a short form, #1f5fa8 otherwise.
+std::string Colour(ChartColour colour) {
+  constexpr std::string_view kDigits = "0123456789abcdef";
+  const bool shortForm = ((colour >> 4) & 0x0F0F0F) == (colour & 0x0F0F0F);
+  std::string text = "#";
+  for (int shift = 20; shift >= 0; shift -= shortForm ? 8 : 4) text += kDigits[(colour >> shift) & 0xF];
+  return text;
 }
 
-void Panel(std::string& svg, const ChartLayout& layout, const PanelLayout& panel) {
-  Text(svg, layout.left, panel.top - 7, "font-weight=\"bold\"", panel.title);
-  std::string grid;
-  for (const ChartTick& tick : panel.yTicks) {
-    Append(grid, "M", Number(layout.left), " ", Number(tick.pixel), "H", Number(layout.right));
+/// The SVG document, written element by element as the walk draws. Texts leave out what the
+/// document already says: the page's font size, normal weight, a start anchor, black.
+class SvgCanvas final : public ChartCanvas {
+ public:
+  std::string Document() && {
+    svg_ += "</svg>\n";
+    return std::move(svg_);
   }
-  for (const ChartTick& tick : layout.xTicks) {
-    Append(grid, "M", Number(tick.pixel), " ", Number(panel.top), "V", Number(panel.bottom));
+
+  void Page(double width, double height, ChartColour background, double textSize,
+            std::string_view title) override {
+    textSize_ = textSize;
+    std::string fonts;
+    for (const std::string_view family : kChartFontFamilies) {
+      const bool quoted = family.find(' ') != std::string_view::npos;
+      Append(fonts, quoted ? "'" : "", family, quoted ? "'" : "", ", ");
+    }
+    fonts += "sans-serif";
+    const std::string w = Number(width), h = Number(height);
+    Append(svg_,
+           "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"",
+           w, "\" height=\"", h, "\" viewBox=\"0 0 ", w, " ", h, "\" font-family=\"", fonts,
+           "\" font-size=\"", Number(textSize), "\">\n");
+    Append(svg_, "<title>", Escaped(title), "</title>\n");
+    Append(svg_, "<rect width=\"", w, "\" height=\"", h, "\" fill=\"", Colour(background), "\"/>\n");
   }
-  if (!grid.empty()) Append(svg, "<path d=\"", grid, "\" fill=\"none\" stroke=\"#e4e4e4\"/>\n");
-  Append(svg, "<rect x=\"", Number(layout.left), "\" y=\"", Number(panel.top), "\" width=\"",
-         Number(layout.right - layout.left), "\" height=\"", Number(panel.bottom - panel.top),
-         "\" fill=\"none\" stroke=\"#888\"/>\n");
-  for (const ChartTick& tick : panel.yTicks) {
-    Text(svg, layout.left - 6, tick.pixel + 4, "text-anchor=\"end\"", tick.label);
+
+  void Text(ChartPoint at, std::string_view text, const ChartTextStyle& style) override {
+    Append(svg_, "<text x=\"", Number(at.x), "\" y=\"", Number(at.y), "\"");
+    if (style.size != textSize_) Append(svg_, " font-size=\"", Number(style.size), "\"");
+    if (style.bold) svg_ += " font-weight=\"bold\"";
+    if (style.anchor == TextAnchor::kMiddle) svg_ += " text-anchor=\"middle\"";
+    if (style.anchor == TextAnchor::kEnd) svg_ += " text-anchor=\"end\"";
+    if (style.colour != 0x000000) Append(svg_, " fill=\"", Colour(style.colour), "\"");
+    Append(svg_, ">", Escaped(text), "</text>\n");
   }
-  std::string markers;
-  for (const std::vector<ChartPoint>& run : panel.runs) {
-    if (run.size() > 1) {
-      svg += "<polyline points=\"";
-      for (const ChartPoint& point : run) {
-        Append(svg, Number(point.x), ",", Number(point.y), &point == &run.back() ? "" : " ");
+
+  void Grid(std::span<const ChartSegment> lines, ChartColour colour) override {
+    svg_ += "<path d=\"";
+    for (const ChartSegment& line : lines) {
+      Append(svg_, "M", Number(line.from.x), " ", Number(line.from.y));
+      if (line.from.y == line.to.y) {
+        Append(svg_, "H", Number(line.to.x));
+      } else {
+        Append(svg_, "V", Number(line.to.y));
       }
-      Append(svg, "\" fill=\"none\" stroke=\"", kLineColour, "\" stroke-width=\"1.5\"/>\n");
     }
-    for (const ChartPoint& point : run) {
-      Append(markers, "<circle cx=\"", Number(point.x), "\" cy=\"", Number(point.y), "\" r=\"2.5\"/>\n");
-    }
+    Append(svg_, "\" fill=\"none\" stroke=\"", Colour(colour), "\"/>\n");
   }
-  if (!markers.empty()) Append(svg, "<g fill=\"", kLineColour, "\">\n", markers, "</g>\n");
-}
+
+  void Frame(double left, double top, double right, double bottom, ChartColour colour) override {
+    Append(svg_, "<rect x=\"", Number(left), "\" y=\"", Number(top), "\" width=\"", Number(right - left),
+           "\" height=\"", Number(bottom - top), "\" fill=\"none\" stroke=\"", Colour(colour), "\"/>\n");
+  }
+
+  void Line(std::span<const ChartPoint> points, double width, ChartColour colour) override {
+    svg_ += "<polyline points=\"";
+    for (const ChartPoint& point : points) {
+      Append(svg_, &point == &points.front() ? "" : " ", Number(point.x), ",", Number(point.y));
+    }
+    Append(svg_, "\" fill=\"none\" stroke=\"", Colour(colour), "\" stroke-width=\"", Number(width), "\"/>\n");
+  }
+
+  void Dots(std::span<const ChartPoint> centres, double radius, ChartColour colour) override {
+    Append(svg_, "<g fill=\"", Colour(colour), "\">\n");
+    const std::string r = Number(radius);
+    for (const ChartPoint& centre : centres) {
+      Append(svg_, "<circle cx=\"", Number(centre.x), "\" cy=\"", Number(centre.y), "\" r=\"", r, "\"/>\n");
+    }
+    svg_ += "</g>\n";
+  }
+
+ private:
+  std::string svg_;
+  double textSize_ = 0;
+};
 
 }  // namespace
 
 std::string ChartSvg(const ChartLayout& layout) {
-  const std::string width = Number(layout.width), height = Number(layout.height);
-  std::string svg;
-  Append(svg,
-         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"",
-         width, "\" height=\"", height, "\" viewBox=\"0 0 ", width, " ", height, "\" font-family=\"", kFonts,
-         "\" font-size=\"12\">\n");
-  Append(svg, "<title>", Escaped(layout.title), "</title>\n");
-  Append(svg, "<rect width=\"", width, "\" height=\"", height, "\" fill=\"#fff\"/>\n");
-  Text(svg, layout.width / 2, 26, "font-size=\"16\" font-weight=\"bold\" text-anchor=\"middle\"",
-       layout.title);
-  for (const PanelLayout& panel : layout.panels) Panel(svg, layout, panel);
-  for (const ChartTick& tick : layout.xTicks) {
-    Text(svg, tick.pixel, layout.axis + 16, "text-anchor=\"middle\"", tick.label);
-  }
-  Text(svg, (layout.left + layout.right) / 2, layout.axis + 36, "text-anchor=\"middle\"", layout.xTitle);
-  svg += "</svg>\n";
-  return svg;
+  SvgCanvas canvas;
+  DrawChart(layout, canvas);
+  return std::move(canvas).Document();
 }
 
 }  // namespace kesmaro

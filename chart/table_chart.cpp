@@ -55,7 +55,7 @@ TableChart ChartOfTable(const Table& table, const TextCodec& codec, const std::f
   input.decimalComma = table.decimalComma;
   const bool numbered =
       std::all_of(table.rows.begin(), table.rows.end(), [](const TableRow& row) { return row.seriesNumber; });
-  input.xTitle = numbered ? "file number" : "file position";
+  input.xTitle = numbered ? "文件编号" : "文件序号";
   for (std::size_t i = 0; i < table.rows.size(); ++i) {
     input.x.push_back(numbered ? *table.rows[i].seriesNumber : static_cast<double>(i + 1));
   }

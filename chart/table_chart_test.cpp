@@ -19,7 +19,7 @@ struct TableChartCase {
   std::vector<double> x;
   std::vector<ChartPanel> panels;
   std::vector<std::string> withoutNumbers = {};
-  const char* xTitle = "file number";
+  const char* xTitle = "文件编号";
 };
 
 class TableChartTest : public ::testing::TestWithParam<TableChartCase> {};
@@ -47,7 +47,7 @@ const TableChartCase kChartCases[] = {
      {5, 10, 20}, {{"550", {0.5, std::nullopt, std::nullopt}}, {"max:1:2 x", {1.5, 20, -3}}}, {"note"}},
     {"PositionsWhenAFileHasNoNumber",
      {{"1"}, {{"", std::nullopt, {"1"}}, {"", 2, {"2"}}, {"", std::nullopt, {"3"}}}},
-     {1, 2, 3}, {{"1", {1, 2, 3}}}, {}, "file position"},
+     {1, 2, 3}, {{"1", {1, 2, 3}}}, {}, "文件序号"},
     // a cell is a number when all of it is a decimal: no inf, hex, overflow or sign after a '+'
     {"DecimalsOnly",
      {{"y", "none"},

@@ -262,10 +262,10 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, std::span
   return command->set == kTable ? CheckTable(*options) : std::nullopt;
 }
 
-bool ParseWindowCommandLine(const std::vector<std::string>& args, Options* options) {
+bool ParseWindowCommandLine(const std::vector<std::string>& args, Options* options, std::size_t folders) {
   Given given;
-  if (ReadOptions(args, options, &given) || options->version || given.optionsEnded || !given.words.empty())
-    return false;
+  if (ReadOptions(args, options, &given) || options->version || given.words.size() > folders) return false;
+  options->operands = std::move(given.words);
   for (const OptionRow* row : given.rows) {
     if ((row->commands & kWindow) == 0) return false;
   }

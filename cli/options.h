@@ -60,9 +60,9 @@ struct Options {
 std::optional<std::string> Parse(const std::vector<std::string>& args, std::span<const Command> commands,
                                  Options* options);
 
-/// Parses the window program's command line, `[--encoding NAME]` with the same rules; false for
-/// anything else.
-bool ParseWindowCommandLine(const std::vector<std::string>& args, Options* options);
+/// Parses a window program's command line, `[--encoding NAME]` and up to `folders` FOLDER operands
+/// with the same rules; false for anything else.
+bool ParseWindowCommandLine(const std::vector<std::string>& args, Options* options, std::size_t folders = 0);
 
 /// kesmaro-cli's --help text.
 std::string UsageText();

@@ -52,20 +52,25 @@ TEST(CliOptions, EachSynopsisNamesTheOptionsOfItsCommand) {
     EXPECT_NE(usage.find("\n  " + std::string(name) + " "), std::string::npos) << name;
 }
 
-TEST(CliOptions, TheWindowTakesTheEncodingAlone) {
+TEST(CliOptions, TheWindowsTakeTheEncodingAndTheTableWindowAFolder) {
   const struct {
     std::vector<std::string> args;
+    std::size_t folders;                  ///< how many the window takes
     std::optional<std::string> encoding;  ///< nullopt: a usage error
+    std::vector<std::string> operands = {};
   } cases[] = {
-      {{"--encoding", "gbk"}, "gbk"},  {{"--encoding=utf-8"}, "utf-8"}, {{"--encoding"}, std::nullopt},
-      {{"--skip", "1"}, std::nullopt}, {{"--version"}, std::nullopt},   {{"folder"}, std::nullopt},
-      {{"--", "x"}, std::nullopt},
+      {{"--encoding", "gbk"}, 0, "gbk"}, {{"--encoding=utf-8"}, 0, "utf-8"},
+      {{"--encoding"}, 0, std::nullopt}, {{"--skip", "1"}, 1, std::nullopt},
+      {{"--version"}, 0, std::nullopt},  {{"folder"}, 0, std::nullopt},
+      {{"--", "x"}, 0, std::nullopt},    {{"数据", "--encoding", "gbk"}, 1, "gbk", {"数据"}},
+      {{"--", "-x"}, 1, "", {"-x"}},     {{"a", "b"}, 1, std::nullopt},
   };
   for (const auto& c : cases) {
     Options options;
-    EXPECT_EQ(ParseWindowCommandLine(c.args, &options), c.encoding.has_value()) << c.args[0];
+    EXPECT_EQ(ParseWindowCommandLine(c.args, &options, c.folders), c.encoding.has_value()) << c.args[0];
     if (c.encoding) {
-      EXPECT_EQ(options.encoding, c.encoding);
+      EXPECT_EQ(options.encoding.value_or(""), *c.encoding);
+      EXPECT_EQ(options.operands, c.operands);
     }
   }
 }

@@ -1,5 +1,5 @@
 # Makes the build's package with CPack, unpacks it and checks what a user gets: on Windows the zip
-# with both programs, the guides as Windows text and the sample series; on Linux the .deb with
+# with the programs, the guides as Windows text and the sample series; on Linux the .deb with
 # the programs, the menu entry and the icons, and control fields that name its dependencies.
 #   cmake -DBUILD_DIR=... -DWORK_DIR=... -DSOURCE_DIR=... -P package_test.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -41,7 +41,7 @@ if(CPACK_GENERATOR STREQUAL "ZIP")
   set(guides README.txt README.zh-CN.txt)
   file(GLOB samples RELATIVE ${SOURCE_DIR}/samples/series ${SOURCE_DIR}/samples/series/*)
   list(TRANSFORM samples PREPEND sample-series/)
-  expect_files(${unpacked}/${name} Kesmaro.exe kesmaro-cli.exe ${guides} ${samples})
+  expect_files(${unpacked}/${name} Kesmaro.exe KesmaroTable.exe kesmaro-cli.exe ${guides} ${samples})
   foreach(guide IN LISTS guides)
     # In hex, a byte a word: file(READ) as text would drop the CRs.
     file(READ ${unpacked}/${name}/${guide} bytes HEX)
@@ -52,15 +52,20 @@ if(CPACK_GENERATOR STREQUAL "ZIP")
     endif()
   endforeach()
   # Programs made for the package's word size: the PE machine field, i386 or x86-64.
-  execute_process(COMMAND file ${unpacked}/${name}/Kesmaro.exe OUTPUT_VARIABLE kind)
-  if(CPACK_SYSTEM_NAME STREQUAL "win32" AND NOT kind MATCHES "PE32 executable.*Intel 80386" OR
-     CPACK_SYSTEM_NAME STREQUAL "win64" AND NOT kind MATCHES "PE32\\+ executable.*x86-64")
-    message(FATAL_ERROR "Kesmaro.exe in ${name}.zip is: ${kind}")
-  endif()
+  foreach(program IN ITEMS Kesmaro.exe KesmaroTable.exe)
+    execute_process(COMMAND file ${unpacked}/${name}/${program} OUTPUT_VARIABLE kind)
+    if(CPACK_SYSTEM_NAME STREQUAL "win32" AND NOT kind MATCHES "PE32 executable.*Intel 80386" OR
+       CPACK_SYSTEM_NAME STREQUAL "win64" AND NOT kind MATCHES "PE32\\+ executable.*x86-64")
+      message(FATAL_ERROR "${program} in ${name}.zip is: ${kind}")
+    endif()
+  endforeach()
 else()
   run(dpkg-deb -x ${packages} ${unpacked})
-  expect_files(${unpacked} usr/bin/kesmaro usr/bin/kesmaro-cli usr/share/applications/kesmaro.desktop
-               usr/share/icons/hicolor/48x48/apps/kesmaro.png usr/share/icons/hicolor/256x256/apps/kesmaro.png)
+  expect_files(${unpacked} usr/bin/kesmaro usr/bin/kesmaro-table usr/bin/kesmaro-cli
+               usr/share/applications/kesmaro.desktop usr/share/applications/kesmaro-table.desktop
+               usr/share/icons/hicolor/48x48/apps/kesmaro.png usr/share/icons/hicolor/256x256/apps/kesmaro.png
+               usr/share/icons/hicolor/48x48/apps/kesmaro-table.png
+               usr/share/icons/hicolor/256x256/apps/kesmaro-table.png)
   run(dpkg --print-architecture)
   string(STRIP "${output}" architecture)
   run(dpkg-deb -I ${packages})

@@ -1,6 +1,7 @@
 // The real Qt window, driven with QTest's keys and clicks on the offscreen platform (96 DPI).
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -10,10 +11,12 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <memory>
 
 #include "tests/window_wiring.h"
+#include "ui/qt/chart_view.h"
 #include "ui/qt/desktop_host.h"
 #include "ui/qt/form_window.h"
 
@@ -22,16 +25,21 @@ namespace {
 
 std::uint32_t Rgb(const QColor& colour) { return colour.rgb() & 0xFFFFFFu; }
 
-class QtWindowTest : public WindowWiringTest {
+/// A user's hands and eyes on a real Qt window of the fixture `Base`.
+template <typename Base, typename QtWindow>
+class QtHarness : public Base {
  protected:
   Controls& Window() override { return window_; }
-  void Attach(Form1& form) override {
-    window_.Attach(form);
-    window_.show();
-  }
   void Type(ControlId box, std::string_view keys) override {
-    static_cast<QLineEdit*>(At(box))->end(false);
-    QTest::keyClicks(At(box), QString::fromLatin1(keys));
+    QWidget* edit = At(box);
+    if (auto* line = qobject_cast<QLineEdit*>(edit)) line->end(false);
+    if (auto* lines = qobject_cast<QPlainTextEdit*>(edit)) lines->moveCursor(QTextCursor::End);
+    for (std::size_t start = 0; start <= keys.size();) {
+      const std::size_t end = std::min(keys.find('\n', start), keys.size());
+      QTest::keyClicks(edit, QString::fromLatin1(keys.data() + start, static_cast<qsizetype>(end - start)));
+      if (end < keys.size()) QTest::keyClick(edit, Qt::Key_Return);
+      start = end + 1;
+    }
   }
   void Click(ControlId id) override { QTest::mouseClick(At(id), Qt::LeftButton); }
   std::string Shown(ControlId id) override {
@@ -44,8 +52,50 @@ class QtWindowTest : public WindowWiringTest {
   bool Checked(ControlId id) override { return At(id)->property("checked").toBool(); }
   std::uint32_t Painted(ControlId id) override { return Rgb(At(id)->palette().color(QPalette::Base)); }
   std::uint32_t WindowColour() override { return Rgb(QApplication::palette().color(QPalette::Base)); }
+  bool ChartShown(ControlId id) override { return static_cast<ChartView*>(At(id))->Chart().has_value(); }
 
   QWidget* At(ControlId id) const { return window_.Control(id); }
+
+  /// Each control where its window's table puts it at 96 DPI, named by its row and, for screen
+  /// readers, by its caption or the name its row gives.
+  void ExpectLaidOut(const WindowLayout& layout, std::span<const ControlRow> rows) {
+    ASSERT_EQ(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 96);
+    const auto px = [](int twips) { return twips * 96 / kTwipsPerInch; };
+    EXPECT_EQ(window_.windowTitle(), QString::fromUtf8(layout.caption));
+    EXPECT_EQ(window_.size(), QSize(px(layout.innerWidth), px(layout.innerHeight)));
+    for (const ControlRow& row : rows) {
+      const TwipRect rect = FormRect(row.id);
+      EXPECT_EQ(QRect(At(row.id)->mapTo(&window_, QPoint(0, 0)), At(row.id)->size()),
+                QRect(px(rect.left), px(rect.top), px(rect.width), px(rect.height)))
+          << row.name;
+      EXPECT_EQ(At(row.id)->parentWidget(), row.container == rows[0].container ? &window_ : At(row.container))
+          << row.name;
+      EXPECT_EQ(At(row.id)->objectName().toStdString(), row.name);
+      if (!row.accessible.empty() || (row.kind != ControlKind::kEditBox && !row.caption.empty())) {
+        const QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(At(row.id));
+        ASSERT_NE(accessible, nullptr) << row.name;
+        EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(),
+                  row.accessible.empty() ? row.caption : row.accessible)
+            << row.name;
+      }
+      if (row.dataFont) {
+        EXPECT_EQ(At(row.id)->font().families().value(0), QString::fromUtf8(kDataFont.face)) << row.name;
+        EXPECT_EQ(At(row.id)->font().pointSize(), kDataFont.points) << row.name;
+        EXPECT_EQ(At(row.id)->font().weight(), kDataFont.weight) << row.name;
+      }
+    }
+    EXPECT_TRUE(window_.windowIcon().availableSizes().contains(QSize(256, 256)));
+  }
+
+  QtWindow window_;
+};
+
+class QtWindowTest : public QtHarness<WindowWiringTest, FormWindow> {
+ protected:
+  void Attach(Form1& form) override {
+    window_.Attach(form);
+    window_.show();
+  }
 
   /// Qt's own texts in the language of `locale` for the rest of the case, as the program
   /// installs them at start-up; false when Qt has no translation for it.
@@ -54,31 +104,29 @@ class QtWindowTest : public WindowWiringTest {
     return translation_ != nullptr;
   }
 
-  FormWindow window_;
   std::unique_ptr<QTranslator> translation_;
 };
+
+class QtTableWindowTest : public QtHarness<TableWiringTest, TableWindow> {
+ protected:
+  void Attach(TableForm& form) override {
+    window_.Attach(form);
+    window_.show();
+  }
+};
+
+TEST_F(QtTableWindowTest, EachHandlerFiresAndEachControlsCallReachesItsWidget) { RunWiringTable(); }
+
+TEST_F(QtTableWindowTest, CaptionSizeNamesAndFontAt96Dpi) {
+  Do(kWiring[0]);
+  ExpectLaidOut(TableFormWindow(), TableFormLayout());
+}
 
 TEST_F(QtWindowTest, EachHandlerFiresAndEachControlsCallReachesItsWidget) { RunWiringTable(); }
 
 TEST_F(QtWindowTest, CaptionSizeFontAndIconAt96Dpi) {
-  ASSERT_EQ(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 96);
   Do(kWiring[0]);
-  const auto px = [](int twips) { return twips * 96 / kTwipsPerInch; };
-  EXPECT_EQ(window_.windowTitle(), QString::fromUtf8(Form1Window().caption));
-  EXPECT_EQ(window_.size(), QSize(px(Form1Window().innerWidth), px(Form1Window().innerHeight)));
-  for (const ControlRow& row : Form1Layout()) {
-    const TwipRect rect = FormRect(row.id);
-    EXPECT_EQ(QRect(At(row.id)->mapTo(&window_, QPoint(0, 0)), At(row.id)->size()),
-              QRect(px(rect.left), px(rect.top), px(rect.width), px(rect.height)))
-        << row.name;
-    EXPECT_EQ(At(row.id)->parentWidget(), row.container == kForm1 ? &window_ : At(row.container)) << row.name;
-    if (row.dataFont) {
-      EXPECT_EQ(At(row.id)->font().families().value(0), QString::fromUtf8(kDataFont.face)) << row.name;
-      EXPECT_EQ(At(row.id)->font().pointSize(), kDataFont.points) << row.name;
-      EXPECT_EQ(At(row.id)->font().weight(), kDataFont.weight) << row.name;
-    }
-  }
-  EXPECT_TRUE(window_.windowIcon().availableSizes().contains(QSize(256, 256)));
+  ExpectLaidOut(Form1Window(), Form1Layout());
 }
 
 TEST_F(QtWindowTest, TabWalksTheControlsInTheLayoutOrder) {

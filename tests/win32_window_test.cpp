@@ -11,6 +11,7 @@
 
 #include "testing/win32_window_search.h"
 #include "tests/window_wiring.h"
+#include "ui/win32/chart_view.h"
 #include "ui/win32/form_window.h"
 
 namespace kesmaro::ui::win32 {
@@ -21,7 +22,9 @@ std::uint32_t Rgb(COLORREF colour) {
          GetBValue(colour);
 }
 
-class Win32WindowTest : public WindowWiringTest {
+/// A user's hands and eyes on a real Win32 window of the fixture `Base`.
+template <typename Base, typename Win32Window>
+class Win32Harness : public Base {
  protected:
   void TearDown() override {
     DestroyWindow(window_.Handle());
@@ -29,21 +32,21 @@ class Win32WindowTest : public WindowWiringTest {
   }
 
   Controls& Window() override { return window_; }
-  void Attach(Form1& form) override {
-    ASSERT_TRUE(window_.Create(form, SW_SHOWNORMAL));
-    Pump();
-  }
   void Type(ControlId box, std::string_view keys) override {
     const int end = GetWindowTextLengthW(At(box));
     SendMessageW(At(box), EM_SETSEL, static_cast<WPARAM>(end), end);
-    for (char key : keys) SendMessageW(At(box), WM_CHAR, static_cast<WPARAM>(key), 1);
+    for (char key : keys) SendMessageW(At(box), WM_CHAR, static_cast<WPARAM>(key == '\n' ? '\r' : key), 1);
     Pump();
   }
   void Click(ControlId id) override {
     SendMessageW(At(id), BM_CLICK, 0, 0);
     Pump();
   }
-  std::string Shown(ControlId id) override { return NativeToUtf8(TextOf(At(id))); }
+  std::string Shown(ControlId id) override {
+    std::string text = NativeToUtf8(TextOf(At(id)));
+    std::erase(text, '\r');  // a box of lines ends them in CR LF
+    return text;
+  }
   bool Enabled(ControlId id) override { return IsWindowEnabled(At(id)) != FALSE; }
   bool ReadOnly(ControlId id) override { return (GetWindowLongW(At(id), GWL_STYLE) & ES_READONLY) != 0; }
   bool Checked(ControlId id) override { return SendMessageW(At(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -57,6 +60,7 @@ class Win32WindowTest : public WindowWiringTest {
     return Rgb(colour);
   }
   std::uint32_t WindowColour() override { return Rgb(GetSysColor(COLOR_WINDOW)); }
+  bool ChartShown(ControlId id) override { return window_.ChartOf(id)->Chart().has_value(); }
 
   HWND At(ControlId id) const { return window_.Control(id); }
 
@@ -70,37 +74,77 @@ class Win32WindowTest : public WindowWiringTest {
     }
   }
 
-  FormWindow window_;
+  /// Each control where its window's table puts it at 96 DPI, its dialog ID that of its place in
+  /// tab order, and the data font where the table says.
+  void ExpectLaidOut(const WindowLayout& layout, std::span<const ControlRow> rows) {
+    HDC screen = GetDC(nullptr);
+    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
+    ReleaseDC(nullptr, screen);
+    const auto px = [](int twips) { return LONG{twips * 96 / kTwipsPerInch}; };
+    EXPECT_EQ(NativeToUtf8(TextOf(window_.Handle())), layout.caption);
+    RECT rect;
+    GetClientRect(window_.Handle(), &rect);
+    EXPECT_EQ(std::vector<LONG>({rect.right, rect.bottom}),
+              std::vector<LONG>({px(layout.innerWidth), px(layout.innerHeight)}));
+    for (const ControlRow& row : rows) {
+      GetWindowRect(At(row.id), &rect);
+      MapWindowPoints(nullptr, window_.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+      const TwipRect twips = FormRect(row.id);
+      EXPECT_EQ(std::vector<LONG>({rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}),
+                std::vector<LONG>({px(twips.left), px(twips.top), px(twips.width), px(twips.height)}))
+          << row.name;
+      EXPECT_EQ(GetDlgItem(window_.Handle(), DialogId(row.id)), At(row.id)) << row.name;
+      if (!row.dataFont) continue;
+      LOGFONTW font{};
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(At(row.id), WM_GETFONT, 0, 0)), sizeof font, &font);
+      EXPECT_EQ(NativeToUtf8(font.lfFaceName), kDataFont.face) << row.name;
+      EXPECT_EQ(std::vector<LONG>({font.lfHeight, font.lfWeight, font.lfCharSet}),
+                std::vector<LONG>({-kDataFont.points * 96 / 72, kDataFont.weight, kDataFont.charSet}))
+          << row.name;
+    }
+  }
+
+  Win32Window window_;
 };
+
+class Win32WindowTest : public Win32Harness<WindowWiringTest, FormWindow> {
+ protected:
+  void Attach(Form1& form) override {
+    ASSERT_TRUE(window_.Create(form, SW_SHOWNORMAL));
+    Pump();
+  }
+};
+
+class Win32TableWindowTest : public Win32Harness<TableWiringTest, TableWindow> {
+ protected:
+  void Attach(TableForm& form) override {
+    ASSERT_TRUE(window_.Create(form, SW_SHOWNORMAL));
+    Pump();
+  }
+};
+
+TEST_F(Win32TableWindowTest, EachHandlerFiresAndEachControlsCallReachesItsControl) { RunWiringTable(); }
+
+TEST_F(Win32TableWindowTest, CaptionSizeAndIdsInTabOrderAt96Dpi) {
+  Do(kWiring[0]);
+  ExpectLaidOut(TableFormWindow(), TableFormLayout());
+  wchar_t className[32] = {};
+  GetClassNameW(window_.Handle(), className, 32);
+  EXPECT_EQ(std::wstring(className), L"KesmaroTable");
+  // Tab walks the controls that are enabled without data files in the order of their IDs.
+  HWND current = At(kBrowseButton);
+  for (ControlId next : {kExactOption, kBaselineCheck, kDecimalCommaCheck, kColumnBox, kNameBox, kTxtOption,
+                         kFolderBox, kBrowseButton}) {
+    current = GetNextDlgTabItem(window_.Handle(), current, FALSE);
+    EXPECT_EQ(current, At(next)) << "expected " << Row(next).name;
+  }
+}
 
 TEST_F(Win32WindowTest, EachHandlerFiresAndEachControlsCallReachesItsControl) { RunWiringTable(); }
 
 TEST_F(Win32WindowTest, CaptionSizeFontAndIconAt96Dpi) {
-  HDC screen = GetDC(nullptr);
-  ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
-  ReleaseDC(nullptr, screen);
   Do(kWiring[0]);
-  const auto px = [](int twips) { return LONG{twips * 96 / kTwipsPerInch}; };
-  EXPECT_EQ(NativeToUtf8(TextOf(window_.Handle())), Form1Window().caption);
-  RECT rect;
-  GetClientRect(window_.Handle(), &rect);
-  EXPECT_EQ(std::vector<LONG>({rect.right, rect.bottom}),
-            std::vector<LONG>({px(Form1Window().innerWidth), px(Form1Window().innerHeight)}));
-  for (const ControlRow& row : Form1Layout()) {
-    GetWindowRect(At(row.id), &rect);
-    MapWindowPoints(nullptr, window_.Handle(), reinterpret_cast<POINT*>(&rect), 2);
-    const TwipRect twips = FormRect(row.id);
-    EXPECT_EQ(std::vector<LONG>({rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}),
-              std::vector<LONG>({px(twips.left), px(twips.top), px(twips.width), px(twips.height)}))
-        << row.name;
-    if (!row.dataFont) continue;
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(At(row.id), WM_GETFONT, 0, 0)), sizeof font, &font);
-    EXPECT_EQ(NativeToUtf8(font.lfFaceName), kDataFont.face) << row.name;
-    EXPECT_EQ(std::vector<LONG>({font.lfHeight, font.lfWeight, font.lfCharSet}),
-              std::vector<LONG>({-kDataFont.points * 96 / 72, kDataFont.weight, kDataFont.charSet}))
-        << row.name;
-  }
+  ExpectLaidOut(Form1Window(), Form1Layout());
 
   // The program's icon, with every image of the build's kesmaro.ico, on the window (the tests
   // carry the program's resources).

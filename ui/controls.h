@@ -6,13 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "chart/chart_layout.h"
 #include "core/code_page.h"
 #include "ui/layout.h"
 
 namespace kesmaro::ui {
 
-/// The window's controls as `Form1` reads and writes them. Each window backend implements it
-/// on its real controls; tests implement it on plain values. Texts are UTF-8.
+/// A window's controls as its form logic (`Form1`, `TableForm`) reads and writes them. Each window
+/// backend implements it on its real controls; tests implement it on plain values. Texts are UTF-8.
 class Controls {
  public:
   virtual ~Controls() = default;
@@ -24,8 +25,10 @@ class Controls {
   virtual void SetEnabled(ControlId id, bool enabled) = 0;
   virtual void SetReadOnly(ControlId id, bool readOnly) = 0;
   virtual void SetBackground(ControlId id, Background background) = 0;
-  /// Whether an option button is selected.
+  /// Whether an option button is selected, or a check box checked.
   virtual bool IsSelected(ControlId id) const = 0;
+  /// Draws `chart` in a chart view, laid out at the view's size; null leaves the view empty.
+  virtual void ShowChart(ControlId id, const ChartInput* chart) = 0;
   /// In a long step that does not return to the event loop: paints what has changed now and
   /// lets the window answer the system (painting, not input), so it is not taken for hung.
   virtual void Repaint() = 0;
@@ -34,7 +37,7 @@ class Controls {
   virtual void SetBusy(bool busy) = 0;
 };
 
-/// What `Form1` takes from the system around the window.
+/// What a window's form logic takes from the system around the window.
 class FormHost {
  public:
   virtual ~FormHost() = default;

@@ -7,6 +7,7 @@
 #include "core/data_encoding.h"
 #include "core/extraction_run.h"
 #include "core/output_name.h"
+#include "ui/run_message.h"
 #include "ui/wording.h"
 
 namespace kesmaro::ui {
@@ -15,52 +16,22 @@ namespace {
 using enum ControlId;
 using namespace wording;
 
-/// Keeps the window busy for the length of a run, however the run ends, and leaves Label9 idle.
-class BusyWindow {
- public:
-  explicit BusyWindow(Controls& controls) : controls_(controls) { controls_.SetBusy(true); }
-  BusyWindow(const BusyWindow&) = delete;
-  BusyWindow& operator=(const BusyWindow&) = delete;
-  ~BusyWindow() {
-    controls_.SetText(kLabel9, kIdle);
-    controls_.SetBusy(false);
-  }
-
- private:
-  Controls& controls_;
-};
-
 }  // namespace
 
-std::string RunErrorMessage(const Error& error, std::string_view file) {
-  std::string message(WordingOf(error.kind).chinese);
-  message += "。";
-  if (!error.file.empty()) message += "\n\n文件：" + std::string(file);
-  // The system's own words for its user, where it has them; its English ones otherwise.
-  const std::string& cause = error.userCause.empty() ? error.cause : error.userCause;
-  if (!cause.empty()) message += "\n原因：" + cause;
-  message += "\n\n" + std::string(kNothingWritten) + "，已有的文件保持原样。";
-  return message;
-}
-
 Form1::Form1(Controls& controls, FormHost& host, FileSystem& fs, const TextCodec& codec)
-    : controls_(controls), host_(host), fs_(fs), baseCodec_(codec), codec_(&codec) {}
+    : controls_(controls), host_(host), fs_(fs), listing_(fs, codec) {}
 
 void Form1::Form_Load() {
-  folderPath_ = host_.ProgramFolder();
-  controls_.SetText(kText1, host_.PathToUtf8(folderPath_));
-  ShowListing();
+  ShowListing(host_.ProgramFolder());
   // The controls start in the no-files states, so only files present changes them.
-  if (files_.FileCount() > 0) ApplyFileStates(files_.FileCount());
+  if (listing_.Files().FileCount() > 0) ApplyFileStates(listing_.Files().FileCount());
 }
 
 void Form1::Command1_Click() {
   std::filesystem::path chosen = host_.BrowseForFolder(kBrowseTitle);
   if (chosen.empty()) return;  // cancelled: the folder, its list and the controls stay as they were
-  folderPath_ = std::move(chosen);
-  controls_.SetText(kText1, host_.PathToUtf8(folderPath_));
-  ShowListing();
-  ApplyFileStates(files_.FileCount());
+  ShowListing(std::move(chosen));
+  ApplyFileStates(listing_.Files().FileCount());
   // The key check is not run again: a run now takes the new folder's list with the last key.
 }
 
@@ -76,12 +47,12 @@ void Form1::Text3_Change() { Judge(); }
 void Form1::Command2_Click() {
   std::optional<std::string> failure;
   {
-    const BusyWindow busy(controls_);
-    ShowProgress(0, files_.FileCount());
+    const BusyWindow busy(controls_, kLabel9);
+    ShowProgress(0, listing_.Files().FileCount());
     try {
       failure = Run();
     } catch (const std::bad_alloc&) {  // the rows of a huge series are held until they are written
-      failure = "内存不足，无法完成处理。" + std::string(kNothingWritten) + "。";
+      failure = std::string(kOutOfMemory);
     }
   }
   if (failure) {
@@ -91,20 +62,10 @@ void Form1::Command2_Click() {
   }
 }
 
-void Form1::ShowListing() {
-  const std::string extension = controls_.IsSelected(kOption2) ? ".asc" : ".txt";
-  files_ = DataFileList{};
-  // No folder is not the current one: a run must never pick up whatever lies there.
-  if (folderPath_.empty() || ListDataFiles(fs_, folderPath_, extension, &files_)) files_ = DataFileList{};
-  controls_.SetText(kLabel8, std::to_string(files_.FileCount()));
-  seriesCodec_.reset();
-  std::optional<CodePage> chosen;
-  // A first file that cannot be read keeps the base code page; the key check then says why.
-  if (makeCodec_ && files_.FileCount() > 0 &&
-      !ChooseSeriesCodePage(fs_, folderPath_ / files_.FileNames.front(), mayChooseUtf8_, &chosen) && chosen) {
-    seriesCodec_ = makeCodec_(*chosen);
-  }
-  codec_ = seriesCodec_ ? seriesCodec_.get() : &baseCodec_;
+void Form1::ShowListing(std::filesystem::path folder) {
+  controls_.SetText(kText1, host_.PathToUtf8(folder));
+  listing_.List(std::move(folder), controls_.IsSelected(kOption2) ? ".asc" : ".txt");
+  controls_.SetText(kLabel8, std::to_string(listing_.Files().FileCount()));
 }
 
 void Form1::ApplyFileStates(std::size_t fileCount) {
@@ -118,7 +79,7 @@ void Form1::ApplyFileStates(std::size_t fileCount) {
 
 void Form1::Judge() {
   keyValue_ = controls_.Text(kText3);
-  if (files_.FileCount() == 0) return;  // the value boxes are locked then; nothing to check against
+  if (listing_.Files().FileCount() == 0) return;  // the value boxes are locked then; nothing to check against
 
   KeyVerdict verdict;
   if (const std::optional<std::string> reason = CheckCurrentKey(&verdict)) {
@@ -143,7 +104,7 @@ void Form1::Judge() {
   if (!verdict.CanRun()) {
     controls_.SetText(kText4, "");
   } else if (verdict.proposedName) {
-    if (const std::optional<std::string> name = codec_->DecodeToUtf8(*verdict.proposedName)) {
+    if (const std::optional<std::string> name = listing_.Codec().DecodeToUtf8(*verdict.proposedName)) {
       controls_.SetText(kText4, *name);
     }
   }
@@ -151,24 +112,24 @@ void Form1::Judge() {
 }
 
 std::optional<std::string> Form1::Run() {
-  const std::optional<std::string> key = codec_->EncodeFromUtf8(keyValue_);
+  const TextCodec& codec = listing_.Codec();
+  const std::optional<std::string> key = codec.EncodeFromUtf8(keyValue_);
   if (!key) return "要读取的值中有当前代码页无法表示的字符。";
   const std::string typedName = controls_.Text(kText4);
   const std::optional<std::filesystem::path> outputName = host_.Utf8ToPath(typedName);
   if (!outputName) return "要保存的文件名无效。";
   // The name may come from the data; it only ever names a file in the working folder.
   if (const Status error = CheckOutputName(*outputName, ".txt", host_.PathScheme(), OutputNamePart::kWhole)) {
-    return "文件名“" + typedName + "”" + error->userCause + "不能用作文件名。\n\n请在第5步中修改文件名。" +
-           std::string(kNothingWritten) + "。";
+    return BadNameMessage(typedName, *error, 5);
   }
   const RunRequest request{
-      {*key, {folderPath_, files_, controls_.Text(kText2)}}, *outputName, host_.PathScheme()};
+      {*key, {listing_.Folder(), listing_.Files(), controls_.Text(kText2)}}, *outputName, host_.PathScheme()};
   RunSummary summary;
   const auto progress = [this](std::size_t filesRead, std::size_t filesListed) {
     ShowProgress(filesRead, filesListed);
   };
-  DataFileSystem data(fs_, codec_->Page());
-  if (const Status error = RunExtraction(data, *codec_, request, &summary, progress))
+  DataFileSystem data(fs_, codec.Page());
+  if (const Status error = RunExtraction(data, codec, request, &summary, progress))
     return RunErrorMessage(*error, host_.PathToUtf8(error->file));
   return std::nullopt;
 }
@@ -180,11 +141,13 @@ void Form1::ShowProgress(std::size_t filesRead, std::size_t filesListed) {
 }
 
 std::optional<std::string> Form1::CheckCurrentKey(KeyVerdict* verdict) const {
-  const std::optional<std::string> key = codec_->EncodeFromUtf8(keyValue_);
+  const TextCodec& codec = listing_.Codec();
+  const std::optional<std::string> key = codec.EncodeFromUtf8(keyValue_);
   if (!key) return "值中有无效字符";
-  DataFileSystem data(fs_, codec_->Page());
+  DataFileSystem data(fs_, codec.Page());
   if (const Status error = CheckKey(
-          data, *codec_, SeriesRequest{*key, {folderPath_, files_, controls_.Text(kText2)}}, verdict)) {
+          data, codec, SeriesRequest{*key, {listing_.Folder(), listing_.Files(), controls_.Text(kText2)}},
+          verdict)) {
     return std::string(WordingOf(error->kind).firstFile);
   }
   return std::nullopt;

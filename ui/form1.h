@@ -3,19 +3,16 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
-#include "core/code_page.h"
-#include "core/data_file_list.h"
-#include "core/error.h"
 #include "core/file_system.h"
 #include "core/key_check.h"
 #include "core/text_codec.h"
 #include "ui/controls.h"
+#include "ui/series_listing.h"
 
 namespace kesmaro::ui {
 
@@ -32,8 +29,7 @@ class Form1 {
   /// read in the constructor's code page. Chosen anew whenever a folder is listed. Without this
   /// call every series is read in the constructor's code page, as when the user named one.
   void LetSeriesChooseCodePage(TextCodecMaker make, bool mayChooseUtf8) {
-    makeCodec_ = std::move(make);
-    mayChooseUtf8_ = mayChooseUtf8;
+    listing_.LetSeriesChooseCodePage(std::move(make), mayChooseUtf8);
   }
 
   /// Start-up: lists the program's own folder and unlocks the value boxes when it holds data files.
@@ -48,10 +44,11 @@ class Form1 {
   /// window stays busy meanwhile: it paints, and takes no input.
   void Command2_Click();
 
-  const std::filesystem::path& FolderPath() const { return folderPath_; }
+  const std::filesystem::path& FolderPath() const { return listing_.Folder(); }
 
  private:
-  void ShowListing();
+  /// Lists `folder` as the data folder and shows it.
+  void ShowListing(std::filesystem::path folder);
   void ApplyFileStates(std::size_t fileCount);
   void Judge();
   /// The run itself; the message to show when it fails.
@@ -64,20 +61,9 @@ class Form1 {
   Controls& controls_;
   FormHost& host_;
   FileSystem& fs_;
-  const TextCodec& baseCodec_;
-  TextCodecMaker makeCodec_;
-  bool mayChooseUtf8_ = false;
-  std::unique_ptr<TextCodec> seriesCodec_;  ///< the code page the listed series chose, if any
-  const TextCodec* codec_;                  ///< the listed series' code page
-
-  std::filesystem::path folderPath_;
-  DataFileList files_;
-  std::string keyValue_;  ///< KeyValue: Text3 as last copied (UTF-8); the run uses this copy
+  SeriesListing listing_;  ///< FolderPath, the data file list and the series' code page
+  std::string keyValue_;   ///< KeyValue: Text3 as last copied (UTF-8); the run uses this copy
 };
-
-/// The Chinese message of a failed run, naming the file (`file`: the error's, as the window shows
-/// it) and the cause.
-std::string RunErrorMessage(const Error& error, std::string_view file);
 
 }  // namespace kesmaro::ui
 

@@ -9,48 +9,17 @@
 #include <vector>
 
 #include "core/data_encoding.h"
+#include "testing/fake_controls.h"
 #include "testing/fake_form_host.h"
 #include "testing/memory_file_system.h"
 #include "testing/status_testing.h"
 #include "ui/form_events.h"
+#include "ui/run_message.h"
 
 namespace kesmaro::ui {
 namespace {
 
 using enum ControlId;
-
-/// The controls as plain values, starting as the layout table says.
-class FakeControls : public Controls {
- public:
-  struct State {
-    std::string text;
-    bool enabled = true;
-    bool readOnly = false;
-    bool selected = false;
-    Background background{};
-  };
-
-  FakeControls() {
-    for (const ControlRow& row : Form1Layout()) {
-      controls[row.id] =
-          State{std::string(row.caption), row.enabled, row.readOnly, row.selected, row.background};
-    }
-  }
-
-  std::string Text(ControlId id) const override { return controls.at(id).text; }
-  void SetText(ControlId id, std::string_view text) override { controls.at(id).text = text; }
-  void SetEnabled(ControlId id, bool enabled) override { controls.at(id).enabled = enabled; }
-  void SetReadOnly(ControlId id, bool readOnly) override { controls.at(id).readOnly = readOnly; }
-  void SetBackground(ControlId id, Background background) override {
-    controls.at(id).background = background;
-  }
-  bool IsSelected(ControlId id) const override { return controls.at(id).selected; }
-  void Repaint() override { runLog.push_back(controls.at(kLabel9).text); }
-  void SetBusy(bool busy) override { runLog.push_back(busy ? "busy" : "idle"); }
-
-  std::map<ControlId, State> controls;
-  std::vector<std::string> runLog;  ///< Label9 as each repaint showed it, and "busy" / "idle"
-};
 
 class Form1Test : public ::testing::Test {
  protected:
@@ -259,24 +228,8 @@ TEST_F(Form1Test, AHandlersFailureComesBackAsTheTextOfAnErrorNotice) {
     }
   } host;
   Form1 form(controls_, host, fs_, codec_);
-  EXPECT_EQ(RunHandler(form, HandlerOf(kCommand1, UserEvent::kClick)), "处理时出错：dialog gone");
+  EXPECT_EQ(RunHandler(form, &Form1::Command1_Click), "处理时出错：dialog gone");
   EXPECT_EQ(RunHandler(form, &Form1::Form_Load), std::nullopt);
-}
-
-TEST(Form1LayoutTest, EveryControlLiesInsideItsFrameAndTheWindow) {
-  const WindowLayout& form = Form1Window();
-  for (const ControlRow& row : Form1Layout()) {
-    const TwipRect rect = FormRect(row.id);
-    EXPECT_GE(rect.left, 0) << row.name;
-    EXPECT_LE(rect.left + rect.width, form.innerWidth) << row.name;
-    EXPECT_LE(rect.top + rect.height, form.innerHeight) << row.name;
-    if (row.container != kForm1) {
-      const ControlRow& frame = Row(row.container);
-      EXPECT_EQ(frame.kind, ControlKind::kFrame) << row.name;
-      EXPECT_LE(row.left + row.width, frame.width) << row.name;
-      EXPECT_LE(row.top + row.height, frame.height) << row.name;
-    }
-  }
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #include "ui/form_events.h"
 
-#include <algorithm>
 #include <array>
-#include <exception>
 
-#include "ui/wording.h"
+#include "ui/form1.h"
+#include "ui/table_form.h"
 
 namespace kesmaro::ui {
 namespace {
@@ -12,31 +11,32 @@ namespace {
 using enum ControlId;
 using enum UserEvent;
 
-constexpr std::array kEvents{
-    FormEvent{kCommand1, kClick, &Form1::Command1_Click},
-    FormEvent{kCommand2, kClick, &Form1::Command2_Click},
-    FormEvent{kText2, kChange, &Form1::Text2_Change},
-    FormEvent{kText3, kChange, &Form1::Text3_Change},
-};
+constexpr std::array<EventRow<Form1>, 4> kForm1Events{{
+    {kCommand1, kClick, &Form1::Command1_Click},
+    {kCommand2, kClick, &Form1::Command2_Click},
+    {kText2, kChange, &Form1::Text2_Change},
+    {kText3, kChange, &Form1::Text3_Change},
+}};
+
+/// Every box and choice that changes what a run would make is judged again at once.
+constexpr std::array<EventRow<TableForm>, 11> kTableFormEvents{{
+    {kBrowseButton, kClick, &TableForm::BrowseButton_Click},
+    {kSkipBox, kChange, &TableForm::Input_Change},
+    {kItemsBox, kChange, &TableForm::Input_Change},
+    {kExactOption, kClick, &TableForm::Input_Change},
+    {kNearestOption, kClick, &TableForm::Input_Change},
+    {kInterpolateOption, kClick, &TableForm::Input_Change},
+    {kWithinBox, kChange, &TableForm::Input_Change},
+    {kDecimalCommaCheck, kClick, &TableForm::Input_Change},
+    {kColumnBox, kChange, &TableForm::Input_Change},
+    {kNameBox, kChange, &TableForm::Input_Change},
+    {kExecuteButton, kClick, &TableForm::ExecuteButton_Click},
+}};
 
 }  // namespace
 
-std::span<const FormEvent> Form1Events() { return kEvents; }
+std::span<const EventRow<Form1>> Form1Events() { return kForm1Events; }
 
-Handler HandlerOf(ControlId control, UserEvent event) {
-  const auto found = std::find_if(kEvents.begin(), kEvents.end(), [&](const FormEvent& row) {
-    return row.control == control && row.event == event;
-  });
-  return found == kEvents.end() ? nullptr : found->handler;
-}
-
-std::optional<std::string> RunHandler(Form1& form, Handler handler) {
-  try {
-    (form.*handler)();
-  } catch (const std::exception& failure) {
-    return std::string(wording::kHandlerFailed) + failure.what();
-  }
-  return std::nullopt;
-}
+std::span<const EventRow<TableForm>> TableFormEvents() { return kTableFormEvents; }
 
 }  // namespace kesmaro::ui

@@ -1,38 +1,52 @@
 #ifndef KESMARO_UI_FORM_EVENTS_H_
 #define KESMARO_UI_FORM_EVENTS_H_
 
-// Which user event on which control runs which handler of Form1: the one table every window
-// backend forwards its toolkit's events by.
+// Which user event on which control runs which handler of a window's form logic: the tables every
+// window backend forwards its toolkit's events by, one a window.
 
+#include <exception>
 #include <optional>
 #include <span>
 #include <string>
 
-#include "ui/form1.h"
 #include "ui/layout.h"
+#include "ui/wording.h"
 
 namespace kesmaro::ui {
 
-/// What the user does to a control: clicks a button, or changes an edit box's text.
+class Form1;
+class TableForm;
+
+/// What the user does to a control: clicks a button (an option button or a check box too), or
+/// changes an edit box's text.
 enum class UserEvent { kClick, kChange };
 
-using Handler = void (Form1::*)();
+template <typename Form>
+using FormHandler = void (Form::*)();
 
-struct FormEvent {
+template <typename Form>
+struct EventRow {
   ControlId control;
   UserEvent event;
-  Handler handler;
+  FormHandler<Form> handler;
 };
 
-/// Every control event Form1 has a handler for; a backend forwards these and no others.
-std::span<const FormEvent> Form1Events();
-
-/// The handler of `event` on `control`; nullptr when Form1 has none.
-Handler HandlerOf(ControlId control, UserEvent event);
+/// Every control event each window's form logic has a handler for; a backend forwards these and
+/// no others.
+std::span<const EventRow<Form1>> Form1Events();
+std::span<const EventRow<TableForm>> TableFormEvents();
 
 /// Runs `handler` on `form`. Nothing it throws may cross a toolkit's event loop, which would end
 /// the program: the failure comes back as the text of an error notice (title wording::kErrorTitle).
-std::optional<std::string> RunHandler(Form1& form, Handler handler);
+template <typename Form>
+std::optional<std::string> RunHandler(Form& form, FormHandler<Form> handler) {
+  try {
+    (form.*handler)();
+  } catch (const std::exception& failure) {
+    return std::string(wording::kHandlerFailed) + failure.what();
+  }
+  return std::nullopt;
+}
 
 }  // namespace kesmaro::ui
 

@@ -1,226 +1,24 @@
 #include "ui/qt/form_window.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDir>
-#include <QEvent>
-#include <QFileInfo>
-#include <QFont>
-#include <QGroupBox>
-#include <QIcon>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPalette>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
-#include <QSignalBlocker>
-#include <QString>
-#include <cmath>
-#include <optional>
-#include <string>
-
-#include "ui/form_events.h"
-#include "ui/qt/desktop_host.h"
-#include "ui/wording.h"
-
 namespace kesmaro::ui::qt {
-namespace {
 
 using enum ControlId;
 
-/// The data edit boxes' font: "宋体" where it is installed, else a Chinese font that is.
-QFont DataFont() {
-  QFont font;
-  font.setFamilies({QString::fromUtf8(kDataFont.face), "SimSun", "NSimSun", "WenQuanYi Micro Hei",
-                    "Noto Sans CJK SC", "Noto Sans SC", "Droid Sans Fallback"});
-  font.setPointSize(kDataFont.points);
-  font.setWeight(QFont::Normal);
-  return font;
-}
-
-QColor Colour(Background background) {
-  if (background == Background::kGrey) return QColor::fromRgb(kGreyRgb);
-  return QApplication::palette().color(QPalette::Active, QPalette::Base);
-}
-
-/// An edit box's background in every state: Windows keeps a box that `Form1` colours in that
-/// colour whether it is read-only, disabled or not focused, and so does this window.
-void PaintBase(QWidget* edit, const QColor& colour) {
-  QPalette palette = edit->palette();
-  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-    palette.setColor(group, QPalette::Base, colour);
-  }
-  edit->setPalette(palette);
-}
-
-/// The Qt property that holds a control's text or caption.
-const char* TextProperty(const ControlRow& row) {
-  if (row.kind == ControlKind::kFrame) return "title";
-  return row.multiLine ? "plainText" : "text";
-}
-
-QIcon ProgramIcon() {
-  QIcon icon;
-  // One PNG a size, compiled in from the build's drawing of the icon.
-  for (const QFileInfo& image : QDir(":/kesmaro").entryInfoList({"kesmaro-*.png"}, QDir::Files)) {
-    icon.addFile(image.filePath());
-  }
-  return icon;
-}
-
-}  // namespace
-
-FormWindow::FormWindow(QWidget* parent) : QWidget(parent) {
-  const WindowLayout& window = Form1Window();
-  setObjectName("Form1");
-  setWindowTitle(QString::fromUtf8(window.caption));
-  setWindowIcon(ProgramIcon());
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) dpi_ = screen->logicalDotsPerInch();
-
-  // Created in tab order, which is the order Tab walks them; labels and frames take no focus.
-  for (const ControlRow& row : Form1Layout()) controls_[Index(row.id)] = CreateControl(row);
-
-  setFixedSize(Px(window.innerWidth), Px(window.innerHeight));
-}
-
-FormWindow::~FormWindow() = default;
-
-int FormWindow::Px(int twips) const { return static_cast<int>(std::lround(twips * dpi_ / kTwipsPerInch)); }
-
-QWidget* FormWindow::CreateControl(const ControlRow& row) {
-  QWidget* parent = row.container == kForm1 ? static_cast<QWidget*>(this) : controls_[Index(row.container)];
-  QWidget* widget = nullptr;
-  switch (row.kind) {
-    case ControlKind::kFrame:
-      widget = new QGroupBox(parent);
-      break;
-    case ControlKind::kLabel: {
-      auto* label = new QLabel(parent);
-      label->setTextFormat(Qt::PlainText);
-      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-      widget = label;
-      break;
-    }
-    case ControlKind::kEditBox:
-      if (row.multiLine) {
-        auto* edit = new QPlainTextEdit(parent);
-        edit->setTabChangesFocus(true);
-        edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        widget = edit;
-      } else {
-        widget = new QLineEdit(parent);
-      }
-      widget->setProperty("readOnly", row.readOnly);
-      PaintBase(widget, Colour(row.background));
-      if (row.dataFont) widget->setFont(DataFont());
-      break;
-    case ControlKind::kOptionButton:
-      widget = new QRadioButton(parent);
-      widget->setProperty("checked", row.selected);
-      break;
-    case ControlKind::kPushButton:
-      widget = new QPushButton(parent);
-      break;
-  }
-  widget->setProperty(TextProperty(row), QString::fromUtf8(row.caption));
-  widget->setObjectName(QString::fromUtf8(row.name));
-  widget->setGeometry(Px(row.left), Px(row.top), Px(row.width), Px(row.height));
-  widget->setEnabled(row.enabled);
-  return widget;
-}
+FormWindow::FormWindow(QWidget* parent) : ControlWindow(Form1Window(), Form1Layout(), "Form1", parent) {}
 
 void FormWindow::Attach(Form1& form) {
-  form_ = &form;
-  auto* text2 = static_cast<QLineEdit*>(Control(kText2));
-  // Text2 takes typed characters only through the filter; an input method would bypass it.
-  text2->setAttribute(Qt::WA_InputMethodEnabled, false);
-  text2->installEventFilter(this);
-  for (const FormEvent& row : Form1Events()) {
-    const auto fire = [this, handler = row.handler] { Dispatch(handler); };
-    if (row.event == UserEvent::kClick) {
-      connect(static_cast<QAbstractButton*>(Control(row.control)), &QAbstractButton::clicked, this, fire);
-    } else {
-      connect(static_cast<QLineEdit*>(Control(row.control)), &QLineEdit::textChanged, this, fire);
-    }
+  FilterKeys(kText2, [&form](unsigned key) { return form.Text2_KeyPress(key); });
+  Connect(form, Form1Events(), &Form1::Form_Load);
+}
+
+TableWindow::TableWindow(QWidget* parent)
+    : ControlWindow(TableFormWindow(), TableFormLayout(), "TableForm", parent) {}
+
+void TableWindow::Attach(TableForm& form) {
+  for (ControlId box : {kSkipBox, kColumnBox}) {
+    FilterKeys(box, [&form](unsigned key) { return form.Digits_KeyPress(key); });
   }
-  Dispatch(&Form1::Form_Load);
-}
-
-void FormWindow::Dispatch(Handler handler) {
-  if (!form_) return;
-  if (const std::optional<std::string> failure = RunHandler(*form_, handler)) {
-    ShowMessageBox(this, QMessageBox::Critical, *failure, wording::kErrorTitle);
-  }
-}
-
-bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (busy_) {
-    // Every key, click and input method text, for any widget: nothing may change the run's
-    // inputs or start another run, and nothing typed meanwhile is kept for afterwards.
-    const bool closing = event->type() == QEvent::Close && watched == this;
-    if (closing || event->isInputEvent() || event->type() == QEvent::InputMethod ||
-        event->type() == QEvent::Shortcut) {
-      event->ignore();
-      return true;
-    }
-  }
-  if (form_ && watched == Control(kText2) && event->type() == QEvent::KeyPress) {
-    const auto* key = static_cast<const QKeyEvent*>(event);
-    // Keys that type no character (Tab moves the focus, Delete edits) pass as they would on
-    // Windows; every typed character, Backspace included, goes through the filter.
-    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Delete) {
-      return false;
-    }
-    for (const QChar ch : key->text()) {
-      if (!form_->Text2_KeyPress(ch.unicode())) return true;
-    }
-  }
-  return QWidget::eventFilter(watched, event);
-}
-
-QWidget* FormWindow::Control(ControlId id) const { return controls_[Index(id)]; }
-
-std::string FormWindow::Text(ControlId id) const {
-  return Control(id)->property(TextProperty(Row(id))).toString().toStdString();
-}
-
-void FormWindow::SetText(ControlId id, std::string_view text) {
-  const QSignalBlocker quiet(Control(id));  // setting a text runs no handler
-  Control(id)->setProperty(TextProperty(Row(id)), QString::fromUtf8(text));
-}
-
-void FormWindow::SetEnabled(ControlId id, bool enabled) { Control(id)->setEnabled(enabled); }
-
-void FormWindow::SetReadOnly(ControlId id, bool readOnly) { Control(id)->setProperty("readOnly", readOnly); }
-
-void FormWindow::SetBackground(ControlId id, Background background) {
-  PaintBase(Control(id), Colour(background));
-}
-
-bool FormWindow::IsSelected(ControlId id) const { return Control(id)->property("checked").toBool(); }
-
-void FormWindow::Repaint() {
-  repaint();
-  // Exposures and the window system's requests are answered; user input is dropped by the
-  // filter while busy, rather than held back for after the run.
-  QCoreApplication::processEvents();
-}
-
-void FormWindow::SetBusy(bool busy) {
-  if (busy == busy_) return;
-  busy_ = busy;
-  if (busy) {
-    qApp->installEventFilter(this);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  } else {
-    QApplication::restoreOverrideCursor();
-    qApp->removeEventFilter(this);
-  }
+  Connect(form, TableFormEvents(), &TableForm::Form_Load);
 }
 
 }  // namespace kesmaro::ui::qt

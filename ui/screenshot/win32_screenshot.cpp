@@ -1,7 +1,7 @@
-// The Win32 window's picture for the README, as the screen shows it with its frame: the scene of
-// screenshot_scene.h. Written as a 32-bit BMP;
+// The Win32 windows' pictures for the README, as the screen shows them with their frames: the
+// scene of screenshot_scene.h. Written as a 32-bit BMP;
 // scripts/screenshots.sh runs it under Wine and converts the picture to PNG.
-//   kesmaro-win32-screenshot SERIES PICTURE.bmp
+//   kesmaro-win32-screenshot [--table] SERIES PICTURE.bmp
 
 #include <windows.h>
 #include <commctrl.h>
@@ -13,6 +13,7 @@
 
 #include "ui/form1.h"
 #include "ui/screenshot/screenshot_scene.h"
+#include "ui/table_form.h"
 #include "ui/win32/form_window.h"
 
 namespace {
@@ -51,34 +52,56 @@ bool SaveScreen(const RECT& rect, const wchar_t* path) {
   return std::fclose(out) == 0 && written && rows == info.biHeight;
 }
 
-}  // namespace
+/// Types `ascii` into a box, its lines ended as a Windows edit box ends them.
+void Type(HWND box, std::string_view ascii) {
+  std::wstring text;
+  for (char c : ascii) text += c == '\n' ? std::wstring(L"\r\n") : std::wstring(1, static_cast<wchar_t>(c));
+  SetWindowTextW(box, text.c_str());
+}
 
-int wmain(int argc, wchar_t** argv) {
-  using namespace kesmaro;
-  if (argc != 3) {
-    std::fputs("usage: kesmaro-win32-screenshot SERIES PICTURE.bmp\n", stderr);
-    return 2;
-  }
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
-  ui::ScreenshotScene scene(argv[1]);
-  ui::win32::FormWindow window;
-  ui::Form1 form(window, scene.host, scene.disk, *scene.codec);
-  if (!window.Create(form, SW_SHOWNORMAL)) return 1;
-  const auto type = [&window](ui::ControlId id, std::string_view ascii) {
-    SetWindowTextW(window.Control(id), std::wstring(ascii.begin(), ascii.end()).c_str());
-  };
-  type(ui::ControlId::kText2, ui::ScreenshotScene::kHeaderLines);
-  type(ui::ControlId::kText3, ui::ScreenshotScene::kValue);
-  SetWindowPos(window.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  RedrawWindow(window.Handle(), nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  for (int i = 0; i < 20; ++i) {  // let the X server draw what the window sent
+/// Shows the window on top of the others, lets the X server draw it and saves what the screen shows.
+bool Save(HWND window, const wchar_t* picture) {
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  for (int i = 0; i < 20; ++i) {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     Sleep(25);
   }
   RECT rect;
-  GetWindowRect(window.Handle(), &rect);
-  return SaveScreen(rect, argv[2]) ? 0 : 1;
+  GetWindowRect(window, &rect);
+  return SaveScreen(rect, picture);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  using namespace kesmaro;
+  using ui::ControlId;
+  const bool table = argc == 4 && std::wstring_view(argv[1]) == L"--table";
+  if (argc != 3 && !table) {
+    std::fputs("usage: kesmaro-win32-screenshot [--table] SERIES PICTURE.bmp\n", stderr);
+    return 2;
+  }
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  ui::ScreenshotScene scene(argv[table ? 2 : 1]);
+  const wchar_t* picture = argv[table ? 3 : 2];
+  if (table) {
+    ui::win32::TableWindow window;
+    ui::TableForm form(window, scene.host, scene.disk, *scene.codec);
+    if (!window.Create(form, SW_SHOWNORMAL)) return 1;
+    Type(window.Control(ControlId::kSkipBox), ui::ScreenshotScene::kHeaderLines);
+    Type(window.Control(ControlId::kItemsBox), ui::ScreenshotScene::kItems);
+    for (ControlId click :
+         {ControlId::kInterpolateOption, ControlId::kBaselineCheck, ControlId::kExecuteButton})
+      SendMessageW(window.Control(click), BM_CLICK, 0, 0);
+    return Save(window.Handle(), picture) ? 0 : 1;
+  }
+  ui::win32::FormWindow window;
+  ui::Form1 form(window, scene.host, scene.disk, *scene.codec);
+  if (!window.Create(form, SW_SHOWNORMAL)) return 1;
+  Type(window.Control(ControlId::kText2), ui::ScreenshotScene::kHeaderLines);
+  Type(window.Control(ControlId::kText3), ui::ScreenshotScene::kValue);
+  return Save(window.Handle(), picture) ? 0 : 1;
 }

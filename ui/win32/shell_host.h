@@ -2,7 +2,7 @@
 #define KESMARO_UI_WIN32_SHELL_HOST_H_
 
 #include "platform/native_text_host.h"
-#include "ui/win32/form_window.h"
+#include "ui/win32/control_window.h"
 
 namespace kesmaro::ui::win32 {
 
@@ -10,7 +10,7 @@ namespace kesmaro::ui::win32 {
 /// and message boxes, all modal to the window.
 class ShellHost : public NativeTextHost {
  public:
-  explicit ShellHost(const FormWindow& owner) : owner_(owner) {}
+  explicit ShellHost(const ControlWindow& owner) : owner_(owner) {}
 
   std::filesystem::path ProgramFolder() override;
   std::filesystem::path BrowseForFolder(std::string_view title) override;
@@ -18,7 +18,7 @@ class ShellHost : public NativeTextHost {
   void ShowError(std::string_view text, std::string_view title) override;
 
  private:
-  const FormWindow& owner_;
+  const ControlWindow& owner_;
 };
 
 }  // namespace kesmaro::ui::win32

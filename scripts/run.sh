@@ -29,7 +29,7 @@ series=$(realpath "$SERIES")
 
 bash scripts/install-deps.sh --run # only what the Linux window and kesmaro-cli need
 cmake --preset linux >/dev/null
-cmake --build --preset linux --target kesmaro_qt kesmaro-cli -j "$(nproc)"
+cmake --build --preset linux --target kesmaro_qt kesmaro_qt_table kesmaro-cli -j "$(nproc)"
 
 if [[ -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ]]; then
   # The program lists its own folder at start-up and writes its output to the working folder.
@@ -42,6 +42,7 @@ if [[ -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ]]; then
   echo
   echo "Starting the window in build/linux/sample-series beside $(find . -maxdepth 1 -name '*.txt' | wc -l) data files."
   echo "Step 3: type $SKIP. Step 4: type $KEY. Step 6: press 执行. The output appears in this folder."
+  echo "The table window opens on the same series with: build/linux/ui/qt/kesmaro-table --encoding $ENCODING build/linux/sample-series"
   exec ./kesmaro --encoding "$ENCODING"
 fi
 

@@ -20,9 +20,17 @@ int wmain(int argc, wchar_t** argv) {
     MessageBoxW(nullptr, L"用法：KesmaroTable.exe [文件夹]", kTitle, MB_OK | MB_ICONERROR);
     return 2;
   }
-  std::error_code unknown;
-  const std::filesystem::path folder =
-      argc == 2 ? std::filesystem::absolute(argv[1], unknown) : std::filesystem::path();
+  std::filesystem::path folder;
+  if (argc == 2) {  // shown and listed as a whole path, as the folder dialog gives one
+    std::wstring whole(MAX_PATH, L'\0');
+    DWORD length = GetFullPathNameW(argv[1], static_cast<DWORD>(whole.size()), whole.data(), nullptr);
+    if (length > whole.size()) {
+      whole.resize(length);
+      length = GetFullPathNameW(argv[1], length, whole.data(), nullptr);
+    }
+    whole.resize(length);
+    folder = length > 0 ? std::filesystem::path(whole) : std::filesystem::path(argv[1]);
+  }
   return ui::win32::RunWindowProgram(kTitle,
                                      [&](FileSystem& disk, const TextCodec& codec) -> std::optional<int> {
                                        ui::win32::TableWindow window;

@@ -11,16 +11,6 @@ namespace {
 
 std::uint32_t Rgb(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFFu; }
 
-TEST(QtChartTest, PaintsTheLayoutOnAnImage) {
-  QImage image(600, 400, QImage::Format_RGB32);
-  image.fill(Qt::black);  // so that the page shows it is painted
-  const ChartLayout layout = LayOutChart(ChartWithGap(), {600, 400});
-  QPainter painter(&image);
-  PaintChart(painter, layout);
-  painter.end();
-  ExpectChartPixels(layout, [&](int x, int y) { return Rgb(image, x, y); });
-}
-
 TEST(QtChartTest, ViewIsEmptyUntilAChartIsSetThenFillsItsSize) {
   ChartView view;
   view.resize(520, 330);

@@ -38,13 +38,6 @@ class Bitmap {
   HGDIOBJ previous_ = nullptr;
 };
 
-TEST(Win32ChartTest, PaintsTheLayoutOnAMemoryDc) {
-  const Bitmap bitmap(600, 400);
-  const ChartLayout layout = LayOutChart(ChartWithGap(), {600, 400});
-  PaintChart(bitmap.Dc(), layout);
-  ExpectChartPixels(layout, bitmap);
-}
-
 TEST(Win32ChartTest, ViewIsEmptyUntilAChartIsSetThenFillsItsClientArea) {
   HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 700, 500, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);

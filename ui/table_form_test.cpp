@@ -23,7 +23,7 @@ class TableFormTest : public ::testing::Test {
  protected:
   TableFormTest() : form_(controls_, host_, fs_, codec_) {
     controls_.statusLabel = kStatusLabel;
-    host_.programFolder = "data";
+    host_.programFolder = "elsewhere";  // the folder named at start-up is listed instead
     fs_.Put("data/1.txt", kFirst);
     fs_.Put("data/2.txt", kSecond);
     fs_.Put("data/10.txt", kFirst);
@@ -31,6 +31,7 @@ class TableFormTest : public ::testing::Test {
 
   /// Opens the window on the series with one header line and `items` typed.
   void Open(const std::string& items) {
+    form_.StartIn("data");
     form_.Form_Load();
     Type(kSkipBox, "1");
     Type(kItemsBox, items);
@@ -124,51 +125,6 @@ TEST_P(TableFormVerdictTest, VerdictAndExecuteFollowEveryInput) {
 
 INSTANTIATE_TEST_SUITE_P(Table, TableFormVerdictTest, ::testing::ValuesIn(kInputs), RowName());
 
-TEST_F(TableFormTest, AFolderWithoutDataFilesLocksTheInputsAndAChosenOneIsListed) {
-  fs_.folders.insert("empty");
-  // clang-format off
-  const struct { const char* chosen; const char* folder; const char* count; bool unlocked; } steps[] = {
-  //   chosen    FolderBox  FileCountLabel       unlocked
-      {nullptr,  "data",    "文本文件个数： 3",  true},
-      {"empty",  "empty",   "文本文件个数： 0",  false},
-      {"",       "empty",   "文本文件个数： 0",  false},  // cancelled
-      {"data",   "data",    "文本文件个数： 3",  true},
-  };
-  // clang-format on
-  for (const auto& step : steps) {
-    if (step.chosen == nullptr) {
-      form_.Form_Load();
-      Type(kItemsBox, "550");
-    } else {
-      host_.chosenFolder = step.chosen;
-      form_.BrowseButton_Click();
-    }
-    SCOPED_TRACE(step.folder);
-    EXPECT_EQ(At(kFolderBox).text, step.folder);
-    EXPECT_EQ(At(kFileCountLabel).text, step.count);
-    EXPECT_EQ(At(kItemsBox).enabled, step.unlocked);
-    EXPECT_EQ(At(kSkipBox).enabled, step.unlocked);
-    EXPECT_EQ(At(kExecuteButton).enabled, step.unlocked);
-  }
-  EXPECT_EQ(host_.browseTitles, (std::vector<std::string>(3, "请选择一个文件夹：")));
-}
-
-TEST_F(TableFormTest, ExecuteWritesTheTableAndTheChartBesideTheDataAndShowsThem) {
-  form_.StartIn("data");
-  host_.programFolder = "elsewhere";
-  Open("550\nmax:500:600");
-  Click(kBaselineCheck);
-  form_.ExecuteButton_Click();
-  EXPECT_EQ(fs_.Content("data/table.csv"),
-            "file,550,max:500:600,max:500:600 x\r\n1,0.5,0.35,550\r\n2,,0.68,560\r\n10,0.5,0.35,550\r\n");
-  EXPECT_TRUE(fs_.Exists("data/table.svg"));
-  EXPECT_EQ(At(kStatusLabel).text, "读取 3 个文件，2 项，6 格中 1 格为空；\n已写入 table.csv 和 table.svg");
-  EXPECT_EQ(controls_.runLog, (std::vector<std::string>{"busy", "运行中...", "idle"}));
-  ASSERT_TRUE(controls_.chart.has_value());
-  EXPECT_EQ(controls_.chart->panels.size(), 3u);
-  EXPECT_TRUE(host_.errors.empty());
-}
-
 /// A run that fails, and the start of the error it shows; nothing is written.
 struct Failure {
   const char* name;
@@ -183,7 +139,6 @@ class TableFormFailureTest : public TableFormTest, public ::testing::WithParamIn
 constexpr Failure kFailures[] = {
     {"Unreadable",  "table", "data/2.txt", "错误: 无法打开数据文件。\n\n文件：data"},
     {"NoFileName",  "a/b",   "",           "错误: 文件名“a/b”中含有字符“/”，不能用作文件名。\n\n请在第6步中修改文件名。"},
-    {"DeviceName",  "con",   "",           "错误: 文件名“con”"},
 };
 // clang-format on
 

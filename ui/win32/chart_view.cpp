@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "chart/chart_drawing.h"
+#include "ui/win32/window_of.h"
 
 namespace kesmaro::ui::win32 {
 namespace {
@@ -178,15 +179,9 @@ void ChartView::SetChart(std::optional<ChartInput> chart) {
 }
 
 LRESULT CALLBACK ChartView::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  ChartView* self = nullptr;
-  if (message == WM_NCCREATE) {
-    self = static_cast<ChartView*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<ChartView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
+  ChartView* self = WindowOf<ChartView>(hwnd, message, lParam);
   if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->hwnd_ = hwnd;
   return self->HandleMessage(message, wParam, lParam);
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/native_text.h"
+#include "ui/win32/window_of.h"
 #include "ui/wording.h"
 
 namespace kesmaro::ui::win32 {
@@ -115,15 +116,9 @@ int ControlWindow::RunMessageLoop(HWND dialog) {
 int ControlWindow::Px(int twips) const { return MulDiv(twips, dpi_, kTwipsPerInch); }
 
 LRESULT CALLBACK ControlWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  ControlWindow* self = nullptr;
-  if (message == WM_NCCREATE) {
-    self = static_cast<ControlWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<ControlWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
+  ControlWindow* self = WindowOf<ControlWindow>(hwnd, message, lParam);
   if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->hwnd_ = hwnd;
   return self->HandleMessage(message, wParam, lParam);
 }
 

@@ -2,14 +2,16 @@
 
 namespace kesmaro::ui {
 
-std::string RunErrorMessage(const Error& error, std::string_view file) {
+std::string RunErrorMessage(const Error& error, std::string_view file, std::string_view written) {
   std::string message(WordingOf(error.kind).chinese);
   message += "。";
   if (!error.file.empty()) message += "\n\n文件：" + std::string(file);
   // The system's own words for its user, where it has them; its English ones otherwise.
   const std::string& cause = error.userCause.empty() ? error.cause : error.userCause;
   if (!cause.empty()) message += "\n原因：" + cause;
-  message += "\n\n" + std::string(wording::kNothingWritten) + "，已有的文件保持原样。";
+  message += "\n\n";
+  message += written.empty() ? std::string(wording::kNothingWritten) + "，已有的文件保持原样。"
+                             : std::string(written);
   return message;
 }
 

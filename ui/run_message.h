@@ -32,8 +32,8 @@ class BusyWindow {
 };
 
 /// The Chinese message of a failed run, naming the file (`file`: the error's, as the window shows
-/// it) and the cause.
-std::string RunErrorMessage(const Error& error, std::string_view file);
+/// it) and the cause, and ending in what was written: by default nothing.
+std::string RunErrorMessage(const Error& error, std::string_view file, std::string_view written = {});
 
 /// The message of an output name typed into step `step` that is no plain file name (`error`, a
 /// kBadOutputName from CheckOutputName).

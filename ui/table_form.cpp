@@ -186,6 +186,8 @@ std::optional<std::string> TableForm::FirstFileNote(const TableJob& job, std::st
 }
 
 void TableForm::ExecuteButton_Click() {
+  const std::optional<TableJob> job = Job();
+  if (!job) return;  // Execute is off then; a click that came all the same does nothing
   std::optional<std::string> failure;
   std::string status;
   {
@@ -193,7 +195,7 @@ void TableForm::ExecuteButton_Click() {
     controls_.SetText(kStatusLabel, kRunning);
     controls_.Repaint();
     try {
-      failure = Run(&status);
+      failure = Run(*job, &status);
     } catch (const std::bad_alloc&) {  // the table's cells are held until they are written
       failure = std::string(kOutOfMemory);
     }
@@ -205,9 +207,7 @@ void TableForm::ExecuteButton_Click() {
   controls_.SetText(kStatusLabel, status);
 }
 
-std::optional<std::string> TableForm::Run(std::string* status) {
-  const std::optional<TableJob> job = Job();
-  if (!job) return std::nullopt;  // Execute is off then; a click that came all the same does nothing
+std::optional<std::string> TableForm::Run(const TableJob& job, std::string* status) {
   const std::string typedName = controls_.Text(kNameBox);
   const std::optional<std::filesystem::path> name = host_.Utf8ToPath(typedName);
   if (!name) return "要保存的文件名无效。";
@@ -217,18 +217,15 @@ std::optional<std::string> TableForm::Run(std::string* status) {
 
   const TextCodec& codec = listing_.Codec();
   TableJobResult result;
-  if (const Status error = RunTableJob(fs_, codec, *job, &result))
+  if (const Status error = RunTableJob(fs_, codec, job, &result))
     return RunErrorMessage(*error, host_.PathToUtf8(error->file));
   TableChart chart;
   if (const Status error =
           WriteTableChart(fs_, codec, result.table, listing_.Folder(), result.chartPath, &chart)) {
     // The table is in place by now; only the chart is missing.
     controls_.ShowChart(kChartView, nullptr);
-    return std::string(WordingOf(error->kind).chinese) + "。\n\n文件：" + host_.PathToUtf8(error->file) +
-           (error->userCause.empty() && error->cause.empty()
-                ? std::string()
-                : "\n原因：" + (error->userCause.empty() ? error->cause : error->userCause)) +
-           "\n\n表格已写入 " + FileName(host_, result.csvPath) + "，图表没有写入。";
+    return RunErrorMessage(*error, host_.PathToUtf8(error->file),
+                           "表格已写入 " + FileName(host_, result.csvPath) + "，图表没有写入。");
   }
   controls_.ShowChart(kChartView, &chart.input);
 

@@ -57,8 +57,8 @@ class TableForm {
   /// The verdict label's note on the first file: the exact values it does not hold, whose
   /// columns will be empty; nullopt with the reason when the first file cannot be checked.
   std::optional<std::string> FirstFileNote(const TableJob& job, std::string* note) const;
-  /// The run itself: the status to show, or the message of what failed.
-  std::optional<std::string> Run(std::string* status);
+  /// The run of `job` itself: the status to show, or the message of what failed.
+  std::optional<std::string> Run(const TableJob& job, std::string* status);
 
   Controls& controls_;
   FormHost& host_;

@@ -54,7 +54,7 @@ class TableTest : public ::testing::TestWithParam<TableCase> {
   /// Builds the table, and checks that reading the files a byte at a time gives the same bytes.
   std::string Make(const TableCase& c, TableSummary* summary) {
     TableRequest request{{"data", {}, c.skip}, c.values, c.column, c.nearest};
-    if (c.within) request.within = ParseDistance(c.within);
+    if (c.within) request.within = ParseDistance(c.within, c.mark);
     request.interpolate = c.interpolate;
     request.baseline = c.baseline;
     request.mark = c.mark;
@@ -157,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "1,,,tiny,1e-400,zero,0,a,12.2,,\r\n"
                 "2,exact,600000000000000,,,,,,,exact,1e308\r\n",
             .emptyCells = 5,
-            .within = "0,05"},
+            .within = "0.05"},
         TableCase{
             .name = "RangeMeasuresDoNotDependOnTheOrderOfX",
             .files = kPeakOrders,

@@ -98,6 +98,8 @@ constexpr Inputs kInputs[] = {
     {"CommaWith",        "550,5\narea:1,0:2",         kExactOption,       "",     true,  "2",   "table", "1",  "可以执行（2 项）\n首个文件中没有 550,5，其列将为空",      true},
     {"Within",           "560",                       kNearestOption,     "20",   false, "2",   "table", "1",  "可以执行（1 项）",                                        true},
     {"WithinNegative",   "560",                       kNearestOption,     "-1",   false, "2",   "table", "1",  "最大偏差 “-1” 不是 0 或更大的数值",                       false},
+    {"WithinCommaWithout", "560",                     kNearestOption,     "0,5",  false, "2",   "table", "1",  "最大偏差 “0,5” 不是 0 或更大的数值",                      false},
+    {"WithinCommaWith",  "560",                       kNearestOption,     "0,5",  true,  "2",   "table", "1",  "可以执行（1 项）",                                        true},
     // only 最近 reads the distance
     {"WithinUnread",     "550",                       kExactOption,       "-1",   false, "2",   "table", "1",  "可以执行（1 项）",                                        true},
     {"ColumnZero",       "550",                       kExactOption,       "",     false, "0",   "table", "1",  "数据列 “0” 应是从 1 起的列号",                            false},

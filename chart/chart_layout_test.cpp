@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,7 +45,9 @@ const AxisCase kAxisCases[] = {
      12.2, 12.25, true},
     {"SeriesWithin", 1, 12, false, {"2", "4", "6", "8", "10", "12"}, 1, 12},
     {"SinglePointWithin", 5, 5, false, {"4.6", "4.8", "5.0", "5.2", "5.4"}, 4.5, 5.5},
-    {"BeyondDoubleRange", -1e308, 1e308, true, {"-1e300", "-5e299", "0", "5e299", "1e300"}, -1e300, 1e300},
+    // beyond ±1e300 in units of 1e308
+    {"BeyondDoubleRange", -1e308, 1e308, true, {"-1e308", "-5e307", "0", "5e307", "1e308"}, -1, 1},
+    {"ConstantBeyond", 1e308, 1e308, true, {"9e307", "9.5e307", "1e308", "1.05e308", "1.1e308"}, 0.9, 1.1},
 };
 // clang-format on
 
@@ -61,6 +64,29 @@ TEST(LayOutChartTest, FileNumbersGetWholeNumberTicks) {
     std::vector<std::string> labels;
     for (const ChartTick& tick : layout.xTicks) labels.push_back(tick.label);
     EXPECT_EQ(labels, c.labels) << c.x.size();
+  }
+}
+
+/// Each point is drawn at the height of the tick its value labels, beyond ±1e300 and beyond a
+/// double (in units of 10^scale) too; the ticks rise.
+TEST(LayOutChartTest, PointsSitWhereTheirAxisReadsTheirValue) {
+  const ChartInput input{"s",
+                         "x",
+                         {1, 2, 3},
+                         {{"a", {1e308, 1e308, 1e308}}, {"b", {1e308, -1e308, 0}}, {"c", {1, -0.5, 0}, 400}}};
+  const std::vector<std::vector<std::string>> labels = {
+      {"1e308", "1e308", "1e308"}, {"1e308", "-1e308", "0"}, {"1e400", "-5e399", "0"}};
+  const ChartLayout layout = LayOutChart(input);
+  for (std::size_t p = 0; p < labels.size(); ++p) {
+    const PanelLayout& panel = layout.panels[p];
+    for (std::size_t t = 1; t < panel.yTicks.size(); ++t)
+      EXPECT_LT(panel.yTicks[t].pixel, panel.yTicks[t - 1].pixel);
+    for (std::size_t i = 0; i < labels[p].size(); ++i) {
+      const auto tick = std::find_if(panel.yTicks.begin(), panel.yTicks.end(),
+                                     [&](const ChartTick& t) { return t.label == labels[p][i]; });
+      ASSERT_NE(tick, panel.yTicks.end()) << panel.title << " " << labels[p][i];
+      EXPECT_DOUBLE_EQ(panel.runs.at(0).at(i).y, tick->pixel) << panel.title << " " << labels[p][i];
+    }
   }
 }
 

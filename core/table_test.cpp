@@ -172,10 +172,11 @@ INSTANTIATE_TEST_SUITE_P(
             .skip = "1"},
         TableCase{.name = "BaselineLeavesThePeakAboveTheSlope",
                   .files = kPeakOrders,
-                  .values = {"area:2:8", "area:1.5:8.5", "area:-5:20", "max:2:8", "mean:4:6"},
-                  .expected = "file,area:2:8,area:1.5:8.5,area:-5:20,max:2:8,max:2:8 x,mean:4:6\r\n"
-                              "1,8,8,8,4,5,7.666666666666667\r\n2,8,8,8,4,5,7.666666666666667\r\n"
-                              "3,8,8,8,4,5,7.666666666666667\r\n",
+                  // max:0:10 names the line highest above the baseline, not the highest cell (10)
+                  .values = {"area:2:8", "area:1.5:8.5", "area:-5:20", "max:2:8", "mean:4:6", "max:0:10"},
+                  .expected = "file,area:2:8,area:1.5:8.5,area:-5:20,max:2:8,max:2:8 x,mean:4:6,max:0:10,"
+                              "max:0:10 x\r\n1,8,8,8,4,5,7.666666666666667,4,5\r\n"
+                              "2,8,8,8,4,5,7.666666666666667,4,5\r\n3,8,8,8,4,5,7.666666666666667,4,5\r\n",
                   .skip = "1",
                   .baseline = true},
         // An area over a single line is 0; over none, though lines lie either side, nothing. The

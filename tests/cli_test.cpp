@@ -91,8 +91,6 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
       {{"table", "d", "5.5e"}, 2, "",
        Usage("the value '5.5e' is not a decimal number (such as 550, -5.5 or 5.5e2)")},
       {{"table", "--column", "0", "d", "1"}, 2, "", Usage("--column takes a field number from 1, not '0'")},
-      {{"table", "--within=-1", "d", "1"}, 2, "",
-       Usage("--within takes a decimal distance of 0 or more, not '-1'")},
       {{"table", "--within", "0,05", "d", "1"}, 2, "",  // a comma is a decimal mark with --decimal-comma only
        Usage("--within takes a decimal distance of 0 or more, not '0,05'")},
       {{"table", "--nearest=yes", "d", "1"}, 2, "", Usage("option '--nearest' takes no value")},

@@ -25,7 +25,8 @@ constexpr double kMinPlotHeight = 48;
 constexpr double kInset = 6;
 
 constexpr int kTargetTicks = 5;
-/// Values beyond it are drawn at it, so that no difference of two values overflows.
+/// Values beyond it are taken in a unit of a larger power of ten, so that no difference of two
+/// values overflows.
 constexpr double kLargest = 1e300;
 /// Values nearer 0 than this are drawn at 0, so that every step is a normal double.
 constexpr double kSmallest = 1e-300;
@@ -57,10 +58,10 @@ double Scaled(double mantissa, int exponent) {
   return value;
 }
 
-double Drawable(double value) {
-  if (std::abs(value) < kSmallest) return 0;
-  return std::clamp(value, -kLargest, kLargest);
-}
+double Drawable(double value) { return std::abs(value) < kSmallest ? 0 : value; }
+
+/// A value in units of 10^scale, scale >= 0.
+double InUnits(double value, int scale) { return scale == 0 ? value : value / Scaled(1, scale); }
 
 /// q rounded to the nearest integer when it is one but for the error of a division.
 double Snapped(double q) {
@@ -83,7 +84,8 @@ Ticking TicksFor(double low, double high, int mantissa, int exponent, bool cover
                : Ticking{mantissa, exponent, std::ceil(a), std::floor(b)};
 }
 
-std::string Label(double value, int exponent, bool fixed, bool decimalComma) {
+/// The label of a tick of `value` × 10^scale.
+std::string Label(double value, int exponent, bool fixed, bool decimalComma, int scale) {
   std::array<char, 64> text{};
   const std::to_chars_result end = fixed        ? std::to_chars(text.data(), text.data() + text.size(), value,
                                                                 std::chars_format::fixed, std::max(0, -exponent))
@@ -93,30 +95,40 @@ std::string Label(double value, int exponent, bool fixed, bool decimalComma) {
   std::string label(text.data(), end.ptr);
   // 1.5e+09 is written 1.5e9, 2e-07 2e-7.
   if (const std::size_t e = label.find('e'); e != std::string::npos) {
-    std::size_t digits = e + 1;
-    if (label[digits] == '+') label.erase(digits, 1);
-    if (label[digits] == '-') ++digits;
-    while (digits + 1 < label.size() && label[digits] == '0') label.erase(digits, 1);
+    int power = 0;
+    std::from_chars(label.data() + e + (label[e + 1] == '+' ? 2 : 1), label.data() + label.size(), power);
+    label.resize(e + 1);
+    label += std::to_string(power + scale);
   }
   if (decimalComma) std::replace(label.begin(), label.end(), '.', ',');
   return label;
 }
 
-double Pixel(double value, const ChartAxis& axis, double start, double end) {
-  return start + (Drawable(value) - axis.low) / (axis.high - axis.low) * (end - start);
+/// Where a value in units of 10^scale is drawn on `axis`, from `start` to `end`.
+double Pixel(double value, int scale, const ChartAxis& axis, double start, double end) {
+  const double units = Drawable(InUnits(value, axis.scale - scale));
+  return start + (units - axis.low) / (axis.high - axis.low) * (end - start);
 }
 
 std::vector<ChartTick> Placed(const ChartAxis& axis, double start, double end) {
   std::vector<ChartTick> ticks = axis.ticks;
-  for (ChartTick& tick : ticks) tick.pixel = Pixel(tick.value, axis, start, end);
+  for (ChartTick& tick : ticks) tick.pixel = Pixel(tick.value, axis.scale, axis, start, end);
   return ticks;
 }
 
 bool Drawn(double x, const std::optional<double>& y) { return std::isfinite(x) && y && std::isfinite(*y); }
 
-/// NiceAxis, with steps of at least 10^smallestExponent.
-ChartAxis AxisWithSteps(double lowest, double highest, bool cover, bool decimalComma, int smallestExponent) {
+/// NiceAxis, with steps of at least 10^smallestExponent (of the values, not of their units).
+ChartAxis AxisWithSteps(double lowest, double highest, bool cover, bool decimalComma, int smallestExponent,
+                        int scale) {
   double low = Drawable(lowest), high = Drawable(highest);
+  if (const double largest = std::max(std::abs(low), std::abs(high)); largest > kLargest) {
+    const int shift = static_cast<int>(std::floor(std::log10(largest)));
+    low = Drawable(InUnits(low, shift));
+    high = Drawable(InUnits(high, shift));
+    scale += shift;
+  }
+  smallestExponent -= scale;
   // A constant gets an axis a tenth of its size to either side.
   if (high - low <= std::max(std::abs(low), std::abs(high)) * 1e-12) {
     const double middle = low / 2 + high / 2;
@@ -146,20 +158,21 @@ ChartAxis AxisWithSteps(double lowest, double highest, bool cover, bool decimalC
   }
   axis.low = cover ? values.front() : low;
   axis.high = cover ? values.back() : high;
+  axis.scale = scale;
   double largest = 0;
   for (const double value : values) largest = std::max(largest, std::abs(value));
   // Plain decimals while they stay short, 2e-6 and 1.5e9 beyond.
-  const bool fixed = best.exponent >= -5 && largest < 1e7;
+  const bool fixed = scale == 0 && best.exponent >= -5 && largest < 1e7;
   for (const double value : values) {
-    axis.ticks.push_back({value, 0, Label(value, best.exponent, fixed, decimalComma)});
+    axis.ticks.push_back({value, 0, Label(value, best.exponent, fixed, decimalComma, scale)});
   }
   return axis;
 }
 
 }  // namespace
 
-ChartAxis NiceAxis(double lowest, double highest, bool cover, bool decimalComma) {
-  return AxisWithSteps(lowest, highest, cover, decimalComma, std::numeric_limits<int>::min() / 2);
+ChartAxis NiceAxis(double lowest, double highest, bool cover, bool decimalComma, int scale) {
+  return AxisWithSteps(lowest, highest, cover, decimalComma, std::numeric_limits<int>::min() / 2, scale);
 }
 
 ChartLayout LayOutChart(const ChartInput& input, ChartPage page) {
@@ -187,7 +200,7 @@ ChartLayout LayOutChart(const ChartInput& input, ChartPage page) {
     const auto [lowest, highest] = std::minmax_element(xs.begin(), xs.end());
     // File numbers are mostly whole, and a tick between two files (1.5) stands for no file.
     const bool whole = std::all_of(xs.begin(), xs.end(), [](double x) { return x == std::round(x); });
-    xAxis = whole ? AxisWithSteps(*lowest, *highest, false, input.decimalComma, 0)
+    xAxis = whole ? AxisWithSteps(*lowest, *highest, false, input.decimalComma, 0, 0)
                   : NiceAxis(*lowest, *highest, false, input.decimalComma);
     layout.xTicks = Placed(xAxis, kLeft + kInset, layout.right - kInset);
   }
@@ -206,13 +219,13 @@ ChartLayout LayOutChart(const ChartInput& input, ChartPage page) {
       continue;
     }
     const auto [lowest, highest] = std::minmax_element(ys.begin(), ys.end());
-    const ChartAxis yAxis = NiceAxis(*lowest, *highest, true, input.decimalComma);
+    const ChartAxis yAxis = NiceAxis(*lowest, *highest, true, input.decimalComma, panel.scale);
     drawn.yTicks = Placed(yAxis, drawn.bottom - kInset, drawn.top + kInset);
     std::vector<ChartPoint> run;
     for (std::size_t i = 0; i < count; ++i) {
       if (Drawn(input.x[i], panel.y[i])) {
-        run.push_back({Pixel(input.x[i], xAxis, kLeft + kInset, layout.right - kInset),
-                       Pixel(*panel.y[i], yAxis, drawn.bottom - kInset, drawn.top + kInset)});
+        run.push_back({Pixel(input.x[i], 0, xAxis, kLeft + kInset, layout.right - kInset),
+                       Pixel(*panel.y[i], panel.scale, yAxis, drawn.bottom - kInset, drawn.top + kInset)});
       } else if (!run.empty()) {
         drawn.runs.push_back(std::move(run));
         run.clear();

@@ -14,6 +14,7 @@ namespace kesmaro {
 struct ChartPanel {
   std::string title;                     ///< UTF-8
   std::vector<std::optional<double>> y;  ///< one per x; a missing or non-finite value is a gap
+  int scale = 0;                         ///< y are in units of 10^scale, for numbers beyond a double
 };
 
 struct ChartInput {
@@ -36,13 +37,16 @@ struct ChartAxis {
   double low = 0;                ///< the value at the axis' start
   double high = 1;               ///< the value at its end, above `low`
   std::vector<ChartTick> ticks;  ///< ascending, each with its label; pixels still 0
+  int scale = 0;                 ///< low, high and the ticks' values are in units of 10^scale
 };
 
-/// The axis for values from `lowest` to `highest` (finite, lowest <= highest), with about five
-/// ticks. `cover`: the axis runs from a tick at or below `lowest` to one at or above `highest`;
-/// otherwise it runs from `lowest` to `highest` and the ticks lie within. Equal values get an
-/// axis of their own size around them (0 one of -1 to 1).
-ChartAxis NiceAxis(double lowest, double highest, bool cover, bool decimalComma = false);
+/// The axis for values from `lowest` to `highest` (finite, lowest <= highest) in units of
+/// 10^`scale`, with about five ticks labelled with the values they stand for. `cover`: the axis
+/// runs from a tick at or below `lowest` to one at or above `highest`; otherwise it runs from
+/// `lowest` to `highest` and the ticks lie within. Equal values get an axis of their own size
+/// around them (0 one of -1 to 1). Values beyond ±1e300 get an axis in a larger unit, so that no
+/// difference of two overflows.
+ChartAxis NiceAxis(double lowest, double highest, bool cover, bool decimalComma = false, int scale = 0);
 
 struct ChartPoint {
   double x = 0;  ///< pixels from the left

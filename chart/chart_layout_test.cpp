@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,7 +45,9 @@ const AxisCase kAxisCases[] = {
      12.2, 12.25, true},
     {"SeriesWithin", 1, 12, false, {"2", "4", "6", "8", "10", "12"}, 1, 12},
     {"SinglePointWithin", 5, 5, false, {"4.6", "4.8", "5.0", "5.2", "5.4"}, 4.5, 5.5},
-    {"BeyondDoubleRange", -1e308, 1e308, true, {"-1e300", "-5e299", "0", "5e299", "1e300"}, -1e300, 1e300},
+    // beyond ±1e300 in units of 1e308
+    {"BeyondDoubleRange", -1e308, 1e308, true, {"-1e308", "-5e307", "0", "5e307", "1e308"}, -1, 1},
+    {"ConstantBeyond", 1e308, 1e308, true, {"9e307", "9.5e307", "1e308", "1.05e308", "1.1e308"}, 0.9, 1.1},
 };
 // clang-format on
 
@@ -61,6 +64,20 @@ TEST(LayOutChartTest, FileNumbersGetWholeNumberTicks) {
     std::vector<std::string> labels;
     for (const ChartTick& tick : layout.xTicks) labels.push_back(tick.label);
     EXPECT_EQ(labels, c.labels) << c.x.size();
+  }
+}
+
+/// Beyond ±1e300, and beyond a double (a panel in units of 1e400), each point is drawn at the
+/// tick that reads its value.
+TEST(LayOutChartTest, PointsSitAtTheTicksOfTheirValues) {
+  const ChartLayout layout =
+      LayOutChart({"s", "x", {1, 2, 3}, {{"a", {1e308, -1e308, 0}}, {"b", {1, -0.5, 0}, 400}}});
+  const char* labels[][3] = {{"1e308", "-1e308", "0"}, {"1e400", "-5e399", "0"}};
+  for (std::size_t p = 0; p < 2; ++p) {
+    std::map<std::string, double> tickAt;
+    for (const ChartTick& tick : layout.panels[p].yTicks) tickAt[tick.label] = tick.pixel;
+    for (std::size_t i = 0; i < 3; ++i)
+      EXPECT_DOUBLE_EQ(layout.panels[p].runs.at(0).at(i).y, tickAt.at(labels[p][i])) << labels[p][i];
   }
 }
 

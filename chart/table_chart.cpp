@@ -1,19 +1,24 @@
 #include "chart/table_chart.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <exception>
+#include <limits>
 #include <optional>
-#include <system_error>
 
 #include "chart/chart_svg.h"
 
 namespace kesmaro {
 namespace {
 
-bool IsDecimalStart(char ch) { return (ch >= '0' && ch <= '9') || ch == '.'; }
+/// The digits a decimal's mantissa is written with.
+std::int64_t DigitsOf(std::uint64_t mantissa) {
+  std::int64_t digits = 1;
+  for (; mantissa >= 10; mantissa /= 10) ++digits;
+  return digits;
+}
 
 /// The folder's own name as UTF-8, `series` for `data/series/` and `data/series/.`.
 std::string FolderName(const std::filesystem::path& folder) {
@@ -30,22 +35,8 @@ std::string FolderName(const std::filesystem::path& folder) {
 
 }  // namespace
 
-std::optional<double> CellNumber(const std::string& cell, bool decimalComma) {
-  const bool plus = cell.starts_with('+');
-  std::string text = plus ? cell.substr(1) : cell;
-  if (decimalComma) {
-    if (text.find('.') != std::string::npos)
-      return std::nullopt;  // 1.234,5: a point is no decimal mark there
-    std::replace(text.begin(), text.end(), ',', '.');
-  }
-  // from_chars reads strtod's numbers, which include inf, nan and a sign after the '+'.
-  const std::size_t digits = !plus && text.starts_with('-') ? 1 : 0;
-  if (digits == text.size() || !IsDecimalStart(text[digits])) return std::nullopt;
-  double value = 0;
-  const char* end = text.data() + text.size();
-  const std::from_chars_result read = std::from_chars(text.data(), end, value);
-  if (read.ec != std::errc() || read.ptr != end || !std::isfinite(value)) return std::nullopt;
-  return value;
+std::optional<Decimal> CellNumber(const std::string& cell, bool decimalComma) {
+  return ParseDecimal(cell, decimalComma ? DecimalMark::kComma : DecimalMark::kPoint);
 }
 
 TableChart ChartOfTable(const Table& table, const TextCodec& codec, const std::filesystem::path& folder) {
@@ -64,12 +55,29 @@ TableChart ChartOfTable(const Table& table, const TextCodec& codec, const std::f
     // The header is the item as typed, which the data code page holds; what it cannot show as
     // UTF-8 the SVG writer replaces.
     ChartPanel panel{codec.DecodeToUtf8(table.header[column]).value_or(table.header[column]), {}};
-    bool anyNumber = false;
+    std::vector<std::optional<Decimal>> numbers;
+    bool anyNumber = false, beyondDoubles = false;
+    std::int64_t largestPower = std::numeric_limits<std::int64_t>::min();
     for (const TableRow& row : table.rows) {
-      const std::optional<double> y =
+      const std::optional<Decimal> number =
           column < row.cells.size() ? CellNumber(row.cells[column], table.decimalComma) : std::nullopt;
-      anyNumber = anyNumber || y.has_value();
-      panel.y.push_back(y);
+      if (number && number->mantissa != 0) {
+        beyondDoubles = beyondDoubles || std::isinf(ToDouble(*number));
+        largestPower = std::max(largestPower, number->exponent + DigitsOf(number->mantissa) - 1);
+      }
+      anyNumber = anyNumber || number.has_value();
+      numbers.push_back(number);
+    }
+    if (beyondDoubles) panel.scale = static_cast<int>(largestPower);
+    for (const std::optional<Decimal>& number : numbers) {
+      if (!number) {
+        panel.y.emplace_back();
+        continue;
+      }
+      // Far enough below the largest that it reads as 0, and the exponent stays in range.
+      const std::int64_t exponent =
+          std::max<std::int64_t>(std::int64_t{number->exponent} - panel.scale, -1000);
+      panel.y.push_back(ToDouble({number->mantissa, static_cast<std::int32_t>(exponent), number->negative}));
     }
     if (anyNumber) {
       input.panels.push_back(std::move(panel));

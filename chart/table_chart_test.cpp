@@ -34,6 +34,7 @@ TEST_P(TableChartTest, PanelsOfTheColumnsOfNumbers) {
   for (std::size_t i = 0; i < c.panels.size(); ++i) {
     EXPECT_EQ(chart.input.panels[i].title, c.panels[i].title);
     EXPECT_EQ(chart.input.panels[i].y, c.panels[i].y) << c.panels[i].title;
+    EXPECT_EQ(chart.input.panels[i].scale, c.panels[i].scale) << c.panels[i].title;
   }
   EXPECT_EQ(chart.withoutNumbers, c.withoutNumbers);
   EXPECT_EQ(chart.input.decimalComma, c.table.decimalComma);
@@ -48,12 +49,15 @@ const TableChartCase kChartCases[] = {
     {"PositionsWhenAFileHasNoNumber",
      {{"1"}, {{"", std::nullopt, {"1"}}, {"", 2, {"2"}}, {"", std::nullopt, {"3"}}}},
      {1, 2, 3}, {{"1", {1, 2, 3}}}, {}, "文件序号"},
-    // a cell is a number when all of it is a decimal: no inf, hex, overflow or sign after a '+'
+    // a cell is a number when all of it is a decimal: no inf, hex, bare exponent or sign after a '+'
     {"DecimalsOnly",
      {{"y", "none"},
-      {{"", 1, {"550", "+-1"}}, {"", 2, {"+7", "inf"}}, {"", 3, {"-.5", "0x10"}}, {"", 4, {"", "1e400"}},
-       {"", 5, {"", "e5"}}, {"", 6, {"", "5 "}}, {"", 7, {"", "0,5"}}}},
-     {1, 2, 3, 4, 5, 6, 7}, {{"y", {550, 7, -0.5, {}, {}, {}, {}}}}, {"none"}},
+      {{"", 1, {"550", "+-1"}}, {"", 2, {"+7", "inf"}}, {"", 3, {"-.5", "0x10"}}, {"", 4, {"5.", "7e"}},
+       {"", 5, {"1e-400", "e5"}}, {"", 6, {"", "5 "}}, {"", 7, {"", "0,5"}}}},
+     {1, 2, 3, 4, 5, 6, 7}, {{"y", {550, 7, -0.5, 5, 0, {}, {}}}}, {"none"}},
+    // beyond a double a column is in units of its largest power of ten
+    {"BeyondADouble", {{"y"}, {{"", 1, {"1e400"}}, {"", 2, {"-2.5e399"}}, {"", 3, {"1e300"}}}},
+     {1, 2, 3}, {{"y", {1, -0.25, 1e-100}, 400}}},
     {"DecimalCommas",
      {{"area:1:2", "1,5", "points"},
       {{"", 1, {"0,25", "", "0.5"}}, {"", 2, {"1e-9", "-2,5e3", "1.5"}}}, true},

@@ -331,10 +331,10 @@ TableJob TableJobOf(const Options& options, const Series& series) {
   request.items.assign(options.operands.begin() + 1, options.operands.end());
   request.column = options.column;
   request.nearest = options.nearest;
-  request.within = options.within;
   request.interpolate = options.interpolate;
   request.baseline = options.baseline;
   request.mark = options.decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
+  if (options.within) request.within = ParseDistance(*options.within, request.mark);
   const std::string name = options.output.value_or(kDefaultTableName);
   if (name != "-") job.output = TerminalToNative(name);
   job.plot = options.plot;

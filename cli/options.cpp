@@ -76,8 +76,7 @@ constexpr OptionRow kOptionRows[] = {
      "the nearest line when none holds X; a column 'X x' shows its first field"},
     {"--within", "D", kTable, nullptr,
      [](const std::string& value, Options& options) -> Problem {
-       options.within = ParseDistance(value);
-       if (!options.within) return "--within takes a decimal distance of 0 or more, not '" + value + "'";
+       options.within = value;  // read in CheckTable, once --decimal-comma may have followed
        return std::nullopt;
      },
      "like --nearest, but only lines at most D away from X"},
@@ -164,9 +163,11 @@ bool LooksLikeNegativeNumber(std::string_view arg) {
 
 /// The rules between the options and the operands of the table.
 Problem CheckTable(const Options& options) {
+  const DecimalMark mark = options.decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
+  if (options.within && !ParseDistance(*options.within, mark))
+    return "--within takes a decimal distance of 0 or more, not '" + *options.within + "'";
   if (options.interpolate && (options.nearest || options.within))
     return std::string("--interpolate goes with neither --nearest nor --within");
-  const DecimalMark mark = options.decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
   for (std::size_t i = 1; i < options.operands.size(); ++i) {
     const std::string& item = options.operands[i];
     ItemFault fault{};

@@ -8,8 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/decimal.h"
-
 namespace kesmaro::cli {
 
 class Invocation;  // carries out a command (command_line.cpp)
@@ -44,7 +42,7 @@ struct Options {
   bool force = false;
   std::size_t column = 2;
   bool nearest = false;
-  std::optional<Decimal> within;
+  std::optional<std::string> within;  ///< as typed: read by the decimal mark the whole line gives
   bool interpolate = false;
   bool baseline = false;
   bool decimalComma = false;

@@ -468,11 +468,7 @@ Status FindDecimalCommaHint(FileSystem& fs, const std::filesystem::path& path, s
 
 /// The item `text` is written as; nullopt when malformed.
 std::optional<TableItem> ItemOf(std::string_view text, DecimalMark mark) {
-  const auto number = [mark](std::string_view written) {
-    std::optional<Decimal> value = ParseDecimal(written);
-    if (!value && mark == DecimalMark::kComma) value = ParseDecimal(written, mark);
-    return value;
-  };
+  const auto number = [mark](std::string_view written) { return ParseTypedNumber(written, mark); };
   const std::size_t colon = text.find(':');
   if (colon == std::string_view::npos) {
     const std::optional<Decimal> value = number(text);
@@ -495,6 +491,12 @@ std::optional<TableItem> ItemOf(std::string_view text, DecimalMark mark) {
 
 }  // namespace
 
+std::optional<Decimal> ParseTypedNumber(std::string_view text, DecimalMark mark) {
+  std::optional<Decimal> value = ParseDecimal(text);
+  if (!value && mark == DecimalMark::kComma) value = ParseDecimal(text, mark);
+  return value;
+}
+
 std::optional<TableItem> ParseTableItem(std::string_view text, DecimalMark mark, ItemFault* fault) {
   std::optional<TableItem> item = ItemOf(text, mark);
   if (!item && fault != nullptr)
@@ -502,9 +504,8 @@ std::optional<TableItem> ParseTableItem(std::string_view text, DecimalMark mark,
   return item;
 }
 
-std::optional<Decimal> ParseDistance(std::string_view text) {
-  std::optional<Decimal> distance = ParseDecimal(text);
-  if (!distance) distance = ParseDecimal(text, DecimalMark::kComma);
+std::optional<Decimal> ParseDistance(std::string_view text, DecimalMark mark) {
+  const std::optional<Decimal> distance = ParseTypedNumber(text, mark);
   if (!distance || distance->negative) return std::nullopt;
   return distance;
 }

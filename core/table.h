@@ -38,14 +38,18 @@ enum class ItemFault {
   kNotARange,   ///< a ':' in it, so meant as a measure over a range, and it is none
 };
 
+/// A number typed for a table (an item's X, a range's ends, a distance): a decimal (ParseDecimal)
+/// with a point, or with decimal commas a comma or a point; a comma is a decimal mark only then.
+std::optional<Decimal> ParseTypedNumber(std::string_view text, DecimalMark mark);
+
 /// An item as typed: a value X, or `area:X1:X2`, `max:X1:X2`, `min:X1:X2`, `mean:X1:X2`, the ends
-/// in either order. X and the ends are decimal numbers (ParseDecimal), with a point, or with decimal
-/// commas a comma or a point. nullopt when malformed, and then `*fault`, when given, says why.
+/// in either order. X and the ends are typed numbers (ParseTypedNumber). nullopt when malformed,
+/// and then `*fault`, when given, says why.
 std::optional<TableItem> ParseTableItem(std::string_view text, DecimalMark mark, ItemFault* fault = nullptr);
 
-/// The distance of values that take only lines at most that far (TableRequest::within): a decimal
-/// of 0 or more, written with a point or, failing that, with a comma. nullopt otherwise.
-std::optional<Decimal> ParseDistance(std::string_view text);
+/// The distance of values that take only lines at most that far (TableRequest::within): a typed
+/// number (ParseTypedNumber) of 0 or more. nullopt otherwise.
+std::optional<Decimal> ParseDistance(std::string_view text, DecimalMark mark);
 
 struct TableRequest {
   Series series;

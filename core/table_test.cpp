@@ -54,7 +54,7 @@ class TableTest : public ::testing::TestWithParam<TableCase> {
   /// Builds the table, and checks that reading the files a byte at a time gives the same bytes.
   std::string Make(const TableCase& c, TableSummary* summary) {
     TableRequest request{{"data", {}, c.skip}, c.values, c.column, c.nearest};
-    if (c.within) request.within = ParseDistance(c.within);
+    if (c.within) request.within = ParseDistance(c.within, c.mark);
     request.interpolate = c.interpolate;
     request.baseline = c.baseline;
     request.mark = c.mark;
@@ -157,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "1,,,tiny,1e-400,zero,0,a,12.2,,\r\n"
                 "2,exact,600000000000000,,,,,,,exact,1e308\r\n",
             .emptyCells = 5,
-            .within = "0,05"},
+            .within = "0.05"},
         TableCase{
             .name = "RangeMeasuresDoNotDependOnTheOrderOfX",
             .files = kPeakOrders,
@@ -172,10 +172,11 @@ INSTANTIATE_TEST_SUITE_P(
             .skip = "1"},
         TableCase{.name = "BaselineLeavesThePeakAboveTheSlope",
                   .files = kPeakOrders,
-                  .values = {"area:2:8", "area:1.5:8.5", "area:-5:20", "max:2:8", "mean:4:6"},
-                  .expected = "file,area:2:8,area:1.5:8.5,area:-5:20,max:2:8,max:2:8 x,mean:4:6\r\n"
-                              "1,8,8,8,4,5,7.666666666666667\r\n2,8,8,8,4,5,7.666666666666667\r\n"
-                              "3,8,8,8,4,5,7.666666666666667\r\n",
+                  // max:0:10 names the line highest above the baseline, not the highest cell (10)
+                  .values = {"area:2:8", "area:1.5:8.5", "area:-5:20", "max:2:8", "mean:4:6", "max:0:10"},
+                  .expected = "file,area:2:8,area:1.5:8.5,area:-5:20,max:2:8,max:2:8 x,mean:4:6,max:0:10,"
+                              "max:0:10 x\r\n1,8,8,8,4,5,7.666666666666667,4,5\r\n"
+                              "2,8,8,8,4,5,7.666666666666667,4,5\r\n3,8,8,8,4,5,7.666666666666667,4,5\r\n",
                   .skip = "1",
                   .baseline = true},
         // An area over a single line is 0; over none, though lines lie either side, nothing. The

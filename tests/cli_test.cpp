@@ -91,8 +91,8 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
       {{"table", "d", "5.5e"}, 2, "",
        Usage("the value '5.5e' is not a decimal number (such as 550, -5.5 or 5.5e2)")},
       {{"table", "--column", "0", "d", "1"}, 2, "", Usage("--column takes a field number from 1, not '0'")},
-      {{"table", "--within=-1", "d", "1"}, 2, "",
-       Usage("--within takes a decimal distance of 0 or more, not '-1'")},
+      {{"table", "--within", "0,05", "d", "1"}, 2, "",  // a comma is a decimal mark with --decimal-comma only
+       Usage("--within takes a decimal distance of 0 or more, not '0,05'")},
       {{"table", "--nearest=yes", "d", "1"}, 2, "", Usage("option '--nearest' takes no value")},
       {{"run", "--output", "", "d", "1.5"}, 2, "", Usage("--output takes a name, not an empty one")},
       {{"check", "--encoding", "cp1252", "x", "\xE4\xB8\xAD"}, 2, "",
@@ -146,8 +146,8 @@ TEST_F(CliTest, ArgumentsToExitCodeAndTexts) {
        "*kesmaro-cli: note: line 1 of 1.txt (550,5;0,418) reads like numbers with decimal commas, which the "
        "table took for separators; --decimal-comma reads them as decimal marks\nread 1 files",
        "file,550\r\n1,5\r\n"},
-      {{"table", "--output", "-", "--decimal-comma", "c", "550,5"}, 0, "",
-       "*read 1 files for 1 values, 0 of 1", "file,\"550,5\"\r\n1,\"0,418\"\r\n"},
+      {{"table", "--output", "-", "--within", "0,5", "--decimal-comma", "c", "550"}, 0, "",
+       "*read 1 files for 1 values, 0 of 1", "file,550,550 x\r\n1,\"0,418\",\"550,5\"\r\n"},
       {{"table", "--plot", "d", "1.50", "-5"}, 0, "",
        "*table.csv\nkesmaro-cli: note: the chart leaves out '-5': no cell holds a number\n"
        "drew 1 panels; wrote table.svg\n", "",

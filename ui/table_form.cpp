@@ -135,7 +135,7 @@ TableForm::Reading TableForm::Read() const {
   request.nearest = controls_.IsSelected(kNearestOption);
   request.interpolate = controls_.IsSelected(kInterpolateOption);
   if (const std::string within = controls_.Text(kWithinBox); request.nearest && !within.empty()) {
-    request.within = ParseDistance(within);
+    request.within = ParseDistance(within, request.mark);
     if (!request.within) {
       reading.problem = "最大偏差 " + Quoted(within) + " 不是 0 或更大的数值";
       return reading;

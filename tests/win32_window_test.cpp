@@ -131,6 +131,8 @@ TEST_F(Win32TableWindowTest, CaptionSizeAndIdsInTabOrderAt96Dpi) {
   wchar_t className[32] = {};
   GetClassNameW(window_.Handle(), className, 32);
   EXPECT_EQ(std::wstring(className), L"KesmaroTable");
+  EXPECT_GT(static_cast<DWORD>(SendMessageW(At(kItemsBox), EM_GETLIMITTEXT, 0, 0)), DWORD{1} << 20)
+      << "a whole column pasted in";
   // Tab walks the controls that are enabled without data files in the order of their IDs.
   HWND current = At(kBrowseButton);
   for (ControlId next : {kExactOption, kBaselineCheck, kDecimalCommaCheck, kColumnBox, kNameBox, kTxtOption,

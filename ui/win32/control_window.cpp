@@ -202,6 +202,8 @@ HWND ControlWindow::CreateControl(const ControlRow& row) {
   HFONT font = row.dataFont ? dataFont_ : windowFont_;
   if (font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   if (row.selected) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
+  // A column of thousands of values pasted in whole, not cut at the edit box's 32,767 characters.
+  if (row.lines) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
   backgrounds_[Index(row.id)] = row.background;
   // Boxes of several lines must not keep Tab to themselves, and some filter what is typed.
   if (row.kind == ControlKind::kEditBox)

@@ -151,37 +151,6 @@ TEST(KeyedWindowTest, KeysTheLinesInsideTheirBounds) {
         window.KeyLine(0, held.data(), held.head(), held.digits(), true, step.bounds, 0, true);
     EXPECT_EQ(key.has_value(), step.inside) << step.line;
   }
-  // Lines that two doubles closer than the bounds allow could tell apart are not keyed.
-  const Held held("5.250 1\n");
-  EXPECT_FALSE(
-      window.KeyLine(0, held.data(), held.head(), held.digits(), true, {5, 7.5, -kInf, kInf}, 0.0005, true));
-  // A shape that passed no line over, by the time the next is learnt, makes the search wait.
-  struct Turns {
-    std::vector<bool> passed;  ///< for each line keyed
-    bool waits;
-  };
-  for (const Turns& turns : {Turns{{false, false, false}, true}, Turns{{false, true, false}, false},
-                             Turns{{true, false, false}, true}}) {
-    KeyedWindow keyed;
-    keyed.Begin(0);
-    const char* const lines[] = {"5.25 1\n", "5.50 1\n", "5.5 1\n"};
-    for (std::size_t i = 0; i < std::size(lines); ++i) {
-      const Held line(lines[i]);
-      keyed.KeyLine(20 * i, line.data(), line.head(), line.digits(), true, {5, 7.5, -kInf, kInf}, 0,
-                    turns.passed[i]);
-    }
-    EXPECT_EQ(!keyed.Ready(41), turns.waits) << turns.passed[0] << turns.passed[1];
-    // The wait goes on into the next block, and ends.
-    keyed.End(60);
-    keyed.Begin(0);
-    EXPECT_EQ(!keyed.Ready(0), turns.waits);
-    constexpr std::size_t kLater = std::size_t{1} << 20;
-    EXPECT_TRUE(keyed.Ready(kLater));
-    // A line of the shape learnt asks no wait.
-    const Held same("5.6 1\n");
-    keyed.KeyLine(kLater, same.data(), same.head(), same.digits(), true, {5, 7.5, -kInf, kInf}, 0, false);
-    EXPECT_TRUE(keyed.Ready(kLater + 1));
-  }
 }
 
 }  // namespace

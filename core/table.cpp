@@ -524,10 +524,11 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
 
   Table result;
   result.decimalComma = request.mark == DecimalMark::kComma;
-  bool onlyExactValues = plan.mode == ValueMode::kExact && request.mark == DecimalMark::kPoint;
-  bool onlyNearestValues = plan.mode == ValueMode::kNearest && request.mark == DecimalMark::kPoint;
-  bool onlyInterpolatedValues = plan.mode == ValueMode::kInterpolate && request.mark == DecimalMark::kPoint;
-  bool onlyRanges = request.mark == DecimalMark::kPoint;
+  const bool searches = request.mark == DecimalMark::kPoint && !request.readEveryLine;
+  bool onlyExactValues = plan.mode == ValueMode::kExact && searches;
+  bool onlyNearestValues = plan.mode == ValueMode::kNearest && searches;
+  bool onlyInterpolatedValues = plan.mode == ValueMode::kInterpolate && searches;
+  bool onlyRanges = searches;
   std::vector<std::pair<double, double>> ranges;
   std::vector<double> values;
   for (const std::string& typed : request.items) {

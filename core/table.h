@@ -56,6 +56,9 @@ struct TableRequest {
   bool interpolate = false;            ///< values take y on the line between the lines either side
   bool baseline = false;               ///< range measures less the straight line between the range's ends
   DecimalMark mark = DecimalMark::kPoint;
+  /// Every line read in full, none passed over by the searches: slower, and the table the fast
+  /// searches must equal, so that they can be checked against it.
+  bool readEveryLine = false;
 
   /// Equal requests make equal tables: the window's and the command line's are held to that.
   friend bool operator==(const TableRequest&, const TableRequest&) = default;

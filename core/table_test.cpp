@@ -395,5 +395,119 @@ TEST(TableRandomTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
   ExpectCells(fs, measured, measuredCells, ", ranges");
 }
 
+/// How a random file of the oracle test is written: x at `decimals` places, or at its shortest
+/// when negative, in steps of `step` hundredths from `start` hundredths (down when `descending`),
+/// each x on `repeats` lines; cells of varying width when `varying`; `columns` fields a line.
+struct FileShape {
+  const char* name;
+  int decimals;
+  long long start;
+  int step;
+  const char* separator;
+  const char* end;
+  bool descending = false;
+  bool varying = true;
+  int repeats = 1;
+  std::size_t columns = 2;
+};
+
+/// A number of hundredths as a decimal, at `decimals` places (from one, for a multiple of ten)
+/// or at its shortest.
+std::string Hundredths(long long value, int decimals) {
+  std::string text = std::to_string(value / 100) + "." + std::to_string(100 + value % 100).substr(1);
+  if (decimals == 1) text.pop_back();
+  text.append(static_cast<std::size_t>(std::max(decimals - 2, 0)), '0');
+  while (decimals < 0 && (text.back() == '0' || text.back() == '.')) {
+    const bool point = text.back() == '.';
+    text.pop_back();
+    if (point) break;
+  }
+  return text;
+}
+
+/// Every table mode on random files of the shapes real exports write, the lines' cells sometimes
+/// no number (and always so beside a few values and range ends), files longer than a search's wait
+/// and than the reader's block among them: the searches that pass lines over must give the table
+/// of reading every line in full.
+TEST(TableRandomTest, SearchesGiveTheTableOfEveryLine) {
+  const FileShape shapes[] = {
+      {"alike", 3, 99990, 1, " ", "\r\n"},
+      {"instrument", 2, 99950, 2, "\t", "\r\n"},
+      {"shortest", -1, 40000, 2, ",", "\n"},
+      {"descending", 3, 100400, 1, ";", "\r", true},
+      {"cells alike", 3, 99990, 1, " ", "\n", false, false},
+      {"equal x", 1, 99000, 10, " ", "\n", false, true, 3},
+      {"four columns", 2, 99950, 1, "\t", "\n", false, true, 1, 4},
+  };
+  std::mt19937 random(30);
+  for (const FileShape& shape : shapes) {
+    SCOPED_TRACE(shape.name);
+    const auto x = [&](std::size_t line) {
+      const long long step =
+          static_cast<long long>(line / static_cast<std::size_t>(shape.repeats)) * shape.step;
+      return Hundredths(shape.descending ? shape.start - step : shape.start + step, shape.decimals);
+    };
+    // Values and range ends on lines, between them and beyond them, at `line` or some lines on;
+    // the lines beside them are often no number.
+    std::vector<std::size_t> beside;
+    const auto itemX = [&](std::size_t line) {
+      beside.insert(beside.end(), {line - 1, line, line + 1});
+      return random() % 3 == 0 ? x(line) + "5" : random() % 2 ? x(line) + "0000" : x(line);
+    };
+    std::vector<std::string> values = {"5"}, ranges;
+    for (int i = 0; i < 7; ++i) values.push_back(itemX(random() % 3000));
+    const char* const kinds[] = {"area", "max", "min", "mean"};
+    for (int i = 0; i < 8; ++i) {
+      const std::size_t low = random() % 3000;
+      ranges.push_back(std::string(kinds[i % 4]) + ":" + itemX(low) + ":" + itemX(low + random() % 60));
+    }
+    MemoryFileSystem fs;
+    std::vector<std::string> texts;
+    for (const std::size_t lines : {std::size_t{1000}, std::size_t{9000}, std::size_t{300}}) {
+      std::string text = "x y\r\n";
+      for (std::size_t line = 0; line < lines; ++line) {
+        const bool near = std::find(beside.begin(), beside.end(), line) != beside.end();
+        text += x(line);
+        for (std::size_t field = 2; field <= shape.columns; ++field) {
+          const auto value = shape.varying ? random() % 400000 : 56076;
+          text += shape.separator;
+          text += random() % (near ? 2 : 16) == 0
+                      ? "n/a"
+                      : std::to_string(value / 1000) + "." + std::to_string(1000 + value % 1000).substr(1);
+        }
+        text += shape.end;
+      }
+      texts.push_back(text);
+    }
+    const DataFileList list = fs.PutNumberedSeries("data", texts);
+    std::vector<TableRequest> requests;
+    for (const bool interpolate : {false, true}) {
+      for (const bool nearest : {false, true}) {
+        if (interpolate && nearest) continue;
+        TableRequest& request = requests.emplace_back(TableRequest{{"data", list, "1"}, values, 2, nearest});
+        request.interpolate = interpolate;
+      }
+    }
+    requests.push_back(requests[1]);
+    requests.back().within = ParseDistance("0.015");
+    for (const bool baseline : {false, true}) {
+      requests.push_back(TableRequest{{"data", list, "1"}, ranges});
+      requests.back().baseline = baseline;
+    }
+    PassThroughCodec codec;
+    for (TableRequest& request : requests) {
+      request.column = shape.columns == 4 ? 3 : 2;
+      Table fast, everyLine;
+      TableSummary summary;
+      ASSERT_OK(MakeTable(fs, codec, request, &fast, &summary));
+      request.readEveryLine = true;
+      ASSERT_OK(MakeTable(fs, codec, request, &everyLine, &summary));
+      EXPECT_EQ(TableCsv(fast), TableCsv(everyLine))
+          << "nearest " << request.nearest << ", interpolate " << request.interpolate << ", baseline "
+          << request.baseline;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kesmaro

@@ -154,7 +154,8 @@ struct ItemState {
   /// pending line rather than `cell` and `first`.
   std::size_t pendingLine = kNoLine;
   // Ranges:
-  RangeCurve curve;
+  RangeCurve curve;  ///< its points inside are held only as RangeCell needs them
+  RunningArea area;  ///< an area's, while x runs up
   Number belowX;
   Number aboveX;
   Number extreme;         ///< the max or min so far
@@ -164,10 +165,13 @@ struct ItemState {
   std::vector<std::size_t> insideEnds;
 };
 
-/// Takes what every item needs from the lines of one file, as they pass by.
+/// Takes what every item needs from the lines of one file, as they pass by. Areas are summed as
+/// the lines come while x runs up inside each range, holding no point; with `holdPoints`, their
+/// points are held to be summed in order of x at the end, for files whose x does not run up.
 class FilePass {
  public:
-  explicit FilePass(const Plan& plan) : plan_(plan), states_(plan.items.size()) {
+  FilePass(const Plan& plan, bool holdPoints)
+      : plan_(plan), states_(plan.items.size()), holdPoints_(holdPoints) {
     for (std::size_t i = 0; i < plan.items.size(); ++i) {
       states_[i].curve.lo = plan.items[i].low.value;
       states_[i].curve.hi = plan.items[i].high.value;
@@ -223,6 +227,10 @@ class FilePass {
     }
     ++lines_;
   }
+
+  /// Whether an area's x ran down inside its range, or the line below it came after lines inside:
+  /// the file is to be passed over again holding the points.
+  bool NeedsPoints() const { return needsPoints_; }
 
   /// The file's row of cells, after its last line.
   void Finish(std::vector<std::string>* cells, std::size_t* emptyCells) {
@@ -306,8 +314,11 @@ class FilePass {
   void TakeInRange(const PlannedItem& planned, ItemState& state, const CountedLine& line,
                    CellNumber& cellNumber) {
     const TableItem& item = planned.item;
+    const bool runs = item.kind == Kind::kArea && !holdPoints_;
     if (line.x < planned.low) {
-      if ((!state.curve.below || state.belowX < line.x) && cellNumber()) {
+      // Of equal x the last is next to the range on the curve.
+      if ((!state.curve.below || !(line.x < state.belowX)) && cellNumber()) {
+        if (runs && state.count > 0) needsPoints_ = true;
         state.curve.below = CurvePoint{line.x.value, cellNumber()->value};
         state.belowX = line.x;
       }
@@ -325,7 +336,12 @@ class FilePass {
     ++state.count;
     state.sum.Add(y->value);
     const bool aboveBaseline = plan_.baseline && item.NamesLine();
-    if (item.kind == Kind::kArea || aboveBaseline) state.curve.inside.push_back({line.x.value, y->value});
+    const CurvePoint point{line.x.value, y->value};
+    if (runs) {
+      if (!state.area.Add(point, state.curve.below, state.curve.lo)) needsPoints_ = true;
+    } else if (item.kind == Kind::kArea || aboveBaseline) {
+      state.curve.inside.push_back(point);
+    }
     if (aboveBaseline) {
       state.insideFirsts.append(line.first);
       state.insideEnds.push_back(state.insideFirsts.size());
@@ -344,7 +360,10 @@ class FilePass {
     if (item.kind == Kind::kMean) {
       *cell = ComputedCell(state.sum.Value() / static_cast<double>(state.count), plan_.mark);
     } else if (item.kind == Kind::kArea) {
-      *cell = ComputedCell(*Area(state.curve, plan_.baseline), plan_.mark);
+      const std::optional<double> area =
+          holdPoints_ ? Area(state.curve, plan_.baseline)
+                      : state.area.Value(state.curve.above, state.curve.hi, plan_.baseline);
+      *cell = ComputedCell(*area, plan_.mark);
     } else if (!aboveBaseline) {
       *cell = std::move(state.cell);
       *first = std::move(state.first);
@@ -367,6 +386,8 @@ class FilePass {
 
   const Plan& plan_;
   std::vector<ItemState> states_;
+  bool holdPoints_;
+  bool needsPoints_ = false;
   std::size_t ranges_ = 0;
   std::size_t interpolating_ = 0;  ///< interpolated values not yet found
   Previous previous_;
@@ -572,21 +593,26 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
       failures[i] = FindDecimalCommaHint(fs, path, headerLines, &summary->decimalCommaHint);
       if (failures[i]) return false;
     }
-    FilePass pass(plan);
-    // Nearest and interpolated values are judged with the lines of the file taken so far, so each
-    // file has its own search.
-    std::optional<ExactLineSearch> mayBeEqual;
-    std::optional<NearestLineSearch> mayBeNearest;
-    std::optional<InterpolationLineSearch> mayBracket;
-    std::optional<RangeLineSearch> mayBeInRange;
-    const LineSearch* fileSearch = &search;
-    if (onlyExactValues) fileSearch = &mayBeEqual.emplace(mayEqual, values);
-    if (onlyNearestValues) fileSearch = &mayBeNearest.emplace(values);
-    if (onlyInterpolatedValues) fileSearch = &mayBracket.emplace(values);
-    if (onlyRanges && !ranges.empty()) fileSearch = &mayBeInRange.emplace(ranges, request.column);
-    failures[i] = PassOverFile(fs, path, *fileSearch, headerLines, plan, &pass);
-    if (failures[i]) return false;
-    pass.Finish(&result.rows[i].cells, &emptyCells[i]);
+    // A file whose x runs down, or in no order, inside an area's range is passed over again.
+    std::optional<FilePass> pass;
+    for (const bool holdPoints : {false, true}) {
+      pass.emplace(plan, holdPoints);
+      // Nearest and interpolated values are judged with the lines of the file taken so far, so
+      // each file has its own search.
+      std::optional<ExactLineSearch> mayBeEqual;
+      std::optional<NearestLineSearch> mayBeNearest;
+      std::optional<InterpolationLineSearch> mayBracket;
+      std::optional<RangeLineSearch> mayBeInRange;
+      const LineSearch* fileSearch = &search;
+      if (onlyExactValues) fileSearch = &mayBeEqual.emplace(mayEqual, values);
+      if (onlyNearestValues) fileSearch = &mayBeNearest.emplace(values);
+      if (onlyInterpolatedValues) fileSearch = &mayBracket.emplace(values);
+      if (onlyRanges && !ranges.empty()) fileSearch = &mayBeInRange.emplace(ranges, request.column);
+      failures[i] = PassOverFile(fs, path, *fileSearch, headerLines, plan, &*pass);
+      if (failures[i]) return false;
+      if (!pass->NeedsPoints()) break;
+    }
+    pass->Finish(&result.rows[i].cells, &emptyCells[i]);
     return true;
   });
   for (std::size_t i = 0; i < names.size(); ++i) {

@@ -187,6 +187,12 @@ INSTANTIATE_TEST_SUITE_P(
             .expected = "file,1,area:1:4,max:1:4,max:1:4 x,min:1:4,min:1:4 x,mean:2:2,area:3:9,area:1.5:2.5,3"
                         "\r\n1,2,6,4,3,2,1,,0,,4\r\n",
             .emptyCells = 2},
+        // Of equal x, the line next to a range end on the curve is the last below it and the
+        // first above it in file order, whichever way x runs.
+        TableCase{.name = "EqualXFollowEachOtherInFileOrder",
+                  .files = {{"1.txt", "1 0\n1 5\n2 10\n2 20\n"}, {"2.txt", "2 20\n2 10\n1 5\n1 0\n"}},
+                  .values = {"area:1.5:2", "area:1:1.5"},
+                  .expected = "file,area:1.5:2,area:1:1.5\r\n1,4.375,3.125\r\n2,7.5,2.5\r\n"},
         TableCase{.name = "MeansCarryTheirRoundingErrors",
                   .files = {{"1.txt", Repeated("1 0.1\n", 1000)}},
                   .values = {"mean:1:1"},
@@ -365,7 +371,7 @@ TEST(TableRandomTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
       for (std::size_t line = 0; line < xs.size(); ++line) {
         if (!point(line)) continue;
         if (x(line) < low) {
-          if (!below || x(*below) < x(line)) below = line, curve.below = point(line);
+          if (!below || !(x(line) < x(*below))) below = line, curve.below = point(line);
         } else if (high < x(line)) {
           if (!above || x(line) < x(*above)) above = line, curve.above = point(line);
         } else {

@@ -32,33 +32,42 @@ TEST(FieldShapeTest, FitsTheLinesWrittenAlike) {
     bool cell;
     std::string line;
     bool fits;
+    bool withCell;  ///< of the first field's shape, with a plain cell of any width (FitsField, CellFits)
   };
   const Case cases[] = {
-      {"1000.007 56.076\r\n", true, "1199.999 10.000\r\n", true},
-      {"1000.007 56.076\r\n", true, "1000.007\t56.076\r\n", false},  // another separator
-      {"1000.007 56.076\r\n", true, "1000.007 56.0761\r", false},    // a longer cell
-      {"1000.007 56.076\r\n", true, "1000.007 -6.076\r\n", false},   // a sign where a digit was
-      {"1000.007 56.076\r\n", true, "1000.007 56.076\n", false},     // another line end
-      {"1000.007 56.076\r\n", false, "1000.007 n/a\n", true},        // learnt without the cell
-      {"1000.007 56.076\r\n", false, "1000.0070 5\n", false},
-      {"1000.007 56.076\r\n", false, "100.0007 5\n", false},
-      {"12345678;-1.5\n", true, "87654321;-9.0\n", true},
-      {"5. 1\n", true, "7. 2\n", true},
-      {"5. 1\n", true, "5.0 1\n", false},
+      {"1000.007 56.076\r\n", true, "1199.999 10.000\r\n", true, true},
+      {"1000.007 56.076\r\n", true, "1000.007\t56.076\r\n", false, false},   // another separator
+      {"1000.007 56.076\r\n", true, "1000.007 56.0761\r", false, true},      // a longer cell
+      {"1000.007 56.076\r\n", true, "1000.007 -6.076\r\n", false, true},     // a sign where a digit was
+      {"1000.007 56.076\r\n", true, "1000.007 56.076\n", false, true},       // another line end
+      {"1000.007 56.076\r\n", true, "1000.007 516.3401234\n", false, true},  // past sixteen bytes
+      {"1000.007 56.076\r\n", true, "1000.007 516.340123456789\n", false, false},
+      {"1000.007 56.076\r\n", true, "1000.007 5.1.2\n", false, false},
+      {"1000.007 56.076\r\n", true, "1000.007 56,\n", false, true},
+      {"1000.007 56.076\r\n", true, "1000.007 n/a\n", false, false},
+      {"1000.007 56.076\r\n", false, "1000.007 n/a\n", true, true},  // learnt without the cell
+      {"1000.007 56.076\r\n", false, "1000.0070 5\n", false, false},
+      {"1000.007 56.076\r\n", false, "100.0007 5\n", false, false},
+      {"1000.00\t516.3401\r\n", true, "1000.00\t6.3401\r\n", false, true},  // a cell learnt past sixteen
+      {"12345678;-1.5\n", true, "87654321;-9.0\n", true, true},
+      {"5. 1\n", true, "7. 2\n", true, true},
+      {"5. 1\n", true, "5.0 1\n", false, false},
   };
   for (const Case& c : cases) {
     FieldShape shape;
     ASSERT_TRUE(Learns(&shape, c.learnt, c.cell)) << c.learnt;
     const Held held(c.line);
     EXPECT_EQ(shape.Fits(held.head(), held.digits()), c.fits) << c.learnt << " / " << c.line;
+    EXPECT_EQ(shape.FitsField(held.head(), held.digits()) && shape.CellFits(held.data(), held.digits()),
+              c.withCell)
+        << c.learnt << " / " << c.line;
   }
   EXPECT_FALSE(FieldShape{}.Fits(Held("1.5 2\n").head(), Held("1.5 2\n").digits())) << "nothing learnt";
   for (const char* line : {"-1.5 2\n", "123456789 2\n", "1.5x 2\n", ".5 2\n", "x 1\n"}) {
     FieldShape shape;
     EXPECT_FALSE(Learns(&shape, line, false)) << line;
   }
-  for (const char* line :
-       {"1.5\n", "1.5\r2\r", "1.5 x\n", "1.5  2\n", "1.5 2.25.1\n", "1.5 123456789012.4\n"}) {
+  for (const char* line : {"1.5\n", "1.5\r2\r", "1.5  2\n"}) {
     FieldShape shape;
     EXPECT_FALSE(Learns(&shape, line, true)) << line;
   }

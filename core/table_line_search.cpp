@@ -194,7 +194,8 @@ template <bool kCell, typename Judge, typename Bounds>
         if constexpr (kHeld) {
           if (lineKeyed) {
             const byte_lanes::Lanes head = byte_lanes::Load(p);
-            if (keyed.Fits(head, DigitBits(head))) {
+            const std::uint32_t digits = DigitBits(head);
+            if (keyed.LineFits<kCell>(p, head, digits)) {
               const std::uint64_t key = keyed.Key(byte_words::Load(p));
               if (keyed.Inside(key) && keyed.Passed(lineKey, key)) {
                 pos = at;

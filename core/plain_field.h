@@ -131,6 +131,8 @@ class FieldShape {
 
   /// The least step between two numbers of this shape.
   double Step() const;
+  /// Where the field ends in its line.
+  std::size_t End() const { return end_; }
 
   bool operator==(const FieldShape& other) const {
     return digitBits_ == other.digitBits_ && sameBits_ == other.sameBits_ && cell_ == other.cell_ &&
@@ -195,6 +197,7 @@ class KeyedWindow {
     return kCell && shape_.FitsField(head, digits) && shape_.CellFits(p, digits);
   }
   [[gnu::always_inline]] std::uint64_t Key(std::uint64_t word) const { return shape_.Key(word); }
+  [[gnu::always_inline]] std::size_t FieldEnd() const { return shape_.End(); }
   /// Whether a key lies inside the window.
   [[gnu::always_inline]] bool Inside(std::uint64_t key) const { return key >= low_ && key < high_; }
   /// Whether the line at `key`, inside the window and followed by the line at `nextKey`, moves

@@ -177,11 +177,14 @@ template <typename Visit>
 ///
 /// While a line and the one after it are of one shape, with the cell when `kCell`, both inside
 /// the window and the line moving away as the window says, the line is passed over by key: `pos`
-/// moves on and `line` is read only if the line after it is judged.
-template <bool kCell, typename Judge, typename Bounds>
-[[gnu::always_inline]] inline std::size_t ForEachLineByKey(const char* data, std::size_t from, std::size_t to,
-                                                           KeyedWindow& keyed, std::size_t& pos,
-                                                           FirstField& line, Judge&& judge, Bounds&& bounds) {
+/// moves on and `line` is read only if the line after it is judged. `cellAfter(at, end)` may ask
+/// more of the line after it, at `at`, whose first field ends `end` bytes on: a cell further on.
+template <bool kCell, typename Judge, typename Bounds,
+          typename CellAfter = bool (*)(std::size_t, std::size_t)>
+[[gnu::always_inline]] inline std::size_t ForEachLineByKey(
+    const char* data, std::size_t from, std::size_t to, KeyedWindow& keyed, std::size_t& pos,
+    FirstField& line, Judge&& judge, Bounds&& bounds,
+    CellAfter&& cellAfter = [](std::size_t, std::size_t) { return true; }) {
   bool lineRead = true;    // whether `line` holds the line at `pos`
   bool lineKeyed = false;  // whether the line at `pos` lies inside the keyed window, by `lineKey`
   std::uint64_t lineKey = 0;
@@ -197,7 +200,7 @@ template <bool kCell, typename Judge, typename Bounds>
             const std::uint32_t digits = DigitBits(head);
             if (keyed.LineFits<kCell>(p, head, digits)) {
               const std::uint64_t key = keyed.Key(byte_words::Load(p));
-              if (keyed.Inside(key) && keyed.Passed(lineKey, key)) {
+              if (keyed.Inside(key) && keyed.Passed(lineKey, key) && cellAfter(at, keyed.FieldEnd())) {
                 pos = at;
                 lineKey = key;
                 lineRead = false;
@@ -582,17 +585,18 @@ std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_
     line = next;
     return kGoOn;
   };
-  // Inside a window outside every range, with the cell after the first field, a line is passed
-  // over by key as PassedByGap passes it.
+  // Inside a window outside every range, with a number for the next line's cell, a line is
+  // passed over by key as PassedByGap passes it: the cell after the first field is told from the
+  // line's vector, another is looked for.
+  const auto bounds = [&](double*) -> std::optional<KeyedWindow::Bounds> {
+    if (window_ == kNoWindow) return std::nullopt;
+    return KeyedWindow::Bounds{window_.first, window_.second, pastBelow_, shortOfAbove_};
+  };
   const std::size_t stop =
-      column_ == 2
-          ? ForEachLineByKey<true>(
-                data, from, to, keyed_, pos, line, judge,
-                [&](double*) -> std::optional<KeyedWindow::Bounds> {
-                  if (window_ == kNoWindow) return std::nullopt;
-                  return KeyedWindow::Bounds{window_.first, window_.second, pastBelow_, shortOfAbove_};
-                })
-          : ForEachLine(data, from, to, judge);
+      column_ == 2 ? ForEachLineByKey<true>(data, from, to, keyed_, pos, line, judge, bounds)
+                   : ForEachLineByKey<false>(
+                         data, from, to, keyed_, pos, line, judge, bounds,
+                         [&](std::size_t at, std::size_t end) { return CellIsNumber(data, at + end, to); });
   return stop == to ? pos : stop;
 }
 

@@ -5,7 +5,7 @@
 
 namespace kesmaro {
 
-bool FieldShape::Learn(const char* p, byte_lanes::Lanes head, std::uint32_t digits, bool cell) {
+bool FieldShape::Learn(const char* p, const byte_lanes::Lanes& head, std::uint32_t digits, bool cell) {
   const PlainHead field = ReadPlainHead(p, digits, 0);
   if (field.start != 0 || field.wholeEnd == 0 || field.end == 0 || field.end > byte_words::kWord ||
       !EndsPlain(p[field.end]))
@@ -67,9 +67,10 @@ std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
 
 double FieldShape::Step() const { return 1 / kPlainPowers[fractionDigits_]; }
 
-std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p, byte_lanes::Lanes head,
-                                                  std::uint32_t digits, bool cell, const Bounds& bounds,
-                                                  double slack, bool passed) {
+std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p,
+                                                  const byte_lanes::Lanes& head, std::uint32_t digits,
+                                                  bool cell, const Bounds& bounds, double slack,
+                                                  bool passed) {
   passed_ = passed_ || passed;
   if (!shape_.FitsField(head, digits)) {
     FieldShape learnt;

@@ -84,7 +84,7 @@ class FieldShape {
  public:
   /// Becomes the shape of the line at the sixteen bytes `head` at `p`, whose digits are the bits
   /// of `digits`, with its cell when `cell`: false when the line has no such shape.
-  bool Learn(const char* p, byte_lanes::Lanes head, std::uint32_t digits, bool cell);
+  bool Learn(const char* p, const byte_lanes::Lanes& head, std::uint32_t digits, bool cell);
 
   /// Whether the line whose sixteen bytes are `head`, with digits `digits`, is of this shape.
   [[gnu::always_inline]] bool Fits(byte_lanes::Lanes head, std::uint32_t digits) const {
@@ -174,7 +174,7 @@ class KeyedWindow {
   /// Lines written in turn in several shapes would make keys for every line, so a shape learnt
   /// that no line was passed over by key with makes the search wait some thousands of bytes from
   /// `at`, the line's place in the block, before it keys the window again (Ready).
-  std::optional<std::uint64_t> KeyLine(std::size_t at, const char* p, byte_lanes::Lanes head,
+  std::optional<std::uint64_t> KeyLine(std::size_t at, const char* p, const byte_lanes::Lanes& head,
                                        std::uint32_t digits, bool cell, const Bounds& bounds, double slack,
                                        bool passed);
 

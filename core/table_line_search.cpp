@@ -368,7 +368,7 @@ void NearestLineSearch::Took(double x) const {
   }
 }
 
-std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+inline std::size_t NearestLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) const {
   if (!judges_) return from;
   std::size_t pos = to;  // the line judged with the one after it, once there is one
   FirstField line;
@@ -396,7 +396,7 @@ std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::siz
 ExactLineSearch::ExactLineSearch(const NumberLineSearch& mayEqual, std::vector<double> values)
     : mayEqual_(mayEqual), values_(Numbers(std::move(values))) {}
 
-std::size_t ExactLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+inline std::size_t ExactLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) const {
   bool passed = false;  // whether a line was passed over by key since the window was last keyed
   keyed_.Begin(from);
   const std::size_t stop = ForEachLineStart<kFieldReach>(
@@ -441,7 +441,8 @@ inline bool InterpolationLineSearch::Between(double a, double b) const {
   return values_.Below(std::min(a, b)) < values_.AtOrBelow(std::max(a, b));
 }
 
-std::size_t InterpolationLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+inline std::size_t InterpolationLineSearch::FindLines(const char* data, std::size_t from,
+                                                      std::size_t to) const {
   if (from >= to) return to;
   const bool afterTaken = takeNext_;
   takeNext_ = true;
@@ -571,7 +572,7 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField
   return matters;
 }
 
-std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) const {
   std::size_t pos = to;  // the line judged with the one after it, once there is one
   FirstField line;
   const auto judge = [&](std::size_t at, const FirstField& next) {
@@ -598,6 +599,40 @@ std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_
                          data, from, to, keyed_, pos, line, judge, bounds,
                          [&](std::size_t at, std::size_t end) { return CellIsNumber(data, at + end, to); });
   return stop == to ? pos : stop;
+}
+
+/// The searches' Find, a copy for each instruction set (EntryPoints): on 32-bit x86, where the
+/// build's vectors are lowered to byte-wise code, the SSE2 copy is taken where the processor has
+/// it, as the run's search does.
+struct TableLineScan {
+  template <typename Search>
+  [[gnu::always_inline]] static std::size_t Find(const Search& search, const char* data, std::size_t from,
+                                                 std::size_t to) {
+    return search.FindLines(data, from, to);
+  }
+
+  template <typename Search>
+  static std::size_t Fastest(const Search& search, const char* data, std::size_t from, std::size_t to) {
+    using Entries = byte_lanes::EntryPoints<&TableLineScan::Find<Search>>;
+    static const typename Entries::Entry entry = Entries::Fastest();
+    return entry(search, data, from, to);
+  }
+};
+
+std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+  return TableLineScan::Fastest(*this, data, from, to);
+}
+
+std::size_t ExactLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+  return TableLineScan::Fastest(*this, data, from, to);
+}
+
+std::size_t InterpolationLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+  return TableLineScan::Fastest(*this, data, from, to);
+}
+
+std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+  return TableLineScan::Fastest(*this, data, from, to);
 }
 
 }  // namespace kesmaro

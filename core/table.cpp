@@ -154,8 +154,10 @@ struct ItemState {
   /// pending line rather than `cell` and `first`.
   std::size_t pendingLine = kNoLine;
   // Ranges:
-  RangeCurve curve;  ///< its points inside are held only as RangeCell needs them
-  RunningArea area;  ///< an area's, while x runs up
+  RangeCurve curve;    ///< its points inside are held only as RangeCell needs them
+  RunningArea area;    ///< an area's, while x runs up
+  bool holds = false;  ///< whether an area's points inside are held, its x having run down
+  CurvePoint firstInside;
   Number belowX;
   Number aboveX;
   Number extreme;         ///< the max or min so far
@@ -166,8 +168,10 @@ struct ItemState {
 };
 
 /// Takes what every item needs from the lines of one file, as they pass by. Areas are summed as
-/// the lines come while x runs up inside each range, holding no point; with `holdPoints`, their
-/// points are held to be summed in order of x at the end, for files whose x does not run up.
+/// the lines come while x runs up inside each range, holding no point; an area whose x runs down
+/// from its first point on, as in a descending file, holds its points from there, to be summed in
+/// order of x at the end; with `holdPoints`, every area holds them, for files whose x ran down
+/// only after some points were summed.
 class FilePass {
  public:
   FilePass(const Plan& plan, bool holdPoints)
@@ -228,8 +232,9 @@ class FilePass {
     ++lines_;
   }
 
-  /// Whether an area's x ran down inside its range, or the line below it came after lines inside:
-  /// the file is to be passed over again holding the points.
+  /// Whether an area's x ran down inside its range, or the line below it came after lines inside,
+  /// once more than one of its points was summed: the file is to be passed over again holding the
+  /// points.
   bool NeedsPoints() const { return needsPoints_; }
 
   /// The file's row of cells, after its last line.
@@ -314,11 +319,11 @@ class FilePass {
   void TakeInRange(const PlannedItem& planned, ItemState& state, const CountedLine& line,
                    CellNumber& cellNumber) {
     const TableItem& item = planned.item;
-    const bool runs = item.kind == Kind::kArea && !holdPoints_;
+    const bool runs = item.kind == Kind::kArea && !holdPoints_ && !state.holds;
     if (line.x < planned.low) {
       // Of equal x the last is next to the range on the curve.
       if ((!state.curve.below || !(line.x < state.belowX)) && cellNumber()) {
-        if (runs && state.count > 0) needsPoints_ = true;
+        if (runs && state.count > 0) HoldArea(state, state.count);
         state.curve.below = CurvePoint{line.x.value, cellNumber()->value};
         state.belowX = line.x;
       }
@@ -338,7 +343,11 @@ class FilePass {
     const bool aboveBaseline = plan_.baseline && item.NamesLine();
     const CurvePoint point{line.x.value, y->value};
     if (runs) {
-      if (!state.area.Add(point, state.curve.below, state.curve.lo)) needsPoints_ = true;
+      if (state.count == 1) state.firstInside = point;
+      if (!state.area.Add(point, state.curve.below, state.curve.lo)) {
+        HoldArea(state, state.count - 1);
+        if (state.holds) state.curve.inside.push_back(point);
+      }
     } else if (item.kind == Kind::kArea || aboveBaseline) {
       state.curve.inside.push_back(point);
     }
@@ -355,14 +364,25 @@ class FilePass {
     }
   }
 
+  /// An area that stops running after `summed` of its points: held from here on when that was its
+  /// first; otherwise the file is read again.
+  void HoldArea(ItemState& state, std::size_t summed) {
+    if (summed != 1) {
+      needsPoints_ = true;
+      return;
+    }
+    state.holds = true;
+    state.curve.inside.assign(1, state.firstInside);
+  }
+
   void RangeCell(const TableItem& item, ItemState& state, std::string* cell, std::string* first) const {
     const bool aboveBaseline = plan_.baseline && item.NamesLine();
     if (item.kind == Kind::kMean) {
       *cell = ComputedCell(state.sum.Value() / static_cast<double>(state.count), plan_.mark);
     } else if (item.kind == Kind::kArea) {
       const std::optional<double> area =
-          holdPoints_ ? Area(state.curve, plan_.baseline)
-                      : state.area.Value(state.curve.above, state.curve.hi, plan_.baseline);
+          holdPoints_ || state.holds ? Area(state.curve, plan_.baseline)
+                                     : state.area.Value(state.curve.above, state.curve.hi, plan_.baseline);
       *cell = ComputedCell(*area, plan_.mark);
     } else if (!aboveBaseline) {
       *cell = std::move(state.cell);
@@ -593,7 +613,8 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
       failures[i] = FindDecimalCommaHint(fs, path, headerLines, &summary->decimalCommaHint);
       if (failures[i]) return false;
     }
-    // A file whose x runs down, or in no order, inside an area's range is passed over again.
+    // A file whose x runs down inside an area's range after running up there, or in no order, is
+    // passed over again.
     std::optional<FilePass> pass;
     for (const bool holdPoints : {false, true}) {
       pass.emplace(plan, holdPoints);

@@ -121,8 +121,8 @@ struct TableSummary {
 /// and the failure returned, are those of reading the files one after another in list order.
 /// Memory grows with files times items, and with the lines within the ranges of `max` and `min`
 /// with `baseline`, which are held as two doubles each, and of `area` items in a file whose x does
-/// not run up inside their range, which is then read twice (an area is summed as its lines come
-/// while x runs up); of a line longer than
+/// not run up inside their range (an area is summed as its lines come while x runs up; a file in
+/// no order is read twice); of a line longer than
 /// the reader's block only its first field and its cell are held. Without decimal commas, a hint is given
 /// when the first counted line of the first file reads as decimal commas (see DecimalCommaHint).
 Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& request, Table* table,

@@ -129,38 +129,5 @@ TEST(FieldShapeTest, LeastKeysPassTheFieldsWhoseDoublesPass) {
   }
 }
 
-/// A window keyed line after line, as a search keys it after each line judged in full: a line's
-/// key comes back exactly when the line is of a shape and inside the bounds, whatever shape and
-/// bounds the lines before it had.
-TEST(KeyedWindowTest, KeysTheLinesInsideTheirBounds) {
-  const double kInf = std::numeric_limits<double>::infinity();
-  struct Step {
-    std::string line;
-    KeyedWindow::Bounds bounds;
-    bool inside;
-  };
-  const Step steps[] = {
-      {"5.250 1\n", {5, 7.5, -kInf, kInf}, true},
-      {"7.500 1\n", {5, 7.5, -kInf, kInf}, false},   // on a bound
-      {"12.250 1\n", {5, 7.5, -kInf, kInf}, false},  // another shape, beyond the bounds
-      {"6.000 1\n", {5, 7.5, -kInf, kInf}, true},
-      {"12.250 1\n", {12, 20, -kInf, kInf}, true},  // other bounds
-      {"5.000 1\n", {12, 20, -kInf, kInf}, false},
-      {"99.5 1\n", {12, 20, -kInf, kInf}, false},
-      {"-6.000 1\n", {-7, -5, -kInf, kInf}, false},  // no shape
-      {"19.999 1\n", {12, 20, -kInf, kInf}, true},
-      {"1e3 1\n", {12, 20, -kInf, kInf}, false},
-      {"5.250 1\n", {0, 9.5, -kInf, kInf}, true},
-      {"12.250 1\n", {0, 9.5, -kInf, kInf}, false},  // another shape, the same bounds
-  };
-  KeyedWindow window;
-  for (const Step& step : steps) {
-    const Held held(step.line);
-    const std::optional<std::uint64_t> key =
-        window.KeyLine(0, held.data(), held.head(), held.digits(), true, step.bounds, 0, true);
-    EXPECT_EQ(key.has_value(), step.inside) << step.line;
-  }
-}
-
 }  // namespace
 }  // namespace kesmaro

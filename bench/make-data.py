@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Writes the data sets bench/run.sh measures on. Deterministic: same arguments, same bytes.
 
-    make-data.py series DIR FILES ROWS   FILES files 1.txt.. of ROWS rows each
+    make-data.py series DIR FILES ROWS [SHAPE]
+                                         FILES files 1.txt.. of ROWS rows each, written in
+                                         SHAPE: bench (the default), instrument, export or
+                                         columns (see SHAPES)
     make-data.py large DIR BYTES KEY     one file 1.txt of about BYTES bytes; KEY begins
                                          exactly one line, near the end, with no exact hit
     make-data.py empty DIR COUNT         COUNT empty files 1.txt..
@@ -42,11 +45,41 @@ def second_column(file_no: int, rows: int) -> list[bytes]:
     return (rotated * repeats)[:rows]
 
 
-def write_series(folder: Path, files: int, rows: int) -> None:
+# The same x written as other programs write it, with cells of varying width:
+# instrument  "1000.007\t323.8320\r\n"  x at three decimals, a tab, cells of 1 to 3 whole digits
+# export      "1000.01,2.306\n"          x and cells at their shortest, commas, LF
+# columns     "1000.007\t1.25\t323.8320\t0.5\n"  four columns, the cell in the third
+CELLS = [b"%d.%04d" % ((i * 7919) % 10 ** (1 + i % 3), (i * 104729) % 10000) for i in range(1009)]
+
+
+def shortest(text: bytes) -> bytes:
+    return text.rstrip(b"0").rstrip(b".") if b"." in text else text
+
+
+def shaped_rows(shape: str, file_no: int, rows: int) -> list[bytes]:
+    shift = (file_no * 37) % len(CELLS)
+    cells = CELLS[shift:] + CELLS[:shift]
+    out = []
+    for i in range(rows):
+        x = b"%d.%03d" % (1000 + i // 1000, i % 1000)
+        cell = cells[i % len(cells)]
+        if shape == "instrument":
+            out.append(x + b"\t" + cell + b"\r\n")
+        elif shape == "export":
+            out.append(shortest(x) + b"," + shortest(cell[:-1]) + b"\n")
+        else:
+            out.append(x + b"\t1.25\t" + cell + b"\t0.5\n")
+    return out
+
+
+def write_series(folder: Path, files: int, rows: int, shape: str = "bench") -> None:
     folder.mkdir(parents=True, exist_ok=True)
     firsts = first_column(rows)
     for file_no in range(1, files + 1):
-        body = b"".join(map(bytes.__add__, firsts, second_column(file_no, rows)))
+        if shape == "bench":
+            body = b"".join(map(bytes.__add__, firsts, second_column(file_no, rows)))
+        else:
+            body = b"".join(shaped_rows(shape, file_no, rows))
         (folder / f"{file_no}.txt").write_bytes(header(file_no) + body)
 
 
@@ -67,8 +100,8 @@ def write_empty(folder: Path, count: int) -> None:
 
 
 def main(argv: list[str]) -> int:
-    if len(argv) == 5 and argv[1] == "series":
-        write_series(Path(argv[2]), int(argv[3]), int(argv[4]))
+    if len(argv) in (5, 6) and argv[1] == "series":
+        write_series(Path(argv[2]), int(argv[3]), int(argv[4]), *argv[5:])
     elif len(argv) == 5 and argv[1] == "large":
         write_large(Path(argv[2]), int(argv[3]), argv[4])
     elif len(argv) == 4 and argv[1] == "empty":

@@ -61,6 +61,10 @@ done
 mode_items() { local -n items="$1_items"; echo "${items[*]}"; }
 
 series="$bench_dir/data/series-${files}x${rows}"
+# The same x and rows written as instruments and exports write them (make-data.py), a quarter
+# as many files, each mode timed on each beside cat of the same files.
+shapes=(instrument export columns)
+shape_files=$(((files + 3) / 4))
 large="$bench_dir/data/check-20mb"
 listing="$bench_dir/data/list-${list_count}"
 work="$(mktemp -d)"
@@ -95,6 +99,10 @@ ensure_data() {
 
 ensure_data "$series" "series of $files x $rows rows" series "$series" "$files" "$rows"
 ensure_data "$large" "20 MB single-file series" large "$large" "$check_bytes" "$check_key"
+for shape in "${shapes[@]}"; do
+    ensure_data "$bench_dir/data/$shape-${shape_files}x${rows}" "$shape series of $shape_files x $rows rows" \
+        series "$bench_dir/data/$shape-${shape_files}x${rows}" "$shape_files" "$rows" "$shape"
+done
 ensure_data "$listing" "$list_count empty files" empty "$listing" "$list_count"
 
 # Lines longer than any block: one line of 1 GiB (a sparse file of NUL bytes), and a 300 MiB
@@ -182,6 +190,27 @@ run_table_mode() { # run_table_mode nearest|interpolate|area|max
     (cd "$work/cli" && "$cli" table --skip "$skip" --encoding gbk "${options[@]}" --output "bench-$1" "$series" "${items[@]}" 2>"$work/table-$1.err")
 }
 run_awk_table_mode() { LC_ALL=C gawk -v mode="$1" -v skip="$skip" -v items="$(mode_items "$1")" -f "$root/bench/csv.awk" -f "$root/bench/table-modes.awk" "${series_files[@]}" > "$work/awk/bench-$1.csv"; }
+# median_spread RUNS CMD...: as median_seconds, printing the median, the least and the most.
+median_spread() {
+    local n="$1"; shift
+    local -a times=()
+    local i start end
+    for ((i = 0; i < n; i++)); do
+        start="$(date +%s%N)"
+        "$@" || die "failed: $*"
+        end="$(date +%s%N)"
+        times+=("$((end - start))")
+    done
+    printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { printf "%.4f %.4f %.4f\n", t[int((NR + 1) / 2)] / 1e9, t[1] / 1e9, t[NR] / 1e9 }'
+}
+run_shape() { # run_shape SHAPE exact|nearest|interpolate|area|max
+    local dir="$bench_dir/data/$1-${shape_files}x${rows}" items options=()
+    [[ "$1" == columns ]] && options=(--column 3)
+    if [[ "$2" == exact ]]; then items=("${table_values[@]}"); else read -ra items <<< "$(mode_items "$2")"; fi
+    [[ "$2" == nearest || "$2" == interpolate ]] && options+=("--$2")
+    (cd "$work/cli" && "$cli" table --skip "$skip" --encoding gbk "${options[@]}" --output "shape-$1-$2" "$dir" "${items[@]}" 2>/dev/null)
+}
+run_shape_cat() { cat "$bench_dir/data/$1-${shape_files}x${rows}"/*.txt > /dev/null; }
 # same_to_12_digits A B: whether two CSV files agree field by field, numbers to 12 significant digits.
 same_to_12_digits() {
     gawk -F, -v RS='\r\n' 'NR == FNR { line[FNR] = $0; lines = FNR; next }
@@ -237,6 +266,18 @@ for mode in "${table_modes[@]}"; do
         mode_agreement[$mode]="MISMATCH"
         outputs_agree=0
     fi
+done
+# Every mode on every shape: each measurement's runs interleaved with cat's, so that both see
+# the same load; the ratio of medians, and of the least and the most.
+declare -A shape_figures
+for shape in "${shapes[@]}"; do
+    cat "$bench_dir/data/$shape-${shape_files}x${rows}"/*.txt > /dev/null
+    for mode in exact "${table_modes[@]}"; do
+        say "kesmaro-cli table on the $shape series, $mode, $runs runs beside cat"
+        read -r t_med t_lo t_hi <<< "$(median_spread "$runs" run_shape "$shape" "$mode")"
+        read -r c_med c_lo c_hi <<< "$(median_spread "$runs" run_shape_cat "$shape")"
+        shape_figures[$shape.$mode]="$t_med $t_lo $t_hi $c_med $c_lo $c_hi"
+    done
 done
 say "peak memory of kesmaro-cli table"
 rss_table="$(cd "$work/cli" && peak_kb "$cli" table --skip "$skip" --encoding gbk --nearest --output rss "$series" "${nearest_items[@]}")"
@@ -375,6 +416,19 @@ END {
 }
 function row(name, figure, baseline, ratio, target, ok) {
     printf fmt, name, figure, baseline, sprintf("%.2fx", ratio), target, ok ? "met" : "MISSED"
+}'
+
+# The shapes' table: each mode's median against cat's, with the spread of both.
+echo
+printf '%-12s %-12s %10s %10s %9s %17s %8s  %s\n' series mode table cat ratio "spread" target result
+for shape in "${shapes[@]}"; do
+    for mode in exact "${table_modes[@]}"; do
+        echo "$shape $mode ${shape_figures[$shape.$mode]}"
+    done
+done | awk '{
+    target = $2 == "exact" ? 2 : 3
+    printf "%-12s %-12s %8.3f s %8.3f s %8.2fx %7.2fx to %5.2fx %6s  %s\n", $1, $2, $3, $6, $3 / $6, $4 / $8, $5 / $7,
+        "<= " target "x", $3 / $6 <= target ? "met" : "MISSED"
 }'
 
 if ((!outputs_agree)); then

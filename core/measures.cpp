@@ -23,8 +23,6 @@ std::optional<CurveEnds> Ends(const RangeCurve& curve) {
 }
 
 std::optional<double> Area(const RangeCurve& curve, bool baseline) {
-  const std::optional<CurveEnds> ends = Ends(curve);
-  if (!ends) return std::nullopt;
   const auto byX = [](const CurvePoint& a, const CurvePoint& b) { return a.x < b.x; };
   std::vector<CurvePoint> sorted;
   const std::vector<CurvePoint>* points = &curve.inside;
@@ -33,14 +31,31 @@ std::optional<double> Area(const RangeCurve& curve, bool baseline) {
     std::stable_sort(sorted.begin(), sorted.end(), byX);
     points = &sorted;
   }
-  Sum area;
-  CurvePoint last = ends->low;
-  for (const CurvePoint& point : *points) {
-    area.Add((point.x - last.x) * (last.y + point.y) / 2);
-    last = point;
+  RunningArea area;
+  for (const CurvePoint& point : *points) area.Add(point, curve.below, curve.lo);
+  return area.Value(curve.above, curve.hi, baseline);
+}
+
+bool RunningArea::Add(const CurvePoint& point, const std::optional<CurvePoint>& below, double lo) {
+  if (!any_) {
+    any_ = true;
+    low_ = below && point.x > lo ? CurvePoint{lo, Interpolate(*below, point, lo)} : point;
+    last_ = low_;
+  } else if (point.x < last_.x) {
+    return false;
   }
-  area.Add((ends->high.x - last.x) * (last.y + ends->high.y) / 2);
-  if (baseline) area.Add(-(ends->high.x - ends->low.x) * (ends->low.y + ends->high.y) / 2);
+  area_.Add((point.x - last_.x) * (last_.y + point.y) / 2);
+  last_ = point;
+  return true;
+}
+
+std::optional<double> RunningArea::Value(const std::optional<CurvePoint>& above, double hi,
+                                         bool baseline) const {
+  if (!any_) return std::nullopt;
+  const CurvePoint high = above && last_.x < hi ? CurvePoint{hi, Interpolate(last_, *above, hi)} : last_;
+  Sum area = area_;
+  area.Add((high.x - last_.x) * (last_.y + high.y) / 2);
+  if (baseline) area.Add(-(high.x - low_.x) * (low_.y + high.y) / 2);
   return area.Value();
 }
 

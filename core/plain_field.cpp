@@ -5,18 +5,27 @@
 
 namespace kesmaro {
 
-bool FieldShape::Learn(const char* p, byte_lanes::Lanes head, std::uint32_t digits, bool cell) {
+bool FieldShape::Learn(const char* p, const byte_lanes::Lanes& head, std::uint32_t digits, bool cell) {
   const PlainHead field = ReadPlainHead(p, digits, 0);
   if (field.start != 0 || field.wholeEnd == 0 || field.end == 0 || field.end > byte_words::kWord ||
       !EndsPlain(p[field.end]))
     return false;
+  // One separator, then the cell, whose width may differ from line to line (CellFits): cells vary
+  // in width where x does not.
+  if (cell && (!IsFieldSeparator(p[field.end]) || field.end + 1 >= byte_lanes::kLanes ||
+               IsFieldSeparator(p[field.end + 1])))
+    return false;
+  cell_ = cell;
   std::size_t last = field.end;  // the byte after the last field of the shape
   if (cell) {
-    if (!IsFieldSeparator(p[field.end])) return false;
     const PlainHead cellHead = ReadPlainHead(p, digits, field.end + 1);
-    if (cellHead.end == 0 || !EndsPlain(p[cellHead.end])) return false;
-    last = cellHead.end;
+    last = cellHead.wholeEnd != cellHead.start && cellHead.end != 0 && EndsPlain(p[cellHead.end])
+               ? cellHead.end
+               : byte_lanes::kLanes;  // no line fits the cell's bytes: each is told by CellFits
   }
+  const std::uint32_t fieldBits = (2u << field.end) - 1;  // up to the separator
+  fieldDigitBits_ = digits & fieldBits;
+  fieldSameBits_ = fieldBits & ~digits;
   const std::uint32_t bits = (2u << last) - 1;  // up to the byte after the last field
   bytes_ = head;
   digitBits_ = digits & bits;
@@ -58,11 +67,12 @@ std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
 
 double FieldShape::Step() const { return 1 / kPlainPowers[fractionDigits_]; }
 
-std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p, byte_lanes::Lanes head,
-                                                  std::uint32_t digits, bool cell, const Bounds& bounds,
-                                                  double slack, bool passed) {
+std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p,
+                                                  const byte_lanes::Lanes& head, std::uint32_t digits,
+                                                  bool cell, const Bounds& bounds, double slack,
+                                                  bool passed) {
   passed_ = passed_ || passed;
-  if (!shape_.Fits(head, digits)) {
+  if (!shape_.FitsField(head, digits)) {
     FieldShape learnt;
     if (!learnt.Learn(p, head, digits, cell)) return std::nullopt;
     if (made_ && !passed_) resume_ = at + kWait;

@@ -74,7 +74,8 @@ struct PlainHead {
 /// The shape of a line's start whose first field is a plain decimal without a sign that fills at
 /// most a word (seven digits and a point, or eight digits): where its digits lie, its point and
 /// the byte after it; and, when learnt with its cell, the one field separator after it and the
-/// plain decimal cell after that, with the byte after that, all within sixteen bytes. Fields of
+/// plain decimal cell after that, with the byte after that, all within sixteen bytes (Fits), or a
+/// plain decimal cell of any width there (FitsField and CellFits), as intensities are written. Fields of
 /// one shape read as keys: the word of their bytes as one integer, in the order they are written,
 /// whose order is their numbers' order and, as their doubles are apart for each, their doubles'
 /// order. A search so tells a line from the bounds it passes lines over within, once these are
@@ -83,12 +84,38 @@ class FieldShape {
  public:
   /// Becomes the shape of the line at the sixteen bytes `head` at `p`, whose digits are the bits
   /// of `digits`, with its cell when `cell`: false when the line has no such shape.
-  bool Learn(const char* p, byte_lanes::Lanes head, std::uint32_t digits, bool cell);
+  bool Learn(const char* p, const byte_lanes::Lanes& head, std::uint32_t digits, bool cell);
 
   /// Whether the line whose sixteen bytes are `head`, with digits `digits`, is of this shape.
   [[gnu::always_inline]] bool Fits(byte_lanes::Lanes head, std::uint32_t digits) const {
     const std::uint32_t same = byte_lanes::LaneBits(head == bytes_);
     return ((digits & digitBits_) | (same & sameBits_)) == (digitBits_ | sameBits_);
+  }
+
+  /// Whether the line fits the shape's first field and the separator after it: with a cell of
+  /// another width, it is still of the shape where CellFits.
+  [[gnu::always_inline]] bool FitsField(byte_lanes::Lanes head, std::uint32_t digits) const {
+    const std::uint32_t same = byte_lanes::LaneBits(head == bytes_);
+    return ((digits & fieldDigitBits_) | (same & fieldSameBits_)) == (fieldDigitBits_ | fieldSameBits_);
+  }
+
+  /// For a shape learnt with its cell, whether the line at `p` (a vector and a word held there),
+  /// whose first sixteen bytes have digits `digits` and which Fits, has a plain decimal cell right
+  /// after the separator, ended within those bytes; true for a shape without.
+  [[gnu::always_inline]] bool CellFits(const char* p, std::uint32_t digits) const {
+    if (!cell_) return true;
+    constexpr std::size_t kLanes = byte_lanes::kLanes;
+    const PlainHead cell = ReadPlainHead(p, digits, std::size_t{end_} + 1);
+    if (cell.wholeEnd == cell.start) return false;
+    if (cell.end != 0) return EndsPlain(p[cell.end]);
+    // Its digits run past the vector (`516.3401` after `1000.00`): read on in the word.
+    bool point = cell.wholeEnd < kLanes;
+    for (std::size_t at = kLanes; at < kLanes + byte_words::kWord; ++at) {
+      if (IsDigit(p[at])) continue;
+      if (p[at] != '.' || point) return EndsPlain(p[at]);
+      point = true;
+    }
+    return false;
   }
 
   /// The key of a field of this shape, from its line's first eight bytes.
@@ -104,9 +131,11 @@ class FieldShape {
 
   /// The least step between two numbers of this shape.
   double Step() const;
+  /// Where the field ends in its line.
+  std::size_t End() const { return end_; }
 
   bool operator==(const FieldShape& other) const {
-    return digitBits_ == other.digitBits_ && sameBits_ == other.sameBits_ &&
+    return digitBits_ == other.digitBits_ && sameBits_ == other.sameBits_ && cell_ == other.cell_ &&
            (byte_lanes::LaneBits(bytes_ == other.bytes_) & sameBits_) == sameBits_;
   }
 
@@ -115,11 +144,14 @@ class FieldShape {
   /// The bytes that are digits, as bits; before a shape is learnt, one past the sixteen, so that
   /// no line fits.
   std::uint32_t digitBits_ = 1u << byte_lanes::kLanes;
-  std::uint32_t sameBits_ = 0;    ///< the bytes that are as in the learnt line
+  std::uint32_t sameBits_ = 0;                               ///< the bytes that are as in the learnt line
+  std::uint32_t fieldDigitBits_ = 1u << byte_lanes::kLanes;  ///< the same for the first field alone
+  std::uint32_t fieldSameBits_ = 0;
   std::uint64_t keyMask_ = 0;     ///< the field's bytes in the word
   std::uint8_t wholeDigits_ = 0;  ///< the field's digits before its point, and after it
   std::uint8_t fractionDigits_ = 0;
   std::uint8_t end_ = 0;  ///< where the field ends
+  bool cell_ = false;     ///< whether learnt with its cell
 };
 
 /// The bounds of a window that a search passes lines over within, made keys of one shape of line
@@ -142,7 +174,7 @@ class KeyedWindow {
   /// Lines written in turn in several shapes would make keys for every line, so a shape learnt
   /// that no line was passed over by key with makes the search wait some thousands of bytes from
   /// `at`, the line's place in the block, before it keys the window again (Ready).
-  std::optional<std::uint64_t> KeyLine(std::size_t at, const char* p, byte_lanes::Lanes head,
+  std::optional<std::uint64_t> KeyLine(std::size_t at, const char* p, const byte_lanes::Lanes& head,
                                        std::uint32_t digits, bool cell, const Bounds& bounds, double slack,
                                        bool passed);
 
@@ -157,7 +189,15 @@ class KeyedWindow {
   [[gnu::always_inline]] bool Fits(byte_lanes::Lanes head, std::uint32_t digits) const {
     return shape_.Fits(head, digits);
   }
+  /// Whether the line at `p`, a vector and a word held there, is of the shape keyed, with its cell
+  /// (FieldShape::CellFits) when `kCell`.
+  template <bool kCell>
+  [[gnu::always_inline]] bool LineFits(const char* p, byte_lanes::Lanes head, std::uint32_t digits) const {
+    if (shape_.Fits(head, digits)) return true;
+    return kCell && shape_.FitsField(head, digits) && shape_.CellFits(p, digits);
+  }
   [[gnu::always_inline]] std::uint64_t Key(std::uint64_t word) const { return shape_.Key(word); }
+  [[gnu::always_inline]] std::size_t FieldEnd() const { return shape_.End(); }
   /// Whether a key lies inside the window.
   [[gnu::always_inline]] bool Inside(std::uint64_t key) const { return key >= low_ && key < high_; }
   /// Whether the line at `key`, inside the window and followed by the line at `nextKey`, moves

@@ -32,33 +32,42 @@ TEST(FieldShapeTest, FitsTheLinesWrittenAlike) {
     bool cell;
     std::string line;
     bool fits;
+    bool withCell;  ///< of the first field's shape, with a plain cell of any width (FitsField, CellFits)
   };
   const Case cases[] = {
-      {"1000.007 56.076\r\n", true, "1199.999 10.000\r\n", true},
-      {"1000.007 56.076\r\n", true, "1000.007\t56.076\r\n", false},  // another separator
-      {"1000.007 56.076\r\n", true, "1000.007 56.0761\r", false},    // a longer cell
-      {"1000.007 56.076\r\n", true, "1000.007 -6.076\r\n", false},   // a sign where a digit was
-      {"1000.007 56.076\r\n", true, "1000.007 56.076\n", false},     // another line end
-      {"1000.007 56.076\r\n", false, "1000.007 n/a\n", true},        // learnt without the cell
-      {"1000.007 56.076\r\n", false, "1000.0070 5\n", false},
-      {"1000.007 56.076\r\n", false, "100.0007 5\n", false},
-      {"12345678;-1.5\n", true, "87654321;-9.0\n", true},
-      {"5. 1\n", true, "7. 2\n", true},
-      {"5. 1\n", true, "5.0 1\n", false},
+      {"1000.007 56.076\r\n", true, "1199.999 10.000\r\n", true, true},
+      {"1000.007 56.076\r\n", true, "1000.007\t56.076\r\n", false, false},   // another separator
+      {"1000.007 56.076\r\n", true, "1000.007 56.0761\r", false, true},      // a longer cell
+      {"1000.007 56.076\r\n", true, "1000.007 -6.076\r\n", false, true},     // a sign where a digit was
+      {"1000.007 56.076\r\n", true, "1000.007 56.076\n", false, true},       // another line end
+      {"1000.007 56.076\r\n", true, "1000.007 516.3401234\n", false, true},  // past sixteen bytes
+      {"1000.007 56.076\r\n", true, "1000.007 516.340123456789\n", false, false},
+      {"1000.007 56.076\r\n", true, "1000.007 5.1.2\n", false, false},
+      {"1000.007 56.076\r\n", true, "1000.007 56,\n", false, true},
+      {"1000.007 56.076\r\n", true, "1000.007 n/a\n", false, false},
+      {"1000.007 56.076\r\n", false, "1000.007 n/a\n", true, true},  // learnt without the cell
+      {"1000.007 56.076\r\n", false, "1000.0070 5\n", false, false},
+      {"1000.007 56.076\r\n", false, "100.0007 5\n", false, false},
+      {"1000.00\t516.3401\r\n", true, "1000.00\t6.3401\r\n", false, true},  // a cell learnt past sixteen
+      {"12345678;-1.5\n", true, "87654321;-9.0\n", true, true},
+      {"5. 1\n", true, "7. 2\n", true, true},
+      {"5. 1\n", true, "5.0 1\n", false, false},
   };
   for (const Case& c : cases) {
     FieldShape shape;
     ASSERT_TRUE(Learns(&shape, c.learnt, c.cell)) << c.learnt;
     const Held held(c.line);
     EXPECT_EQ(shape.Fits(held.head(), held.digits()), c.fits) << c.learnt << " / " << c.line;
+    EXPECT_EQ(shape.FitsField(held.head(), held.digits()) && shape.CellFits(held.data(), held.digits()),
+              c.withCell)
+        << c.learnt << " / " << c.line;
   }
   EXPECT_FALSE(FieldShape{}.Fits(Held("1.5 2\n").head(), Held("1.5 2\n").digits())) << "nothing learnt";
   for (const char* line : {"-1.5 2\n", "123456789 2\n", "1.5x 2\n", ".5 2\n", "x 1\n"}) {
     FieldShape shape;
     EXPECT_FALSE(Learns(&shape, line, false)) << line;
   }
-  for (const char* line :
-       {"1.5\n", "1.5\r2\r", "1.5 x\n", "1.5  2\n", "1.5 2.25.1\n", "1.5 123456789012.4\n"}) {
+  for (const char* line : {"1.5\n", "1.5\r2\r", "1.5  2\n"}) {
     FieldShape shape;
     EXPECT_FALSE(Learns(&shape, line, true)) << line;
   }
@@ -117,70 +126,6 @@ TEST(FieldShapeTest, LeastKeysPassTheFieldsWhoseDoublesPass) {
       for (long long m = std::max(from - 50, 0LL); m < std::min(from + 50, count); ++m) check(m);
       check(count - 1);
     }
-  }
-}
-
-/// A window keyed line after line, as a search keys it after each line judged in full: a line's
-/// key comes back exactly when the line is of a shape and inside the bounds, whatever shape and
-/// bounds the lines before it had.
-TEST(KeyedWindowTest, KeysTheLinesInsideTheirBounds) {
-  const double kInf = std::numeric_limits<double>::infinity();
-  struct Step {
-    std::string line;
-    KeyedWindow::Bounds bounds;
-    bool inside;
-  };
-  const Step steps[] = {
-      {"5.250 1\n", {5, 7.5, -kInf, kInf}, true},
-      {"7.500 1\n", {5, 7.5, -kInf, kInf}, false},   // on a bound
-      {"12.250 1\n", {5, 7.5, -kInf, kInf}, false},  // another shape, beyond the bounds
-      {"6.000 1\n", {5, 7.5, -kInf, kInf}, true},
-      {"12.250 1\n", {12, 20, -kInf, kInf}, true},  // other bounds
-      {"5.000 1\n", {12, 20, -kInf, kInf}, false},
-      {"99.5 1\n", {12, 20, -kInf, kInf}, false},
-      {"-6.000 1\n", {-7, -5, -kInf, kInf}, false},  // no shape
-      {"19.999 1\n", {12, 20, -kInf, kInf}, true},
-      {"1e3 1\n", {12, 20, -kInf, kInf}, false},
-      {"5.250 1\n", {0, 9.5, -kInf, kInf}, true},
-      {"12.250 1\n", {0, 9.5, -kInf, kInf}, false},  // another shape, the same bounds
-  };
-  KeyedWindow window;
-  for (const Step& step : steps) {
-    const Held held(step.line);
-    const std::optional<std::uint64_t> key =
-        window.KeyLine(0, held.data(), held.head(), held.digits(), true, step.bounds, 0, true);
-    EXPECT_EQ(key.has_value(), step.inside) << step.line;
-  }
-  // Lines that two doubles closer than the bounds allow could tell apart are not keyed.
-  const Held held("5.250 1\n");
-  EXPECT_FALSE(
-      window.KeyLine(0, held.data(), held.head(), held.digits(), true, {5, 7.5, -kInf, kInf}, 0.0005, true));
-  // A shape that passed no line over, by the time the next is learnt, makes the search wait.
-  struct Turns {
-    std::vector<bool> passed;  ///< for each line keyed
-    bool waits;
-  };
-  for (const Turns& turns : {Turns{{false, false, false}, true}, Turns{{false, true, false}, false},
-                             Turns{{true, false, false}, true}}) {
-    KeyedWindow keyed;
-    keyed.Begin(0);
-    const char* const lines[] = {"5.25 1\n", "5.50 1\n", "5.5 1\n"};
-    for (std::size_t i = 0; i < std::size(lines); ++i) {
-      const Held line(lines[i]);
-      keyed.KeyLine(20 * i, line.data(), line.head(), line.digits(), true, {5, 7.5, -kInf, kInf}, 0,
-                    turns.passed[i]);
-    }
-    EXPECT_EQ(!keyed.Ready(41), turns.waits) << turns.passed[0] << turns.passed[1];
-    // The wait goes on into the next block, and ends.
-    keyed.End(60);
-    keyed.Begin(0);
-    EXPECT_EQ(!keyed.Ready(0), turns.waits);
-    constexpr std::size_t kLater = std::size_t{1} << 20;
-    EXPECT_TRUE(keyed.Ready(kLater));
-    // A line of the shape learnt asks no wait.
-    const Held same("5.6 1\n");
-    keyed.KeyLine(kLater, same.data(), same.head(), same.digits(), true, {5, 7.5, -kInf, kInf}, 0, false);
-    EXPECT_TRUE(keyed.Ready(kLater + 1));
   }
 }
 

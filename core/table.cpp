@@ -154,7 +154,10 @@ struct ItemState {
   /// pending line rather than `cell` and `first`.
   std::size_t pendingLine = kNoLine;
   // Ranges:
-  RangeCurve curve;
+  RangeCurve curve;    ///< its points inside are held only as RangeCell needs them
+  RunningArea area;    ///< an area's, while x runs up
+  bool holds = false;  ///< whether an area's points inside are held, its x having run down
+  CurvePoint firstInside;
   Number belowX;
   Number aboveX;
   Number extreme;         ///< the max or min so far
@@ -164,10 +167,15 @@ struct ItemState {
   std::vector<std::size_t> insideEnds;
 };
 
-/// Takes what every item needs from the lines of one file, as they pass by.
+/// Takes what every item needs from the lines of one file, as they pass by. Areas are summed as
+/// the lines come while x runs up inside each range, holding no point; an area whose x runs down
+/// from its first point on, as in a descending file, holds its points from there, to be summed in
+/// order of x at the end; with `holdPoints`, every area holds them, for files whose x ran down
+/// only after some points were summed.
 class FilePass {
  public:
-  explicit FilePass(const Plan& plan) : plan_(plan), states_(plan.items.size()) {
+  FilePass(const Plan& plan, bool holdPoints)
+      : plan_(plan), states_(plan.items.size()), holdPoints_(holdPoints) {
     for (std::size_t i = 0; i < plan.items.size(); ++i) {
       states_[i].curve.lo = plan.items[i].low.value;
       states_[i].curve.hi = plan.items[i].high.value;
@@ -223,6 +231,11 @@ class FilePass {
     }
     ++lines_;
   }
+
+  /// Whether an area's x ran down inside its range, or the line below it came after lines inside,
+  /// once more than one of its points was summed: the file is to be passed over again holding the
+  /// points.
+  bool NeedsPoints() const { return needsPoints_; }
 
   /// The file's row of cells, after its last line.
   void Finish(std::vector<std::string>* cells, std::size_t* emptyCells) {
@@ -306,8 +319,11 @@ class FilePass {
   void TakeInRange(const PlannedItem& planned, ItemState& state, const CountedLine& line,
                    CellNumber& cellNumber) {
     const TableItem& item = planned.item;
+    const bool runs = item.kind == Kind::kArea && !holdPoints_ && !state.holds;
     if (line.x < planned.low) {
-      if ((!state.curve.below || state.belowX < line.x) && cellNumber()) {
+      // Of equal x the last is next to the range on the curve.
+      if ((!state.curve.below || !(line.x < state.belowX)) && cellNumber()) {
+        if (runs && state.count > 0) HoldArea(state, state.count);
         state.curve.below = CurvePoint{line.x.value, cellNumber()->value};
         state.belowX = line.x;
       }
@@ -325,7 +341,16 @@ class FilePass {
     ++state.count;
     state.sum.Add(y->value);
     const bool aboveBaseline = plan_.baseline && item.NamesLine();
-    if (item.kind == Kind::kArea || aboveBaseline) state.curve.inside.push_back({line.x.value, y->value});
+    const CurvePoint point{line.x.value, y->value};
+    if (runs) {
+      if (state.count == 1) state.firstInside = point;
+      if (!state.area.Add(point, state.curve.below, state.curve.lo)) {
+        HoldArea(state, state.count - 1);
+        if (state.holds) state.curve.inside.push_back(point);
+      }
+    } else if (item.kind == Kind::kArea || aboveBaseline) {
+      state.curve.inside.push_back(point);
+    }
     if (aboveBaseline) {
       state.insideFirsts.append(line.first);
       state.insideEnds.push_back(state.insideFirsts.size());
@@ -339,12 +364,26 @@ class FilePass {
     }
   }
 
+  /// An area that stops running after `summed` of its points: held from here on when that was its
+  /// first; otherwise the file is read again.
+  void HoldArea(ItemState& state, std::size_t summed) {
+    if (summed != 1) {
+      needsPoints_ = true;
+      return;
+    }
+    state.holds = true;
+    state.curve.inside.assign(1, state.firstInside);
+  }
+
   void RangeCell(const TableItem& item, ItemState& state, std::string* cell, std::string* first) const {
     const bool aboveBaseline = plan_.baseline && item.NamesLine();
     if (item.kind == Kind::kMean) {
       *cell = ComputedCell(state.sum.Value() / static_cast<double>(state.count), plan_.mark);
     } else if (item.kind == Kind::kArea) {
-      *cell = ComputedCell(*Area(state.curve, plan_.baseline), plan_.mark);
+      const std::optional<double> area =
+          holdPoints_ || state.holds ? Area(state.curve, plan_.baseline)
+                                     : state.area.Value(state.curve.above, state.curve.hi, plan_.baseline);
+      *cell = ComputedCell(*area, plan_.mark);
     } else if (!aboveBaseline) {
       *cell = std::move(state.cell);
       *first = std::move(state.first);
@@ -367,6 +406,8 @@ class FilePass {
 
   const Plan& plan_;
   std::vector<ItemState> states_;
+  bool holdPoints_;
+  bool needsPoints_ = false;
   std::size_t ranges_ = 0;
   std::size_t interpolating_ = 0;  ///< interpolated values not yet found
   Previous previous_;
@@ -525,10 +566,11 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
 
   Table result;
   result.decimalComma = request.mark == DecimalMark::kComma;
-  bool onlyExactValues = plan.mode == ValueMode::kExact && request.mark == DecimalMark::kPoint;
-  bool onlyNearestValues = plan.mode == ValueMode::kNearest && request.mark == DecimalMark::kPoint;
-  bool onlyInterpolatedValues = plan.mode == ValueMode::kInterpolate && request.mark == DecimalMark::kPoint;
-  bool onlyRanges = request.mark == DecimalMark::kPoint;
+  const bool searches = request.mark == DecimalMark::kPoint && !request.readEveryLine;
+  bool onlyExactValues = plan.mode == ValueMode::kExact && searches;
+  bool onlyNearestValues = plan.mode == ValueMode::kNearest && searches;
+  bool onlyInterpolatedValues = plan.mode == ValueMode::kInterpolate && searches;
+  bool onlyRanges = searches;
   std::vector<std::pair<double, double>> ranges;
   std::vector<double> values;
   for (const std::string& typed : request.items) {
@@ -572,21 +614,27 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
       failures[i] = FindDecimalCommaHint(fs, path, headerLines, &summary->decimalCommaHint);
       if (failures[i]) return false;
     }
-    FilePass pass(plan);
-    // Nearest and interpolated values are judged with the lines of the file taken so far, so each
-    // file has its own search.
-    std::optional<ExactLineSearch> mayBeEqual;
-    std::optional<NearestLineSearch> mayBeNearest;
-    std::optional<InterpolationLineSearch> mayBracket;
-    std::optional<RangeLineSearch> mayBeInRange;
-    const LineSearch* fileSearch = &search;
-    if (onlyExactValues) fileSearch = &mayBeEqual.emplace(mayEqual, values);
-    if (onlyNearestValues) fileSearch = &mayBeNearest.emplace(values);
-    if (onlyInterpolatedValues) fileSearch = &mayBracket.emplace(values);
-    if (onlyRanges && !ranges.empty()) fileSearch = &mayBeInRange.emplace(ranges, request.column);
-    failures[i] = PassOverFile(fs, path, *fileSearch, headerLines, plan, &pass);
-    if (failures[i]) return false;
-    pass.Finish(&result.rows[i].cells, &emptyCells[i]);
+    // A file whose x runs down inside an area's range after running up there, or in no order, is
+    // passed over again.
+    std::optional<FilePass> pass;
+    for (const bool holdPoints : {false, true}) {
+      pass.emplace(plan, holdPoints);
+      // Nearest and interpolated values are judged with the lines of the file taken so far, so
+      // each file has its own search.
+      std::optional<ExactLineSearch> mayBeEqual;
+      std::optional<NearestLineSearch> mayBeNearest;
+      std::optional<InterpolationLineSearch> mayBracket;
+      std::optional<RangeLineSearch> mayBeInRange;
+      const LineSearch* fileSearch = &search;
+      if (onlyExactValues) fileSearch = &mayBeEqual.emplace(mayEqual, values);
+      if (onlyNearestValues) fileSearch = &mayBeNearest.emplace(values);
+      if (onlyInterpolatedValues) fileSearch = &mayBracket.emplace(values);
+      if (onlyRanges && !ranges.empty()) fileSearch = &mayBeInRange.emplace(ranges, request.column);
+      failures[i] = PassOverFile(fs, path, *fileSearch, headerLines, plan, &*pass);
+      if (failures[i]) return false;
+      if (!pass->NeedsPoints()) break;
+    }
+    pass->Finish(&result.rows[i].cells, &emptyCells[i]);
     return true;
   });
   for (std::size_t i = 0; i < names.size(); ++i) {

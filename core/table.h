@@ -60,6 +60,9 @@ struct TableRequest {
   bool interpolate = false;            ///< values take y on the line between the lines either side
   bool baseline = false;               ///< range measures less the straight line between the range's ends
   DecimalMark mark = DecimalMark::kPoint;
+  /// Every line read in full, none passed over by the searches: slower, and the table the fast
+  /// searches must equal, so that they can be checked against it.
+  bool readEveryLine = false;
 
   /// Equal requests make equal tables: the window's and the command line's are held to that.
   friend bool operator==(const TableRequest&, const TableRequest&) = default;
@@ -109,7 +112,8 @@ struct TableSummary {
 ///   whose x lie either side of X, whichever comes first: y at X on the straight line between
 ///   them; empty when either cell is no number.
 /// A range item measures the counted lines whose x lies in [X1, X2] and whose cell is a number:
-/// `area` the trapezoidal area in order of x, the curve cut at each end the data go on past;
+/// `area` the trapezoidal area in order of x, equal x in file order (RangeCurve), the curve cut at
+/// each end the data go on past;
 /// `max`, `min` the largest, smallest cell, as written (the first of equal ones), with a column
 /// "max:X1:X2 x" of that line's x as written; `mean` the cells' mean. With `baseline`, area, max
 /// and min are taken above the straight line between the curve's two ends. Empty when no line
@@ -119,8 +123,10 @@ struct TableSummary {
 /// Every file is read once, whatever the number of items, and the files are read side by side,
 /// a thread a processor (ParallelFor): `fs` opens files from several threads at once. The rows,
 /// and the failure returned, are those of reading the files one after another in list order.
-/// Memory grows with files times items, and with the lines within the ranges of `area` items and
-/// of `max` and `min` with `baseline`, which are held as two doubles each; of a line longer than
+/// Memory grows with files times items, and with the lines within the ranges of `max` and `min`
+/// with `baseline`, which are held as two doubles each, and of `area` items in a file whose x does
+/// not run up inside their range (an area is summed as its lines come while x runs up; a file in
+/// no order is read twice); of a line longer than
 /// the reader's block only its first field and its cell are held. Without decimal commas, a hint is given
 /// when the first counted line of the first file reads as decimal commas (see DecimalCommaHint).
 Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& request, Table* table,

@@ -177,11 +177,14 @@ template <typename Visit>
 ///
 /// While a line and the one after it are of one shape, with the cell when `kCell`, both inside
 /// the window and the line moving away as the window says, the line is passed over by key: `pos`
-/// moves on and `line` is read only if the line after it is judged.
-template <bool kCell, typename Judge, typename Bounds>
-[[gnu::always_inline]] inline std::size_t ForEachLineByKey(const char* data, std::size_t from, std::size_t to,
-                                                           KeyedWindow& keyed, std::size_t& pos,
-                                                           FirstField& line, Judge&& judge, Bounds&& bounds) {
+/// moves on and `line` is read only if the line after it is judged. `cellAfter(at, end)` may ask
+/// more of the line after it, at `at`, whose first field ends `end` bytes on: a cell further on.
+template <bool kCell, typename Judge, typename Bounds,
+          typename CellAfter = bool (*)(std::size_t, std::size_t)>
+[[gnu::always_inline]] inline std::size_t ForEachLineByKey(
+    const char* data, std::size_t from, std::size_t to, KeyedWindow& keyed, std::size_t& pos,
+    FirstField& line, Judge&& judge, Bounds&& bounds,
+    CellAfter&& cellAfter = [](std::size_t, std::size_t) { return true; }) {
   bool lineRead = true;    // whether `line` holds the line at `pos`
   bool lineKeyed = false;  // whether the line at `pos` lies inside the keyed window, by `lineKey`
   std::uint64_t lineKey = 0;
@@ -194,9 +197,10 @@ template <bool kCell, typename Judge, typename Bounds>
         if constexpr (kHeld) {
           if (lineKeyed) {
             const byte_lanes::Lanes head = byte_lanes::Load(p);
-            if (keyed.Fits(head, DigitBits(head))) {
+            const std::uint32_t digits = DigitBits(head);
+            if (keyed.LineFits<kCell>(p, head, digits)) {
               const std::uint64_t key = keyed.Key(byte_words::Load(p));
-              if (keyed.Inside(key) && keyed.Passed(lineKey, key)) {
+              if (keyed.Inside(key) && keyed.Passed(lineKey, key) && cellAfter(at, keyed.FieldEnd())) {
                 pos = at;
                 lineKey = key;
                 lineRead = false;
@@ -364,7 +368,7 @@ void NearestLineSearch::Took(double x) const {
   }
 }
 
-std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+inline std::size_t NearestLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) const {
   if (!judges_) return from;
   std::size_t pos = to;  // the line judged with the one after it, once there is one
   FirstField line;
@@ -392,7 +396,7 @@ std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::siz
 ExactLineSearch::ExactLineSearch(const NumberLineSearch& mayEqual, std::vector<double> values)
     : mayEqual_(mayEqual), values_(Numbers(std::move(values))) {}
 
-std::size_t ExactLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+inline std::size_t ExactLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) const {
   bool passed = false;  // whether a line was passed over by key since the window was last keyed
   keyed_.Begin(from);
   const std::size_t stop = ForEachLineStart<kFieldReach>(
@@ -437,7 +441,8 @@ inline bool InterpolationLineSearch::Between(double a, double b) const {
   return values_.Below(std::min(a, b)) < values_.AtOrBelow(std::max(a, b));
 }
 
-std::size_t InterpolationLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+inline std::size_t InterpolationLineSearch::FindLines(const char* data, std::size_t from,
+                                                      std::size_t to) const {
   if (from >= to) return to;
   const bool afterTaken = takeNext_;
   takeNext_ = true;
@@ -567,7 +572,7 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField
   return matters;
 }
 
-std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) const {
   std::size_t pos = to;  // the line judged with the one after it, once there is one
   FirstField line;
   const auto judge = [&](std::size_t at, const FirstField& next) {
@@ -581,18 +586,53 @@ std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_
     line = next;
     return kGoOn;
   };
-  // Inside a window outside every range, with the cell after the first field, a line is passed
-  // over by key as PassedByGap passes it.
+  // Inside a window outside every range, with a number for the next line's cell, a line is
+  // passed over by key as PassedByGap passes it: the cell after the first field is told from the
+  // line's vector, another is looked for.
+  const auto bounds = [&](double*) -> std::optional<KeyedWindow::Bounds> {
+    if (window_ == kNoWindow) return std::nullopt;
+    return KeyedWindow::Bounds{window_.first, window_.second, pastBelow_, shortOfAbove_};
+  };
   const std::size_t stop =
-      column_ == 2
-          ? ForEachLineByKey<true>(
-                data, from, to, keyed_, pos, line, judge,
-                [&](double*) -> std::optional<KeyedWindow::Bounds> {
-                  if (window_ == kNoWindow) return std::nullopt;
-                  return KeyedWindow::Bounds{window_.first, window_.second, pastBelow_, shortOfAbove_};
-                })
-          : ForEachLine(data, from, to, judge);
+      column_ == 2 ? ForEachLineByKey<true>(data, from, to, keyed_, pos, line, judge, bounds)
+                   : ForEachLineByKey<false>(
+                         data, from, to, keyed_, pos, line, judge, bounds,
+                         [&](std::size_t at, std::size_t end) { return CellIsNumber(data, at + end, to); });
   return stop == to ? pos : stop;
+}
+
+/// The searches' Find, a copy for each instruction set (EntryPoints): on 32-bit x86, where the
+/// build's vectors are lowered to byte-wise code, the SSE2 copy is taken where the processor has
+/// it, as the run's search does.
+struct TableLineScan {
+  template <typename Search>
+  [[gnu::always_inline]] static std::size_t Find(const Search& search, const char* data, std::size_t from,
+                                                 std::size_t to) {
+    return search.FindLines(data, from, to);
+  }
+
+  template <typename Search>
+  static std::size_t Fastest(const Search& search, const char* data, std::size_t from, std::size_t to) {
+    using Entries = byte_lanes::EntryPoints<&TableLineScan::Find<Search>>;
+    static const typename Entries::Entry entry = Entries::Fastest();
+    return entry(search, data, from, to);
+  }
+};
+
+std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+  return TableLineScan::Fastest(*this, data, from, to);
+}
+
+std::size_t ExactLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+  return TableLineScan::Fastest(*this, data, from, to);
+}
+
+std::size_t InterpolationLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+  return TableLineScan::Fastest(*this, data, from, to);
+}
+
+std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+  return TableLineScan::Fastest(*this, data, from, to);
 }
 
 }  // namespace kesmaro

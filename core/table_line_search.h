@@ -14,6 +14,7 @@
 namespace kesmaro {
 
 struct FirstField;
+struct TableLineScan;
 
 /// Numbers in ascending order, and where another number falls among them. The open interval
 /// between neighbouring points that the last number looked up lay in is remembered: in a series
@@ -67,6 +68,9 @@ class NearestLineSearch final : public LineSearch {
   std::size_t Reach() const override { return 0; }
 
  private:
+  friend struct TableLineScan;
+  /// Find's body, compiled into each of TableLineScan's entry points.
+  [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to) const;
   /// The line nearest to a value among those taken so far, as far as doubles tell it.
   struct Nearest {
     bool held = false;
@@ -123,6 +127,9 @@ class ExactLineSearch final : public LineSearch {
   std::size_t Reach() const override { return 0; }
 
  private:
+  friend struct TableLineScan;
+  /// Find's body, compiled into each of TableLineScan's entry points.
+  [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to) const;
   const NumberLineSearch& mayEqual_;
   SortedPoints values_;  ///< values that are no number left out
   mutable KeyedWindow keyed_;
@@ -146,6 +153,9 @@ class InterpolationLineSearch final : public LineSearch {
   std::size_t Reach() const override { return 0; }
 
  private:
+  friend struct TableLineScan;
+  /// Find's body, compiled into each of TableLineScan's entry points.
+  [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to) const;
   /// Whether a value lies between two lines' x, or on either.
   bool Between(double a, double b) const;
 
@@ -173,6 +183,9 @@ class RangeLineSearch final : public LineSearch {
   std::size_t Reach() const override { return 0; }
 
  private:
+  friend struct TableLineScan;
+  /// Find's body, compiled into each of TableLineScan's entry points.
+  [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to) const;
   struct Range {
     double low = 0;
     double high = 0;

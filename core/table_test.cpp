@@ -469,7 +469,7 @@ TEST(TableRandomTest, SearchesGiveTheTableOfEveryLine) {
       }
     }
     requests.push_back(requests[1]);
-    requests.back().within = ParseDistance("0.015");
+    requests.back().within = ParseDistance("0.015", DecimalMark::kPoint);
     for (const bool baseline : {false, true}) {
       requests.push_back(TableRequest{{"data", list, "1"}, ranges});
       requests.back().baseline = baseline;

@@ -271,10 +271,6 @@ class TableWiringTest : public WiringHarness {
       }
     }
     EXPECT_TRUE(ChartShown(kChartView));
-    EXPECT_TRUE(Checked(kBaselineCheck));
-    EXPECT_FALSE(Checked(kDecimalCommaCheck));
-    EXPECT_TRUE(Checked(kAscOption));
-    EXPECT_FALSE(Checked(kTxtOption));
     EXPECT_TRUE(host_.errors.empty());
     // What kesmaro-cli writes for the same request, to the byte.
     cli::Host cli{disk_, CodePageChoice::System()};

@@ -164,8 +164,9 @@ fi
 
 # --- timing helpers ------------------------------------------------------------------------
 
-# median_seconds RUNS CMD...: runs CMD RUNS times, prints the median wall time in seconds.
-median_seconds() {
+# median_spread RUNS CMD...: runs CMD RUNS times, prints the median, the least and the most wall
+# time in seconds.
+median_spread() {
     local n="$1"; shift
     local -a times=()
     local i start end
@@ -175,8 +176,10 @@ median_seconds() {
         end="$(date +%s%N)"
         times+=("$((end - start))")
     done
-    printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { printf "%.4f\n", t[int((NR + 1) / 2)] / 1e9 }'
+    printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { printf "%.4f %.4f %.4f\n", t[int((NR + 1) / 2)] / 1e9, t[1] / 1e9, t[NR] / 1e9 }'
 }
+# median_seconds RUNS CMD...: the median alone.
+median_seconds() { median_spread "$@" | cut -d' ' -f1; }
 
 run_cli() { (cd "$work/cli" && "$cli" run --skip "$skip" --encoding gbk --output bench --force "$series" "$key" 2>"$work/cli.err"); }
 run_cat() { cat "${series_files[@]}" > /dev/null; }
@@ -190,19 +193,6 @@ run_table_mode() { # run_table_mode nearest|interpolate|area|max
     (cd "$work/cli" && "$cli" table --skip "$skip" --encoding gbk "${options[@]}" --output "bench-$1" "$series" "${items[@]}" 2>"$work/table-$1.err")
 }
 run_awk_table_mode() { LC_ALL=C gawk -v mode="$1" -v skip="$skip" -v items="$(mode_items "$1")" -f "$root/bench/csv.awk" -f "$root/bench/table-modes.awk" "${series_files[@]}" > "$work/awk/bench-$1.csv"; }
-# median_spread RUNS CMD...: as median_seconds, printing the median, the least and the most.
-median_spread() {
-    local n="$1"; shift
-    local -a times=()
-    local i start end
-    for ((i = 0; i < n; i++)); do
-        start="$(date +%s%N)"
-        "$@" || die "failed: $*"
-        end="$(date +%s%N)"
-        times+=("$((end - start))")
-    done
-    printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { printf "%.4f %.4f %.4f\n", t[int((NR + 1) / 2)] / 1e9, t[1] / 1e9, t[NR] / 1e9 }'
-}
 run_shape() { # run_shape SHAPE exact|nearest|interpolate|area|max
     local dir="$bench_dir/data/$1-${shape_files}x${rows}" items options=()
     [[ "$1" == columns ]] && options=(--column 3)

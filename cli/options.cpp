@@ -1,6 +1,5 @@
 #include "cli/options.h"
 
-#include <charconv>
 #include <utility>
 
 #include "core/table.h"
@@ -63,12 +62,9 @@ constexpr OptionRow kOptionRows[] = {
      "run even when the key check or an empty folder would refuse"},
     {"--column", "K", kTable, nullptr,
      [](const std::string& value, Options& options) -> Problem {
-       std::size_t column = 0;
-       const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), column);
-       if (value.empty() || !IsDigit(value[0]) || ec != std::errc() || end != value.data() + value.size() ||
-           column == 0)
-         return "--column takes a field number from 1, not '" + value + "'";
-       options.column = column;
+       const std::optional<std::size_t> column = ParseColumn(value);
+       if (!column) return "--column takes a field number from 1, not '" + value + "'";
+       options.column = *column;
        return std::nullopt;
      },
      "the field a table cell holds, counted from 1 (default 2)"},

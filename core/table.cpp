@@ -545,6 +545,15 @@ std::optional<TableItem> ParseTableItem(std::string_view text, DecimalMark mark,
   return item;
 }
 
+std::optional<std::size_t> ParseColumn(std::string_view text) {
+  std::size_t column = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), column);
+  if (text.empty() || !IsDigit(text[0]) || ec != std::errc() || end != text.data() + text.size() ||
+      column == 0)
+    return std::nullopt;
+  return column;
+}
+
 std::optional<Decimal> ParseDistance(std::string_view text, DecimalMark mark) {
   const std::optional<Decimal> distance = ParseTypedNumber(text, mark);
   if (!distance || distance->negative) return std::nullopt;

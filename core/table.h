@@ -47,6 +47,10 @@ std::optional<Decimal> ParseTypedNumber(std::string_view text, DecimalMark mark)
 /// and then `*fault`, when given, says why.
 std::optional<TableItem> ParseTableItem(std::string_view text, DecimalMark mark, ItemFault* fault = nullptr);
 
+/// The field a cell holds, counted from 1, as typed: a whole number from 1 in decimal digits.
+/// nullopt for anything else.
+std::optional<std::size_t> ParseColumn(std::string_view text);
+
 /// The distance of values that take only lines at most that far (TableRequest::within): a typed
 /// number (ParseTypedNumber) of 0 or more. nullopt otherwise.
 std::optional<Decimal> ParseDistance(std::string_view text, DecimalMark mark);
@@ -120,7 +124,8 @@ struct TableSummary {
 /// lies in the range. Computed cells are the shortest decimal that reads back as their double,
 /// with the request's decimal mark.
 ///
-/// Every file is read once, whatever the number of items, and the files are read side by side,
+/// Every file is read once, whatever the number of items (twice only when its x turns inside an
+/// area's range after running up there), and the files are read side by side,
 /// a thread a processor (ParallelFor): `fs` opens files from several threads at once. The rows,
 /// and the failure returned, are those of reading the files one after another in list order.
 /// Memory grows with files times items, and with the lines within the ranges of `max` and `min`

@@ -7,6 +7,7 @@
 #include "core/data_encoding.h"
 #include "core/extraction_run.h"
 #include "core/output_name.h"
+#include "ui/form_events.h"
 #include "ui/run_message.h"
 #include "ui/wording.h"
 
@@ -37,10 +38,7 @@ void Form1::Command1_Click() {
 
 void Form1::Text2_Change() { Judge(); }
 
-bool Form1::Text2_KeyPress(unsigned keyCode) {
-  constexpr unsigned kBackspace = 8;
-  return (keyCode >= '0' && keyCode <= '9') || keyCode == kBackspace;
-}
+bool Form1::Text2_KeyPress(unsigned keyCode) { return TakesCountKey(keyCode); }
 
 void Form1::Text3_Change() { Judge(); }
 

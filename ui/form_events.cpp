@@ -35,6 +35,11 @@ constexpr std::array<EventRow<TableForm>, 11> kTableFormEvents{{
 
 }  // namespace
 
+bool TakesCountKey(unsigned keyCode) {
+  constexpr unsigned kBackspace = 8;
+  return (keyCode >= '0' && keyCode <= '9') || keyCode == kBackspace;
+}
+
 std::span<const EventRow<Form1>> Form1Events() { return kForm1Events; }
 
 std::span<const EventRow<TableForm>> TableFormEvents() { return kTableFormEvents; }

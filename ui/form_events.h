@@ -21,6 +21,10 @@ class TableForm;
 /// changes an edit box's text.
 enum class UserEvent { kClick, kChange };
 
+/// Whether a key typed into a box of a count (header lines, a column) is taken: digits and
+/// Backspace only.
+bool TakesCountKey(unsigned keyCode);
+
 template <typename Form>
 using FormHandler = void (Form::*)();
 

@@ -1,12 +1,12 @@
 #include "ui/table_form.h"
 
-#include <charconv>
 #include <new>
 
 #include "chart/table_chart.h"
 #include "core/data_encoding.h"
 #include "core/output_name.h"
 #include "core/table.h"
+#include "ui/form_events.h"
 #include "ui/run_message.h"
 #include "ui/wording.h"
 
@@ -28,15 +28,6 @@ std::string Listed(const std::vector<std::string>& names) {
     text += names[i];
   }
   return text;
-}
-
-/// The field a cell holds, from 1; nullopt for anything but a whole number from 1.
-std::optional<std::size_t> ColumnNumber(const std::string& text) {
-  std::size_t column = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), column);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || column == 0)
-    return std::nullopt;
-  return column;
 }
 
 std::string FileName(const FormHost& host, const std::filesystem::path& path) {
@@ -74,10 +65,7 @@ void TableForm::BrowseButton_Click() {
   ApplyFileStates();
 }
 
-bool TableForm::Digits_KeyPress(unsigned keyCode) const {
-  constexpr unsigned kBackspace = 8;
-  return (keyCode >= '0' && keyCode <= '9') || keyCode == kBackspace;
-}
+bool TableForm::Digits_KeyPress(unsigned keyCode) const { return TakesCountKey(keyCode); }
 
 void TableForm::ShowListing(std::filesystem::path folder) {
   controls_.SetText(kFolderBox, host_.PathToUtf8(folder));
@@ -142,7 +130,7 @@ TableForm::Reading TableForm::Read() const {
     }
   }
   const std::string column = controls_.Text(kColumnBox);
-  const std::optional<std::size_t> columnNumber = ColumnNumber(column);
+  const std::optional<std::size_t> columnNumber = ParseColumn(column);
   if (!columnNumber) {
     reading.problem = "数据列 " + Quoted(column) + " 应是从 1 起的列号";
     return reading;

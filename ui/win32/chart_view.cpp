@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "chart/chart_drawing.h"
-#include "ui/win32/window_of.h"
+#include "ui/win32/window_class.h"
 
 namespace kesmaro::ui::win32 {
 namespace {
@@ -18,8 +18,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"KesmaroChart";
 /// The DPI the layout's pixels are meant at; other displays get the chart scaled.
 constexpr int kLayoutDpi = 96;
-
-HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
 COLORREF ColourOf(ChartColour rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
@@ -147,18 +145,6 @@ class GdiCanvas final : public ChartCanvas {
   std::vector<Font> fonts_;
 };
 
-bool RegisterWindowClass(WNDPROC windowProc) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  if (GetClassInfoExW(Instance(), kClassName, &windowClass)) return true;
-  windowClass.style = CS_HREDRAW | CS_VREDRAW;  // the layout follows the size
-  windowClass.lpfnWndProc = windowProc;
-  windowClass.hInstance = Instance();
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kClassName;
-  return RegisterClassExW(&windowClass) != 0;
-}
-
 }  // namespace
 
 ChartView::~ChartView() {
@@ -166,7 +152,8 @@ ChartView::~ChartView() {
 }
 
 bool ChartView::Create(HWND parent, int controlId, const RECT& rect) {
-  if (!RegisterWindowClass(WindowProc)) return false;
+  // The layout follows the size, so the whole view is painted again when it changes.
+  if (!RegisterWindowClass(kClassName, WindowProc, CS_HREDRAW | CS_VREDRAW, nullptr)) return false;
   CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE, rect.left, rect.top, rect.right - rect.left,
                   rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                   Instance(), this);

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "platform/native_text.h"
-#include "ui/win32/window_of.h"
+#include "ui/win32/window_class.h"
 #include "ui/wording.h"
 
 namespace kesmaro::ui::win32 {
@@ -16,21 +16,7 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 constexpr int kIconResource = 1;
 constexpr int kFirstDialogId = 100;
 
-HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
-
 COLORREF ColourOf(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
-
-bool RegisterWindowClass(const wchar_t* className, WNDPROC windowProc) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  if (GetClassInfoExW(Instance(), className, &windowClass)) return true;
-  windowClass.lpfnWndProc = windowProc;
-  windowClass.hInstance = Instance();
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  windowClass.lpszClassName = className;
-  return RegisterClassExW(&windowClass) != 0;
-}
 
 /// Window class, style and extended style of a control of the given kind.
 struct ControlClass {
@@ -80,7 +66,7 @@ ControlWindow::~ControlWindow() {
 }
 
 bool ControlWindow::CreateWindowAndControls() {
-  if (!RegisterWindowClass(className_, WindowProc)) return false;
+  if (!RegisterWindowClass(className_, WindowProc, 0, GetSysColorBrush(COLOR_BTNFACE))) return false;
 
   HDC screen = GetDC(nullptr);
   dpi_ = GetDeviceCaps(screen, LOGPIXELSY);

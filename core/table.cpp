@@ -154,28 +154,88 @@ struct ItemState {
   /// pending line rather than `cell` and `first`.
   std::size_t pendingLine = kNoLine;
   // Ranges:
-  RangeCurve curve;    ///< its points inside are held only as RangeCell needs them
+  RangeCurve curve;    ///< its ends and the points next to them; the points inside are the pass's
   RunningArea area;    ///< an area's, while x runs up
   bool holds = false;  ///< whether an area's points inside are held, its x having run down
-  CurvePoint firstInside;
   Number belowX;
   Number aboveX;
   Number extreme;         ///< the max or min so far
   std::size_t count = 0;  ///< lines in the range
   Sum sum;
-  std::string insideFirsts;  ///< the x of the lines inside, as written, for max and min above a baseline
-  std::vector<std::size_t> insideEnds;
+};
+
+/// The points of a file's lines that lie inside a range whose points are held, each held once
+/// however many ranges hold it, in file order. A range finds its own among them at the end by
+/// their x, which is why the x's decimals are kept for the few points whose double is that of a
+/// range's end: only there can the double and the decimal tell a different side.
+class HeldPoints {
+ public:
+  HeldPoints(std::vector<double> ends, bool keepsFirsts) : ends_(std::move(ends)), keepsFirsts_(keepsFirsts) {
+    std::sort(ends_.begin(), ends_.end());
+  }
+
+  void Add(const Number& x, double y, std::string_view first) {
+    points_.push_back({x.value, y});
+    if (OnAnEnd(x.value)) exacts_.push_back(x.exact);
+    if (keepsFirsts_) {
+      firsts_.append(first);
+      firstEnds_.push_back(firsts_.size());
+    }
+  }
+
+  /// The points inside [low, high], in file order, into `inside`, and with `indices` where each is
+  /// held.
+  void Within(const Number& low, const Number& high, std::vector<CurvePoint>* inside,
+              std::vector<std::size_t>* indices) const {
+    inside->clear();
+    if (indices != nullptr) indices->clear();
+    std::size_t exact = 0;
+    for (std::size_t i = 0; i < points_.size(); ++i) {
+      const double x = points_[i].x;
+      const bool onEnd = OnAnEnd(x);
+      const Decimal* written = onEnd ? &exacts_[exact++] : nullptr;
+      if (x < low.value || high.value < x) continue;
+      if (onEnd && ((x == low.value && *written < low.exact) || (x == high.value && high.exact < *written))) {
+        continue;
+      }
+      inside->push_back(points_[i]);
+      if (indices != nullptr) indices->push_back(i);
+    }
+  }
+
+  /// The x of the held point `index`, as written.
+  std::string First(std::size_t index) const {
+    const std::size_t start = index == 0 ? 0 : firstEnds_[index - 1];
+    return firsts_.substr(start, firstEnds_[index] - start);
+  }
+
+  std::size_t size() const { return points_.size(); }
+
+ private:
+  bool OnAnEnd(double x) const { return std::binary_search(ends_.begin(), ends_.end(), x); }
+
+  std::vector<double> ends_;  ///< the ranges' ends, as doubles
+  bool keepsFirsts_;          ///< for max and min above a baseline, which name their line's x
+  std::vector<CurvePoint> points_;
+  std::vector<Decimal> exacts_;  ///< the x of the points on an end, in file order
+  std::string firsts_;
+  std::vector<std::size_t> firstEnds_;
 };
 
 /// Takes what every item needs from the lines of one file, as they pass by. Areas are summed as
 /// the lines come while x runs up inside each range, holding no point; an area whose x runs down
 /// from its first point on, as in a descending file, holds its points from there, to be summed in
 /// order of x at the end; with `holdPoints`, every area holds them, for files whose x ran down
-/// only after some points were summed.
+/// only after some points were summed. Max and min above a baseline hold their points too, the
+/// baseline's ends being known only at the end. A point is held once for all the ranges that hold
+/// it (HeldPoints), and so is an area's first point, in case its x runs down after it.
 class FilePass {
  public:
   FilePass(const Plan& plan, bool holdPoints)
-      : plan_(plan), states_(plan.items.size()), holdPoints_(holdPoints) {
+      : plan_(plan),
+        states_(plan.items.size()),
+        holdPoints_(holdPoints),
+        held_(RangeEnds(plan), KeepsFirsts(plan)) {
     for (std::size_t i = 0; i < plan.items.size(); ++i) {
       states_[i].curve.lo = plan.items[i].low.value;
       states_[i].curve.hi = plan.items[i].high.value;
@@ -224,6 +284,10 @@ class FilePass {
       }
     }
     if (takers > 0) HoldPending(line, takers);
+    if (holdsLine_) {
+      held_.Add(line.x, cellNumber()->value, line.first);
+      holdsLine_ = false;
+    }
     if (interpolating_ > 0) {
       previous_.held = true;
       previous_.x = line.x;
@@ -238,7 +302,8 @@ class FilePass {
   bool NeedsPoints() const { return needsPoints_; }
 
   /// The file's row of cells, after its last line.
-  void Finish(std::vector<std::string>* cells, std::size_t* emptyCells) {
+  void Finish(std::vector<std::string>* cells, std::size_t* emptyCells, std::size_t* pointsHeld) {
+    *pointsHeld = held_.size();
     for (std::size_t i = 0; i < states_.size(); ++i) {
       const TableItem& item = plan_.items[i].item;
       ItemState& state = states_[i];
@@ -250,7 +315,7 @@ class FilePass {
         cell = std::move(state.cell);
         first = std::move(state.first);
       } else if (state.count > 0) {
-        RangeCell(item, state, &cell, &first);
+        RangeCell(plan_.items[i], state, &cell, &first);
       }
       if (cell.empty()) ++*emptyCells;
       cells->push_back(std::move(cell));
@@ -261,6 +326,19 @@ class FilePass {
   }
 
  private:
+  static std::vector<double> RangeEnds(const Plan& plan) {
+    std::vector<double> ends;
+    for (const PlannedItem& planned : plan.items) {
+      if (planned.item.IsRange()) ends.insert(ends.end(), {planned.low.value, planned.high.value});
+    }
+    return ends;
+  }
+
+  static bool KeepsFirsts(const Plan& plan) {
+    return plan.baseline && std::any_of(plan.items.begin(), plan.items.end(),
+                                        [](const PlannedItem& planned) { return planned.item.NamesLine(); });
+  }
+
   struct Previous {
     bool held = false;
     Number x;
@@ -343,18 +421,16 @@ class FilePass {
     const bool aboveBaseline = plan_.baseline && item.NamesLine();
     const CurvePoint point{line.x.value, y->value};
     if (runs) {
-      if (state.count == 1) state.firstInside = point;
+      // The first point is held should x run down after it.
+      if (state.count == 1) holdsLine_ = true;
       if (!state.area.Add(point, state.curve.below, state.curve.lo)) {
         HoldArea(state, state.count - 1);
-        if (state.holds) state.curve.inside.push_back(point);
+        if (state.holds) holdsLine_ = true;
       }
     } else if (item.kind == Kind::kArea || aboveBaseline) {
-      state.curve.inside.push_back(point);
+      holdsLine_ = true;
     }
-    if (aboveBaseline) {
-      state.insideFirsts.append(line.first);
-      state.insideEnds.push_back(state.insideFirsts.size());
-    } else if (item.NamesLine()) {
+    if (item.NamesLine() && !aboveBaseline) {
       const bool beyond = item.kind == Kind::kMax ? state.extreme < *y : *y < state.extreme;
       if (state.count == 1 || beyond) {
         state.extreme = *y;
@@ -365,18 +441,23 @@ class FilePass {
   }
 
   /// An area that stops running after `summed` of its points: held from here on when that was its
-  /// first; otherwise the file is read again.
+  /// first, which is held already; otherwise the file is read again.
   void HoldArea(ItemState& state, std::size_t summed) {
     if (summed != 1) {
       needsPoints_ = true;
       return;
     }
     state.holds = true;
-    state.curve.inside.assign(1, state.firstInside);
   }
 
-  void RangeCell(const TableItem& item, ItemState& state, std::string* cell, std::string* first) const {
+  void RangeCell(const PlannedItem& planned, ItemState& state, std::string* cell, std::string* first) {
+    const TableItem& item = planned.item;
     const bool aboveBaseline = plan_.baseline && item.NamesLine();
+    // The points of every range that holds them are found in one buffer, in turn.
+    std::swap(state.curve.inside, inside_);
+    if (aboveBaseline || (item.kind == Kind::kArea && (holdPoints_ || state.holds))) {
+      held_.Within(planned.low, planned.high, &state.curve.inside, aboveBaseline ? &indices_ : nullptr);
+    }
     if (item.kind == Kind::kMean) {
       *cell = ComputedCell(state.sum.Value() / static_cast<double>(state.count), plan_.mark);
     } else if (item.kind == Kind::kArea) {
@@ -399,9 +480,9 @@ class FilePass {
         }
       }
       *cell = ComputedCell(height, plan_.mark);
-      const std::size_t start = chosen == 0 ? 0 : state.insideEnds[chosen - 1];
-      *first = state.insideFirsts.substr(start, state.insideEnds[chosen] - start);
+      *first = held_.First(indices_[chosen]);
     }
+    std::swap(state.curve.inside, inside_);
   }
 
   const Plan& plan_;
@@ -416,6 +497,10 @@ class FilePass {
   std::size_t pendingTakers_ = 0;  ///< value items whose chosen line is the pending one
   std::string pendingCell_;
   std::string pendingFirst_;
+  HeldPoints held_;
+  bool holdsLine_ = false;            ///< whether a range holds the line being taken
+  std::vector<CurvePoint> inside_;    ///< the points of the range being finished
+  std::vector<std::size_t> indices_;  ///< where they are held
 };
 
 /// Reads the lines of one file that `search` takes into `pass`.
@@ -609,7 +694,7 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
   // The files are passed over side by side, each into its own row; the first failure in list
   // order is the one reported, as a loop over them would find it.
   std::vector<Status> failures(names.size());
-  std::vector<std::size_t> emptyCells(names.size());
+  std::vector<std::size_t> emptyCells(names.size()), pointsHeld(names.size());
   result.rows.resize(names.size());
   for (std::size_t i = 0; i < names.size(); ++i) {
     TableRow& row = result.rows[i];
@@ -643,13 +728,14 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
       if (failures[i]) return false;
       if (!pass->NeedsPoints()) break;
     }
-    pass->Finish(&result.rows[i].cells, &emptyCells[i]);
+    pass->Finish(&result.rows[i].cells, &emptyCells[i], &pointsHeld[i]);
     return true;
   });
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (failures[i]) return failures[i];
     ++summary->filesRead;
     summary->emptyCells += emptyCells[i];
+    summary->pointsHeld = std::max(summary->pointsHeld, pointsHeld[i]);
   }
   *table = std::move(result);
   return std::nullopt;

@@ -96,6 +96,7 @@ struct TableSummary {
   std::size_t filesRead = 0;
   std::size_t values = 0;      ///< items
   std::size_t emptyCells = 0;  ///< item cells left empty (the " x" columns not counted)
+  std::size_t pointsHeld = 0;  ///< the most points inside ranges that one file's pass held
   std::optional<DecimalCommaHint> decimalCommaHint;
 };
 
@@ -129,9 +130,9 @@ struct TableSummary {
 /// a thread a processor (ParallelFor): `fs` opens files from several threads at once. The rows,
 /// and the failure returned, are those of reading the files one after another in list order.
 /// Memory grows with files times items, and with the lines within the ranges of `max` and `min`
-/// with `baseline`, which are held as two doubles each, and of `area` items in a file whose x does
-/// not run up inside their range (an area is summed as its lines come while x runs up; a file in
-/// no order is read twice); of a line longer than
+/// with `baseline`, and of `area` items in a file whose x does not run up inside their range (an
+/// area is summed as its lines come while x runs up; a file in no order is read twice): those
+/// are held as two doubles each, once however many ranges hold them; of a line longer than
 /// the reader's block only its first field and its cell are held. Without decimal commas, a hint is given
 /// when the first counted line of the first file reads as decimal commas (see DecimalCommaHint).
 Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& request, Table* table,

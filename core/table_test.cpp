@@ -35,6 +35,7 @@ struct TableCase {
   DecimalMark mark = DecimalMark::kPoint;
   std::size_t hintLine = 0;  ///< the line of the first file the decimal-comma hint names; 0 none
   std::vector<std::optional<ItemFault>> faults = {};  ///< each value's, in order; none when left out
+  std::optional<std::size_t> pointsHeld = {};         ///< the most points a file's pass held, when told
 };
 
 /// A peak of height 4 at x 5 on the sloping line y = x, at x 0 to 10, in the order given.
@@ -79,6 +80,7 @@ TEST_P(TableTest, BuildsTheCsv) {
   EXPECT_EQ(summary.values, GetParam().values.size());
   EXPECT_EQ(summary.emptyCells, GetParam().emptyCells);
   EXPECT_EQ(summary.decimalCommaHint ? summary.decimalCommaHint->lineNumber : 0, GetParam().hintLine);
+  EXPECT_EQ(GetParam().pointsHeld.value_or(summary.pointsHeld), summary.pointsHeld);
   for (std::size_t i = 0; i < GetParam().values.size(); ++i) {
     ItemFault fault{};
     const bool parsed = ParseTableItem(GetParam().values[i], GetParam().mark, &fault).has_value();
@@ -178,7 +180,9 @@ INSTANTIATE_TEST_SUITE_P(
                               "max:0:10 x\r\n1,8,8,8,4,5,7.666666666666667,4,5\r\n"
                               "2,8,8,8,4,5,7.666666666666667,4,5\r\n3,8,8,8,4,5,7.666666666666667,4,5\r\n",
                   .skip = "1",
-                  .baseline = true},
+                  .baseline = true,
+                  // Every line is inside a range that holds it in each file, and is held once.
+                  .pointsHeld = 11},
         // An area over a single line is 0; over none, though lines lie either side, nothing. The
         // values on the lines of the min and the max leave those to the ranges.
         TableCase{

@@ -16,6 +16,7 @@
 #include "core/number_line_search.h"
 #include "core/parallel_for.h"
 #include "core/table_line_search.h"
+#include "core/table_numbers.h"
 
 namespace kesmaro {
 namespace {
@@ -33,45 +34,6 @@ std::string ComputedCell(double value, DecimalMark mark) {
     }
   }
   return cell;
-}
-
-/// A number with the double nearest to it. Rounding to the nearest double keeps the order of
-/// numbers, so where two doubles differ the numbers differ the same way, and only numbers whose
-/// doubles are equal are compared as decimals.
-struct Number {
-  Decimal exact;
-  double value = 0;
-
-  explicit Number(const Decimal& number) : exact(number), value(ToDouble(number)) {}
-  Number() = default;
-};
-
-bool operator==(const Number& a, const Number& b) { return a.value == b.value && a.exact == b.exact; }
-bool operator<(const Number& a, const Number& b) {
-  return a.value != b.value ? a.value < b.value : a.exact < b.exact;
-}
-
-/// Whether `x` is nearer to `value` than `than` is, or as near with `orEqual`, told from the
-/// decimals: for distances that their doubles cannot tell apart.
-[[gnu::noinline]] bool NearerAsDecimals(const Number& x, const Number& value, const Number& than,
-                                        bool orEqual) {
-  const auto order = DistanceBetween(x.exact, value.exact) <=> DistanceBetween(than.exact, value.exact);
-  return order < 0 || (orEqual && order == 0);
-}
-
-/// Whether `x` is nearer to `value` than `than` is, or as near with `orEqual`: told from the
-/// doubles where their distances differ by more than their rounding can account for, and from
-/// the decimals otherwise.
-inline bool Nearer(const Number& x, const Number& value, const Number& than, bool orEqual) {
-  const double away = std::fabs(x.value - value.value), otherAway = std::fabs(than.value - value.value);
-  const double slack = 4 * std::numeric_limits<double>::epsilon() *
-                           (std::fabs(x.value) + 2 * std::fabs(value.value) + std::fabs(than.value)) +
-                       4 * std::numeric_limits<double>::min();
-  if (std::isfinite(away + otherAway + slack)) {
-    if (away < otherAway - slack) return true;
-    if (away > otherAway + slack) return false;
-  }
-  return NearerAsDecimals(x, value, than, orEqual);
 }
 
 /// An item with what a file's pass needs of it.
@@ -92,24 +54,6 @@ struct Plan {
   DecimalMark mark = DecimalMark::kPoint;
   std::size_t column = 2;
 };
-
-/// Whether `x` is at most `distance` from `value`, told from the decimals.
-[[gnu::noinline]] bool WithinAsDecimals(const Number& x, const Number& value, const Number& distance) {
-  return DistanceBetween(x.exact, value.exact) <= DistanceBetween(distance.exact, Decimal{});
-}
-
-/// Whether `x` is at most `distance` from `value`, told as Nearer tells it.
-inline bool Within(const Number& x, const Number& value, const Number& distance) {
-  const double away = std::fabs(x.value - value.value);
-  const double slack = 4 * std::numeric_limits<double>::epsilon() *
-                           (std::fabs(x.value) + std::fabs(value.value) + distance.value) +
-                       4 * std::numeric_limits<double>::min();
-  if (std::isfinite(away + distance.value + slack)) {
-    if (away < distance.value - slack) return true;
-    if (away > distance.value + slack) return false;
-  }
-  return WithinAsDecimals(x, value, distance);
-}
 
 /// A counted line: its x, as a number and as written, and its cell, which is found only when an
 /// item asks for it.

@@ -14,6 +14,7 @@
 #include "core/line_rules.h"
 #include "core/line_starts.h"
 #include "core/plain_field.h"
+#include "core/table_numbers.h"
 
 namespace kesmaro {
 namespace {
@@ -245,9 +246,7 @@ std::vector<double> Numbers(std::vector<double> values) {
 }
 
 /// The rounding the distances' doubles may carry, as the table allows for it.
-double Slack(double a, double b, double c) {
-  return 4 * std::numeric_limits<double>::epsilon() * (a + b + c) + 4 * std::numeric_limits<double>::min();
-}
+double Slack(double a, double b, double c) { return RoundingSlack(a + b + c); }
 
 }  // namespace
 

@@ -326,9 +326,7 @@ TableJob TableJobOf(const Options& options, const Series& series) {
   TableJob job;
   TableRequest& request = job.request;
   request.series = series;
-  // The items are decimal numbers and measure names, in ASCII, which every data code page holds
-  // as it is.
-  request.items.assign(options.operands.begin() + 1, options.operands.end());
+  request.items = options.items;
   request.column = options.column;
   request.nearest = options.nearest;
   request.interpolate = options.interpolate;

@@ -157,8 +157,8 @@ bool LooksLikeNegativeNumber(std::string_view arg) {
   return arg.size() >= 2 && arg[0] == '-' && (IsDigit(arg[1]) || arg[1] == '.');
 }
 
-/// The rules between the options and the operands of the table.
-Problem CheckTable(const Options& options) {
+/// The rules between the options and the operands of the table; reads the items.
+Problem CheckTable(Options& options) {
   const DecimalMark mark = options.decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
   if (options.within && !ParseDistance(*options.within, mark))
     return "--within takes a decimal distance of 0 or more, not '" + *options.within + "'";
@@ -167,7 +167,10 @@ Problem CheckTable(const Options& options) {
   for (std::size_t i = 1; i < options.operands.size(); ++i) {
     const std::string& item = options.operands[i];
     ItemFault fault{};
-    if (ParseTableItem(item, mark, &fault)) continue;
+    if (std::optional<TableItem> parsed = ParseTableItem(item, mark, &fault)) {
+      options.items.push_back(std::move(*parsed));
+      continue;
+    }
     if (fault == ItemFault::kNotANumber)
       return "the value '" + item + "' is not a decimal number (such as 550, -5.5 or 5.5e2)";
     return "the item '" + item +

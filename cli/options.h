@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/table_item.h"
+
 namespace kesmaro::cli {
 
 class Invocation;  // carries out a command (command_line.cpp)
@@ -50,6 +52,9 @@ struct Options {
   bool help = false;
   bool version = false;
   std::vector<std::string> operands;  ///< after the command's name
+  /// The table's items, read from the operands after FOLDER. They are decimal numbers and measure
+  /// names, in ASCII, which every data code page holds as it is.
+  std::vector<TableItem> items;
 };
 
 /// Parses a command line for one of `commands`; returns the message of a usage error.

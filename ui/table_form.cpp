@@ -109,12 +109,13 @@ TableForm::Reading TableForm::Read() const {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].empty()) continue;
     ItemFault fault{};
-    if (!ParseTableItem(lines[i], request.mark, &fault)) {
+    std::optional<TableItem> item = ParseTableItem(lines[i], request.mark, &fault);
+    if (!item) {
       reading.problem = "第 " + std::to_string(i + 1) + " 行 " + Quoted(lines[i]) +
                         (fault == ItemFault::kNotANumber ? " 不是数值" : " 不是数值，也不是范围");
       return reading;
     }
-    request.items.push_back(lines[i]);
+    request.items.push_back(std::move(*item));
   }
   if (request.items.empty()) {
     reading.problem = "请输入要提取的值，每行一项";
@@ -156,9 +157,8 @@ std::optional<std::string> TableForm::FirstFileNote(const TableJob& job, std::st
   // no such value it is still read, for its header lines.
   TableRequest first = job.request;
   first.series.list.FileNames.resize(1);
-  std::erase_if(first.items, [&](const std::string& item) {
-    return first.nearest || first.interpolate || ParseTableItem(item, first.mark)->IsRange();
-  });
+  std::erase_if(first.items,
+                [&](const TableItem& item) { return first.nearest || first.interpolate || item.IsRange(); });
   const TextCodec& codec = listing_.Codec();
   DataFileSystem data(fs_, codec.Page());
   Table table;

@@ -19,7 +19,6 @@ enum CommandSet : unsigned {
   kRun = 4,
   kTable = 8,
   kReading = kCheck | kRun | kTable,  ///< the commands that read the data files
-  kWindow = 16,                       ///< the window program, which has no commands
 };
 
 /// One command: its name, the operands it takes and what carries it out.
@@ -57,10 +56,6 @@ struct Options {
 /// operand, and so is every argument after --.
 std::optional<std::string> Parse(const std::vector<std::string>& args, std::span<const Command> commands,
                                  Options* options);
-
-/// Parses a window program's command line, `[--encoding NAME]` and up to `folders` FOLDER operands
-/// with the same rules; false for anything else.
-bool ParseWindowCommandLine(const std::vector<std::string>& args, Options* options, std::size_t folders = 0);
 
 /// kesmaro-cli's --help text.
 std::string UsageText();

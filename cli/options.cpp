@@ -1,6 +1,8 @@
 #include "cli/options.h"
 
 #include <array>
+#include <charconv>
+#include <limits>
 #include <utility>
 
 #include "core/table.h"
@@ -38,7 +40,9 @@ constexpr OptionRow kOptionRows[] = {
      [](const std::string& value, Options& options) -> Problem {
        if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
          return "--skip takes a count in decimal digits, not '" + value + "'";
-       options.skip = value;
+       // Digits alone fail only past the largest count, far more lines than any file holds.
+       if (std::from_chars(value.data(), value.data() + value.size(), options.skip).ec != std::errc())
+         options.skip = std::numeric_limits<std::int64_t>::max();
        return std::nullopt;
      },
      "header lines at the top of every file (default 0)"},

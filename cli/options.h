@@ -2,6 +2,7 @@
 #define KESMARO_CLI_OPTIONS_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -35,7 +36,7 @@ struct Command {
 struct Options {
   const Command* command = nullptr;
   std::string extension = ".txt";
-  std::string skip = "0";
+  std::int64_t skip = 0;  ///< header lines
   std::optional<std::string> encoding;
   std::optional<std::string> output;
   bool force = false;

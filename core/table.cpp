@@ -604,7 +604,7 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
   const NumberLineSearch mayEqual(values);
   const KeyLineSearch everyLine("");
   const LineSearch& search = onlyExactValues ? static_cast<const LineSearch&>(mayEqual) : everyLine;
-  const std::int64_t headerLines = HeaderLineCount(request.series.skipText);
+  const std::int64_t headerLines = request.series.headerLines;
   const std::vector<std::filesystem::path>& names = request.series.list.FileNames;
   // The files are passed over side by side, each into its own row; the first failure in list
   // order is the one reported, as a loop over them would find it.

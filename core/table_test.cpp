@@ -284,7 +284,7 @@ TEST(TableRandomTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
     ranges.push_back("max:" + high + ":" + low);
   }
   TableRequest exact{{"data", {}, 0}, values}, within = exact, nearest{{"data", {}, 0}, values, 2, true},
-                                                 interpolated = exact, measured{{"data", {}, 0}, ranges};
+                                               interpolated = exact, measured{{"data", {}, 0}, ranges};
   within.within = Decimal{};
   interpolated.interpolate = true;
   std::vector<std::vector<std::string>> exactCells, withinCells, nearestCells, interpolatedCells,

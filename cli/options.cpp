@@ -1,13 +1,18 @@
 #include "cli/options.h"
 
+#include <array>
+#include <charconv>
+#include <limits>
 #include <utility>
 
 #include "core/table.h"
+#include "options/arguments.h"
+#include "options/window_options.h"
 
 namespace kesmaro::cli {
 namespace {
 
-using Problem = std::optional<std::string>;
+using options::Problem;
 
 /// One option: the rule the parser applies, what it sets and its lines in the usage. An option
 /// without a value sets `flag`; one with a value hands it to `set`, which says what is wrong with it.
@@ -35,11 +40,13 @@ constexpr OptionRow kOptionRows[] = {
      [](const std::string& value, Options& options) -> Problem {
        if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
          return "--skip takes a count in decimal digits, not '" + value + "'";
-       options.skip = value;
+       // Digits alone fail only past the largest count, far more lines than any file holds.
+       if (std::from_chars(value.data(), value.data() + value.size(), options.skip).ec != std::errc())
+         options.skip = std::numeric_limits<std::int64_t>::max();
        return std::nullopt;
      },
      "header lines at the top of every file (default 0)"},
-    {"--encoding", "NAME", kReading | kWindow, nullptr,
+    {options::kEncodingOption.name, "NAME", kReading, nullptr,
      [](const std::string& value, Options& options) -> Problem {
        options.encoding = value;
        return std::nullopt;
@@ -86,6 +93,14 @@ constexpr OptionRow kOptionRows[] = {
      "also write NAME.svg, a chart of every column across the series\n"
      "(table.svg with --output -)"},
 };
+
+/// The rows' names for the shared reading of arguments.
+constexpr auto kOptionNames = [] {
+  std::array<options::OptionName, std::size(kOptionRows)> names{};
+  for (std::size_t i = 0; i < names.size(); ++i)
+    names[i] = {kOptionRows[i].name, kOptionRows[i].flag == nullptr};
+  return names;
+}();
 
 /// The usage up to the options' lines. Its synopsis is written out, as its groups and line breaks
 /// are chosen by hand; a test holds it to the rows above.
@@ -152,11 +167,6 @@ std::string CommandNames(unsigned set, std::span<const Command> commands) {
   return text;
 }
 
-/// `-5`, `-0.5`, `-.5`: a negative number given as an operand. No option looks like one.
-bool LooksLikeNegativeNumber(std::string_view arg) {
-  return arg.size() >= 2 && arg[0] == '-' && (IsDigit(arg[1]) || arg[1] == '.');
-}
-
 /// The rules between the options and the operands of the table; reads the items.
 Problem CheckTable(Options& options) {
   const DecimalMark mark = options.decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
@@ -181,54 +191,26 @@ Problem CheckTable(Options& options) {
 
 /// The arguments of a command line that are not options, and the options given, in order.
 struct Given {
-  std::vector<std::string> words;
+  options::Arguments arguments;
   std::vector<const OptionRow*> rows;
-  bool optionsEnded = false;
 };
 
 /// Sets `options` from the options in `args`; returns the message of a usage error.
 Problem ReadOptions(const std::vector<std::string>& args, Options* options, Given* given) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string arg = args[i];
-    if (given->optionsEnded || arg.size() < 2 || arg[0] != '-' || LooksLikeNegativeNumber(arg)) {
-      given->words.push_back(arg);
-      continue;
+  const auto take = [&](std::size_t option, std::optional<std::string> value) -> Problem {
+    const OptionRow& row = kOptionRows[option];
+    if (row.flag != nullptr) {
+      options->*row.flag = true;
+    } else if (Problem problem = row.set(*value, *options)) {
+      return problem;
     }
-    if (arg == "--") {
-      given->optionsEnded = true;
-      continue;
-    }
-    if (arg == "--help" || arg == "-h") {
-      options->help = true;
-      continue;
-    }
-    if (arg == "--version") {
-      options->version = true;
-      continue;
-    }
-    std::optional<std::string> value;
-    if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
-      value = arg.substr(equals + 1);
-      arg.resize(equals);
-    }
-    const OptionRow* row = nullptr;
-    for (const OptionRow& candidate : kOptionRows) {
-      if (candidate.name == arg) row = &candidate;
-    }
-    if (row == nullptr) return "unknown option '" + arg + "'";
-    if (row->flag != nullptr) {
-      if (value) return "option '" + arg + "' takes no value";
-      options->*row->flag = true;
-    } else {
-      if (!value) {
-        if (i + 1 == args.size()) return "option '" + arg + "' needs a value";
-        value = args[++i];
-      }
-      if (Problem problem = row->set(*value, *options)) return problem;
-    }
-    given->rows.push_back(row);
-  }
-  return std::nullopt;
+    given->rows.push_back(&row);
+    return std::nullopt;
+  };
+  const Problem problem = options::ReadArguments(args, kOptionNames, take, &given->arguments);
+  options->help = given->arguments.help;
+  options->version = given->arguments.version;
+  return problem;
 }
 
 }  // namespace
@@ -239,7 +221,7 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, std::span
   if (Problem problem = ReadOptions(args, options, &given)) return problem;
   if (options->help || options->version) return std::nullopt;
   std::string commandName;  // an empty first word leaves room for the next
-  for (std::string& word : given.words) {
+  for (std::string& word : given.arguments.words) {
     if (commandName.empty()) {
       commandName = std::move(word);
     } else {
@@ -260,16 +242,6 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, std::span
       return std::string(row->name) + " goes with " + CommandNames(row->commands, commands) + " only";
   }
   return command->set == kTable ? CheckTable(*options) : std::nullopt;
-}
-
-bool ParseWindowCommandLine(const std::vector<std::string>& args, Options* options, std::size_t folders) {
-  Given given;
-  if (ReadOptions(args, options, &given) || options->version || given.words.size() > folders) return false;
-  options->operands = std::move(given.words);
-  for (const OptionRow* row : given.rows) {
-    if ((row->commands & kWindow) == 0) return false;
-  }
-  return true;
 }
 
 std::string UsageText() {

@@ -2,6 +2,7 @@
 #define KESMARO_CLI_OPTIONS_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,7 +22,6 @@ enum CommandSet : unsigned {
   kRun = 4,
   kTable = 8,
   kReading = kCheck | kRun | kTable,  ///< the commands that read the data files
-  kWindow = 16,                       ///< the window program, which has no commands
 };
 
 /// One command: its name, the operands it takes and what carries it out.
@@ -38,7 +38,7 @@ struct Command {
 struct Options {
   const Command* command = nullptr;
   std::string extension = ".txt";
-  std::string skip = "0";
+  std::int64_t skip = 0;  ///< header lines
   std::optional<std::string> encoding;
   std::optional<std::string> output;
   bool force = false;
@@ -62,10 +62,6 @@ struct Options {
 /// operand, and so is every argument after --.
 std::optional<std::string> Parse(const std::vector<std::string>& args, std::span<const Command> commands,
                                  Options* options);
-
-/// Parses a window program's command line, `[--encoding NAME]` and up to `folders` FOLDER operands
-/// with the same rules; false for anything else.
-bool ParseWindowCommandLine(const std::vector<std::string>& args, Options* options, std::size_t folders = 0);
 
 /// kesmaro-cli's --help text.
 std::string UsageText();

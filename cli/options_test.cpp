@@ -1,11 +1,10 @@
-// The option table against the usage text, and the window's own command line.
+// The option table against the usage text.
 
 #include "cli/options.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -50,29 +49,6 @@ TEST(CliOptions, EachSynopsisNamesTheOptionsOfItsCommand) {
   // And each option has its line below the synopses.
   for (std::string_view name : OptionNames(kList | kReading))
     EXPECT_NE(usage.find("\n  " + std::string(name) + " "), std::string::npos) << name;
-}
-
-TEST(CliOptions, TheWindowsTakeTheEncodingAndTheTableWindowAFolder) {
-  const struct {
-    std::vector<std::string> args;
-    std::size_t folders;                  ///< how many the window takes
-    std::optional<std::string> encoding;  ///< nullopt: a usage error
-    std::vector<std::string> operands = {};
-  } cases[] = {
-      {{"--encoding", "gbk"}, 0, "gbk"}, {{"--encoding=utf-8"}, 0, "utf-8"},
-      {{"--encoding"}, 0, std::nullopt}, {{"--skip", "1"}, 1, std::nullopt},
-      {{"--version"}, 0, std::nullopt},  {{"folder"}, 0, std::nullopt},
-      {{"--", "x"}, 0, std::nullopt},    {{"数据", "--encoding", "gbk"}, 1, "gbk", {"数据"}},
-      {{"--", "-x"}, 1, "", {"-x"}},     {{"a", "b"}, 1, std::nullopt},
-  };
-  for (const auto& c : cases) {
-    Options options;
-    EXPECT_EQ(ParseWindowCommandLine(c.args, &options, c.folders), c.encoding.has_value()) << c.args[0];
-    if (c.encoding) {
-      EXPECT_EQ(options.encoding.value_or(""), *c.encoding);
-      EXPECT_EQ(options.operands, c.operands);
-    }
-  }
 }
 
 }  // namespace

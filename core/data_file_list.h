@@ -2,6 +2,7 @@
 #define KESMARO_CORE_DATA_FILE_LIST_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -28,7 +29,7 @@ struct DataFileList {
 struct Series {
   std::filesystem::path folder;
   DataFileList list;
-  std::string skipText;  ///< the header-line count as the user typed it
+  std::int64_t headerLines = 0;  ///< as the front end read it: 0 or less is none (DataReader::SkipLines)
 
   friend bool operator==(const Series&, const Series&) = default;
 };

@@ -71,7 +71,7 @@ Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& r
   summary->output = output;
 
   const KeyLineSearch search(request.key);
-  const std::int64_t headerLines = HeaderLineCount(series.skipText);
+  const std::int64_t headerLines = series.headerLines;
   bool exactFound = false;
   std::string text;
   for (const std::filesystem::path& name : series.list.FileNames) {

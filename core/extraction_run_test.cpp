@@ -16,9 +16,9 @@ namespace {
 
 class ExtractionRunTest : public ::testing::Test {
  protected:
-  /// Runs with skip text "1" and returns the output, checking that reading the files in tiny
+  /// Runs with one header line and returns the output, checking that reading the files in tiny
   /// pieces, so that lines and line ends fall across blocks, gives the same bytes.
-  std::string Run(const std::string& key, const std::string& skip = "1") {
+  std::string Run(const std::string& key, std::int64_t skip = 1) {
     RunSummary summary;
     EXPECT_OK(RunWith(key, skip, 4096, &summary));
     const std::string output = fs_.Content("out.txt");
@@ -28,7 +28,7 @@ class ExtractionRunTest : public ::testing::Test {
     return output;
   }
 
-  Status RunWith(const std::string& key, const std::string& skip, std::size_t readSize, RunSummary* summary,
+  Status RunWith(const std::string& key, std::int64_t skip, std::size_t readSize, RunSummary* summary,
                  const std::string& output = "out") {
     fs_.readSize = readSize;
     return RunExtraction(fs_, codec_, RunRequest{{key, {"data", list_, skip}}, output}, summary);
@@ -45,7 +45,7 @@ struct RunCase {
   const char* name;
   std::vector<std::string> files;  ///< 1.txt, 2.txt, ... in list order, whole
   const char* key;
-  const char* skip;
+  std::int64_t skip;
   std::string rows;
 };
 
@@ -71,30 +71,30 @@ std::pair<std::string, std::string> BlockEdges() {
 const RunCase kRunCases[] = {
     // exact: one row per exact line of each file, in list order, the first separator dropped
     {"ExactLines",
-     {"h\r\n0.5 11\r\n1.0 12\r\n1.0   3.4  \r\n", "h\r\n1.0\t-12\r\n", "h\r\n1.0 \r\n"}, "1.0", "1",
+     {"h\r\n0.5 11\r\n1.0 12\r\n1.0   3.4  \r\n", "h\r\n1.0\t-12\r\n", "h\r\n1.0 \r\n"}, "1.0", 1,
      "1 12\r\n1   3.4  \r\n2 -12\r\n3 \r\n"},
     // no exact line anywhere: every prefix line, cut at its first separator
     {"PrefixLines",
-     {"h\r\n0.5 11\r\n1.0 12\r\n1.5 13 x\r\n10\r\n", "h\r\n1.5 14\r\n"}, "1", "1",
+     {"h\r\n0.5 11\r\n1.0 12\r\n1.5 13 x\r\n10\r\n", "h\r\n1.5 14\r\n"}, "1", 1,
      "1 12\r\n1 13 x\r\n2 14\r\n"},
     // the first exact line ends the prefix rows for the rest of the run
     {"FirstExactLineEndsPrefixRows",
-     {"h\r\n11 a\r\n10 b\r\n1 c\r\n12 d\r\n", "h\r\n11 e\r\n1 g\r\n", "h\r\n10 h\r\n"}, "1", "1",
+     {"h\r\n11 a\r\n10 b\r\n1 c\r\n12 d\r\n", "h\r\n11 e\r\n1 g\r\n", "h\r\n10 h\r\n"}, "1", 1,
      "1 a\r\n1 b\r\n1 c\r\n2 g\r\n"},
     // header lines are never matched; read a byte at a time, each CR LF is one end, not two lines
-    {"HeaderNotMatched", {"h\r\n7 header\r\n7 data\r\n"}, "7", "2", "1 data\r\n"},
-    {"HeaderWithoutLineEnd", {"h1\r\nh2", "h1\r\nh2\r\n5 x"}, "5", "2", "2 x\r\n"},
+    {"HeaderNotMatched", {"h\r\n7 header\r\n7 data\r\n"}, "7", 2, "1 data\r\n"},
+    {"HeaderWithoutLineEnd", {"h1\r\nh2", "h1\r\nh2\r\n5 x"}, "5", 2, "2 x\r\n"},
     // CR LF, LF, a lone CR, no end; a byte order mark only at the start of a file
     {"LineEndsAndByteOrderMarks",
      {"5 crlf\r\n5 lf\n5 cr\r5 last", "h\r5 a\r\r\n5 b\n\n5 c\r\n",
-      "\xEF\xBB\xBF" "5 bom\r\n\xEF\xBB\xBF" "5 inner"}, "5", "0",
+      "\xEF\xBB\xBF" "5 bom\r\n\xEF\xBB\xBF" "5 inner"}, "5", 0,
      "1 crlf\r\n1 lf\r\n1 cr\r\n1 last\r\n2 a\r\n2 b\r\n2 c\r\n3 bom\r\n"},
     // an empty series still replaces the output
-    {"EmptySeries", {}, "1", "1", ""},
+    {"EmptySeries", {}, "1", 1, ""},
     // no limit on the length of a line or on the number of rows
-    {"LinesLongerThanABlock", {kLongLines}, "2", "2", "1 " + kLongRest + "\r\n"},
-    {"ManyRows", {"h\r\nh\r\n" + Repeated("3.5 y\r\n", 40000)}, "3", "2", Repeated("1 y\r\n", 40000)},
-    {"BlockEdges", {BlockEdges().first}, "1", "1", BlockEdges().second},
+    {"LinesLongerThanABlock", {kLongLines}, "2", 2, "1 " + kLongRest + "\r\n"},
+    {"ManyRows", {"h\r\nh\r\n" + Repeated("3.5 y\r\n", 40000)}, "3", 2, Repeated("1 y\r\n", 40000)},
+    {"BlockEdges", {BlockEdges().first}, "1", 1, BlockEdges().second},
 };
 // clang-format on
 
@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(Table, RunTableTest, ::testing::ValuesIn(kRunCases), Ro
 struct FailureCase {
   const char* name;
   void (*arrange)(MemoryFileSystem&);
-  const char* skip;
+  std::int64_t skip;
   ErrorKind kind;
   const char* file;
   const char* output = "out";
@@ -140,15 +140,15 @@ TEST_P(ExtractionRunFailureTest, NamesTheFileAndLeavesTheOutputAndTheDataAsTheyW
 
 // clang-format off
 const FailureCase kFailures[] = {
-    {"Unreadable",       [](MemoryFileSystem& fs) { fs.unreadable.insert("data/2.txt"); }, "1",
+    {"Unreadable",       [](MemoryFileSystem& fs) { fs.unreadable.insert("data/2.txt"); }, 1,
      ErrorKind::kOpenFailed,  "data/2.txt"},
-    {"BrokenMidway",     [](MemoryFileSystem& fs) { fs.failMidRead.insert("data/1.txt"); }, "1",
+    {"BrokenMidway",     [](MemoryFileSystem& fs) { fs.failMidRead.insert("data/1.txt"); }, 1,
      ErrorKind::kReadFailed,  "data/1.txt"},
-    {"TooFewLines",      [](MemoryFileSystem& fs) { fs.Put("data/2.txt", "h\r\n"); }, "2",
+    {"TooFewLines",      [](MemoryFileSystem& fs) { fs.Put("data/2.txt", "h\r\n"); }, 2,
      ErrorKind::kTooFewLines, "data/2.txt"},
-    {"UnwritableOutput", [](MemoryFileSystem& fs) { fs.failWrites = true; }, "1",
+    {"UnwritableOutput", [](MemoryFileSystem& fs) { fs.failWrites = true; }, 1,
      ErrorKind::kWriteFailed, "out.txt"},
-    {"OutputIsADataFile", [](MemoryFileSystem&) {}, "1", ErrorKind::kOutputIsDataFile, "data/1.txt",
+    {"OutputIsADataFile", [](MemoryFileSystem&) {}, 1, ErrorKind::kOutputIsDataFile, "data/1.txt",
      "data/1"},
 };
 // clang-format on

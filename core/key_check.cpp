@@ -56,7 +56,7 @@ Status CheckKey(FileSystem& fs, const TextCodec& codec, const SeriesRequest& req
   };
   const KeyLineSearch search(request.key);
   if (Status error = ForEachKeyLine(fs, request.series.folder / request.series.list.FileNames.front(), search,
-                                    HeaderLineCount(request.series.skipText), scheme, judge)) {
+                                    request.series.headerLines, scheme, judge)) {
     return error;
   }
   if (exact) {

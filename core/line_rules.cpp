@@ -1,7 +1,5 @@
 #include "core/line_rules.h"
 
-#include <cmath>
-
 namespace kesmaro {
 namespace {
 
@@ -39,13 +37,6 @@ std::optional<CharSpan> NextSeparator(std::string_view text, std::size_t* pos, b
     if (IsSeparatorChar(text, span)) return span;
   }
   return std::nullopt;
-}
-
-std::int64_t HeaderLineCount(std::string_view text) {
-  const double rounded = std::nearbyint(LeadingNumber(text));  // the default mode: halves to even
-  if (rounded <= 0.0) return 0;
-  constexpr double kLargest = 9.0e18;  // more lines than any file holds
-  return rounded >= kLargest ? static_cast<std::int64_t>(kLargest) : static_cast<std::int64_t>(rounded);
 }
 
 }  // namespace kesmaro

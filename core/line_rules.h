@@ -6,7 +6,6 @@
 // end; it is scanned character by character for that code page.
 
 #include <cstddef>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -62,10 +61,6 @@ constexpr std::string_view Remainder(std::string_view line, CharSpan separator) 
 constexpr std::string_view FileStem(std::string_view name) {
   return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string_view();
 }
-
-/// The header-line count the user typed: the text's leading number rounded to the nearest whole
-/// number, halves to even. 0 or less means no header lines.
-std::int64_t HeaderLineCount(std::string_view text);
 
 }  // namespace kesmaro
 

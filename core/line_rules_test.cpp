@@ -61,14 +61,5 @@ TEST(FileStem, IsTheNameBeforeItsLastDot) {
   EXPECT_EQ(FileStem(".txt"), "");
 }
 
-TEST(Numbers, HeaderLineCountRoundsHalvesToEvenAndStopsAtMoreLinesThanAnyFileHolds) {
-  EXPECT_EQ(HeaderLineCount("abc"), 0);
-  EXPECT_EQ(HeaderLineCount("2.5"), 2);
-  EXPECT_EQ(HeaderLineCount("3.5"), 4);
-  EXPECT_EQ(HeaderLineCount("-4"), 0);
-  EXPECT_EQ(HeaderLineCount("8999999999999999000"), 8'999'999'999'999'998'976);  // the nearest double
-  EXPECT_EQ(HeaderLineCount("99999999999999999999999999"), 9'000'000'000'000'000'000);
-}
-
 }  // namespace
 }  // namespace kesmaro

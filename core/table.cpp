@@ -23,7 +23,7 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
     if (item.NamesLine() || (!item.IsRange() && plan.mode == ValueMode::kNearest))
       result.header.push_back(item.typed + " x");
   }
-  const std::int64_t headerLines = HeaderLineCount(request.series.skipText);
+  const std::int64_t headerLines = request.series.headerLines;
   const std::vector<std::filesystem::path>& names = request.series.list.FileNames;
   // The files are passed over side by side, each into its own row; the first failure in list
   // order is the one reported, as a loop over them would find it.

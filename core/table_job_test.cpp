@@ -49,7 +49,7 @@ TEST(TableJobTest, ChecksTheNamesThenReadsThenWritesTheCsv) {
     MemoryFileSystem fs;
     const DataFileList list =
         fs.PutNumberedSeries("data", {EncodeOutput(c.form, "1 a\r\n"), EncodeOutput(c.form, "1 b\r\n")});
-    TableJob job{{{"data", list, "0"}, {*ParseTableItem("1", DecimalMark::kPoint)}}, c.output, c.plot};
+    TableJob job{{{"data", list, 0}, {*ParseTableItem("1", DecimalMark::kPoint)}}, c.output, c.plot};
     c.arrange(fs, job);
     std::map<std::filesystem::path, std::string> written = fs.files;
     TableJobResult result;

@@ -29,7 +29,7 @@ struct TableCase {
   std::size_t column = 2;
   bool nearest = false;
   const char* within = nullptr;
-  const char* skip = "0";
+  std::int64_t skip = 0;
   bool interpolate = false;
   bool baseline = false;
   DecimalMark mark = DecimalMark::kPoint;
@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                             {"2.txt", "550 header line\r\nsample 550\r\n550 4\r\nEND 550\r\n"}},
                   .values = {"550"},
                   .expected = "file,550\r\n1,2\r\n2,4\r\n",
-                  .skip = "1"},
+                  .skip = 1},
         TableCase{.name = "NearestTakesTheFirstOfEquallyNearLines",
                   .files = {{"1.txt", "549.9 a\n550.1 b\n-5.2 c\n-4.8 d\n0.1 e\n0.3 f\n"},
                             {"2.txt", "550.1 b\n549.9 a\n-4.8 d\n-5.2 c\n0.3 f\n0.1 e\n550 exact\n"}},
@@ -170,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
                         "2,38,43,58,9,5,2,2,7.666666666666667,5.7272727272727275,,\r\n"
                         "3,38,43,58,9,5,2,2,7.666666666666667,5.7272727272727275,,\r\n",
             .emptyCells = 3,
-            .skip = "1"},
+            .skip = 1},
         TableCase{.name = "BaselineLeavesThePeakAboveTheSlope",
                   .files = kPeakOrders,
                   // max:0:10 names the line highest above the baseline, not the highest cell (10)
@@ -178,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
                   .expected = "file,area:2:8,area:1.5:8.5,area:-5:20,max:2:8,max:2:8 x,mean:4:6,max:0:10,"
                               "max:0:10 x\r\n1,8,8,8,4,5,7.666666666666667,4,5\r\n"
                               "2,8,8,8,4,5,7.666666666666667,4,5\r\n3,8,8,8,4,5,7.666666666666667,4,5\r\n",
-                  .skip = "1",
+                  .skip = 1,
                   .baseline = true,
                   // Every line is inside a range that holds it in each file, and is held once.
                   .pointsHeld = 11},
@@ -212,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
                   .files = {{"1.txt", "h\r\n\r\n550,5;0,418"}},
                   .values = {"550"},
                   .expected = "file,550\r\n1,5\r\n",
-                  .skip = "1",
+                  .skip = 1,
                   .hintLine = 3},
         TableCase{.name = "SemicolonsAndCommaSeparatedPointsGiveNoHint",
                   .files = {{"1.txt", "550.5;0.418\n"}, {"2.txt", "550,418\n"}, {"3.txt", "550, 418;3,5\n"}},
@@ -277,9 +277,9 @@ TEST(TableRandomTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
     ranges.push_back("area:" + low + ":" + high);
     ranges.push_back("max:" + high + ":" + low);
   }
-  TableRequest exact{{"data", {}, "0"}, Items(values)},
-      within = exact, nearest{{"data", {}, "0"}, Items(values), 2, true}, interpolated = exact,
-      measured{{"data", {}, "0"}, Items(ranges)};
+  TableRequest exact{{"data", {}, 0}, Items(values)},
+      within = exact, nearest{{"data", {}, 0}, Items(values), 2, true}, interpolated = exact,
+      measured{{"data", {}, 0}, Items(ranges)};
   within.within = Decimal{};
   interpolated.interpolate = true;
   std::vector<std::vector<std::string>> exactCells, withinCells, nearestCells, interpolatedCells,
@@ -460,14 +460,14 @@ TEST(TableRandomTest, SearchesGiveTheTableOfEveryLine) {
       for (const bool nearest : {false, true}) {
         if (interpolate && nearest) continue;
         TableRequest& request =
-            requests.emplace_back(TableRequest{{"data", list, "1"}, Items(values), 2, nearest});
+            requests.emplace_back(TableRequest{{"data", list, 1}, Items(values), 2, nearest});
         request.interpolate = interpolate;
       }
     }
     requests.push_back(requests[1]);
     requests.back().within = ParseDistance("0.015", DecimalMark::kPoint);
     for (const bool baseline : {false, true}) {
-      requests.push_back(TableRequest{{"data", list, "1"}, Items(ranges)});
+      requests.push_back(TableRequest{{"data", list, 1}, Items(ranges)});
       requests.back().baseline = baseline;
     }
     PassThroughCodec codec;

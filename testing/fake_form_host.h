@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/native_text_host.h"
+#include "ui/native_text_host.h"
 
 namespace kesmaro::ui {
 

@@ -70,7 +70,7 @@ TEST(TableWindowCliTest, TheWindowAndTheCommandLineRunOneJob) {
     args.insert(args.end(), pair.commandLine.begin(), pair.commandLine.end());
     cli::Options options;
     ASSERT_EQ(cli::Parse(args, cli::Commands(), &options), std::nullopt);
-    Series series{"data", {}, "1"};
+    Series series{"data", {}, 1};
     ASSERT_OK(ListDataFiles(fs, "data", ".txt", &series.list));
     ASSERT_TRUE(form.Job().has_value()) << controls.controls.at(kItemsVerdict).text;
     EXPECT_EQ(*form.Job(), cli::TableJobOf(options, series));

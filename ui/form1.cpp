@@ -120,8 +120,7 @@ std::optional<std::string> Form1::Run() {
   if (const Status error = CheckOutputName(*outputName, ".txt", host_.PathScheme(), OutputNamePart::kWhole)) {
     return BadNameMessage(typedName, *error, 5);
   }
-  const RunRequest request{
-      {*key, {listing_.Folder(), listing_.Files(), controls_.Text(kText2)}}, *outputName, host_.PathScheme()};
+  const RunRequest request{{*key, CurrentSeries()}, *outputName, host_.PathScheme()};
   RunSummary summary;
   const auto progress = [this](std::size_t filesRead, std::size_t filesListed) {
     ShowProgress(filesRead, filesListed);
@@ -143,12 +142,14 @@ std::optional<std::string> Form1::CheckCurrentKey(KeyVerdict* verdict) const {
   const std::optional<std::string> key = codec.EncodeFromUtf8(keyValue_);
   if (!key) return "值中有无效字符";
   DataFileSystem data(fs_, codec.Page());
-  if (const Status error = CheckKey(
-          data, codec, SeriesRequest{*key, {listing_.Folder(), listing_.Files(), controls_.Text(kText2)}},
-          verdict)) {
+  if (const Status error = CheckKey(data, codec, SeriesRequest{*key, CurrentSeries()}, verdict)) {
     return std::string(WordingOf(error->kind).firstFile);
   }
   return std::nullopt;
+}
+
+Series Form1::CurrentSeries() const {
+  return {listing_.Folder(), listing_.Files(), HeaderLineCount(controls_.Text(kText2))};
 }
 
 }  // namespace kesmaro::ui

@@ -57,6 +57,8 @@ class Form1 {
   void ShowProgress(std::size_t filesRead, std::size_t filesListed);
   /// The key check of the current key value; a short reason for Label6 when it cannot be made.
   std::optional<std::string> CheckCurrentKey(KeyVerdict* verdict) const;
+  /// The folder listed, with the header lines as Text2 holds them now.
+  Series CurrentSeries() const;
 
   Controls& controls_;
   FormHost& host_;

@@ -215,6 +215,17 @@ TEST_P(Form1RunTest, RunWritesTheSeriesOrNamesTheFileAndLeavesTheOutputAsItWas) 
 
 INSTANTIATE_TEST_SUITE_P(Table, Form1RunTest, ::testing::ValuesIn(kRuns), RowName());
 
+// A paste may put any text in a count's box: its leading number, halves rounded to even; the core
+// takes 0 or less as none.
+TEST(HeaderLineBoxTest, ReadsTheLeadingNumberRoundedAndStopsAtMoreLinesThanAnyFileHolds) {
+  EXPECT_EQ(HeaderLineCount("abc"), 0);
+  EXPECT_EQ(HeaderLineCount(" 2.5x"), 2);
+  EXPECT_EQ(HeaderLineCount("3.5"), 4);
+  EXPECT_EQ(HeaderLineCount("-4"), -4);
+  EXPECT_EQ(HeaderLineCount("8999999999999999000"), 8'999'999'999'999'998'976);  // the nearest double
+  EXPECT_EQ(HeaderLineCount("99999999999999999999999999"), 9'000'000'000'000'000'000);
+}
+
 TEST(RunErrorMessageTest, GivesTheSystemsWordsForItsUserWhereItHasThem) {
   EXPECT_EQ(
       RunErrorMessage(Error{ErrorKind::kOpenFailed, "d/2.txt", "Access is denied", "访问被拒绝"}, "d\\2.txt"),

@@ -1,7 +1,10 @@
 #include "ui/form_events.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
+#include "core/decimal.h"
 #include "ui/form1.h"
 #include "ui/table_form.h"
 
@@ -38,6 +41,12 @@ constexpr std::array<EventRow<TableForm>, 11> kTableFormEvents{{
 bool TakesCountKey(unsigned keyCode) {
   constexpr unsigned kBackspace = 8;
   return (keyCode >= '0' && keyCode <= '9') || keyCode == kBackspace;
+}
+
+std::int64_t HeaderLineCount(std::string_view typed) {
+  const double rounded = std::nearbyint(LeadingNumber(typed));  // the default mode: halves to even
+  constexpr double kLargest = 9.0e18;                           // more lines than any file holds
+  return static_cast<std::int64_t>(std::clamp(rounded, -kLargest, kLargest));
 }
 
 std::span<const EventRow<Form1>> Form1Events() { return kForm1Events; }

@@ -4,10 +4,12 @@
 // Which user event on which control runs which handler of a window's form logic: the tables every
 // window backend forwards its toolkit's events by, one a window.
 
+#include <cstdint>
 #include <exception>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "ui/layout.h"
 #include "ui/wording.h"
@@ -24,6 +26,10 @@ enum class UserEvent { kClick, kChange };
 /// Whether a key typed into a box of a count (header lines, a column) is taken: digits and
 /// Backspace only.
 bool TakesCountKey(unsigned keyCode);
+
+/// The header-line count in a box, which a paste may fill with any text: its leading number as a
+/// file's name is read, rounded to the nearest whole number, halves to even; 0 without one.
+std::int64_t HeaderLineCount(std::string_view typed);
 
 template <typename Form>
 using FormHandler = void (Form::*)();

@@ -138,7 +138,7 @@ TableForm::Reading TableForm::Read() const {
   }
   request.column = *columnNumber;
   request.baseline = controls_.IsSelected(kBaselineCheck);
-  request.series = {listing_.Folder(), listing_.Files(), controls_.Text(kSkipBox)};
+  request.series = {listing_.Folder(), listing_.Files(), HeaderLineCount(controls_.Text(kSkipBox))};
   const std::string name = controls_.Text(kNameBox);
   if (name.empty()) {
     reading.problem = "请在第6步中输入要保存的文件名";

@@ -7,11 +7,12 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "cli/options.h"
 #include "core/code_page.h"
+#include "options/window_options.h"
 #include "platform/disk_file_system.h"
 #include "platform/text_codec.h"
 #include "ui/qt/desktop_host.h"
@@ -64,12 +65,13 @@ int RunWindowProgram(int argc, char** argv, const WindowProgram& program,
   std::vector<std::string> arguments;
   for (const QString& argument : QApplication::arguments().mid(1))
     arguments.push_back(argument.toStdString());
-  cli::Options options;
-  if (!cli::ParseWindowCommandLine(arguments, &options, program.takesFolder ? 1 : 0)) {
+  const std::optional<options::WindowOptions> options =
+      options::ParseWindowCommandLine(arguments, program.takesFolder ? 1 : 0);
+  if (!options) {
     PrintUsage(program, stderr);
     return 2;
   }
-  codePage.named = options.encoding;
+  codePage.named = options->encoding;
 
   CodePageFailure failure;
   std::unique_ptr<TextCodec> codec = OpenTextCodec(codePage, &failure);
@@ -82,8 +84,8 @@ int RunWindowProgram(int argc, char** argv, const WindowProgram& program,
 
   DiskFileSystem disk;
   std::filesystem::path folder;
-  if (!options.operands.empty()) {  // the file system's own bytes for the name, as the dialog gives them
-    const QByteArray native = QFile::encodeName(QString::fromStdString(options.operands[0]));
+  if (!options->folders.empty()) {  // the file system's own bytes for the name, as the dialog gives them
+    const QByteArray native = QFile::encodeName(QString::fromStdString(options->folders[0]));
     folder =
         std::filesystem::absolute(std::string(native.constData(), static_cast<std::size_t>(native.size())));
   }

@@ -13,8 +13,8 @@
 
 #include "core/code_page.h"
 #include "platform/disk_file_system.h"
-#include "platform/native_text_host.h"
 #include "platform/text_codec.h"
+#include "ui/native_text_host.h"
 
 namespace kesmaro::ui {
 

@@ -1,7 +1,7 @@
 #ifndef KESMARO_UI_WIN32_SHELL_HOST_H_
 #define KESMARO_UI_WIN32_SHELL_HOST_H_
 
-#include "platform/native_text_host.h"
+#include "ui/native_text_host.h"
 #include "ui/win32/control_window.h"
 
 namespace kesmaro::ui::win32 {

@@ -1,5 +1,5 @@
-#ifndef KESMARO_PLATFORM_NATIVE_TEXT_HOST_H_
-#define KESMARO_PLATFORM_NATIVE_TEXT_HOST_H_
+#ifndef KESMARO_UI_NATIVE_TEXT_HOST_H_
+#define KESMARO_UI_NATIVE_TEXT_HOST_H_
 
 // The part of the window's surroundings that is the system's own text: the same for both real
 // hosts, the screenshot scene and the tests' fake, so it is written once here.
@@ -10,8 +10,6 @@
 #include <string_view>
 
 #include "core/code_page.h"
-#include "platform/native_text.h"
-#include "platform/text_codec.h"
 #include "ui/controls.h"
 
 namespace kesmaro::ui {
@@ -20,15 +18,11 @@ namespace kesmaro::ui {
 /// walked in the system's character scheme.
 class NativeTextHost : public FormHost {
  public:
-  std::string PathToUtf8(const std::filesystem::path& path) const override {
-    return NativeToUtf8(path.native());
-  }
-  std::optional<std::filesystem::path> Utf8ToPath(std::string_view text) const override {
-    return Utf8ToNative(text);
-  }
-  CharScheme PathScheme() const override { return NativeTextScheme(); }
+  std::string PathToUtf8(const std::filesystem::path& path) const override;
+  std::optional<std::filesystem::path> Utf8ToPath(std::string_view text) const override;
+  CharScheme PathScheme() const override;
 };
 
 }  // namespace kesmaro::ui
 
-#endif  // KESMARO_PLATFORM_NATIVE_TEXT_HOST_H_
+#endif  // KESMARO_UI_NATIVE_TEXT_HOST_H_

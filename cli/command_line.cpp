@@ -324,15 +324,10 @@ std::span<const Command> Commands() { return kCommands; }
 
 TableJob TableJobOf(const Options& options, const Series& series) {
   TableJob job;
-  TableRequest& request = job.request;
-  request.series = series;
-  request.items = options.items;
-  request.column = options.column;
-  request.nearest = options.nearest;
-  request.interpolate = options.interpolate;
-  request.baseline = options.baseline;
-  request.mark = options.decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
-  if (options.within) request.within = ParseDistance(*options.within, request.mark);
+  // The items are decimal numbers and measure names, in ASCII, which every data code page holds
+  // as it is.
+  job.request = options.table;
+  job.request.series = series;
   const std::string name = options.output.value_or(kDefaultTableName);
   if (name != "-") job.output = TerminalToNative(name);
   job.plot = options.plot;

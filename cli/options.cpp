@@ -20,7 +20,7 @@ struct OptionRow {
   std::string_view name;
   std::string_view value;  ///< the value's name in the usage; empty when the option takes none
   unsigned commands;       ///< the CommandSet it goes with
-  bool Options::*flag;
+  void (*flag)(Options& options);
   Problem (*set)(const std::string& value, Options& options);
   std::string_view help;  ///< the usage's text for it; each '\n' starts an indented line
 };
@@ -65,17 +65,17 @@ constexpr OptionRow kOptionRows[] = {
      },
      "the output name without .txt or .csv (run: default the name the key\n"
      "check proposes; table: default table, and - for standard output)"},
-    {"--force", "", kRun, &Options::force, nullptr,
+    {"--force", "", kRun, [](Options& options) { options.force = true; }, nullptr,
      "run even when the key check or an empty folder would refuse"},
     {"--column", "K", kTable, nullptr,
      [](const std::string& value, Options& options) -> Problem {
        const std::optional<std::size_t> column = ParseColumn(value);
        if (!column) return "--column takes a field number from 1, not '" + value + "'";
-       options.column = *column;
+       options.table.column = *column;
        return std::nullopt;
      },
      "the field a table cell holds, counted from 1 (default 2)"},
-    {"--nearest", "", kTable, &Options::nearest, nullptr,
+    {"--nearest", "", kTable, [](Options& options) { options.table.nearest = true; }, nullptr,
      "the nearest line when none holds X; a column 'X x' shows its first field"},
     {"--within", "D", kTable, nullptr,
      [](const std::string& value, Options& options) -> Problem {
@@ -83,13 +83,13 @@ constexpr OptionRow kOptionRows[] = {
        return std::nullopt;
      },
      "like --nearest, but only lines at most D away from X"},
-    {"--interpolate", "", kTable, &Options::interpolate, nullptr,
+    {"--interpolate", "", kTable, [](Options& options) { options.table.interpolate = true; }, nullptr,
      "the value at X on the straight line between the lines either side of X"},
-    {"--baseline", "", kTable, &Options::baseline, nullptr,
+    {"--baseline", "", kTable, [](Options& options) { options.table.baseline = true; }, nullptr,
      "area, max and min above the straight line between the range's ends"},
-    {"--decimal-comma", "", kTable, &Options::decimalComma, nullptr,
-     "the data write 550,5 for 550.5; fields are separated by blanks and ';'"},
-    {"--plot", "", kTable, &Options::plot, nullptr,
+    {"--decimal-comma", "", kTable, [](Options& options) { options.table.mark = DecimalMark::kComma; },
+     nullptr, "the data write 550,5 for 550.5; fields are separated by blanks and ';'"},
+    {"--plot", "", kTable, [](Options& options) { options.plot = true; }, nullptr,
      "also write NAME.svg, a chart of every column across the series\n"
      "(table.svg with --output -)"},
 };
@@ -169,16 +169,19 @@ std::string CommandNames(unsigned set, std::span<const Command> commands) {
 
 /// The rules between the options and the operands of the table; reads the items.
 Problem CheckTable(Options& options) {
-  const DecimalMark mark = options.decimalComma ? DecimalMark::kComma : DecimalMark::kPoint;
-  if (options.within && !ParseDistance(*options.within, mark))
-    return "--within takes a decimal distance of 0 or more, not '" + *options.within + "'";
-  if (options.interpolate && (options.nearest || options.within))
+  TableRequest& table = options.table;
+  const DecimalMark mark = table.mark;
+  if (options.within) {
+    table.within = ParseDistance(*options.within, mark);
+    if (!table.within) return "--within takes a decimal distance of 0 or more, not '" + *options.within + "'";
+  }
+  if (table.interpolate && (table.nearest || table.within))
     return std::string("--interpolate goes with neither --nearest nor --within");
   for (std::size_t i = 1; i < options.operands.size(); ++i) {
     const std::string& item = options.operands[i];
     ItemFault fault{};
     if (std::optional<TableItem> parsed = ParseTableItem(item, mark, &fault)) {
-      options.items.push_back(std::move(*parsed));
+      table.items.push_back(std::move(*parsed));
       continue;
     }
     if (fault == ItemFault::kNotANumber)
@@ -200,7 +203,7 @@ Problem ReadOptions(const std::vector<std::string>& args, Options* options, Give
   const auto take = [&](std::size_t option, std::optional<std::string> value) -> Problem {
     const OptionRow& row = kOptionRows[option];
     if (row.flag != nullptr) {
-      options->*row.flag = true;
+      row.flag(*options);
     } else if (Problem problem = row.set(*value, *options)) {
       return problem;
     }

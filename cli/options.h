@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/table_item.h"
+#include "core/table.h"
 
 namespace kesmaro::cli {
 
@@ -42,19 +42,13 @@ struct Options {
   std::optional<std::string> encoding;
   std::optional<std::string> output;
   bool force = false;
-  std::size_t column = 2;
-  bool nearest = false;
-  std::optional<std::string> within;  ///< as typed: read by the decimal mark the whole line gives
-  bool interpolate = false;
-  bool baseline = false;
-  bool decimalComma = false;
+  /// The table asked for, but its series: the table window's request too.
+  TableRequest table;
+  std::optional<std::string> within;  ///< as typed: read into `table` by the mark the whole line gives
   bool plot = false;
   bool help = false;
   bool version = false;
-  std::vector<std::string> operands;  ///< after the command's name
-  /// The table's items, read from the operands after FOLDER. They are decimal numbers and measure
-  /// names, in ASCII, which every data code page holds as it is.
-  std::vector<TableItem> items;
+  std::vector<std::string> operands;  ///< after the command's name; a table's items are read into `table`
 };
 
 /// Parses a command line for one of `commands`; returns the message of a usage error.

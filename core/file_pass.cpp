@@ -101,8 +101,9 @@ class HeldPoints {
   }
 
   void Add(const Number& x, double y, std::string_view first) {
+    if (std::binary_search(ends_.begin(), ends_.end(), x.value))
+      exacts_.emplace_back(points_.size(), x.exact);
     points_.push_back({x.value, y});
-    if (OnAnEnd(x.value)) exacts_.push_back(x.exact);
     if (keepsFirsts_) {
       firsts_.append(first);
       firstEnds_.push_back(firsts_.size());
@@ -115,15 +116,10 @@ class HeldPoints {
               std::vector<std::size_t>* indices) const {
     inside->clear();
     if (indices != nullptr) indices->clear();
-    std::size_t exact = 0;
     for (std::size_t i = 0; i < points_.size(); ++i) {
       const double x = points_[i].x;
-      const bool onEnd = OnAnEnd(x);
-      const Decimal* written = onEnd ? &exacts_[exact++] : nullptr;
       if (x < low.value || high.value < x) continue;
-      if (onEnd && ((x == low.value && *written < low.exact) || (x == high.value && high.exact < *written))) {
-        continue;
-      }
+      if ((x == low.value && Exact(i) < low.exact) || (x == high.value && high.exact < Exact(i))) continue;
       inside->push_back(points_[i]);
       if (indices != nullptr) indices->push_back(i);
     }
@@ -138,12 +134,18 @@ class HeldPoints {
   std::size_t size() const { return points_.size(); }
 
  private:
-  bool OnAnEnd(double x) const { return std::binary_search(ends_.begin(), ends_.end(), x); }
+  /// The x of held point `index`, which lies on a range's end, as written.
+  const Decimal& Exact(std::size_t index) const {
+    return std::lower_bound(
+               exacts_.begin(), exacts_.end(), index,
+               [](const std::pair<std::size_t, Decimal>& held, std::size_t i) { return held.first < i; })
+        ->second;
+  }
 
   std::vector<double> ends_;  ///< the ranges' ends, as doubles
   bool keepsFirsts_;          ///< for max and min above a baseline, which name their line's x
   std::vector<CurvePoint> points_;
-  std::vector<Decimal> exacts_;  ///< the x of the points on an end, in file order
+  std::vector<std::pair<std::size_t, Decimal>> exacts_;  ///< the points on an end, by index, with their x
   std::string firsts_;
   std::vector<std::size_t> firstEnds_;
 };

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the C++ files' layout (scripts/check-format.sh), then builds and tests every
 # configuration: native (RelWithDebInfo, with the Qt window), native with AddressSanitizer and
-# UBSan, 64-bit and 32-bit Windows (tests under Wine with a Chinese code page;
+# UBSan, the core's threaded tests with ThreadSanitizer, 64-bit and 32-bit Windows (tests under Wine with a Chinese code page;
 # the 32-bit ones on 32-bit Wine under qemu-i386). Warnings are errors everywhere.
 # One Xvfb display serves the Windows window tests. Builds and tests use every processor.
 # Keeps going after a failing configuration so one run reports all of them; exits non-zero if
@@ -106,6 +106,7 @@ display=1
 start_xvfb || { display=0; failed+=("Xvfb"); }
 build linux && run_tests linux
 build linux-asan && run_tests linux-asan
+build linux-tsan && run_tests linux-tsan
 if ((display)); then
   build mingw-x64 && run_tests mingw-x64
   build mingw-x86 && run_tests mingw-x86

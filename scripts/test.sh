@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks the C++ files' layout (scripts/check-format.sh), then runs every configuration's CMake
+# Checks the C++ files' layout (scripts/check-format.sh) and includes (scripts/check-includes.sh),
+# then runs every configuration's CMake
 # workflow preset (configure, build, test): native (RelWithDebInfo, with the Qt window), native
 # with AddressSanitizer and UBSan, the core's threaded tests with ThreadSanitizer, the fuzz
 # targets for a few seconds each (clang, libFuzzer), and 64-bit and 32-bit Windows (tests under
@@ -101,6 +102,7 @@ workflow() { # workflow PRESET: configure, build and test, as the preset's workf
 }
 
 step format bash scripts/check-format.sh
+step includes bash scripts/check-includes.sh
 display=1
 start_xvfb || { display=0; failed+=("Xvfb"); }
 workflow linux

@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
 # Checks the C++ files' layout (scripts/check-format.sh) and includes (scripts/check-includes.sh),
-# then runs every configuration's CMake
-# workflow preset (configure, build, test): native (RelWithDebInfo, with the Qt window), native
-# with AddressSanitizer and UBSan, the core's threaded tests with ThreadSanitizer, the fuzz
-# targets for a few seconds each (clang, libFuzzer), and 64-bit and 32-bit Windows (tests under
-# Wine with a Chinese code page; the 32-bit ones on 32-bit Wine under qemu-i386). Warnings are
-# errors everywhere. One Xvfb display serves the Windows window tests. Builds and tests use every
-# processor (CMAKE_BUILD_PARALLEL_LEVEL and CTEST_PARALLEL_LEVEL, when not set already).
-# Keeps going after a failing configuration so one run reports all of them; exits non-zero if
-# any step failed.
+# then runs every configuration's CMake workflow preset (configure, build, test): native
+# (RelWithDebInfo, with the Qt window), native with AddressSanitizer and UBSan, the core's
+# threaded tests with ThreadSanitizer, the fuzz targets for a few seconds each (clang, libFuzzer),
+# and 64-bit and 32-bit Windows (tests under Wine with a Chinese code page; the 32-bit ones on
+# 32-bit Wine under qemu-i386). Warnings are errors everywhere. One Xvfb display serves the
+# Windows window tests. Builds and tests use every processor (CMAKE_BUILD_PARALLEL_LEVEL and
+# CTEST_PARALLEL_LEVEL, when not set already). Keeps going after a failing configuration so one
+# run reports all of them; exits non-zero if any step failed.
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

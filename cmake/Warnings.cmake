@@ -20,11 +20,19 @@ if(KESMARO_WARNINGS_AS_ERRORS)
   target_compile_options(kesmaro_warnings INTERFACE -Werror)
 endif()
 
+# KESMARO_SANITIZE names a set of sanitizers; each set is one line of flags here.
+set(kesmaro_sanitize_address address,undefined)
+set(kesmaro_sanitize_thread thread)
+set(kesmaro_sanitize_fuzzer fuzzer-no-link,address,undefined)
 if(KESMARO_SANITIZE)
-  if(WIN32)
-    message(FATAL_ERROR "KESMARO_SANITIZE: MinGW has no AddressSanitizer runtime")
+  if(NOT DEFINED kesmaro_sanitize_${KESMARO_SANITIZE})
+    message(FATAL_ERROR "KESMARO_SANITIZE: '${KESMARO_SANITIZE}' is none of: address, thread, fuzzer")
   endif()
-  target_compile_options(kesmaro_warnings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+  if(WIN32)
+    message(FATAL_ERROR "KESMARO_SANITIZE: MinGW has no sanitizer runtimes")
+  endif()
+  set(sanitizers ${kesmaro_sanitize_${KESMARO_SANITIZE}})
+  target_compile_options(kesmaro_warnings INTERFACE -fsanitize=${sanitizers} -fno-omit-frame-pointer
                                                     -fno-sanitize-recover=all)
-  target_link_options(kesmaro_warnings INTERFACE -fsanitize=address,undefined)
+  target_link_options(kesmaro_warnings INTERFACE -fsanitize=${sanitizers})
 endif()

@@ -57,7 +57,7 @@ class Utf16InputFile : public InputFile {
   char32_t UnitAt(std::size_t pos) const {
     const auto first = static_cast<unsigned char>(rawBytes_[pos]);
     const auto second = static_cast<unsigned char>(rawBytes_[pos + 1]);
-    return bigEndian_ ? (first << 8 | second) : (second << 8 | first);
+    return static_cast<char32_t>(bigEndian_ ? (first << 8 | second) : (second << 8 | first));
   }
 
   /// Reads the next block and converts every character it completes; what it leaves open (an odd

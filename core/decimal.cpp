@@ -131,8 +131,11 @@ std::optional<Decimal> LeadingDecimal(std::string_view text, std::size_t* end, D
     if (pos < size && (text[pos] == '+' || text[pos] == '-')) ++pos;
     std::int64_t written = 0;
     const std::size_t start = pos;
+    // Held at 2^58 once past it, not cut short: no text is long enough for its digits' places to
+    // bring that back within range, as `0.1e10000000000` would be if it were read as 0.1e10^9.
+    constexpr std::int64_t kHeld = std::int64_t{1} << 58;
     for (; pos < size && IsDigit(text[pos]); ++pos) {
-      if (written <= kLargestExponent) written = written * 10 + (text[pos] - '0');
+      written = std::min(written * 10 + (text[pos] - '0'), kHeld);
     }
     if (pos == start) return std::nullopt;
     exponent += negativeExponent ? -written : written;

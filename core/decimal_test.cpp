@@ -37,6 +37,8 @@ TEST(DecimalTest, ReadsTheNumbersWrittenAndNothingElse) {
   }
   EXPECT_EQ(ParseDecimal("550,5", DecimalMark::kComma), D("550.5"));
   EXPECT_FALSE(ParseDecimal("550.5", DecimalMark::kComma));
+  // 10^10 less a place is still out of range.
+  EXPECT_FALSE(ParseDecimal(".1e10000000000"));
 }
 
 TEST(DecimalTest, ComparesExactly) {

@@ -31,6 +31,7 @@ if ((windows)); then
     gawk time                     # benchmark baseline and GNU time for peak memory
     dpkg-dev file                 # cpack -G DEB: dpkg-shlibdeps finds the package's dependencies
     clang-format                  # the format gate (scripts/check-format.sh)
+    clang libclang-rt-dev         # the fuzz preset: clang++ and libFuzzer's runtime (not in clang's Depends)
   )
   # The sample and benchmark generators are Python; any python3 on PATH will do.
   command -v python3 >/dev/null 2>&1 || packages+=(python3)

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Checks the C++ files' layout (scripts/check-format.sh), then builds and tests every
-# configuration: native (RelWithDebInfo, with the Qt window), native with AddressSanitizer and
-# UBSan, 64-bit and 32-bit Windows (tests under Wine with a Chinese code page;
-# the 32-bit ones on 32-bit Wine under qemu-i386). Warnings are errors everywhere.
-# One Xvfb display serves the Windows window tests. Builds and tests use every processor.
-# Keeps going after a failing configuration so one run reports all of them; exits non-zero if
-# any step failed.
+# Checks the C++ files' layout (scripts/check-format.sh) and includes (scripts/check-includes.sh),
+# then runs every configuration's CMake workflow preset (configure, build, test): native
+# (RelWithDebInfo, with the Qt window), native with AddressSanitizer and UBSan, the core's
+# threaded tests with ThreadSanitizer, the fuzz targets for a few seconds each (clang, libFuzzer),
+# and 64-bit and 32-bit Windows (tests under Wine with a Chinese code page; the 32-bit ones on
+# 32-bit Wine under qemu-i386). Warnings are errors everywhere. One Xvfb display serves the
+# Windows window tests. Builds and tests use every processor (CMAKE_BUILD_PARALLEL_LEVEL and
+# CTEST_PARALLEL_LEVEL, when not set already). Keeps going after a failing configuration so one
+# run reports all of them; exits non-zero if any step failed.
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,7 +15,9 @@ cd "$root"
 
 bash scripts/install-deps.sh || { echo "test.sh: installing dependencies failed" >&2; exit 1; }
 
-jobs=$(nproc)
+# Every processor, for the builds and the tests of each workflow.
+export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
+export CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
 logdir=$root/build/test-logs
 mkdir -p "$logdir"
 
@@ -69,18 +73,13 @@ step() { # step NAME COMMAND...
   fi
 }
 
-build() { # build PRESET
-  step "$1 configure" cmake --preset "$1" &&
-    step "$1 build" cmake --build --preset "$1" -j "$jobs"
+workflow_logged() { # workflow_logged PRESET LOG
+  cmake --workflow --preset "$1" 2>&1 | tee "$2"
 }
 
-ctest_logged() { # ctest_logged PRESET LOG
-  ctest --preset "$1" -j "$jobs" 2>&1 | tee "$2"
-}
-
-run_tests() { # run_tests PRESET
-  local log=$logdir/ctest-$1.log
-  step "$1 test" ctest_logged "$1" "$log"
+workflow() { # workflow PRESET: configure, build and test, as the preset's workflow says
+  local log=$logdir/workflow-$1.log
+  step "$1" workflow_logged "$1" "$log"
   local rc=$?
   # "100% tests passed, 0 tests failed out of 8"
   local line
@@ -96,19 +95,22 @@ run_tests() { # run_tests PRESET
     total_passed=$((total_passed + ntotal - nfail - nskip))
     summary+=("$1: $line, $nskip skipped")
   else
-    summary+=("$1: no test summary (see $log)")
+    summary+=("$1: no test summary, configuring or building failed (see $log)")
   fi
   return $rc
 }
 
 step format bash scripts/check-format.sh
+step includes bash scripts/check-includes.sh
 display=1
 start_xvfb || { display=0; failed+=("Xvfb"); }
-build linux && run_tests linux
-build linux-asan && run_tests linux-asan
+workflow linux
+workflow linux-asan
+workflow linux-tsan
+workflow fuzz
 if ((display)); then
-  build mingw-x64 && run_tests mingw-x64
-  build mingw-x86 && run_tests mingw-x86
+  workflow mingw-x64
+  workflow mingw-x86
 fi
 
 echo

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 board=scripts/includes.txt
 
-declare -A may exceptions used
+declare -A may exceptions=() used=()
 test_rooms=
 while IFS= read -r line; do
   line=${line%%#*}

@@ -175,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
         TableCase{
             .name = "HeldPointsBesideTheEndsByTheirDecimals",
             .files = {{"1.txt",
-                       "13 1\n12.250000000000000001 100\n12.25 2\n8 2\n5 2\n4.9999999999999999999 100\n"}},
+                       "13 1\n12.25000000000000001 100\n12.25 2\n8 2\n5 2\n4.999999999999999999 100\n"}},
             .values = {"area:5:12.25"},
             .expected = "file,area:5:12.25\r\n1,14.5\r\n"},
         TableCase{.name = "BaselineLeavesThePeakAboveTheSlope",

@@ -171,13 +171,14 @@ INSTANTIATE_TEST_SUITE_P(
                         "3,38,43,58,9,5,2,2,7.666666666666667,5.7272727272727275,,\r\n",
             .emptyCells = 3,
             .skip = 1},
-        // Held points are told inside or out by their decimals where their doubles equal an end's.
+        // A point held for one range is told inside another or out by its decimals where its double
+        // equals that range's end.
         TableCase{
             .name = "HeldPointsBesideTheEndsByTheirDecimals",
             .files = {{"1.txt",
                        "13 1\n12.25000000000000001 100\n12.25 2\n8 2\n5 2\n4.999999999999999999 100\n"}},
-            .values = {"area:5:12.25"},
-            .expected = "file,area:5:12.25\r\n1,14.5\r\n"},
+            .values = {"area:5:12.25", "area:4:5", "area:12.25:13"},
+            .expected = "file,area:5:12.25,area:4:5,area:12.25:13\r\n1,14.5,0,1.125\r\n"},
         TableCase{.name = "BaselineLeavesThePeakAboveTheSlope",
                   .files = kPeakOrders,
                   // max:0:10 names the line highest above the baseline, not the highest cell (10)

@@ -199,7 +199,7 @@ bool NumberLineSearch::Takes(const char* data, std::size_t pos, std::size_t to) 
   return NumberLineScan::Takes(*this, wholes, data, pos, to);
 }
 
-std::size_t NumberLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+std::size_t NumberLineSearch::Find(const char* data, std::size_t from, std::size_t to) {
   return scan_(*this, data, from, to);
 }
 

@@ -65,7 +65,7 @@ TEST_P(NumberLineSearchOn, TakesEveryLineEqualToAValueAndPassesOverOthersWritten
       text += separator + field + pick(tails) + pick(ends);
     }
     text += "################\r\n";  // a last line, so that the search holds sixteen bytes of every other
-    const NumberLineSearch search(values, GetParam());
+    NumberLineSearch search(values, GetParam());
     // The first line at or after `from` that must be taken, or the text's end.
     auto firstToTake = [&](std::size_t from) {
       auto line = lines.lower_bound(from);

@@ -448,7 +448,7 @@ class FilePass {
 };
 
 /// Reads the lines of one file that `search` takes into `pass`.
-Status PassOverFile(FileSystem& fs, const std::filesystem::path& path, const LineSearch& search,
+Status PassOverFile(FileSystem& fs, const std::filesystem::path& path, LineSearch& search,
                     std::int64_t headerLines, const Plan& plan, FilePass* pass) {
   const DecimalMark mark = plan.mark;
   std::string first, cell;
@@ -630,9 +630,9 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
 
   // Exact values are equal only to numbers written in a few ways, which most lines are told apart
   // from by their first sixteen bytes; other items may take any line.
-  const NumberLineSearch mayEqual(values);
-  const KeyLineSearch everyLine("");
-  const LineSearch& search = onlyExactValues ? static_cast<const LineSearch&>(mayEqual) : everyLine;
+  NumberLineSearch mayEqual(values);
+  KeyLineSearch everyLine("");
+  LineSearch& search = onlyExactValues ? static_cast<LineSearch&>(mayEqual) : everyLine;
   const std::int64_t headerLines = HeaderLineCount(request.series.skipText);
   const std::vector<std::filesystem::path>& names = request.series.list.FileNames;
   // The files are passed over side by side, each into its own row; the first failure in list
@@ -663,7 +663,7 @@ Status MakeTable(FileSystem& fs, const TextCodec& codec, const TableRequest& req
       std::optional<NearestLineSearch> mayBeNearest;
       std::optional<InterpolationLineSearch> mayBracket;
       std::optional<RangeLineSearch> mayBeInRange;
-      const LineSearch* fileSearch = &search;
+      LineSearch* fileSearch = &search;
       if (onlyExactValues) fileSearch = &mayBeEqual.emplace(mayEqual, values);
       if (onlyNearestValues) fileSearch = &mayBeNearest.emplace(values);
       if (onlyInterpolatedValues) fileSearch = &mayBracket.emplace(values);

@@ -254,7 +254,7 @@ SortedPoints::SortedPoints(std::vector<double> points) : points_(std::move(point
   std::sort(points_.begin(), points_.end());
 }
 
-std::size_t SortedPoints::FindGap(double x) const {
+std::size_t SortedPoints::FindGap(double x) {
   const auto below = std::lower_bound(points_.begin(), points_.end(), x);
   if (below != points_.end() && !(x < *below)) return kOnPoint;
   gap_ = static_cast<std::size_t>(below - points_.begin());
@@ -263,14 +263,14 @@ std::size_t SortedPoints::FindGap(double x) const {
   return gap_;
 }
 
-std::size_t SortedPoints::Below(double x) const {
+std::size_t SortedPoints::Below(double x) {
   const std::size_t gap = Gap(x);
   return gap != kOnPoint ? gap
                          : static_cast<std::size_t>(std::lower_bound(points_.begin(), points_.end(), x) -
                                                     points_.begin());
 }
 
-std::size_t SortedPoints::AtOrBelow(double x) const {
+std::size_t SortedPoints::AtOrBelow(double x) {
   const std::size_t gap = Gap(x);
   return gap != kOnPoint ? gap
                          : static_cast<std::size_t>(std::upper_bound(points_.begin(), points_.end(), x) -
@@ -303,7 +303,7 @@ inline bool NearestLineSearch::PassedInWindow(double x, double next) const {
   return next > x ? next - x > w.lineSlack && x > w.pastBelow : x - next > w.lineSlack && x < w.shortOfAbove;
 }
 
-void NearestLineSearch::FindWindow(double x) const {
+void NearestLineSearch::FindWindow(double x) {
   window_ = {};
   const std::size_t gap = values_.Gap(x);
   if (gap == SortedPoints::kOnPoint) return;
@@ -321,7 +321,7 @@ void NearestLineSearch::FindWindow(double x) const {
   window_ = w;
 }
 
-bool NearestLineSearch::MayBeNearest(double x, double next) const {
+bool NearestLineSearch::MayBeNearest(double x, double next) {
   FindWindow(x);
   const double size = std::fabs(x);
   const double lineSlack = Slack(size, 2 * largest_, std::fabs(next));
@@ -345,7 +345,7 @@ bool NearestLineSearch::MayBeNearest(double x, double next) const {
   return false;
 }
 
-void NearestLineSearch::Took(double x) const {
+void NearestLineSearch::Took(double x) {
   window_ = {};
   const std::vector<double>& values = values_.points();
   const double size = std::fabs(x);
@@ -367,7 +367,7 @@ void NearestLineSearch::Took(double x) const {
   }
 }
 
-inline std::size_t NearestLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) const {
+inline std::size_t NearestLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
   if (!judges_) return from;
   std::size_t pos = to;  // the line judged with the one after it, once there is one
   FirstField line;
@@ -395,7 +395,7 @@ inline std::size_t NearestLineSearch::FindLines(const char* data, std::size_t fr
 ExactLineSearch::ExactLineSearch(const NumberLineSearch& mayEqual, std::vector<double> values)
     : mayEqual_(mayEqual), values_(Numbers(std::move(values))) {}
 
-inline std::size_t ExactLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) const {
+inline std::size_t ExactLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
   bool passed = false;  // whether a line was passed over by key since the window was last keyed
   keyed_.Begin(from);
   const std::size_t stop = ForEachLineStart<kFieldReach>(
@@ -435,13 +435,12 @@ inline std::size_t ExactLineSearch::FindLines(const char* data, std::size_t from
 InterpolationLineSearch::InterpolationLineSearch(std::vector<double> values)
     : values_(Numbers(std::move(values))) {}
 
-inline bool InterpolationLineSearch::Between(double a, double b) const {
+inline bool InterpolationLineSearch::Between(double a, double b) {
   if (values_.InLastGap(a) && values_.InLastGap(b)) return false;
   return values_.Below(std::min(a, b)) < values_.AtOrBelow(std::max(a, b));
 }
 
-inline std::size_t InterpolationLineSearch::FindLines(const char* data, std::size_t from,
-                                                      std::size_t to) const {
+inline std::size_t InterpolationLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
   if (from >= to) return to;
   const bool afterTaken = takeNext_;
   takeNext_ = true;
@@ -521,7 +520,7 @@ bool RangeLineSearch::CellIsNumber(const char* data, std::size_t end, std::size_
   return pos < to && (IsFieldSeparator(data[pos]) || IsLineEnd(data[pos]));
 }
 
-inline bool RangeLineSearch::PassedByGap(double x, double next) const {
+inline bool RangeLineSearch::PassedByGap(double x, double next) {
   if (!(x > window_.first && x < window_.second && next > window_.first && next < window_.second)) {
     const std::size_t gap = ends_.Gap(x);
     if (!ordered_ || gap == SortedPoints::kOnPoint || !outside_[gap] || ends_.Gap(next) != gap) return false;
@@ -539,7 +538,7 @@ inline bool RangeLineSearch::PassedByGap(double x, double next) const {
 }
 
 bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField& line,
-                              const FirstField& next) const {
+                              const FirstField& next) {
   const double x = line.x, nextX = next.x;
   // Whether the next line has a number for a cell, found once it is asked.
   int nextCounts = next.cell;
@@ -562,7 +561,7 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField
     break;
   }
   if (matters && (line.cell >= 0 ? line.cell == 1 : CellIsNumber(data, line.end, to))) {
-    for (const Range& range : ranges_) {
+    for (Range& range : ranges_) {
       if (x < range.low) range.below = std::max(range.below, x);
       if (x > range.high) range.above = std::min(range.above, x);
     }
@@ -571,7 +570,7 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField
   return matters;
 }
 
-inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) const {
+inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
   std::size_t pos = to;  // the line judged with the one after it, once there is one
   FirstField line;
   const auto judge = [&](std::size_t at, const FirstField& next) {
@@ -605,32 +604,32 @@ inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from
 /// it, as the run's search does.
 struct TableLineScan {
   template <typename Search>
-  [[gnu::always_inline]] static std::size_t Find(const Search& search, const char* data, std::size_t from,
+  [[gnu::always_inline]] static std::size_t Find(Search& search, const char* data, std::size_t from,
                                                  std::size_t to) {
     return search.FindLines(data, from, to);
   }
 
   template <typename Search>
-  static std::size_t Fastest(const Search& search, const char* data, std::size_t from, std::size_t to) {
+  static std::size_t Fastest(Search& search, const char* data, std::size_t from, std::size_t to) {
     using Entries = byte_lanes::EntryPoints<&TableLineScan::Find<Search>>;
     static const typename Entries::Entry entry = Entries::Fastest();
     return entry(search, data, from, to);
   }
 };
 
-std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::size_t to) {
   return TableLineScan::Fastest(*this, data, from, to);
 }
 
-std::size_t ExactLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+std::size_t ExactLineSearch::Find(const char* data, std::size_t from, std::size_t to) {
   return TableLineScan::Fastest(*this, data, from, to);
 }
 
-std::size_t InterpolationLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+std::size_t InterpolationLineSearch::Find(const char* data, std::size_t from, std::size_t to) {
   return TableLineScan::Fastest(*this, data, from, to);
 }
 
-std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_t to) {
   return TableLineScan::Fastest(*this, data, from, to);
 }
 

@@ -185,10 +185,9 @@ class KeyedWindow {
   /// The block ends at `to`: what is still to wait is kept for the next one.
   void End(std::size_t to) { wait_ = resume_ > to ? resume_ - to : 0; }
 
-  /// Whether the line at `head` is of the shape keyed, and its key, from its first eight bytes.
-  [[gnu::always_inline]] bool Fits(byte_lanes::Lanes head, std::uint32_t digits) const {
-    return shape_.Fits(head, digits);
-  }
+  /// Whether there are keys for the shape learnt last: those of the bounds that a line was
+  /// last keyed with, for a search whose every window stays one it may pass lines over within.
+  [[gnu::always_inline]] bool Keyed() const { return made_; }
   /// Whether the line at `p`, a vector and a word held there, is of the shape keyed, with its cell
   /// (FieldShape::CellFits) when `kCell`.
   template <bool kCell>

@@ -154,40 +154,31 @@ template <bool kCell, bool kHeld>
   field->plain = PlainNumber(data, pos, to, &field->x, &field->end);
 }
 
-/// Hands `visit(pos, field)` the lines from `from`, which starts one, in file order, with their
-/// first fields read, until it returns a position, which is returned; `to` once the line after
-/// the last one handed over does not start within `to`. Empty lines are passed over. Each first
-/// field is read from one vector of its line's start (ReadFirstField).
-template <typename Visit>
-[[gnu::always_inline]] inline std::size_t ForEachLine(const char* data, std::size_t from, std::size_t to,
-                                                      Visit&& visit) {
-  return ForEachLineStart<kFieldReach>(
-      data, from, to, [&](std::size_t pos, auto held) __attribute__((always_inline)) {
-        FirstField field;
-        ReadFirstField<false, decltype(held)::value>(data, pos, to, &field);
-        return visit(pos, field);
-      });
-}
+/// Which lines inside a keyed window ForEachLineByKey passes over: kInside, every one, for a
+/// window that holds no line the search takes, whichever line keyed it; kMovingAway, those whose
+/// line before was inside too, moving away from what it could matter to as the window says (for
+/// searches that judge a line with the one after it).
+enum class KeyedPass { kInside, kMovingAway };
 
-/// ForEachLine for a search that passes lines over by key (KeyedWindow), judging the others:
-/// `judge(at, next)` judges the line at `pos`, which `line` holds as far as the judging needs it,
-/// with the line after it at `at`, as ForEachLine's visitor would, and makes `pos` and `line`
-/// that line's when it goes on.
-/// Then `bounds(&slack)` gives the window that the line now at `pos` lies in, if there is one,
-/// with the least distance two lines' doubles must lie apart to be told apart.
+/// The walk of a search that passes lines over by key (KeyedWindow) and judges the others: hands
+/// `judge(at, held)` each line start from `from` (`held` as ForEachLineStart gives it) that is
+/// not passed over, until it returns a position, which is returned; `to` at the end. Then
+/// `bounds(at, &slack)` gives the window the search now passes lines over within, if there is
+/// one, with the least distance two lines' doubles must lie apart to be told apart, and the
+/// window is keyed for the line at `at`.
 ///
-/// While a line and the one after it are of one shape, with the cell when `kCell`, both inside
-/// the window and the line moving away as the window says, the line is passed over by key: `pos`
-/// moves on and `line` is read only if the line after it is judged. `cellAfter(at, end)` may ask
-/// more of the line after it, at `at`, whose first field ends `end` bytes on: a cell further on.
-template <bool kCell, typename Judge, typename Bounds,
-          typename CellAfter = bool (*)(std::size_t, std::size_t)>
-[[gnu::always_inline]] inline std::size_t ForEachLineByKey(
-    const char* data, std::size_t from, std::size_t to, KeyedWindow& keyed, std::size_t& pos,
-    FirstField& line, Judge&& judge, Bounds&& bounds,
-    CellAfter&& cellAfter = [](std::size_t, std::size_t) { return true; }) {
-  bool lineRead = true;    // whether `line` holds the line at `pos`
-  bool lineKeyed = false;  // whether the line at `pos` lies inside the keyed window, by `lineKey`
+/// A line of the window's shape, with the cell when `kCell`, inside it and passed as `kPass` says,
+/// is handed to `passedOver(at)` instead of being judged. `cellAfter(at, end)` may ask more of
+/// it, whose first field ends `end` bytes on: a cell further on.
+template <bool kCell, KeyedPass kPass, typename PassedOver, typename Judge, typename Bounds,
+          typename CellAfter>
+[[gnu::always_inline]] inline std::size_t ForEachLineByKey(const char* data, std::size_t from, std::size_t to,
+                                                           KeyedWindow& keyed, PassedOver&& passedOver,
+                                                           Judge&& judge, Bounds&& bounds,
+                                                           CellAfter&& cellAfter) {
+  // Whether lines may be passed over: with kMovingAway, when the last line lies inside the keyed
+  // window, by `lineKey`.
+  bool lineKeyed = kPass == KeyedPass::kInside && keyed.Keyed();
   std::uint64_t lineKey = 0;
   bool passed = false;  // whether a line was passed over by key since the window was last keyed
   keyed.Begin(from);
@@ -201,33 +192,27 @@ template <bool kCell, typename Judge, typename Bounds,
             const std::uint32_t digits = DigitBits(head);
             if (keyed.LineFits<kCell>(p, head, digits)) {
               const std::uint64_t key = keyed.Key(byte_words::Load(p));
-              if (keyed.Inside(key) && keyed.Passed(lineKey, key) && cellAfter(at, keyed.FieldEnd())) {
-                pos = at;
+              if (keyed.Inside(key) && (kPass == KeyedPass::kInside || keyed.Passed(lineKey, key)) &&
+                  cellAfter(at, keyed.FieldEnd())) {
+                passedOver(at);
                 lineKey = key;
-                lineRead = false;
                 passed = true;
                 return kGoOn;
               }
             }
           }
         }
-        FirstField next;
-        ReadFirstField<kCell, kHeld>(data, at, to, &next);
-        if (!lineRead) {
-          ReadFirstField<kCell, true>(data, pos, to, &line);
-          lineRead = true;
-        }
-        const std::size_t judged = judge(at, next);
+        const std::size_t judged = judge(at, held);
         if (judged != kGoOn) return judged;
-        lineKeyed = false;
+        if (kPass == KeyedPass::kMovingAway) lineKeyed = false;
         if constexpr (kHeld) {
           double slack = 0;
           if (keyed.Ready(at)) {
-            if (const std::optional<KeyedWindow::Bounds> window = bounds(&slack)) {
+            if (const std::optional<KeyedWindow::Bounds> window = bounds(at, &slack)) {
               const byte_lanes::Lanes head = byte_lanes::Load(p);
               const std::optional<std::uint64_t> key =
                   keyed.KeyLine(at, p, head, DigitBits(head), kCell, *window, slack, passed);
-              lineKeyed = key.has_value();
+              lineKeyed = kPass == KeyedPass::kInside ? keyed.Keyed() : key.has_value();
               lineKey = key.value_or(0);
               passed = false;
             }
@@ -237,6 +222,44 @@ template <bool kCell, typename Judge, typename Bounds,
       });
   keyed.End(to);
   return stop;
+}
+
+/// No more is asked of a line passed over by key than its shape.
+constexpr auto kAnyCell = [](std::size_t, std::size_t) { return true; };
+
+/// Find for a search that judges each line with the line after it, passing lines over by key
+/// (ForEachLineByKey): `takes(line, next)` says whether the line whose first field is `line`, a
+/// plain one, is taken, followed by the line `next`, whose first field may not be plain (a line
+/// before one that is not plain is not told from it, so is taken). A line that is not plain is
+/// taken unjudged, and so is the block's last, whose next line is not held.
+template <bool kCell, typename Takes, typename Bounds, typename CellAfter = const decltype(kAnyCell)&>
+[[gnu::always_inline]] inline std::size_t FindByPairs(const char* data, std::size_t from, std::size_t to,
+                                                      KeyedWindow& keyed, Takes&& takes, Bounds&& bounds,
+                                                      CellAfter&& cellAfter = kAnyCell) {
+  std::size_t pos = to;  // the line judged with the one after it, once there is one
+  FirstField line;
+  bool lineRead = true;  // whether `line` holds the line at `pos`, which a line passed over leaves unread
+  const std::size_t stop = ForEachLineByKey<kCell, KeyedPass::kMovingAway>(
+      data, from, to, keyed,
+      [&](std::size_t at) {
+        pos = at;
+        lineRead = false;
+      },
+      [&](std::size_t at, auto held) __attribute__((always_inline)) {
+        FirstField next;
+        ReadFirstField<kCell, decltype(held)::value>(data, at, to, &next);
+        if (!lineRead) {
+          ReadFirstField<kCell, true>(data, pos, to, &line);
+          lineRead = true;
+        }
+        if (pos != to && takes(line, next)) return pos;
+        if (!next.plain) return at;
+        pos = at;
+        line = next;
+        return kGoOn;
+      },
+      [&](std::size_t, double* slack) { return bounds(slack); }, cellAfter);
+  return stop == to ? pos : stop;
 }
 
 /// The values that are numbers: a NaN equals nothing and lies nowhere.
@@ -369,67 +392,38 @@ void NearestLineSearch::Took(double x) {
 
 inline std::size_t NearestLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
   if (!judges_) return from;
-  std::size_t pos = to;  // the line judged with the one after it, once there is one
-  FirstField line;
-  const auto judge = [&](std::size_t at, const FirstField& next) {
-    if (pos == to) {
-      if (!next.plain) return at;
-    } else if (!next.plain || (!PassedInWindow(line.x, next.x) && MayBeNearest(line.x, next.x))) {
-      Took(line.x);
-      return pos;
-    }
-    pos = at;
-    line.x = next.x;  // all the judging needs
-    return kGoOn;
-  };
-  const std::size_t stop = ForEachLineByKey<false>(
-      data, from, to, keyed_, pos, line, judge, [&](double* slack) -> std::optional<KeyedWindow::Bounds> {
+  return FindByPairs<false>(
+      data, from, to, keyed_,
+      [&](const FirstField& line, const FirstField& next) {
+        if (next.plain && (PassedInWindow(line.x, next.x) || !MayBeNearest(line.x, next.x))) return false;
+        Took(line.x);
+        return true;
+      },
+      [&](double* slack) -> std::optional<KeyedWindow::Bounds> {
         const Window& w = window_;
         if (!(w.low < w.high)) return std::nullopt;
         *slack = w.lineSlack;
         return KeyedWindow::Bounds{w.low, w.high, w.pastBelow, w.shortOfAbove};
       });
-  return stop == to ? pos : stop;
 }
 
 ExactLineSearch::ExactLineSearch(const NumberLineSearch& mayEqual, std::vector<double> values)
     : mayEqual_(mayEqual), values_(Numbers(std::move(values))) {}
 
 inline std::size_t ExactLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
-  bool passed = false;  // whether a line was passed over by key since the window was last keyed
-  keyed_.Begin(from);
-  const std::size_t stop = ForEachLineStart<kFieldReach>(
-      data, from, to, [&](std::size_t at, auto held) __attribute__((always_inline)) {
-        constexpr bool kHeld = decltype(held)::value;
-        const char* p = data + at;
-        if constexpr (kHeld) {
-          if (keyedNow_) {
-            const byte_lanes::Lanes head = byte_lanes::Load(p);
-            if (keyed_.Fits(head, DigitBits(head)) && keyed_.Inside(keyed_.Key(byte_words::Load(p)))) {
-              passed = true;
-              return kGoOn;
-            }
-          }
-        }
-        if (mayEqual_.Takes(data, at, to)) return at;
-        if constexpr (kHeld) {
-          // Key the window of the gap between values that this line lies in.
-          FirstField line;
-          if (keyed_.Ready(at)) ReadFirstField<false, true>(data, at, to, &line);
-          if (line.plain && values_.Gap(line.x) != SortedPoints::kOnPoint) {
-            const auto [low, high] = values_.LastGap();
-            const byte_lanes::Lanes head = byte_lanes::Load(p);
-            keyedNow_ = keyed_
-                            .KeyLine(at, p, head, DigitBits(head), false, {low, high, -kInfinity, kInfinity},
-                                     0, passed)
-                            .has_value();
-            passed = false;
-          }
-        }
-        return kGoOn;
-      });
-  keyed_.End(to);
-  return stop;
+  // Each line is judged alone; a line inside the gap between values that the last line judged
+  // lay in is passed over by key.
+  return ForEachLineByKey<false, KeyedPass::kInside>(
+      data, from, to, keyed_, [](std::size_t) {},
+      [&](std::size_t at, auto) { return mayEqual_.Takes(data, at, to) ? at : kGoOn; },
+      [&](std::size_t at, double*) -> std::optional<KeyedWindow::Bounds> {
+        FirstField line;
+        ReadFirstField<false, true>(data, at, to, &line);
+        if (!line.plain || values_.Gap(line.x) == SortedPoints::kOnPoint) return std::nullopt;
+        const auto [low, high] = values_.LastGap();
+        return KeyedWindow::Bounds{low, high, -kInfinity, kInfinity};
+      },
+      kAnyCell);
 }
 
 InterpolationLineSearch::InterpolationLineSearch(std::vector<double> values)
@@ -444,33 +438,25 @@ inline std::size_t InterpolationLineSearch::FindLines(const char* data, std::siz
   if (from >= to) return to;
   const bool afterTaken = takeNext_;
   takeNext_ = true;
-  std::size_t pos = to;  // the line judged with the one after it, once there is one
-  bool first = true;     // whether that line is the first one found
-  FirstField line;
-  const auto judge = [&](std::size_t at, const FirstField& next) {
-    if (pos == to) {
-      if (!next.plain) return at;
-    } else if (!next.plain || Between(line.x, next.x)) {
-      return pos;
-    } else if (first && afterTaken) {
-      takeNext_ = false;
-      return pos;
-    } else {
-      first = false;
-    }
-    pos = at;
-    line.x = next.x;
-    return kGoOn;
-  };
+  bool first = true;  // whether the line judged is the first one found
   // Two lines inside the gap between values that the last line looked up lay in are not either
   // side of one; passed over by key, in either direction.
-  const std::size_t stop = ForEachLineByKey<false>(
-      data, from, to, keyed_, pos, line, judge, [&](double*) -> std::optional<KeyedWindow::Bounds> {
+  return FindByPairs<false>(
+      data, from, to, keyed_,
+      [&](const FirstField& line, const FirstField& next) {
+        if (!next.plain || Between(line.x, next.x)) return true;
+        if (first && afterTaken) {
+          takeNext_ = false;
+          return true;
+        }
+        first = false;
+        return false;
+      },
+      [&](double*) -> std::optional<KeyedWindow::Bounds> {
         if (first && afterTaken) return std::nullopt;
         const auto [low, high] = values_.LastGap();
         return KeyedWindow::Bounds{low, high, -kInfinity, kInfinity};
       });
-  return stop == to ? pos : stop;
 }
 
 RangeLineSearch::RangeLineSearch(std::vector<std::pair<double, double>> ranges, std::size_t column)
@@ -571,18 +557,8 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField
 }
 
 inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
-  std::size_t pos = to;  // the line judged with the one after it, once there is one
-  FirstField line;
-  const auto judge = [&](std::size_t at, const FirstField& next) {
-    if (pos == to) {
-      if (!next.plain) return at;
-    } else if (!next.plain ||
-               (!(next.cell == 1 && PassedByGap(line.x, next.x)) && Matters(data, to, line, next))) {
-      return pos;
-    }
-    pos = at;
-    line = next;
-    return kGoOn;
+  const auto takes = [&](const FirstField& line, const FirstField& next) {
+    return !next.plain || (!(next.cell == 1 && PassedByGap(line.x, next.x)) && Matters(data, to, line, next));
   };
   // Inside a window outside every range, with a number for the next line's cell, a line is
   // passed over by key as PassedByGap passes it: the cell after the first field is told from the
@@ -591,12 +567,10 @@ inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from
     if (window_ == kNoWindow) return std::nullopt;
     return KeyedWindow::Bounds{window_.first, window_.second, pastBelow_, shortOfAbove_};
   };
-  const std::size_t stop =
-      column_ == 2 ? ForEachLineByKey<true>(data, from, to, keyed_, pos, line, judge, bounds)
-                   : ForEachLineByKey<false>(
-                         data, from, to, keyed_, pos, line, judge, bounds,
-                         [&](std::size_t at, std::size_t end) { return CellIsNumber(data, at + end, to); });
-  return stop == to ? pos : stop;
+  if (column_ == 2) return FindByPairs<true>(data, from, to, keyed_, takes, bounds);
+  return FindByPairs<false>(data, from, to, keyed_, takes, bounds, [&](std::size_t at, std::size_t end) {
+    return CellIsNumber(data, at + end, to);
+  });
 }
 
 /// The searches' Find, a copy for each instruction set (EntryPoints): on 32-bit x86, where the

@@ -133,8 +133,8 @@ class ExactLineSearch final : public LineSearch {
   [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to);
   const NumberLineSearch& mayEqual_;
   SortedPoints values_;  ///< values that are no number left out
+  /// The gap between values that the last line judged lay in, as keys of that line's shape.
   KeyedWindow keyed_;
-  bool keyedNow_ = false;  ///< whether the keys are those of the gap the last line judged lay in
 };
 
 /// Finds, for the table's interpolated values, the lines that may be on a value or either side

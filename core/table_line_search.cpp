@@ -412,11 +412,12 @@ ExactLineSearch::ExactLineSearch(const NumberLineSearch& mayEqual, std::vector<d
 
 inline std::size_t ExactLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
   // Each line is judged alone; a line inside the gap between values that the last line judged
-  // lay in is passed over by key.
+  // lay in is passed over by key. The gap is found out of line: it is asked for few lines, and
+  // inlined it crowds the registers of the walk over the lines passed over (3% more instructions).
   return ForEachLineByKey<false, KeyedPass::kInside>(
       data, from, to, keyed_, [](std::size_t) {},
       [&](std::size_t at, auto) { return mayEqual_.Takes(data, at, to) ? at : kGoOn; },
-      [&](std::size_t at, double*) -> std::optional<KeyedWindow::Bounds> {
+      [&](std::size_t at, double*) __attribute__((noinline))->std::optional<KeyedWindow::Bounds> {
         FirstField line;
         ReadFirstField<false, true>(data, at, to, &line);
         if (!line.plain || values_.Gap(line.x) == SortedPoints::kOnPoint) return std::nullopt;

@@ -10,6 +10,7 @@
 #include "core/byte_lanes.h"
 #include "core/byte_words.h"
 #include "core/line_starts.h"
+#include "core/table_numbers.h"
 
 namespace kesmaro {
 namespace {
@@ -129,11 +130,11 @@ NumberLineSearch::NumberLineSearch(const std::vector<double>& values, Instructio
       writings_(SlotCount(values.size())),
       scan_(instructions == Instructions::kFastest ? Entries::Fastest() : Entries::Portable) {
   const std::size_t lastSlot = wholes_.size() - 1;
-  for (const double value : values) {
+  for (const double value : Numbers(values)) {
     // A value of eight whole digits or more is equal only to numbers written with as many, or
     // with an exponent, and those lines are all taken.
     const double whole = std::trunc(std::fabs(value));
-    if (std::isnan(value) || whole >= kFirstTooLong) continue;
+    if (whole >= kFirstTooLong) continue;
     const std::uint64_t digits = WrittenDigits(static_cast<std::uint64_t>(whole));
     std::size_t slot = Mix(digits) & lastSlot;
     while (wholes_[slot] != kNoDigits && wholes_[slot] != digits) slot = (slot + 1) & lastSlot;

@@ -27,7 +27,7 @@ namespace kesmaro {
 /// It keeps nothing between blocks, so one may serve several readers at once.
 class NumberLineSearch final : public LineSearch {
  public:
-  /// Values that are not a number (NaN) equal nothing, and are left out.
+  /// Values that are no number are left out (Numbers).
   explicit NumberLineSearch(const std::vector<double>& values,
                             Instructions instructions = Instructions::kFastest);
 

@@ -262,18 +262,12 @@ template <bool kCell, typename Takes, typename Bounds, typename CellAfter = cons
   return stop == to ? pos : stop;
 }
 
-/// The values that are numbers: a NaN equals nothing and lies nowhere.
-std::vector<double> Numbers(std::vector<double> values) {
-  std::erase_if(values, [](double value) { return std::isnan(value); });
-  return values;
-}
-
 /// The rounding the distances' doubles may carry, as the table allows for it.
 double Slack(double a, double b, double c) { return RoundingSlack(a + b + c); }
 
 }  // namespace
 
-SortedPoints::SortedPoints(std::vector<double> points) : points_(std::move(points)) {
+SortedPoints::SortedPoints(std::vector<double> points) : points_(Numbers(std::move(points))) {
   std::sort(points_.begin(), points_.end());
 }
 
@@ -408,7 +402,7 @@ inline std::size_t NearestLineSearch::FindLines(const char* data, std::size_t fr
 }
 
 ExactLineSearch::ExactLineSearch(const NumberLineSearch& mayEqual, std::vector<double> values)
-    : mayEqual_(mayEqual), values_(Numbers(std::move(values))) {}
+    : mayEqual_(mayEqual), values_(std::move(values)) {}
 
 inline std::size_t ExactLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
   // Each line is judged alone; a line inside the gap between values that the last line judged
@@ -427,8 +421,7 @@ inline std::size_t ExactLineSearch::FindLines(const char* data, std::size_t from
       kAnyCell);
 }
 
-InterpolationLineSearch::InterpolationLineSearch(std::vector<double> values)
-    : values_(Numbers(std::move(values))) {}
+InterpolationLineSearch::InterpolationLineSearch(std::vector<double> values) : values_(std::move(values)) {}
 
 inline bool InterpolationLineSearch::Between(double a, double b) {
   if (values_.InLastGap(a) && values_.InLastGap(b)) return false;

@@ -23,7 +23,7 @@ class SortedPoints {
  public:
   static constexpr std::size_t kOnPoint = ~std::size_t{0};
 
-  /// The points must be numbers (no NaN).
+  /// Points that are no number are left out (Numbers).
   explicit SortedPoints(std::vector<double> points);
 
   /// The gap that x lies inside, by the number of points below it; kOnPoint when x is a point.
@@ -62,7 +62,7 @@ class SortedPoints {
 /// line.
 class NearestLineSearch final : public LineSearch {
  public:
-  /// Values beyond ±1e300, or no number, make the search take every line.
+  /// Values beyond ±1e300 make the search take every line.
   explicit NearestLineSearch(std::vector<double> values);
 
   std::size_t Find(const char* data, std::size_t from, std::size_t to) override;
@@ -132,7 +132,7 @@ class ExactLineSearch final : public LineSearch {
   /// Find's body, compiled into each of TableLineScan's entry points.
   [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to);
   const NumberLineSearch& mayEqual_;
-  SortedPoints values_;  ///< values that are no number left out
+  SortedPoints values_;
   /// The gap between values that the last line judged lay in, as keys of that line's shape.
   KeyedWindow keyed_;
 };
@@ -160,7 +160,7 @@ class InterpolationLineSearch final : public LineSearch {
   /// Whether a value lies between two lines' x, or on either.
   bool Between(double a, double b);
 
-  SortedPoints values_;  ///< values that are no number left out
+  SortedPoints values_;
   bool takeNext_ = false;
   /// The last gap as keys of the shape of a line judged in full, for the lines of that shape after it.
   KeyedWindow keyed_;

@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "core/decimal.h"
 
@@ -38,6 +39,10 @@ inline bool operator<(const Number& a, const Number& b) {
 inline double RoundingSlack(double magnitudes) {
   return 4 * std::numeric_limits<double>::epsilon() * magnitudes + 4 * std::numeric_limits<double>::min();
 }
+
+/// The values that are numbers, in their order. A NaN equals no number and lies between none, so
+/// every search leaves it out alike.
+std::vector<double> Numbers(std::vector<double> values);
 
 /// Nearer and Within told from the decimals: for distances that their doubles cannot tell apart.
 bool NearerAsDecimals(const Number& x, const Number& value, const Number& than, bool orEqual);

@@ -23,11 +23,7 @@ using byte_words::kWord;
 /// Whole parts of up to this many digits are looked up; longer ones are always taken.
 constexpr std::size_t kMostDigits = 7;
 /// The least whole part with more digits than that.
-constexpr double kFirstTooLong = [] {
-  double power = 1;
-  for (std::size_t digit = 0; digit < kMostDigits; ++digit) power *= 10;
-  return power;
-}();
+constexpr double kFirstTooLong = static_cast<double>(kIntegerPowers[kMostDigits]);
 /// A field whose digits and points run on this far is always taken; shorter ones are judged by
 /// that many bytes from the field's start.
 constexpr std::size_t kLongRun = 16;

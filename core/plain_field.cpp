@@ -47,7 +47,7 @@ std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
     return orEqual ? x >= bound : x > bound;
   };
   if (!passes(count - 1)) return ~std::uint64_t{0};
-  const double guess = bound * kPlainPowers[fractionDigits_];  // within a step or two of it
+  const double guess = bound * kDoublePowers[fractionDigits_];  // within a step or two of it
   std::uint64_t m = guess <= 0                                ? 0
                     : guess >= static_cast<double>(count - 1) ? count - 1
                                                               : static_cast<std::uint64_t>(guess);
@@ -65,7 +65,7 @@ std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
   return Key(byte_words::Load(bytes));
 }
 
-double FieldShape::Step() const { return 1 / kPlainPowers[fractionDigits_]; }
+double FieldShape::Step() const { return 1 / kDoublePowers[fractionDigits_]; }
 
 std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p,
                                                   const byte_lanes::Lanes& head, std::uint32_t digits,

@@ -12,24 +12,10 @@
 
 #include "core/byte_lanes.h"
 #include "core/byte_words.h"
+#include "core/decimal.h"
 #include "core/line_rules.h"
 
 namespace kesmaro {
-
-/// Powers of ten as doubles, exact up to 1e22, as far as a plain field's fraction reaches.
-inline constexpr double kPlainPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-/// Powers of ten as integers, up to eight digits.
-inline constexpr std::uint64_t kIntegerPowers[] = {1,      10,      100,      1000,     10000,
-                                                   100000, 1000000, 10000000, 100000000};
-
-/// The double of a plain decimal without its sign, whose digits are the integer `mantissa`
-/// (below 2^53) with `fractionDigits` of them after the point: one division by an exact power of
-/// ten, which rounds once, as ToDouble rounds. The searches read every plain field so, and their
-/// keys' bounds are found so, which keeps comparing keys the same as comparing doubles.
-[[gnu::always_inline]] inline double PlainValue(std::uint64_t mantissa, std::size_t fractionDigits) {
-  return static_cast<double>(mantissa) / kPlainPowers[fractionDigits];
-}
 
 /// The digits among the sixteen bytes of `head`, as bits.
 [[gnu::always_inline]] inline std::uint32_t DigitBits(byte_lanes::Lanes head) {

@@ -5,6 +5,29 @@
 
 namespace kesmaro {
 
+std::optional<PlainDecimal> ReadPlainDecimal(const char* data, std::size_t pos, std::size_t to) {
+  PlainDecimal number;
+  number.negative = pos < to && data[pos] == '-';
+  if (number.negative) ++pos;
+  const auto readDigits = [&] {
+    for (; pos < to && IsDigit(data[pos]); ++pos) {
+      if (++number.digits <= kMostPlainDigits)
+        number.mantissa = number.mantissa * 10 + static_cast<unsigned>(data[pos] - '0');
+    }
+  };
+  readDigits();
+  if (number.digits == 0) return std::nullopt;
+  if (pos < to && data[pos] == '.') {
+    const std::size_t wholeDigits = number.digits;
+    ++pos;
+    readDigits();
+    number.fractionDigits = number.digits - wholeDigits;
+  }
+  if (pos >= to || !EndsPlain(data[pos])) return std::nullopt;
+  number.end = pos;
+  return number;
+}
+
 bool FieldShape::Learn(const char* p, const byte_lanes::Lanes& head, std::uint32_t digits, bool cell) {
   const PlainHead field = ReadPlainHead(p, digits, 0);
   if (field.start != 0 || field.wholeEnd == 0 || field.end == 0 || field.end > byte_words::kWord ||

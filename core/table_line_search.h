@@ -13,7 +13,6 @@
 
 namespace kesmaro {
 
-struct FirstField;
 struct TableLineScan;
 
 /// Numbers in ascending order, and where another number falls among them. The open interval

@@ -2,7 +2,8 @@
 #define KESMARO_CORE_PLAIN_FIELD_H_
 
 // Plain decimals (`-`, digits, a point and digits, ended by a field separator or a line end) read
-// from the sixteen bytes of a line's start at once, as the table's searches judge their lines.
+// from the sixteen bytes of a line's start at once, as the table's searches judge their lines,
+// and byte by byte (ReadPlainDecimal), the reading those must equal.
 
 #include <array>
 #include <bit>

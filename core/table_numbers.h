@@ -6,7 +6,8 @@
 //
 // The contract the table's searches keep with the file pass rests on these: a search may pass
 // over a line only if the file pass would not take it; a search's fast reading of a line's x
-// equals the full one (ParseDecimal); and the margin a search allows for rounding is at least
+// equals the full one (ReadFirstField reads as ReadPlainDecimal, whose double is ToDouble's of
+// ParseDecimal's, both PlainValue); and the margin a search allows for rounding is at least
 // the one Nearer and Within allow, so that a line they would tell from its decimals is never
 // passed over on its doubles.
 

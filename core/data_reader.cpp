@@ -14,7 +14,7 @@
 namespace kesmaro {
 
 // The buffer never grows: a block, and room for the search's reach.
-DataReader::DataReader(InputFile& file, std::filesystem::path path, const LineSearch& search)
+DataReader::DataReader(InputFile& file, std::filesystem::path path, LineSearch& search)
     : file_(file), path_(std::move(path)), search_(search), buffer_(kDataBlockSize + search.Reach()) {}
 
 Status DataReader::Fill() {
@@ -168,7 +168,7 @@ Status DataReader::ReadOn(std::size_t consumed, LineView* line) {
 }
 
 Status ForEachLineTaken(
-    FileSystem& fs, const std::filesystem::path& path, const LineSearch& search, std::int64_t headerLines,
+    FileSystem& fs, const std::filesystem::path& path, LineSearch& search, std::int64_t headerLines,
     const std::function<Status(DataReader& reader, const LineView& line, bool* stop)>& visit) {
   std::unique_ptr<InputFile> file;
   if (Status error = fs.OpenForReading(path, &file)) return error;

@@ -34,7 +34,7 @@ inline constexpr std::size_t kDataBlockSize = 128 * 1024;
 class DataReader {
  public:
   /// `path` only names the file in errors. `search` must outlive the reader.
-  DataReader(InputFile& file, std::filesystem::path path, const LineSearch& search);
+  DataReader(InputFile& file, std::filesystem::path path, LineSearch& search);
 
   /// Discards `count` lines (none when 0 or less); a kTooFewLines error when the file ends first.
   Status SkipLines(std::int64_t count);
@@ -70,7 +70,7 @@ class DataReader {
 
   InputFile& file_;
   std::filesystem::path path_;
-  const LineSearch& search_;
+  LineSearch& search_;
   std::vector<char> buffer_;
   std::size_t begin_ = 0;     ///< the first unconsumed byte: a line start, or inside lineOpen_'s line
   std::size_t complete_ = 0;  ///< the end of the last complete line held; all bytes at the end
@@ -87,7 +87,7 @@ class DataReader {
 /// on within a long line), until the end of the file, a failure, or a line after which `visit`
 /// sets `*stop`.
 Status ForEachLineTaken(
-    FileSystem& fs, const std::filesystem::path& path, const LineSearch& search, std::int64_t headerLines,
+    FileSystem& fs, const std::filesystem::path& path, LineSearch& search, std::int64_t headerLines,
     const std::function<Status(DataReader& reader, const LineView& line, bool* stop)>& visit);
 
 }  // namespace kesmaro

@@ -1,7 +1,6 @@
 #include "core/decimal.h"
 
 #include <algorithm>
-#include <array>
 #include <cfloat>
 #include <charconv>
 #include <limits>
@@ -15,16 +14,6 @@ constexpr std::int64_t kLargestExponent = 999'999'999;
 /// Distances align two numbers' digits at most this many places apart, so that a sum of two
 /// stays below 10^38, which 128 bits hold with room for one more digit of scale.
 constexpr std::int64_t kAlignedPlaces = 18;
-
-constexpr std::array<std::uint64_t, 20> kPowers = [] {
-  std::array<std::uint64_t, 20> powers{};
-  std::uint64_t power = 1;
-  for (std::uint64_t& p : powers) {
-    p = power;
-    power *= 10;
-  }
-  return powers;
-}();
 
 /// An unsigned 128-bit number in two words, written out so that 32-bit targets have it too.
 struct Wide {
@@ -53,14 +42,14 @@ Wide Multiply(Wide a, std::uint64_t b) {
 
 /// a × 10^places for a product below 2^128.
 Wide ScaleUp(Wide a, int places) {
-  for (; places > 19; places -= 19) a = Multiply(a, kPowers[19]);
-  return Multiply(a, kPowers[static_cast<std::size_t>(places)]);
+  for (; places > 19; places -= 19) a = Multiply(a, kIntegerPowers[19]);
+  return Multiply(a, kIntegerPowers[static_cast<std::size_t>(places)]);
 }
 
 int DigitCount(Wide value) {
   int digits = 1;
   if (value.high == 0) {
-    while (digits < 20 && value.low >= kPowers[static_cast<std::size_t>(digits)]) ++digits;
+    while (digits < 20 && value.low >= kIntegerPowers[static_cast<std::size_t>(digits)]) ++digits;
     return digits;
   }
   digits = 20;
@@ -82,8 +71,8 @@ std::strong_ordering CompareMagnitudes(Wide a, std::int64_t aExponent, Wide b, s
 /// A decimal's magnitude in units of 10^exponent, cut where its digits go further down.
 Wide Scaled(const Decimal& number, std::int64_t exponent) {
   const std::int64_t shift = number.exponent - exponent;
-  if (shift >= 0) return Multiply(Wide{0, number.mantissa}, kPowers[static_cast<std::size_t>(shift)]);
-  return {0, -shift >= 20 ? 0 : number.mantissa / kPowers[static_cast<std::size_t>(-shift)]};
+  if (shift >= 0) return Multiply(Wide{0, number.mantissa}, kIntegerPowers[static_cast<std::size_t>(shift)]);
+  return {0, -shift >= 20 ? 0 : number.mantissa / kIntegerPowers[static_cast<std::size_t>(-shift)]};
 }
 
 }  // namespace
@@ -141,7 +130,7 @@ std::optional<Decimal> LeadingDecimal(std::string_view text, std::size_t* end, D
     exponent += negativeExponent ? -written : written;
   }
   *end = pos;
-  if (firstDropped >= 5 && ++mantissa == kPowers[kMantissaDigits]) {
+  if (firstDropped >= 5 && ++mantissa == kIntegerPowers[kMantissaDigits]) {
     mantissa /= 10;
     ++exponent;
   }
@@ -173,15 +162,11 @@ double ToDouble(const Decimal& number) {
   // Clinger's fast path: a mantissa below 2^53 and a power of ten up to 10^22 are both exact
   // doubles, so one multiplication or division rounds the decimal correctly, as from_chars does.
   // That holds where doubles are evaluated as doubles (FLT_EVAL_METHOD 0), not on the x87.
-  static constexpr double kDoublePowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   double value = 0;
   if (FLT_EVAL_METHOD == 0 && number.mantissa <= (std::uint64_t{1} << 53) && number.exponent >= -22 &&
       number.exponent <= 22) {
-    const auto exact = static_cast<double>(number.mantissa);
-    value = number.exponent < 0 ? exact / kDoublePowers[-number.exponent]
-                                : exact * kDoublePowers[number.exponent];
+    value = number.exponent < 0 ? PlainValue(number.mantissa, static_cast<std::size_t>(-number.exponent))
+                                : static_cast<double>(number.mantissa) * kDoublePowers[number.exponent];
   } else {
     const std::string text = std::to_string(number.mantissa) + "e" + std::to_string(number.exponent);
     if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) {

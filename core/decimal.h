@@ -5,6 +5,7 @@
 // decimals they are written as, exactly; a file's name is read for the number that orders the
 // series.
 
+#include <array>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,28 @@
 namespace kesmaro {
 
 constexpr bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+/// Powers of ten: as integers, every one a 64-bit word holds; as doubles, those that are exact.
+inline constexpr std::array<std::uint64_t, 20> kIntegerPowers = [] {
+  std::array<std::uint64_t, 20> powers{};
+  std::uint64_t power = 1;
+  for (std::uint64_t& p : powers) {
+    p = power;
+    power *= 10;
+  }
+  return powers;
+}();
+inline constexpr double kDoublePowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+/// The double nearest to `mantissa` / 10^`fractionDigits`, for a mantissa up to 2^53 and up to
+/// 22 digits after the point: both are exact doubles, so the one division rounds once, to the
+/// nearest (where doubles are evaluated as doubles, FLT_EVAL_METHOD 0). The searches read a plain
+/// field so, and ToDouble a decimal that fits.
+[[gnu::always_inline]] inline double PlainValue(std::uint64_t mantissa, std::size_t fractionDigits) {
+  return static_cast<double>(mantissa) / kDoublePowers[fractionDigits];
+}
 
 /// A decimal number as written: `mantissa` × 10^`exponent`, with no zeros at the end of the
 /// mantissa, so that two equal numbers are equal members (zero is all zeros, never negative).

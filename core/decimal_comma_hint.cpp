@@ -14,7 +14,7 @@ namespace {
 /// Takes every line, empty ones too, so that the lines handed over can be counted.
 class EveryLineSearch final : public LineSearch {
  public:
-  std::size_t Find(const char*, std::size_t from, std::size_t) const override { return from; }
+  std::size_t Find(const char*, std::size_t from, std::size_t) override { return from; }
   std::size_t Reach() const override { return 0; }
 };
 
@@ -45,7 +45,7 @@ bool LooksLikeDecimalCommas(std::string_view line) {
 
 Status FindDecimalCommaHint(FileSystem& fs, const std::filesystem::path& path, std::int64_t headerLines,
                             std::optional<DecimalCommaHint>* hint) {
-  const EveryLineSearch everyLine;
+  EveryLineSearch everyLine;
   std::size_t number = static_cast<std::size_t>(std::max<std::int64_t>(headerLines, 0));
   std::size_t read = 0;
   return ForEachLineTaken(fs, path, everyLine, headerLines,

@@ -39,8 +39,8 @@ Status AppendRow(DataReader& reader, LineView line, CharSpan separator, std::str
 
 /// Appends the rows of one data file; `exactFound` carries across the files of a run.
 Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::path& path,
-                   std::string_view stem, const KeyLineSearch& search, std::int64_t headerLines,
-                   bool* exactFound, std::string* output, std::size_t* rows) {
+                   std::string_view stem, KeyLineSearch& search, std::int64_t headerLines, bool* exactFound,
+                   std::string* output, std::size_t* rows) {
   return ForEachKeyLine(fs, path, search, headerLines, scheme, [&](KeyLine& hit) -> Status {
     std::optional<CharSpan> separator = hit.exact;
     if (separator) {
@@ -70,7 +70,7 @@ Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& r
   }
   summary->output = output;
 
-  const KeyLineSearch search(request.key);
+  KeyLineSearch search(request.key);
   const std::int64_t headerLines = series.headerLines;
   bool exactFound = false;
   std::string text;

@@ -438,7 +438,7 @@ class FilePass {
 };
 
 /// Reads the lines of one file that `search` takes into `pass`.
-Status PassOverFile(FileSystem& fs, const std::filesystem::path& path, const LineSearch& search,
+Status PassOverFile(FileSystem& fs, const std::filesystem::path& path, LineSearch& search,
                     std::int64_t headerLines, const Plan& plan, FilePass* pass) {
   const DecimalMark mark = plan.mark;
   std::string first, cell;
@@ -515,8 +515,8 @@ Status ReadFileRow(FileSystem& fs, const std::filesystem::path& path, std::int64
     std::optional<NearestLineSearch> mayBeNearest;
     std::optional<InterpolationLineSearch> mayBracket;
     std::optional<RangeLineSearch> mayBeInRange;
-    const KeyLineSearch everyLine("");
-    const LineSearch* search = &everyLine;
+    KeyLineSearch everyLine("");
+    LineSearch* search = &everyLine;
     switch (plan.search) {
       case PlanSearch::kEveryLine:
         break;

@@ -54,7 +54,7 @@ Status CheckKey(FileSystem& fs, const TextCodec& codec, const SeriesRequest& req
     if (exact || ++prefixLines > 1) return std::nullopt;
     return ProposedName(hit.reader, scheme, hit.line, &prefixName);
   };
-  const KeyLineSearch search(request.key);
+  KeyLineSearch search(request.key);
   if (Status error = ForEachKeyLine(fs, request.series.folder / request.series.list.FileNames.front(), search,
                                     request.series.headerLines, scheme, judge)) {
     return error;

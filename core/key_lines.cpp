@@ -4,7 +4,7 @@
 
 namespace kesmaro {
 
-Status ForEachKeyLine(FileSystem& fs, const std::filesystem::path& path, const KeyLineSearch& search,
+Status ForEachKeyLine(FileSystem& fs, const std::filesystem::path& path, KeyLineSearch& search,
                       std::int64_t headerLines, CharScheme scheme,
                       const std::function<Status(KeyLine&)>& visit) {
   const std::string_view key = search.key();

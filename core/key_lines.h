@@ -33,7 +33,7 @@ struct KeyLine {
 /// Opens `path`, passes over `headerLines` lines and hands `visit` every following line that
 /// begins with the key (exactly or as a prefix), in file order, until the end of the file, a
 /// failure, or a line whose `stop` the visitor set.
-Status ForEachKeyLine(FileSystem& fs, const std::filesystem::path& path, const KeyLineSearch& search,
+Status ForEachKeyLine(FileSystem& fs, const std::filesystem::path& path, KeyLineSearch& search,
                       std::int64_t headerLines, CharScheme scheme,
                       const std::function<Status(KeyLine&)>& visit);
 

@@ -79,7 +79,7 @@ std::size_t KeyLineSearch::FindEmptyKey(const char* data, std::size_t from, std:
   return to;
 }
 
-std::size_t KeyLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+std::size_t KeyLineSearch::Find(const char* data, std::size_t from, std::size_t to) {
   if (!canMatch_ || from >= to) return to;
   if (key_.empty()) return FindEmptyKey(data, from, to);
   if (MatchesAt(key_, data, from, to)) return from;

@@ -24,6 +24,8 @@ inline std::size_t FindLineEnd(const char* data, std::size_t from, std::size_t t
 }
 
 /// Which lines of a block a DataReader hands over, found without the reader walking the lines.
+/// Find may learn from the lines it has seen (the table's searches remember the lines they took),
+/// so a search serves one reader at a time unless it says it keeps nothing.
 class LineSearch {
  public:
   virtual ~LineSearch() = default;
@@ -31,7 +33,7 @@ class LineSearch {
   /// The first position p in [from, to) that starts a line (p == from, or the byte before it is a
   /// CR or an LF) and whose line the search takes; `to` when there is none. `from` must start a
   /// line. A line that runs on past `to` is judged by its bytes before `to`.
-  virtual std::size_t Find(const char* data, std::size_t from, std::size_t to) const = 0;
+  virtual std::size_t Find(const char* data, std::size_t from, std::size_t to) = 0;
 
   /// How many bytes of a line's start the search compares; a reader holds that many beyond a block.
   virtual std::size_t Reach() const = 0;
@@ -46,14 +48,14 @@ class LineSearch {
 /// line: sixteen positions at a time it keeps only those that follow a line end and hold the
 /// key's last two bytes where the key would end, and compares the key at those alone. In
 /// numeric data that leaves a handful of positions per block, so the search runs at close to the
-/// speed of memory.
+/// speed of memory. It keeps nothing between blocks, so one may serve several readers at once.
 class KeyLineSearch final : public LineSearch {
  public:
   explicit KeyLineSearch(std::string_view key, Instructions instructions = Instructions::kFastest);
 
   /// Takes the lines that begin with the key's bytes; with the empty key, every non-empty line. A
   /// key that holds a CR or an LF begins no line.
-  std::size_t Find(const char* data, std::size_t from, std::size_t to) const override;
+  std::size_t Find(const char* data, std::size_t from, std::size_t to) override;
   std::size_t Reach() const override { return key_.size(); }
 
   std::string_view key() const { return key_; }

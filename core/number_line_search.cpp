@@ -10,6 +10,7 @@
 #include "core/byte_lanes.h"
 #include "core/byte_words.h"
 #include "core/line_starts.h"
+#include "core/table_numbers.h"
 
 namespace kesmaro {
 namespace {
@@ -22,11 +23,7 @@ using byte_words::kWord;
 /// Whole parts of up to this many digits are looked up; longer ones are always taken.
 constexpr std::size_t kMostDigits = 7;
 /// The least whole part with more digits than that.
-constexpr double kFirstTooLong = [] {
-  double power = 1;
-  for (std::size_t digit = 0; digit < kMostDigits; ++digit) power *= 10;
-  return power;
-}();
+constexpr double kFirstTooLong = static_cast<double>(kIntegerPowers[kMostDigits]);
 /// A field whose digits and points run on this far is always taken; shorter ones are judged by
 /// that many bytes from the field's start.
 constexpr std::size_t kLongRun = 16;
@@ -129,11 +126,11 @@ NumberLineSearch::NumberLineSearch(const std::vector<double>& values, Instructio
       writings_(SlotCount(values.size())),
       scan_(instructions == Instructions::kFastest ? Entries::Fastest() : Entries::Portable) {
   const std::size_t lastSlot = wholes_.size() - 1;
-  for (const double value : values) {
+  for (const double value : Numbers(values)) {
     // A value of eight whole digits or more is equal only to numbers written with as many, or
     // with an exponent, and those lines are all taken.
     const double whole = std::trunc(std::fabs(value));
-    if (std::isnan(value) || whole >= kFirstTooLong) continue;
+    if (whole >= kFirstTooLong) continue;
     const std::uint64_t digits = WrittenDigits(static_cast<std::uint64_t>(whole));
     std::size_t slot = Mix(digits) & lastSlot;
     while (wholes_[slot] != kNoDigits && wholes_[slot] != digits) slot = (slot + 1) & lastSlot;
@@ -199,7 +196,7 @@ bool NumberLineSearch::Takes(const char* data, std::size_t pos, std::size_t to) 
   return NumberLineScan::Takes(*this, wholes, data, pos, to);
 }
 
-std::size_t NumberLineSearch::Find(const char* data, std::size_t from, std::size_t to) const {
+std::size_t NumberLineSearch::Find(const char* data, std::size_t from, std::size_t to) {
   return scan_(*this, data, from, to);
 }
 

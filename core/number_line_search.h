@@ -23,13 +23,15 @@ namespace kesmaro {
 ///   the end of its fraction (`550.2`, `550.20`; `550`, `550.`, `550.000`).
 /// - A field after field separators, a sign or leading zeros is taken when its whole part, past
 ///   those, is a value's.
+///
+/// It keeps nothing between blocks, so one may serve several readers at once.
 class NumberLineSearch final : public LineSearch {
  public:
-  /// Values that are not a number (NaN) equal nothing, and are left out.
+  /// Values that are no number are left out (Numbers).
   explicit NumberLineSearch(const std::vector<double>& values,
                             Instructions instructions = Instructions::kFastest);
 
-  std::size_t Find(const char* data, std::size_t from, std::size_t to) const override;
+  std::size_t Find(const char* data, std::size_t from, std::size_t to) override;
   std::size_t Reach() const override { return 0; }
   /// Whether Find takes the line at `pos`, judged alone.
   bool Takes(const char* data, std::size_t pos, std::size_t to) const;

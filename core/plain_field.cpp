@@ -5,6 +5,29 @@
 
 namespace kesmaro {
 
+std::optional<PlainDecimal> ReadPlainDecimal(const char* data, std::size_t pos, std::size_t to) {
+  PlainDecimal number;
+  number.negative = pos < to && data[pos] == '-';
+  if (number.negative) ++pos;
+  const auto readDigits = [&] {
+    for (; pos < to && IsDigit(data[pos]); ++pos) {
+      if (++number.digits <= kMostPlainDigits)
+        number.mantissa = number.mantissa * 10 + static_cast<unsigned>(data[pos] - '0');
+    }
+  };
+  readDigits();
+  if (number.digits == 0) return std::nullopt;
+  if (pos < to && data[pos] == '.') {
+    const std::size_t wholeDigits = number.digits;
+    ++pos;
+    readDigits();
+    number.fractionDigits = number.digits - wholeDigits;
+  }
+  if (pos >= to || !EndsPlain(data[pos])) return std::nullopt;
+  number.end = pos;
+  return number;
+}
+
 bool FieldShape::Learn(const char* p, const byte_lanes::Lanes& head, std::uint32_t digits, bool cell) {
   const PlainHead field = ReadPlainHead(p, digits, 0);
   if (field.start != 0 || field.wholeEnd == 0 || field.end == 0 || field.end > byte_words::kWord ||
@@ -47,7 +70,7 @@ std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
     return orEqual ? x >= bound : x > bound;
   };
   if (!passes(count - 1)) return ~std::uint64_t{0};
-  const double guess = bound * kPlainPowers[fractionDigits_];  // within a step or two of it
+  const double guess = bound * kDoublePowers[fractionDigits_];  // within a step or two of it
   std::uint64_t m = guess <= 0                                ? 0
                     : guess >= static_cast<double>(count - 1) ? count - 1
                                                               : static_cast<std::uint64_t>(guess);
@@ -65,7 +88,7 @@ std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
   return Key(byte_words::Load(bytes));
 }
 
-double FieldShape::Step() const { return 1 / kPlainPowers[fractionDigits_]; }
+double FieldShape::Step() const { return 1 / kDoublePowers[fractionDigits_]; }
 
 std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p,
                                                   const byte_lanes::Lanes& head, std::uint32_t digits,

@@ -2,7 +2,8 @@
 #define KESMARO_CORE_PLAIN_FIELD_H_
 
 // Plain decimals (`-`, digits, a point and digits, ended by a field separator or a line end) read
-// from the sixteen bytes of a line's start at once, as the table's searches judge their lines.
+// from the sixteen bytes of a line's start at once, as the table's searches judge their lines,
+// and byte by byte (ReadPlainDecimal), the reading those must equal.
 
 #include <array>
 #include <bit>
@@ -12,29 +13,14 @@
 
 #include "core/byte_lanes.h"
 #include "core/byte_words.h"
+#include "core/decimal.h"
 #include "core/line_rules.h"
 
 namespace kesmaro {
 
-/// Powers of ten as doubles, exact up to 1e22, as far as a plain field's fraction reaches.
-inline constexpr double kPlainPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-/// Powers of ten as integers, up to eight digits.
-inline constexpr std::uint64_t kIntegerPowers[] = {1,      10,      100,      1000,     10000,
-                                                   100000, 1000000, 10000000, 100000000};
-
-/// The double of a plain decimal without its sign, whose digits are the integer `mantissa`
-/// (below 2^53) with `fractionDigits` of them after the point: one division by an exact power of
-/// ten, which rounds once, as ToDouble rounds. The searches read every plain field so, and their
-/// keys' bounds are found so, which keeps comparing keys the same as comparing doubles.
-[[gnu::always_inline]] inline double PlainValue(std::uint64_t mantissa, std::size_t fractionDigits) {
-  return static_cast<double>(mantissa) / kPlainPowers[fractionDigits];
-}
-
 /// The digits among the sixteen bytes of `head`, as bits.
 [[gnu::always_inline]] inline std::uint32_t DigitBits(byte_lanes::Lanes head) {
-  using namespace byte_lanes;
-  return LaneBits((head >= Splat('0')) & (head <= Splat('9')));
+  return byte_lanes::LaneBits((head >= byte_lanes::Splat('0')) & (head <= byte_lanes::Splat('9')));
 }
 
 /// Whether a byte ends a plain decimal: a field separator or a line end; looked up, as the
@@ -69,6 +55,137 @@ struct PlainHead {
     end += 1 + static_cast<std::size_t>(std::countr_one(digits >> (end + 1)));
   if (end < kLanes) shape.end = end;
   return shape;
+}
+
+/// The most digits of a plain decimal whose double the searches read: a double tells apart all
+/// decimals of fifteen digits.
+inline constexpr std::size_t kMostPlainDigits = 15;
+
+/// A plain decimal as ReadPlainDecimal reads it.
+struct PlainDecimal {
+  bool negative = false;
+  std::uint64_t mantissa = 0;      ///< its digits as one integer, when there are kMostPlainDigits at most
+  std::size_t digits = 0;          ///< either side of the point
+  std::size_t fractionDigits = 0;  ///< after the point
+  std::size_t end = 0;             ///< where the separator or line end after it is
+
+  /// Its double, for kMostPlainDigits digits at most.
+  double Value() const {
+    const double value = PlainValue(mantissa, fractionDigits);
+    return negative ? -value : value;
+  }
+};
+
+/// The plain decimal, of any length, at `pos`, ended within `to` by a field separator or a line
+/// end; nullopt when there is none. Read byte by byte: the reference that the readers of a line's
+/// sixteen bytes at once fall back on, and are held to.
+std::optional<PlainDecimal> ReadPlainDecimal(const char* data, std::size_t pos, std::size_t to);
+
+/// Whether the field at `pos` is a plain decimal, of any length, ended within `to`: told from one
+/// vector where the field ends within it.
+[[gnu::always_inline]] inline bool IsPlainField(const char* data, std::size_t pos, std::size_t to) {
+  if constexpr (std::endian::native == std::endian::little) {
+    if (to - pos >= byte_lanes::kLanes) {
+      const PlainHead shape = ReadPlainHead(data + pos, DigitBits(byte_lanes::Load(data + pos)), 0);
+      if (shape.wholeEnd == shape.start) return false;
+      if (shape.end != 0) return EndsPlain(data[pos + shape.end]);
+    }
+  }
+  return ReadPlainDecimal(data, pos, to).has_value();
+}
+
+/// The value of the `count` decimal digits, one to eight, in the low bytes of `word`, in the
+/// order they are written; the bytes above them are not looked at.
+[[gnu::always_inline]] inline std::uint64_t DigitsWordValue(std::uint64_t word, std::size_t count) {
+  // The digits' bytes less '0', moved to the top of the word as if zeros came before them (no
+  // borrow crosses from a digit into the byte above it); then pairs, fours and eights of them
+  // summed in place.
+  word = (word - 0x3030303030303030) << (8 * (8 - count));
+  word = word * 10 + (word >> 8);
+  return (((word & 0x000000FF000000FF) * (100 + (1000000ULL << 32))) +
+          (((word >> 16) & 0x000000FF000000FF) * (1 + (10000ULL << 32)))) >>
+         32;
+}
+
+/// The value of `count` decimal digits, at most eight, at `p`; eight bytes are held there.
+[[gnu::always_inline]] inline std::uint64_t DigitsValue(const char* p, std::size_t count) {
+  return count == 0 ? 0 : DigitsWordValue(byte_words::Load(p), count);
+}
+
+/// A line's first field as the searches judge it, and, when asked, whether the field after it is
+/// a plain decimal too.
+struct FirstField {
+  bool plain = false;  ///< whether it is a plain decimal of kMostPlainDigits digits at most
+  double x = 0;
+  std::size_t end = 0;  ///< where it ends, when plain
+  int cell = -1;        ///< whether the second field is a plain decimal: 1, 0, or -1 when not yet told
+};
+
+/// What ReadFirstField reads of a line's start: a vector, and a word after it for the digits that
+/// end near the vector's end.
+inline constexpr std::size_t kFieldReach = byte_lanes::kLanes + byte_words::kWord;
+
+/// The first field of the line at `pos`, as ReadPlainDecimal reads it, from one vector of the
+/// line's start for a field that ends within its first sixteen bytes with up to eight digits
+/// either side of the point: the common first field. Others are read byte by byte. With `kCell`,
+/// the second field is judged from the same vector when it ends within it too, as it does in the
+/// common line. With `kHeld`, the caller knows that kFieldReach bytes are held from `pos` on.
+template <bool kCell, bool kHeld>
+[[gnu::always_inline]] inline void ReadFirstField(const char* data, std::size_t pos, std::size_t to,
+                                                  FirstField* field) {
+  constexpr std::size_t kLanes = byte_lanes::kLanes;
+  if constexpr (std::endian::native == std::endian::little) {
+    if (kHeld || to - pos >= kFieldReach) {
+      const char* p = data + pos;
+      const std::uint32_t digits = DigitBits(byte_lanes::Load(p));
+      const PlainHead shape = ReadPlainHead(p, digits, 0);
+      const std::size_t wholeDigits = shape.wholeEnd - shape.start;
+      const std::size_t fractionDigits = shape.end > shape.wholeEnd ? shape.end - shape.wholeEnd - 1 : 0;
+      if (wholeDigits == 0) return;
+      // Within one word, or ended within sixteen bytes with eight digits at most either side of the
+      // point, the field has fifteen digits at most.
+      const bool inWord = shape.end - shape.start <= byte_words::kWord;
+      if (shape.end != 0 &&
+          (inWord || (wholeDigits <= byte_words::kWord && fractionDigits <= byte_words::kWord))) {
+        if (!EndsPlain(p[shape.end])) return;
+        std::uint64_t mantissa;
+        if (inWord) {
+          // The common field, digits and point within one word: the point taken out by moving the
+          // fraction's digits down a byte, and all the digits read at once.
+          const std::uint64_t word = byte_words::Load(p + shape.start);
+          const std::uint64_t whole = ~std::uint64_t{0} >> (64 - 8 * wholeDigits);
+          mantissa = DigitsWordValue((word & whole) | ((word >> 8) & ~whole), wholeDigits + fractionDigits);
+        } else {
+          mantissa = DigitsValue(p + shape.start, wholeDigits) * kIntegerPowers[fractionDigits] +
+                     DigitsValue(p + shape.wholeEnd + 1, fractionDigits);
+        }
+        const double value = PlainValue(mantissa, fractionDigits);
+        field->plain = true;
+        field->x = shape.start != 0 ? -value : value;
+        field->end = pos + shape.end;
+        if constexpr (kCell) {
+          // The field ends at a separator or at the line's end; the cell starts after the run of
+          // separators, mostly one.
+          std::size_t cell = shape.end;
+          while (cell < kLanes && IsFieldSeparator(p[cell])) ++cell;
+          if (cell < kLanes) {
+            const PlainHead cellShape = ReadPlainHead(p, digits, cell);
+            if (cellShape.start < kLanes && cellShape.wholeEnd == cellShape.start) {
+              field->cell = 0;
+            } else if (cellShape.end != 0) {
+              field->cell = EndsPlain(p[cellShape.end]) ? 1 : 0;
+            }
+          }
+        }
+        return;
+      }
+    }
+  }
+  const std::optional<PlainDecimal> number = ReadPlainDecimal(data, pos, to);
+  field->plain = number && number->digits <= kMostPlainDigits;
+  if (!field->plain) return;
+  field->x = number->Value();
+  field->end = number->end;
 }
 
 /// The shape of a line's start whose first field is a plain decimal without a sign that fills at
@@ -185,10 +302,9 @@ class KeyedWindow {
   /// The block ends at `to`: what is still to wait is kept for the next one.
   void End(std::size_t to) { wait_ = resume_ > to ? resume_ - to : 0; }
 
-  /// Whether the line at `head` is of the shape keyed, and its key, from its first eight bytes.
-  [[gnu::always_inline]] bool Fits(byte_lanes::Lanes head, std::uint32_t digits) const {
-    return shape_.Fits(head, digits);
-  }
+  /// Whether there are keys for the shape learnt last: those of the bounds that a line was
+  /// last keyed with, for a search whose every window stays one it may pass lines over within.
+  [[gnu::always_inline]] bool Keyed() const { return made_; }
   /// Whether the line at `p`, a vector and a word held there, is of the shape keyed, with its cell
   /// (FieldShape::CellFits) when `kCell`.
   template <bool kCell>

@@ -13,7 +13,6 @@
 
 namespace kesmaro {
 
-struct FirstField;
 struct TableLineScan;
 
 /// Numbers in ascending order, and where another number falls among them. The open interval
@@ -23,28 +22,29 @@ class SortedPoints {
  public:
   static constexpr std::size_t kOnPoint = ~std::size_t{0};
 
-  /// The points must be numbers (no NaN).
+  /// Points that are no number are left out (Numbers).
   explicit SortedPoints(std::vector<double> points);
 
   /// The gap that x lies inside, by the number of points below it; kOnPoint when x is a point.
-  std::size_t Gap(double x) const { return InLastGap(x) ? gap_ : FindGap(x); }
+  /// Remembers it when it is another gap than the last.
+  std::size_t Gap(double x) { return InLastGap(x) ? gap_ : FindGap(x); }
   /// Whether x lies inside the gap that the last number looked up lay inside.
   bool InLastGap(double x) const { return x > low_ && x < high_; }
   /// That gap's open bounds; an empty one before a number is looked up.
   std::pair<double, double> LastGap() const { return {low_, high_}; }
   /// How many points lie below x, and at or below it.
-  std::size_t Below(double x) const;
-  std::size_t AtOrBelow(double x) const;
+  std::size_t Below(double x);
+  std::size_t AtOrBelow(double x);
 
   const std::vector<double>& points() const { return points_; }
 
  private:
-  std::size_t FindGap(double x) const;
+  std::size_t FindGap(double x);
 
   std::vector<double> points_;
-  mutable std::size_t gap_ = 0;
-  mutable double low_ = std::numeric_limits<double>::infinity();  ///< the gap's bounds; none yet
-  mutable double high_ = -std::numeric_limits<double>::infinity();
+  std::size_t gap_ = 0;
+  double low_ = std::numeric_limits<double>::infinity();  ///< the gap's bounds; none yet
+  double high_ = -std::numeric_limits<double>::infinity();
 };
 
 /// Finds, for the table's nearest values, the lines of one file that may still be the nearest to
@@ -61,16 +61,16 @@ class SortedPoints {
 /// line.
 class NearestLineSearch final : public LineSearch {
  public:
-  /// Values beyond ±1e300, or no number, make the search take every line.
+  /// Values beyond ±1e300 make the search take every line.
   explicit NearestLineSearch(std::vector<double> values);
 
-  std::size_t Find(const char* data, std::size_t from, std::size_t to) const override;
+  std::size_t Find(const char* data, std::size_t from, std::size_t to) override;
   std::size_t Reach() const override { return 0; }
 
  private:
   friend struct TableLineScan;
   /// Find's body, compiled into each of TableLineScan's entry points.
-  [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to) const;
+  [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to);
   /// The line nearest to a value among those taken so far, as far as doubles tell it.
   struct Nearest {
     bool held = false;
@@ -91,26 +91,26 @@ class NearestLineSearch final : public LineSearch {
 
   /// Whether the line at x, followed by the line at `next`, may be nearest to some value; makes
   /// the window that of x's gap on the way.
-  bool MayBeNearest(double x, double next) const;
+  bool MayBeNearest(double x, double next);
   /// Whether the line at x, followed by the line at `next`, is passed over, told from the window.
   bool PassedInWindow(double x, double next) const;
   /// Makes the window that of the gap x lies in; none when x is a value.
-  void FindWindow(double x) const;
+  void FindWindow(double x);
   bool MayBeNearestTo(std::size_t i, double x, double next) const;
-  void Took(double x) const;
+  void Took(double x);
 
   SortedPoints values_;
   double largest_ = 0;  ///< the largest |value|
   bool judges_ = true;
-  mutable std::vector<Nearest> nearest_;  ///< a value's each
+  std::vector<Nearest> nearest_;  ///< a value's each
   /// Over the values up to each one, the most of value + distance + slack: a line at an x past
   /// it is farther from all of them than a line taken. +inf while one has no line.
-  mutable std::vector<double> belowReach_;
+  std::vector<double> belowReach_;
   /// The same from each value up, the least of value - distance - slack.
-  mutable std::vector<double> aboveReach_;
-  mutable Window window_;
+  std::vector<double> aboveReach_;
+  Window window_;
   /// The window as keys of the shape of a line judged in full, for the lines of that shape after it.
-  mutable KeyedWindow keyed_;
+  KeyedWindow keyed_;
 };
 
 /// Finds, for the table's exact values, the lines that NumberLineSearch takes, and passes over
@@ -123,17 +123,17 @@ class ExactLineSearch final : public LineSearch {
  public:
   ExactLineSearch(const NumberLineSearch& mayEqual, std::vector<double> values);
 
-  std::size_t Find(const char* data, std::size_t from, std::size_t to) const override;
+  std::size_t Find(const char* data, std::size_t from, std::size_t to) override;
   std::size_t Reach() const override { return 0; }
 
  private:
   friend struct TableLineScan;
   /// Find's body, compiled into each of TableLineScan's entry points.
-  [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to) const;
+  [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to);
   const NumberLineSearch& mayEqual_;
-  SortedPoints values_;  ///< values that are no number left out
-  mutable KeyedWindow keyed_;
-  mutable bool keyedNow_ = false;  ///< whether the keys are those of the gap the last line judged lay in
+  SortedPoints values_;
+  /// The gap between values that the last line judged lay in, as keys of that line's shape.
+  KeyedWindow keyed_;
 };
 
 /// Finds, for the table's interpolated values, the lines that may be on a value or either side
@@ -149,20 +149,20 @@ class InterpolationLineSearch final : public LineSearch {
  public:
   explicit InterpolationLineSearch(std::vector<double> values);
 
-  std::size_t Find(const char* data, std::size_t from, std::size_t to) const override;
+  std::size_t Find(const char* data, std::size_t from, std::size_t to) override;
   std::size_t Reach() const override { return 0; }
 
  private:
   friend struct TableLineScan;
   /// Find's body, compiled into each of TableLineScan's entry points.
-  [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to) const;
+  [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to);
   /// Whether a value lies between two lines' x, or on either.
-  bool Between(double a, double b) const;
+  bool Between(double a, double b);
 
-  SortedPoints values_;  ///< values that are no number left out
-  mutable bool takeNext_ = false;
+  SortedPoints values_;
+  bool takeNext_ = false;
   /// The last gap as keys of the shape of a line judged in full, for the lines of that shape after it.
-  mutable KeyedWindow keyed_;
+  KeyedWindow keyed_;
 };
 
 /// Finds, for the table's range measures, the lines that lie in a range, or may be the line just
@@ -179,28 +179,28 @@ class RangeLineSearch final : public LineSearch {
   /// The ranges as [low, high] pairs.
   RangeLineSearch(std::vector<std::pair<double, double>> ranges, std::size_t column);
 
-  std::size_t Find(const char* data, std::size_t from, std::size_t to) const override;
+  std::size_t Find(const char* data, std::size_t from, std::size_t to) override;
   std::size_t Reach() const override { return 0; }
 
  private:
   friend struct TableLineScan;
   /// Find's body, compiled into each of TableLineScan's entry points.
-  [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to) const;
+  [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to);
   struct Range {
     double low = 0;
     double high = 0;
-    mutable double below = -std::numeric_limits<double>::infinity();  ///< the highest line taken below
-    mutable double above = std::numeric_limits<double>::infinity();   ///< the lowest line taken above
+    double below = -std::numeric_limits<double>::infinity();  ///< the highest line taken below
+    double above = std::numeric_limits<double>::infinity();   ///< the lowest line taken above
   };
 
   /// Whether a line's cell, after its first field ending at `end`, is a plain decimal.
   bool CellIsNumber(const char* data, std::size_t end, std::size_t to) const;
   /// Whether a line may matter, with the line after it. Remembers a line that matters with a
   /// number for a cell.
-  bool Matters(const char* data, std::size_t to, const FirstField& line, const FirstField& next) const;
+  bool Matters(const char* data, std::size_t to, const FirstField& line, const FirstField& next);
   /// Whether the line at x is passed over for a next line at `next` with a number for a cell,
   /// told from the gap between range ends that both lie in, when that gap is outside every range.
-  bool PassedByGap(double x, double next) const;
+  bool PassedByGap(double x, double next);
 
   std::vector<Range> ranges_;
   SortedPoints ends_;          ///< both ends of every range
@@ -212,11 +212,11 @@ class RangeLineSearch final : public LineSearch {
   /// The gap between range ends, outside every range, that the limits below were found for, as
   /// its open bounds; kNoWindow when none: the most of `above` over the ranges below it, and the
   /// least of `below` over the ranges above it.
-  mutable std::pair<double, double> window_ = kNoWindow;
-  mutable double pastBelow_ = 0;
-  mutable double shortOfAbove_ = 0;
+  std::pair<double, double> window_ = kNoWindow;
+  double pastBelow_ = 0;
+  double shortOfAbove_ = 0;
   /// The window as keys of the shape of a line judged in full, for the lines of that shape after it.
-  mutable KeyedWindow keyed_;
+  KeyedWindow keyed_;
 };
 
 }  // namespace kesmaro

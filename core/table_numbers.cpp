@@ -1,6 +1,13 @@
 #include "core/table_numbers.h"
 
+#include <algorithm>
+
 namespace kesmaro {
+
+std::vector<double> Numbers(std::vector<double> values) {
+  std::erase_if(values, [](double value) { return std::isnan(value); });
+  return values;
+}
 
 // Out of line: most comparisons are told from the doubles, inline.
 bool NearerAsDecimals(const Number& x, const Number& value, const Number& than, bool orEqual) {

@@ -6,12 +6,14 @@
 //
 // The contract the table's searches keep with the file pass rests on these: a search may pass
 // over a line only if the file pass would not take it; a search's fast reading of a line's x
-// equals the full one (ParseDecimal); and the margin a search allows for rounding is at least
+// equals the full one (ReadFirstField reads as ReadPlainDecimal, whose double is ToDouble's of
+// ParseDecimal's, both PlainValue); and the margin a search allows for rounding is at least
 // the one Nearer and Within allow, so that a line they would tell from its decimals is never
 // passed over on its doubles.
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "core/decimal.h"
 
@@ -38,6 +40,10 @@ inline bool operator<(const Number& a, const Number& b) {
 inline double RoundingSlack(double magnitudes) {
   return 4 * std::numeric_limits<double>::epsilon() * magnitudes + 4 * std::numeric_limits<double>::min();
 }
+
+/// The values that are numbers, in their order. A NaN equals no number and lies between none, so
+/// every search leaves it out alike.
+std::vector<double> Numbers(std::vector<double> values);
 
 /// Nearer and Within told from the decimals: for distances that their doubles cannot tell apart.
 bool NearerAsDecimals(const Number& x, const Number& value, const Number& than, bool orEqual);

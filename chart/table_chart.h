@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "chart/chart_layout.h"
-#include "core/decimal.h"
 #include "core/error.h"
 #include "core/file_system.h"
-#include "core/table.h"
-#include "core/text_codec.h"
+#include "core/table/decimal.h"
+#include "core/table/table.h"
+#include "core/text/text_codec.h"
 
 namespace kesmaro {
 

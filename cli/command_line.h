@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "cli/options.h"
-#include "core/data_file_list.h"
 #include "core/file_system.h"
-#include "core/table_job.h"
+#include "core/run/data_file_list.h"
+#include "core/table/table_job.h"
 #include "platform/text_codec.h"
 
 namespace kesmaro::cli {

@@ -5,7 +5,7 @@
 #include <limits>
 #include <utility>
 
-#include "core/table.h"
+#include "core/table/table.h"
 #include "options/arguments.h"
 #include "options/window_options.h"
 

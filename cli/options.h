@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/table.h"
+#include "core/table/table.h"
 
 namespace kesmaro::cli {
 

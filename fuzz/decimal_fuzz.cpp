@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/decimal.h"
+#include "core/table/decimal.h"
 #include "fuzz/check.h"
 
 namespace kesmaro {

@@ -11,9 +11,10 @@
 #include <optional>
 #include <string>
 
-#include "core/decimal.h"
-#include "core/line_rules.h"
-#include "core/plain_field.h"
+#include "core/run/line_rules.h"
+#include "core/table/decimal.h"
+#include "core/table/fields.h"
+#include "core/table/plain_field.h"
 #include "fuzz/check.h"
 
 namespace kesmaro {

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/decimal.h"
-#include "core/table.h"
+#include "core/table/decimal.h"
+#include "core/table/table.h"
 #include "fuzz/check.h"
 
 namespace kesmaro {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "core/code_page.h"
-#include "core/text_codec.h"
+#include "core/text/code_page.h"
+#include "core/text/text_codec.h"
 
 namespace kesmaro {
 

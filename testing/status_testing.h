@@ -10,7 +10,7 @@
 #include <string>
 
 #include "core/error.h"
-#include "core/line_search.h"
+#include "core/run/line_search.h"
 
 namespace kesmaro {
 

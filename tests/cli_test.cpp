@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "core/data_encoding.h"
+#include "core/text/data_encoding.h"
 #include "platform/disk_file_system.h"
 #include "platform/terminal.h"
 #include "testing/memory_file_system.h"

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "core/code_page.h"
+#include "core/text/code_page.h"
 #include "platform/disk_file_system.h"
 #include "platform/native_text.h"
 #include "platform/terminal.h"

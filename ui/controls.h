@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "chart/chart_layout.h"
-#include "core/code_page.h"
+#include "core/text/code_page.h"
 #include "ui/layout.h"
 
 namespace kesmaro::ui {

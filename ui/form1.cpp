@@ -4,9 +4,9 @@
 #include <optional>
 #include <utility>
 
-#include "core/data_encoding.h"
-#include "core/extraction_run.h"
-#include "core/output_name.h"
+#include "core/run/extraction_run.h"
+#include "core/run/output_name.h"
+#include "core/text/data_encoding.h"
 #include "ui/form_events.h"
 #include "ui/run_message.h"
 #include "ui/wording.h"

@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "core/file_system.h"
-#include "core/key_check.h"
-#include "core/text_codec.h"
+#include "core/run/key_check.h"
+#include "core/text/text_codec.h"
 #include "ui/controls.h"
 #include "ui/series_listing.h"
 

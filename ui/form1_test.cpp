@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/data_encoding.h"
+#include "core/text/data_encoding.h"
 #include "testing/fake_controls.h"
 #include "testing/fake_form_host.h"
 #include "testing/memory_file_system.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "core/decimal.h"
+#include "core/table/decimal.h"
 #include "ui/form1.h"
 #include "ui/table_form.h"
 

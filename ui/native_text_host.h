@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/code_page.h"
+#include "core/text/code_page.h"
 #include "ui/controls.h"
 
 namespace kesmaro::ui {

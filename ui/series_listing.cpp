@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "core/data_encoding.h"
+#include "core/text/data_encoding.h"
 
 namespace kesmaro::ui {
 

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <utility>
 
-#include "core/data_file_list.h"
 #include "core/file_system.h"
-#include "core/text_codec.h"
+#include "core/run/data_file_list.h"
+#include "core/text/text_codec.h"
 
 namespace kesmaro::ui {
 

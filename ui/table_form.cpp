@@ -3,9 +3,9 @@
 #include <new>
 
 #include "chart/table_chart.h"
-#include "core/data_encoding.h"
-#include "core/output_name.h"
-#include "core/table.h"
+#include "core/run/output_name.h"
+#include "core/table/table.h"
+#include "core/text/data_encoding.h"
 #include "ui/form_events.h"
 #include "ui/run_message.h"
 #include "ui/wording.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/file_system.h"
-#include "core/table_job.h"
-#include "core/text_codec.h"
+#include "core/table/table_job.h"
+#include "core/text/text_codec.h"
 #include "ui/controls.h"
 #include "ui/series_listing.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/code_page.h"
+#include "core/text/code_page.h"
 #include "options/window_options.h"
 #include "platform/disk_file_system.h"
 #include "platform/text_codec.h"

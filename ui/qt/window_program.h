@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "core/file_system.h"
-#include "core/text_codec.h"
+#include "core/text/text_codec.h"
 
 namespace kesmaro::ui::qt {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <utility>
 
-#include "core/code_page.h"
+#include "core/text/code_page.h"
 #include "platform/disk_file_system.h"
 #include "platform/text_codec.h"
 #include "ui/native_text_host.h"

@@ -1,0 +1,87 @@
+#ifndef KESMARO_CORE_TABLE_DECIMAL_H_
+#define KESMARO_CORE_TABLE_DECIMAL_H_
+
+// Numbers as the data write them. The table compares the numbers in a first column as the
+// decimals they are written as, exactly; a file's name is read for the number that orders the
+// series.
+
+#include <array>
+#include <compare>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "core/run/line_rules.h"
+
+namespace kesmaro {
+
+/// Powers of ten: as integers, every one a 64-bit word holds; as doubles, those that are exact.
+inline constexpr std::array<std::uint64_t, 20> kIntegerPowers = [] {
+  std::array<std::uint64_t, 20> powers{};
+  std::uint64_t power = 1;
+  for (std::uint64_t& p : powers) {
+    p = power;
+    power *= 10;
+  }
+  return powers;
+}();
+inline constexpr double kDoublePowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+/// The double nearest to `mantissa` / 10^`fractionDigits`, for a mantissa up to 2^53 and up to
+/// 22 digits after the point: both are exact doubles, so the one division rounds once, to the
+/// nearest (where doubles are evaluated as doubles, FLT_EVAL_METHOD 0). The searches read a plain
+/// field so, and ToDouble a decimal that fits.
+[[gnu::always_inline]] inline double PlainValue(std::uint64_t mantissa, std::size_t fractionDigits) {
+  return static_cast<double>(mantissa) / kDoublePowers[fractionDigits];
+}
+
+/// A decimal number as written: `mantissa` × 10^`exponent`, with no zeros at the end of the
+/// mantissa, so that two equal numbers are equal members (zero is all zeros, never negative).
+/// The mantissa holds up to 19 significant digits, and every decimal of up to 19 is held exactly;
+/// of a longer one the 20th digit rounds the 19th (halves away from zero). The exponent is at
+/// most 999,999,999 either way, far beyond any double: `1e-400` is a number, and it is not 0.
+struct Decimal {
+  std::uint64_t mantissa = 0;
+  std::int32_t exponent = 0;
+  bool negative = false;
+
+  friend bool operator==(const Decimal&, const Decimal&) = default;
+};
+
+/// The character a number's fraction starts at: `.`, or `,` for data written with decimal commas.
+enum class DecimalMark : char { kPoint = '.', kComma = ',' };
+
+/// Reads the decimal number at the start of `text` as far as its syntax goes and sets `*end`
+/// behind it: an optional sign, digits with an optional fraction (or a fraction alone, `.5`), and
+/// an optional exponent (`e` or `E`, an optional sign, digits). nullopt when there is none there.
+std::optional<Decimal> LeadingDecimal(std::string_view text, std::size_t* end,
+                                      DecimalMark mark = DecimalMark::kPoint);
+
+/// The number a text is wholly written as, with no blanks; nullopt otherwise.
+std::optional<Decimal> ParseDecimal(std::string_view text, DecimalMark mark = DecimalMark::kPoint);
+
+std::strong_ordering operator<=>(const Decimal& a, const Decimal& b);
+
+/// The double nearest to the decimal; ±0 or ±infinity beyond a double's range.
+double ToDouble(const Decimal& number);
+
+/// How far apart two decimals are: `high` × 2^64 + `low` units of 10^`exponent`. Exact when the
+/// two numbers' last digits lie within 18 places of each other; otherwise the one whose digits
+/// end 18 places or more below the other's is cut there, so a distance keeps at least 37
+/// significant digits.
+struct Distance {
+  std::uint64_t high = 0;
+  std::uint64_t low = 0;
+  std::int32_t exponent = 0;
+};
+
+Distance DistanceBetween(const Decimal& a, const Decimal& b);
+
+std::strong_ordering operator<=>(const Distance& a, const Distance& b);
+
+}  // namespace kesmaro
+
+#endif  // KESMARO_CORE_TABLE_DECIMAL_H_

@@ -1,0 +1,123 @@
+#include "core/table/plain_field.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "core/table/fields.h"
+
+namespace kesmaro {
+
+std::optional<PlainDecimal> ReadPlainDecimal(const char* data, std::size_t pos, std::size_t to) {
+  PlainDecimal number;
+  number.negative = pos < to && data[pos] == '-';
+  if (number.negative) ++pos;
+  const auto readDigits = [&] {
+    for (; pos < to && IsDigit(data[pos]); ++pos) {
+      if (++number.digits <= kMostPlainDigits)
+        number.mantissa = number.mantissa * 10 + static_cast<unsigned>(data[pos] - '0');
+    }
+  };
+  readDigits();
+  if (number.digits == 0) return std::nullopt;
+  if (pos < to && data[pos] == '.') {
+    const std::size_t wholeDigits = number.digits;
+    ++pos;
+    readDigits();
+    number.fractionDigits = number.digits - wholeDigits;
+  }
+  if (pos >= to || !EndsPlain(data[pos])) return std::nullopt;
+  number.end = pos;
+  return number;
+}
+
+bool FieldShape::Learn(const char* p, const byte_lanes::Lanes& head, std::uint32_t digits, bool cell) {
+  const PlainHead field = ReadPlainHead(p, digits, 0);
+  if (field.start != 0 || field.wholeEnd == 0 || field.end == 0 || field.end > byte_words::kWord ||
+      !EndsPlain(p[field.end]))
+    return false;
+  // One separator, then the cell, whose width may differ from line to line (CellFits): cells vary
+  // in width where x does not.
+  if (cell && (!IsFieldSeparator(p[field.end]) || field.end + 1 >= byte_lanes::kLanes ||
+               IsFieldSeparator(p[field.end + 1])))
+    return false;
+  cell_ = cell;
+  std::size_t last = field.end;  // the byte after the last field of the shape
+  if (cell) {
+    const PlainHead cellHead = ReadPlainHead(p, digits, field.end + 1);
+    last = cellHead.wholeEnd != cellHead.start && cellHead.end != 0 && EndsPlain(p[cellHead.end])
+               ? cellHead.end
+               : byte_lanes::kLanes;  // no line fits the cell's bytes: each is told by CellFits
+  }
+  const std::uint32_t fieldBits = (2u << field.end) - 1;  // up to the separator
+  fieldDigitBits_ = digits & fieldBits;
+  fieldSameBits_ = fieldBits & ~digits;
+  const std::uint32_t bits = (2u << last) - 1;  // up to the byte after the last field
+  bytes_ = head;
+  digitBits_ = digits & bits;
+  sameBits_ = bits & ~digits;
+  keyMask_ = byte_words::FirstBytes(~std::uint64_t{0}, field.end);
+  end_ = static_cast<std::uint8_t>(field.end);
+  wholeDigits_ = static_cast<std::uint8_t>(field.wholeEnd);
+  fractionDigits_ =
+      static_cast<std::uint8_t>(field.end > field.wholeEnd ? field.end - field.wholeEnd - 1 : 0);
+  return true;
+}
+
+std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
+  // The fields of this shape are the numbers m / 10^f for m below 10^digits, their doubles read
+  // as the searches read them; the least m whose double passes the bound, then written out.
+  const std::uint64_t count = kIntegerPowers[wholeDigits_ + fractionDigits_];
+  const auto passes = [&](std::uint64_t m) {
+    const double x = PlainValue(m, fractionDigits_);
+    return orEqual ? x >= bound : x > bound;
+  };
+  if (!passes(count - 1)) return ~std::uint64_t{0};
+  const double guess = bound * kDoublePowers[fractionDigits_];  // within a step or two of it
+  std::uint64_t m = guess <= 0                                ? 0
+                    : guess >= static_cast<double>(count - 1) ? count - 1
+                                                              : static_cast<std::uint64_t>(guess);
+  while (m > 0 && passes(m - 1)) --m;
+  while (!passes(m)) ++m;
+  char bytes[byte_words::kWord] = {};
+  for (std::size_t i = end_; i-- > 0;) {
+    if (i == wholeDigits_) {
+      bytes[i] = '.';
+      continue;
+    }
+    bytes[i] = static_cast<char>('0' + m % 10);
+    m /= 10;
+  }
+  return Key(byte_words::Load(bytes));
+}
+
+double FieldShape::Step() const { return 1 / kDoublePowers[fractionDigits_]; }
+
+std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p,
+                                                  const byte_lanes::Lanes& head, std::uint32_t digits,
+                                                  bool cell, const Bounds& bounds, double slack,
+                                                  bool passed) {
+  passed_ = passed_ || passed;
+  if (!shape_.FitsField(head, digits)) {
+    FieldShape learnt;
+    if (!learnt.Learn(p, head, digits, cell)) return std::nullopt;
+    if (made_ && !passed_) resume_ = at + kWait;
+    shape_ = learnt;
+    made_ = false;
+    passed_ = false;
+  }
+  // Two fields of one shape lie a step apart at least, and their doubles as good as that.
+  if (!(slack < shape_.Step() / 2)) return std::nullopt;
+  if (!made_ || !(bounds == bounds_)) {
+    made_ = true;
+    bounds_ = bounds;
+    low_ = shape_.LeastKey(bounds.low, false);
+    high_ = shape_.LeastKey(bounds.high, true);
+    past_ = shape_.LeastKey(bounds.pastBelow, false);
+    shortOf_ = shape_.LeastKey(bounds.shortOfAbove, true);
+  }
+  const std::uint64_t key = shape_.Key(byte_words::Load(p));
+  if (!Inside(key)) return std::nullopt;
+  return key;
+}
+
+}  // namespace kesmaro

@@ -1,0 +1,341 @@
+#ifndef KESMARO_CORE_TABLE_PLAIN_FIELD_H_
+#define KESMARO_CORE_TABLE_PLAIN_FIELD_H_
+
+// Plain decimals (`-`, digits, a point and digits, ended by a field separator or a line end) read
+// from the sixteen bytes of a line's start at once, as the table's searches judge their lines,
+// and byte by byte (ReadPlainDecimal), the reading those must equal.
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "core/run/byte_lanes.h"
+#include "core/run/byte_words.h"
+#include "core/run/line_rules.h"
+#include "core/table/decimal.h"
+#include "core/table/fields.h"
+
+namespace kesmaro {
+
+/// The digits among the sixteen bytes of `head`, as bits.
+[[gnu::always_inline]] inline std::uint32_t DigitBits(byte_lanes::Lanes head) {
+  return byte_lanes::LaneBits((head >= byte_lanes::Splat('0')) & (head <= byte_lanes::Splat('9')));
+}
+
+/// Whether a byte ends a plain decimal: a field separator or a line end; looked up, as the
+/// searches ask it of every line.
+inline constexpr auto kEndsPlain = [] {
+  std::array<bool, 256> ends{};
+  for (std::size_t byte = 0; byte < ends.size(); ++byte) {
+    const char ch = static_cast<char>(byte);
+    ends[byte] = IsFieldSeparator(ch) || IsLineEnd(ch);
+  }
+  return ends;
+}();
+[[gnu::always_inline]] inline bool EndsPlain(char ch) { return kEndsPlain[static_cast<unsigned char>(ch)]; }
+
+/// The shape of a plain decimal within sixteen bytes.
+struct PlainHead {
+  std::size_t start = 0;     ///< where its digits start, after a sign
+  std::size_t wholeEnd = 0;  ///< where the digits before the point end; `start` when there are none
+  std::size_t end = 0;       ///< the first byte after it; 0 when that is not within the sixteen
+};
+
+/// The PlainHead of the number starting `at` (below sixteen) bytes into the sixteen at `p`, whose
+/// digits are the bits of `digits`.
+[[gnu::always_inline]] inline PlainHead ReadPlainHead(const char* p, std::uint32_t digits, std::size_t at) {
+  constexpr std::size_t kLanes = byte_lanes::kLanes;
+  PlainHead shape;
+  shape.start = at + (p[at] == '-' ? 1 : 0);
+  shape.wholeEnd = shape.start + static_cast<std::size_t>(std::countr_one(digits >> shape.start));
+  std::size_t end = shape.wholeEnd;
+  if (end == shape.start) return shape;
+  if (end < kLanes && p[end] == '.')
+    end += 1 + static_cast<std::size_t>(std::countr_one(digits >> (end + 1)));
+  if (end < kLanes) shape.end = end;
+  return shape;
+}
+
+/// The most digits of a plain decimal whose double the searches read: a double tells apart all
+/// decimals of fifteen digits.
+inline constexpr std::size_t kMostPlainDigits = 15;
+
+/// A plain decimal as ReadPlainDecimal reads it.
+struct PlainDecimal {
+  bool negative = false;
+  std::uint64_t mantissa = 0;      ///< its digits as one integer, when there are kMostPlainDigits at most
+  std::size_t digits = 0;          ///< either side of the point
+  std::size_t fractionDigits = 0;  ///< after the point
+  std::size_t end = 0;             ///< where the separator or line end after it is
+
+  /// Its double, for kMostPlainDigits digits at most.
+  double Value() const {
+    const double value = PlainValue(mantissa, fractionDigits);
+    return negative ? -value : value;
+  }
+};
+
+/// The plain decimal, of any length, at `pos`, ended within `to` by a field separator or a line
+/// end; nullopt when there is none. Read byte by byte: the reference that the readers of a line's
+/// sixteen bytes at once fall back on, and are held to.
+std::optional<PlainDecimal> ReadPlainDecimal(const char* data, std::size_t pos, std::size_t to);
+
+/// Whether the field at `pos` is a plain decimal, of any length, ended within `to`: told from one
+/// vector where the field ends within it.
+[[gnu::always_inline]] inline bool IsPlainField(const char* data, std::size_t pos, std::size_t to) {
+  if constexpr (std::endian::native == std::endian::little) {
+    if (to - pos >= byte_lanes::kLanes) {
+      const PlainHead shape = ReadPlainHead(data + pos, DigitBits(byte_lanes::Load(data + pos)), 0);
+      if (shape.wholeEnd == shape.start) return false;
+      if (shape.end != 0) return EndsPlain(data[pos + shape.end]);
+    }
+  }
+  return ReadPlainDecimal(data, pos, to).has_value();
+}
+
+/// The value of the `count` decimal digits, one to eight, in the low bytes of `word`, in the
+/// order they are written; the bytes above them are not looked at.
+[[gnu::always_inline]] inline std::uint64_t DigitsWordValue(std::uint64_t word, std::size_t count) {
+  // The digits' bytes less '0', moved to the top of the word as if zeros came before them (no
+  // borrow crosses from a digit into the byte above it); then pairs, fours and eights of them
+  // summed in place.
+  word = (word - 0x3030303030303030) << (8 * (8 - count));
+  word = word * 10 + (word >> 8);
+  return (((word & 0x000000FF000000FF) * (100 + (1000000ULL << 32))) +
+          (((word >> 16) & 0x000000FF000000FF) * (1 + (10000ULL << 32)))) >>
+         32;
+}
+
+/// The value of `count` decimal digits, at most eight, at `p`; eight bytes are held there.
+[[gnu::always_inline]] inline std::uint64_t DigitsValue(const char* p, std::size_t count) {
+  return count == 0 ? 0 : DigitsWordValue(byte_words::Load(p), count);
+}
+
+/// A line's first field as the searches judge it, and, when asked, whether the field after it is
+/// a plain decimal too.
+struct FirstField {
+  bool plain = false;  ///< whether it is a plain decimal of kMostPlainDigits digits at most
+  double x = 0;
+  std::size_t end = 0;  ///< where it ends, when plain
+  int cell = -1;        ///< whether the second field is a plain decimal: 1, 0, or -1 when not yet told
+};
+
+/// What ReadFirstField reads of a line's start: a vector, and a word after it for the digits that
+/// end near the vector's end.
+inline constexpr std::size_t kFieldReach = byte_lanes::kLanes + byte_words::kWord;
+
+/// The first field of the line at `pos`, as ReadPlainDecimal reads it, from one vector of the
+/// line's start for a field that ends within its first sixteen bytes with up to eight digits
+/// either side of the point: the common first field. Others are read byte by byte. With `kCell`,
+/// the second field is judged from the same vector when it ends within it too, as it does in the
+/// common line. With `kHeld`, the caller knows that kFieldReach bytes are held from `pos` on.
+template <bool kCell, bool kHeld>
+[[gnu::always_inline]] inline void ReadFirstField(const char* data, std::size_t pos, std::size_t to,
+                                                  FirstField* field) {
+  constexpr std::size_t kLanes = byte_lanes::kLanes;
+  if constexpr (std::endian::native == std::endian::little) {
+    if (kHeld || to - pos >= kFieldReach) {
+      const char* p = data + pos;
+      const std::uint32_t digits = DigitBits(byte_lanes::Load(p));
+      const PlainHead shape = ReadPlainHead(p, digits, 0);
+      const std::size_t wholeDigits = shape.wholeEnd - shape.start;
+      const std::size_t fractionDigits = shape.end > shape.wholeEnd ? shape.end - shape.wholeEnd - 1 : 0;
+      if (wholeDigits == 0) return;
+      // Within one word, or ended within sixteen bytes with eight digits at most either side of the
+      // point, the field has fifteen digits at most.
+      const bool inWord = shape.end - shape.start <= byte_words::kWord;
+      if (shape.end != 0 &&
+          (inWord || (wholeDigits <= byte_words::kWord && fractionDigits <= byte_words::kWord))) {
+        if (!EndsPlain(p[shape.end])) return;
+        std::uint64_t mantissa;
+        if (inWord) {
+          // The common field, digits and point within one word: the point taken out by moving the
+          // fraction's digits down a byte, and all the digits read at once.
+          const std::uint64_t word = byte_words::Load(p + shape.start);
+          const std::uint64_t whole = ~std::uint64_t{0} >> (64 - 8 * wholeDigits);
+          mantissa = DigitsWordValue((word & whole) | ((word >> 8) & ~whole), wholeDigits + fractionDigits);
+        } else {
+          mantissa = DigitsValue(p + shape.start, wholeDigits) * kIntegerPowers[fractionDigits] +
+                     DigitsValue(p + shape.wholeEnd + 1, fractionDigits);
+        }
+        const double value = PlainValue(mantissa, fractionDigits);
+        field->plain = true;
+        field->x = shape.start != 0 ? -value : value;
+        field->end = pos + shape.end;
+        if constexpr (kCell) {
+          // The field ends at a separator or at the line's end; the cell starts after the run of
+          // separators, mostly one.
+          std::size_t cell = shape.end;
+          while (cell < kLanes && IsFieldSeparator(p[cell])) ++cell;
+          if (cell < kLanes) {
+            const PlainHead cellShape = ReadPlainHead(p, digits, cell);
+            if (cellShape.start < kLanes && cellShape.wholeEnd == cellShape.start) {
+              field->cell = 0;
+            } else if (cellShape.end != 0) {
+              field->cell = EndsPlain(p[cellShape.end]) ? 1 : 0;
+            }
+          }
+        }
+        return;
+      }
+    }
+  }
+  const std::optional<PlainDecimal> number = ReadPlainDecimal(data, pos, to);
+  field->plain = number && number->digits <= kMostPlainDigits;
+  if (!field->plain) return;
+  field->x = number->Value();
+  field->end = number->end;
+}
+
+/// The shape of a line's start whose first field is a plain decimal without a sign that fills at
+/// most a word (seven digits and a point, or eight digits): where its digits lie, its point and
+/// the byte after it; and, when learnt with its cell, the one field separator after it and the
+/// plain decimal cell after that, with the byte after that, all within sixteen bytes (Fits), or a
+/// plain decimal cell of any width there (FitsField and CellFits), as intensities are written. Fields of
+/// one shape read as keys: the word of their bytes as one integer, in the order they are written,
+/// whose order is their numbers' order and, as their doubles are apart for each, their doubles'
+/// order. A search so tells a line from the bounds it passes lines over within, once these are
+/// made keys of the line's shape, without reading the line as a number.
+class FieldShape {
+ public:
+  /// Becomes the shape of the line at the sixteen bytes `head` at `p`, whose digits are the bits
+  /// of `digits`, with its cell when `cell`: false when the line has no such shape.
+  bool Learn(const char* p, const byte_lanes::Lanes& head, std::uint32_t digits, bool cell);
+
+  /// Whether the line whose sixteen bytes are `head`, with digits `digits`, is of this shape.
+  [[gnu::always_inline]] bool Fits(byte_lanes::Lanes head, std::uint32_t digits) const {
+    const std::uint32_t same = byte_lanes::LaneBits(head == bytes_);
+    return ((digits & digitBits_) | (same & sameBits_)) == (digitBits_ | sameBits_);
+  }
+
+  /// Whether the line fits the shape's first field and the separator after it: with a cell of
+  /// another width, it is still of the shape where CellFits.
+  [[gnu::always_inline]] bool FitsField(byte_lanes::Lanes head, std::uint32_t digits) const {
+    const std::uint32_t same = byte_lanes::LaneBits(head == bytes_);
+    return ((digits & fieldDigitBits_) | (same & fieldSameBits_)) == (fieldDigitBits_ | fieldSameBits_);
+  }
+
+  /// For a shape learnt with its cell, whether the line at `p` (a vector and a word held there),
+  /// whose first sixteen bytes have digits `digits` and which Fits, has a plain decimal cell right
+  /// after the separator, ended within those bytes; true for a shape without.
+  [[gnu::always_inline]] bool CellFits(const char* p, std::uint32_t digits) const {
+    if (!cell_) return true;
+    constexpr std::size_t kLanes = byte_lanes::kLanes;
+    const PlainHead cell = ReadPlainHead(p, digits, std::size_t{end_} + 1);
+    if (cell.wholeEnd == cell.start) return false;
+    if (cell.end != 0) return EndsPlain(p[cell.end]);
+    // Its digits run past the vector (`516.3401` after `1000.00`): read on in the word.
+    bool point = cell.wholeEnd < kLanes;
+    for (std::size_t at = kLanes; at < kLanes + byte_words::kWord; ++at) {
+      if (IsDigit(p[at])) continue;
+      if (p[at] != '.' || point) return EndsPlain(p[at]);
+      point = true;
+    }
+    return false;
+  }
+
+  /// The key of a field of this shape, from its line's first eight bytes.
+  [[gnu::always_inline]] std::uint64_t Key(std::uint64_t word) const {
+    word &= keyMask_;
+    if constexpr (std::endian::native == std::endian::little) return __builtin_bswap64(word);
+    return word;
+  }
+
+  /// The least key of a field of this shape whose double is above `bound`, or at least `bound`
+  /// when `orEqual`; above every key when there is none (a NaN bound).
+  std::uint64_t LeastKey(double bound, bool orEqual) const;
+
+  /// The least step between two numbers of this shape.
+  double Step() const;
+  /// Where the field ends in its line.
+  std::size_t End() const { return end_; }
+
+  bool operator==(const FieldShape& other) const {
+    return digitBits_ == other.digitBits_ && sameBits_ == other.sameBits_ && cell_ == other.cell_ &&
+           (byte_lanes::LaneBits(bytes_ == other.bytes_) & sameBits_) == sameBits_;
+  }
+
+ private:
+  byte_lanes::Lanes bytes_{};  ///< the learnt line's first bytes
+  /// The bytes that are digits, as bits; before a shape is learnt, one past the sixteen, so that
+  /// no line fits.
+  std::uint32_t digitBits_ = 1u << byte_lanes::kLanes;
+  std::uint32_t sameBits_ = 0;                               ///< the bytes that are as in the learnt line
+  std::uint32_t fieldDigitBits_ = 1u << byte_lanes::kLanes;  ///< the same for the first field alone
+  std::uint32_t fieldSameBits_ = 0;
+  std::uint64_t keyMask_ = 0;     ///< the field's bytes in the word
+  std::uint8_t wholeDigits_ = 0;  ///< the field's digits before its point, and after it
+  std::uint8_t fractionDigits_ = 0;
+  std::uint8_t end_ = 0;  ///< where the field ends
+  bool cell_ = false;     ///< whether learnt with its cell
+};
+
+/// The bounds of a window that a search passes lines over within, made keys of one shape of line
+/// (FieldShape), so that the lines of that shape are told from them without being read as numbers.
+class KeyedWindow {
+ public:
+  /// The doubles the keys are made from: the window's open bounds, the x above which a line,
+  /// moving up, is passed over, and the x below which one, moving down, is.
+  struct Bounds {
+    double low = 0, high = 0, pastBelow = 0, shortOfAbove = 0;
+    bool operator==(const Bounds&) const = default;
+  };
+
+  /// Keys the window for the line at the sixteen bytes `head` at `p`, with digits `digits`: makes
+  /// the keys of `bounds` for the line's shape, with its cell when `cell`, and gives the line's
+  /// key when it lies inside the window. None too when the line has no such shape, or when two
+  /// lines' doubles closer than `slack` could not be told apart. `passed` says whether a line was
+  /// passed over by key since the last call.
+  ///
+  /// Lines written in turn in several shapes would make keys for every line, so a shape learnt
+  /// that no line was passed over by key with makes the search wait some thousands of bytes from
+  /// `at`, the line's place in the block, before it keys the window again (Ready).
+  std::optional<std::uint64_t> KeyLine(std::size_t at, const char* p, const byte_lanes::Lanes& head,
+                                       std::uint32_t digits, bool cell, const Bounds& bounds, double slack,
+                                       bool passed);
+
+  /// A block of data from `from` on is walked: what is still to wait counts from there.
+  void Begin(std::size_t from) { resume_ = from + wait_; }
+  /// Whether the window may be keyed for the line at `at` in the block.
+  bool Ready(std::size_t at) const { return at >= resume_; }
+  /// The block ends at `to`: what is still to wait is kept for the next one.
+  void End(std::size_t to) { wait_ = resume_ > to ? resume_ - to : 0; }
+
+  /// Whether there are keys for the shape learnt last: those of the bounds that a line was
+  /// last keyed with, for a search whose every window stays one it may pass lines over within.
+  [[gnu::always_inline]] bool Keyed() const { return made_; }
+  /// Whether the line at `p`, a vector and a word held there, is of the shape keyed, with its cell
+  /// (FieldShape::CellFits) when `kCell`.
+  template <bool kCell>
+  [[gnu::always_inline]] bool LineFits(const char* p, byte_lanes::Lanes head, std::uint32_t digits) const {
+    if (shape_.Fits(head, digits)) return true;
+    return kCell && shape_.FitsField(head, digits) && shape_.CellFits(p, digits);
+  }
+  [[gnu::always_inline]] std::uint64_t Key(std::uint64_t word) const { return shape_.Key(word); }
+  [[gnu::always_inline]] std::size_t FieldEnd() const { return shape_.End(); }
+  /// Whether a key lies inside the window.
+  [[gnu::always_inline]] bool Inside(std::uint64_t key) const { return key >= low_ && key < high_; }
+  /// Whether the line at `key`, inside the window and followed by the line at `nextKey`, moves
+  /// away from what it could matter to.
+  [[gnu::always_inline]] bool Passed(std::uint64_t key, std::uint64_t nextKey) const {
+    return nextKey > key ? key >= past_ : nextKey < key && key < shortOf_;
+  }
+
+ private:
+  /// The bytes that wait for another shape to be learnt: some hundreds of lines.
+  static constexpr std::size_t kWait = 8192;
+
+  FieldShape shape_;
+  bool made_ = false;  ///< whether the keys are those of `bounds_` for `shape_`
+  Bounds bounds_;
+  std::uint64_t low_ = 0, high_ = 0, past_ = 0, shortOf_ = 0;
+  bool passed_ = false;     ///< whether a line was passed over by key since `shape_` was learnt
+  std::size_t resume_ = 0;  ///< where in the block being walked the window may be keyed again
+  std::size_t wait_ = 0;    ///< the bytes still to wait when a block ends
+};
+
+}  // namespace kesmaro
+
+#endif  // KESMARO_CORE_TABLE_PLAIN_FIELD_H_

@@ -1,0 +1,126 @@
+#include "core/table/plain_field.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/table/fields.h"
+
+namespace kesmaro {
+namespace {
+
+/// A line's start as the searches hold it: sixteen bytes and more.
+struct Held {
+  explicit Held(const std::string& line) : text(line + std::string(32, '\n')) {}
+  const char* data() const { return text.data(); }
+  byte_lanes::Lanes head() const { return byte_lanes::Load(data()); }
+  std::uint32_t digits() const { return DigitBits(head()); }
+  std::string text;
+};
+
+bool Learns(FieldShape* shape, const std::string& line, bool cell) {
+  const Held held(line);
+  return shape->Learn(held.data(), held.head(), held.digits(), cell);
+}
+
+/// The readers of a line's sixteen bytes at once against the byte-by-byte reference, on random
+/// lines that end near and past the vector, with the bytes after them held and not, half of them
+/// starting as a learnt shape does: the same fields and doubles, a cell plain only when it is, and
+/// the reference's double the full reading's.
+TEST(PlainFieldTest, VectorReadersReadAsTheReference) {
+  FieldShape shape;
+  ASSERT_TRUE(Learns(&shape, "1000.00\t516.3401\r\n", true));
+  std::mt19937 random(5);
+  const auto pick = [&](const std::string& from) { return from[random() % from.size()]; };
+  for (int round = 0; round < 40000; ++round) {
+    std::string line = random() % 2 ? "" : std::string("1234.56\t");
+    for (char& digit : line) digit = digit == '.' || digit == '\t' ? digit : pick("0123456789");
+    for (std::size_t size = line.size() + random() % 26; line.size() < size;)
+      line += pick("01234567890123456789012345678901234567890123456789..-- \t;x\r\n");
+    const Held held(line);
+    for (const std::size_t to : {line.size(), held.text.size()}) {
+      FirstField field;
+      ReadFirstField<true, false>(held.data(), 0, to, &field);
+      const std::optional<PlainDecimal> x = ReadPlainDecimal(held.data(), 0, to);
+      ASSERT_EQ(field.plain, x && x->digits <= kMostPlainDigits) << line;
+      ASSERT_EQ(IsPlainField(held.data(), 0, to), x.has_value()) << line;
+      if (to == held.text.size() && shape.FitsField(held.head(), held.digits())) {
+        const std::optional<PlainDecimal> cell = ReadPlainDecimal(held.data(), shape.End() + 1, to);
+        EXPECT_EQ(shape.CellFits(held.data(), held.digits()), cell && cell->end < kFieldReach) << line;
+      }
+      if (!field.plain) continue;
+      EXPECT_EQ(field.end, x->end) << line;
+      EXPECT_EQ(field.x, x->Value()) << line;
+      EXPECT_EQ(x->Value(), ToDouble(*ParseDecimal(line.substr(0, x->end)))) << line;
+      std::size_t cell = x->end;
+      while (cell < to && IsFieldSeparator(line[cell])) ++cell;
+      const bool cellPlain = ReadPlainDecimal(held.data(), cell, to).has_value();
+      EXPECT_TRUE(field.cell < 0 || (field.cell == 1) == cellPlain) << line;
+    }
+  }
+}
+
+/// Every field of a shape, or those near each bound where there are too many, against bounds on,
+/// between and beyond them: a field's key is at least LeastKey exactly when its double, as the
+/// decimal's nearest, passes the bound.
+TEST(FieldShapeTest, LeastKeysPassTheFieldsWhoseDoublesPass) {
+  const double kInf = std::numeric_limits<double>::infinity();
+  const double bounds[] = {0,
+                           -0.0,
+                           -1,
+                           0.5,
+                           0.05,
+                           1.25,
+                           1.2500000000000002,
+                           7,
+                           9.99,
+                           10,
+                           99.5,
+                           123.4565,
+                           1234.567,
+                           9999.999,
+                           12345678,
+                           99999999,
+                           1e300,
+                           -kInf,
+                           kInf,
+                           std::numeric_limits<double>::quiet_NaN(),
+                           std::numeric_limits<double>::denorm_min()};
+  for (const std::string format : {"0", "0.0", "00.0", "0.00", "0.", "0000.000", "00000000", "0.000000"}) {
+    FieldShape shape;
+    ASSERT_TRUE(Learns(&shape, format + " 1\n", true)) << format;
+    const std::size_t point = format.find('.');
+    const std::size_t fraction = point == std::string::npos ? 0 : format.size() - point - 1;
+    const auto count =
+        static_cast<long long>(std::pow(10, format.size() - (point == std::string::npos ? 0 : 1)));
+    for (const double bound : bounds) {
+      const std::uint64_t above = shape.LeastKey(bound, false), atLeast = shape.LeastKey(bound, true);
+      const auto check = [&](long long m) {
+        std::string field = format;
+        for (std::size_t i = field.size(); i-- > 0;) {
+          if (i == point) continue;
+          field[i] = static_cast<char>('0' + m % 10);
+          m /= 10;
+        }
+        const double x = std::strtod(field.c_str(), nullptr);
+        const std::uint64_t key = shape.Key(byte_words::Load(Held(field + " 1\n").data()));
+        EXPECT_EQ(key >= above, x > bound) << field << " > " << bound;
+        EXPECT_EQ(key >= atLeast, x >= bound) << field << " >= " << bound;
+      };
+      const double near = std::fmin(std::fmax(bound * std::pow(10, fraction), 0), static_cast<double>(count));
+      const long long from = std::isnan(near) ? 0 : static_cast<long long>(near);
+      for (long long m = 0; m < count; m += count <= 10000 ? 1 : count / 1000 + 7) check(m);
+      for (long long m = std::max(from - 50, 0LL); m < std::min(from + 50, count); ++m) check(m);
+      check(count - 1);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kesmaro

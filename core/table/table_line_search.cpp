@@ -1,0 +1,457 @@
+#include "core/table/table_line_search.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <utility>
+
+#include "core/run/byte_lanes.h"
+#include "core/run/byte_words.h"
+#include "core/run/line_rules.h"
+#include "core/table/fields.h"
+#include "core/table/line_starts.h"
+#include "core/table/plain_field.h"
+#include "core/table/table_numbers.h"
+
+namespace kesmaro {
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+/// Which lines inside a keyed window ForEachLineByKey passes over: kInside, every one, for a
+/// window that holds no line the search takes, whichever line keyed it; kMovingAway, those whose
+/// line before was inside too, moving away from what it could matter to as the window says (for
+/// searches that judge a line with the one after it).
+enum class KeyedPass { kInside, kMovingAway };
+
+/// The walk of a search that passes lines over by key (KeyedWindow) and judges the others: hands
+/// `judge(at, held)` each line start from `from` (`held` as ForEachLineStart gives it) that is
+/// not passed over, until it returns a position, which is returned; `to` at the end. Then
+/// `bounds(at, &slack)` gives the window the search now passes lines over within, if there is
+/// one, with the least distance two lines' doubles must lie apart to be told apart, and the
+/// window is keyed for the line at `at`.
+///
+/// A line of the window's shape, with the cell when `kCell`, inside it and passed as `kPass` says,
+/// is handed to `passedOver(at)` instead of being judged. `cellAfter(at, end)` may ask more of
+/// it, whose first field ends `end` bytes on: a cell further on.
+template <bool kCell, KeyedPass kPass, typename PassedOver, typename Judge, typename Bounds,
+          typename CellAfter>
+[[gnu::always_inline]] inline std::size_t ForEachLineByKey(const char* data, std::size_t from, std::size_t to,
+                                                           KeyedWindow& keyed, PassedOver&& passedOver,
+                                                           Judge&& judge, Bounds&& bounds,
+                                                           CellAfter&& cellAfter) {
+  // Whether lines may be passed over: with kMovingAway, when the last line lies inside the keyed
+  // window, by `lineKey`.
+  bool lineKeyed = kPass == KeyedPass::kInside && keyed.Keyed();
+  std::uint64_t lineKey = 0;
+  bool passed = false;  // whether a line was passed over by key since the window was last keyed
+  keyed.Begin(from);
+  const std::size_t stop = ForEachLineStart<kFieldReach>(
+      data, from, to, [&](std::size_t at, auto held) __attribute__((always_inline)) {
+        constexpr bool kHeld = decltype(held)::value;
+        const char* p = data + at;
+        if constexpr (kHeld) {
+          if (lineKeyed) {
+            const byte_lanes::Lanes head = byte_lanes::Load(p);
+            const std::uint32_t digits = DigitBits(head);
+            if (keyed.LineFits<kCell>(p, head, digits)) {
+              const std::uint64_t key = keyed.Key(byte_words::Load(p));
+              if (keyed.Inside(key) && (kPass == KeyedPass::kInside || keyed.Passed(lineKey, key)) &&
+                  cellAfter(at, keyed.FieldEnd())) {
+                passedOver(at);
+                lineKey = key;
+                passed = true;
+                return kGoOn;
+              }
+            }
+          }
+        }
+        const std::size_t judged = judge(at, held);
+        if (judged != kGoOn) return judged;
+        if (kPass == KeyedPass::kMovingAway) lineKeyed = false;
+        if constexpr (kHeld) {
+          double slack = 0;
+          if (keyed.Ready(at)) {
+            if (const std::optional<KeyedWindow::Bounds> window = bounds(at, &slack)) {
+              const byte_lanes::Lanes head = byte_lanes::Load(p);
+              const std::optional<std::uint64_t> key =
+                  keyed.KeyLine(at, p, head, DigitBits(head), kCell, *window, slack, passed);
+              lineKeyed = kPass == KeyedPass::kInside ? keyed.Keyed() : key.has_value();
+              lineKey = key.value_or(0);
+              passed = false;
+            }
+          }
+        }
+        return kGoOn;
+      });
+  keyed.End(to);
+  return stop;
+}
+
+/// No more is asked of a line passed over by key than its shape.
+constexpr auto kAnyCell = [](std::size_t, std::size_t) { return true; };
+
+/// Find for a search that judges each line with the line after it, passing lines over by key
+/// (ForEachLineByKey): `takes(line, next)` says whether the line whose first field is `line`, a
+/// plain one, is taken, followed by the line `next`, whose first field may not be plain (a line
+/// before one that is not plain is not told from it, so is taken). A line that is not plain is
+/// taken unjudged, and so is the block's last, whose next line is not held.
+template <bool kCell, typename Takes, typename Bounds, typename CellAfter = const decltype(kAnyCell)&>
+[[gnu::always_inline]] inline std::size_t FindByPairs(const char* data, std::size_t from, std::size_t to,
+                                                      KeyedWindow& keyed, Takes&& takes, Bounds&& bounds,
+                                                      CellAfter&& cellAfter = kAnyCell) {
+  std::size_t pos = to;  // the line judged with the one after it, once there is one
+  FirstField line;
+  bool lineRead = true;  // whether `line` holds the line at `pos`, which a line passed over leaves unread
+  const std::size_t stop = ForEachLineByKey<kCell, KeyedPass::kMovingAway>(
+      data, from, to, keyed,
+      [&](std::size_t at) {
+        pos = at;
+        lineRead = false;
+      },
+      [&](std::size_t at, auto held) __attribute__((always_inline)) {
+        FirstField next;
+        ReadFirstField<kCell, decltype(held)::value>(data, at, to, &next);
+        if (!lineRead) {
+          ReadFirstField<kCell, true>(data, pos, to, &line);
+          lineRead = true;
+        }
+        if (pos != to && takes(line, next)) return pos;
+        if (!next.plain) return at;
+        pos = at;
+        line = next;
+        return kGoOn;
+      },
+      [&](std::size_t, double* slack) { return bounds(slack); }, cellAfter);
+  return stop == to ? pos : stop;
+}
+
+/// The rounding the distances' doubles may carry, as the table allows for it.
+double Slack(double a, double b, double c) { return RoundingSlack(a + b + c); }
+
+}  // namespace
+
+SortedPoints::SortedPoints(std::vector<double> points) : points_(Numbers(std::move(points))) {
+  std::sort(points_.begin(), points_.end());
+}
+
+std::size_t SortedPoints::FindGap(double x) {
+  const auto below = std::lower_bound(points_.begin(), points_.end(), x);
+  if (below != points_.end() && !(x < *below)) return kOnPoint;
+  gap_ = static_cast<std::size_t>(below - points_.begin());
+  low_ = gap_ > 0 ? points_[gap_ - 1] : -kInfinity;
+  high_ = gap_ < points_.size() ? points_[gap_] : kInfinity;
+  return gap_;
+}
+
+std::size_t SortedPoints::Below(double x) {
+  const std::size_t gap = Gap(x);
+  return gap != kOnPoint ? gap
+                         : static_cast<std::size_t>(std::lower_bound(points_.begin(), points_.end(), x) -
+                                                    points_.begin());
+}
+
+std::size_t SortedPoints::AtOrBelow(double x) {
+  const std::size_t gap = Gap(x);
+  return gap != kOnPoint ? gap
+                         : static_cast<std::size_t>(std::upper_bound(points_.begin(), points_.end(), x) -
+                                                    points_.begin());
+}
+
+NearestLineSearch::NearestLineSearch(std::vector<double> values)
+    : values_(std::move(values)),
+      nearest_(values_.points().size()),
+      belowReach_(values_.points().size(), kInfinity),
+      aboveReach_(values_.points().size(), -kInfinity) {
+  for (const double value : values_.points()) {
+    // Sums of such values and of plain fields' distances stay finite.
+    judges_ = judges_ && std::fabs(value) <= 1e300;
+    largest_ = std::max(largest_, std::fabs(value));
+  }
+}
+
+bool NearestLineSearch::MayBeNearestTo(std::size_t i, double x, double next) const {
+  const double value = values_.points()[i], size = std::fabs(x), twice = 2 * std::fabs(value);
+  const double away = std::fabs(x - value);
+  const Nearest& nearest = nearest_[i];
+  if (nearest.held && away > nearest.away + nearest.slack + Slack(size, 0, 0)) return false;
+  return !(std::fabs(next - value) < away - Slack(std::fabs(next), twice, size));
+}
+
+inline bool NearestLineSearch::PassedInWindow(double x, double next) const {
+  const Window& w = window_;
+  if (!(x > w.low && x < w.high && next > w.low && next < w.high)) return false;
+  return next > x ? next - x > w.lineSlack && x > w.pastBelow : x - next > w.lineSlack && x < w.shortOfAbove;
+}
+
+void NearestLineSearch::FindWindow(double x) {
+  window_ = {};
+  const std::size_t gap = values_.Gap(x);
+  if (gap == SortedPoints::kOnPoint) return;
+  // Outside the values the window reaches as far again as the largest value, so that the
+  // rounding of every x within it stays below one bound.
+  const std::vector<double>& values = values_.points();
+  const double reach = 4 * largest_ + 1;
+  Window w;
+  w.low = gap > 0 ? values[gap - 1] : std::min(values.empty() ? 0 : values.front(), -reach);
+  w.high = gap < values.size() ? values[gap] : std::max(values.empty() ? 0 : values.back(), reach);
+  const double size = std::max(std::fabs(w.low), std::fabs(w.high));
+  w.lineSlack = Slack(size, 2 * largest_, size);
+  w.pastBelow = gap > 0 ? belowReach_[gap - 1] + Slack(size, 0, 0) : -kInfinity;
+  w.shortOfAbove = gap < values.size() ? aboveReach_[gap] - Slack(size, 0, 0) : kInfinity;
+  window_ = w;
+}
+
+bool NearestLineSearch::MayBeNearest(double x, double next) {
+  FindWindow(x);
+  const double size = std::fabs(x);
+  const double lineSlack = Slack(size, 2 * largest_, std::fabs(next));
+  const double xSlack = Slack(size, 0, 0);
+  // Only the values in [lo, hi) are looked at one by one. The next line is nearer than this one
+  // to every value at or beyond it, and the lines taken so far nearer to the values behind this
+  // one when this one lies beyond their reach.
+  std::size_t lo = 0, hi = values_.points().size();
+  if (next > x) {
+    if (next - x > lineSlack) hi = values_.Below(next);
+    const std::size_t behind = values_.AtOrBelow(x);
+    if (behind > 0 && x > belowReach_[behind - 1] + xSlack) lo = behind;
+  } else if (next < x) {
+    if (x - next > lineSlack) lo = values_.AtOrBelow(next);
+    const std::size_t ahead = values_.Below(x);
+    if (ahead < hi && x < aboveReach_[ahead] - xSlack) hi = ahead;
+  }
+  for (std::size_t i = lo; i < hi; ++i) {
+    if (MayBeNearestTo(i, x, next)) return true;
+  }
+  return false;
+}
+
+void NearestLineSearch::Took(double x) {
+  window_ = {};
+  const std::vector<double>& values = values_.points();
+  const double size = std::fabs(x);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const double away = std::fabs(x - values[i]);
+    Nearest& nearest = nearest_[i];
+    if (!nearest.held || away < nearest.away)
+      nearest = {true, away, Slack(size, 2 * std::fabs(values[i]), 0)};
+  }
+  double reach = -kInfinity;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    reach = std::max(reach, nearest_[i].held ? values[i] + nearest_[i].away + nearest_[i].slack : kInfinity);
+    belowReach_[i] = reach;
+  }
+  reach = kInfinity;
+  for (std::size_t i = values.size(); i-- > 0;) {
+    reach = std::min(reach, nearest_[i].held ? values[i] - nearest_[i].away - nearest_[i].slack : -kInfinity);
+    aboveReach_[i] = reach;
+  }
+}
+
+inline std::size_t NearestLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
+  if (!judges_) return from;
+  return FindByPairs<false>(
+      data, from, to, keyed_,
+      [&](const FirstField& line, const FirstField& next) {
+        if (next.plain && (PassedInWindow(line.x, next.x) || !MayBeNearest(line.x, next.x))) return false;
+        Took(line.x);
+        return true;
+      },
+      [&](double* slack) -> std::optional<KeyedWindow::Bounds> {
+        const Window& w = window_;
+        if (!(w.low < w.high)) return std::nullopt;
+        *slack = w.lineSlack;
+        return KeyedWindow::Bounds{w.low, w.high, w.pastBelow, w.shortOfAbove};
+      });
+}
+
+ExactLineSearch::ExactLineSearch(const NumberLineSearch& mayEqual, std::vector<double> values)
+    : mayEqual_(mayEqual), values_(std::move(values)) {}
+
+inline std::size_t ExactLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
+  // Each line is judged alone; a line inside the gap between values that the last line judged
+  // lay in is passed over by key. The gap is found out of line: it is asked for few lines, and
+  // inlined it crowds the registers of the walk over the lines passed over (3% more instructions).
+  return ForEachLineByKey<false, KeyedPass::kInside>(
+      data, from, to, keyed_, [](std::size_t) {},
+      [&](std::size_t at, auto) { return mayEqual_.Takes(data, at, to) ? at : kGoOn; },
+      [&](std::size_t at, double*) __attribute__((noinline))->std::optional<KeyedWindow::Bounds> {
+        FirstField line;
+        ReadFirstField<false, true>(data, at, to, &line);
+        if (!line.plain || values_.Gap(line.x) == SortedPoints::kOnPoint) return std::nullopt;
+        const auto [low, high] = values_.LastGap();
+        return KeyedWindow::Bounds{low, high, -kInfinity, kInfinity};
+      },
+      kAnyCell);
+}
+
+InterpolationLineSearch::InterpolationLineSearch(std::vector<double> values) : values_(std::move(values)) {}
+
+inline bool InterpolationLineSearch::Between(double a, double b) {
+  if (values_.InLastGap(a) && values_.InLastGap(b)) return false;
+  return values_.Below(std::min(a, b)) < values_.AtOrBelow(std::max(a, b));
+}
+
+inline std::size_t InterpolationLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
+  if (from >= to) return to;
+  const bool afterTaken = takeNext_;
+  takeNext_ = true;
+  bool first = true;  // whether the line judged is the first one found
+  // Two lines inside the gap between values that the last line looked up lay in are not either
+  // side of one; passed over by key, in either direction.
+  return FindByPairs<false>(
+      data, from, to, keyed_,
+      [&](const FirstField& line, const FirstField& next) {
+        if (!next.plain || Between(line.x, next.x)) return true;
+        if (first && afterTaken) {
+          takeNext_ = false;
+          return true;
+        }
+        first = false;
+        return false;
+      },
+      [&](double*) -> std::optional<KeyedWindow::Bounds> {
+        if (first && afterTaken) return std::nullopt;
+        const auto [low, high] = values_.LastGap();
+        return KeyedWindow::Bounds{low, high, -kInfinity, kInfinity};
+      });
+}
+
+RangeLineSearch::RangeLineSearch(std::vector<std::pair<double, double>> ranges, std::size_t column)
+    : ends_([&] {
+        std::vector<double> ends;
+        for (const auto& [low, high] : ranges) ends.insert(ends.end(), {low, high});
+        return ends;
+      }()),
+      column_(column) {
+  for (const auto& [low, high] : ranges) {
+    ranges_.push_back({low, high});
+    ordered_ = ordered_ && low <= high;
+  }
+  // The gaps between the ends that lie inside a range; the first and the last lie outside all.
+  const std::vector<double>& points = ends_.points();
+  outside_.assign(points.size() + 1, true);
+  for (std::size_t gap = 1; gap < points.size(); ++gap) {
+    for (const Range& range : ranges_) {
+      if (range.low <= points[gap - 1] && points[gap] <= range.high) outside_[gap] = false;
+    }
+  }
+}
+
+bool RangeLineSearch::CellIsNumber(const char* data, std::size_t end, std::size_t to) const {
+  std::size_t pos = end;
+  for (std::size_t field = 1; field < column_; ++field) {
+    if (field > 1) {
+      while (pos < to && !IsFieldSeparator(data[pos]) && !IsLineEnd(data[pos])) ++pos;
+    }
+    while (pos < to && IsFieldSeparator(data[pos])) ++pos;
+  }
+  return IsPlainField(data, pos, to);
+}
+
+inline bool RangeLineSearch::PassedByGap(double x, double next) {
+  if (!(x > window_.first && x < window_.second && next > window_.first && next < window_.second)) {
+    const std::size_t gap = ends_.Gap(x);
+    if (!ordered_ || gap == SortedPoints::kOnPoint || !outside_[gap] || ends_.Gap(next) != gap) return false;
+    // Every range lies wholly below or wholly above the gap.
+    const std::vector<double>& points = ends_.points();
+    window_ = {gap > 0 ? points[gap - 1] : -kInfinity, gap < points.size() ? points[gap] : kInfinity};
+    pastBelow_ = -kInfinity;
+    shortOfAbove_ = kInfinity;
+    for (const Range& range : ranges_) {
+      if (range.high < x) pastBelow_ = std::max(pastBelow_, range.above);
+      if (range.low > x) shortOfAbove_ = std::min(shortOfAbove_, range.below);
+    }
+  }
+  return next > x ? x > pastBelow_ : next < x && x < shortOfAbove_;
+}
+
+bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField& line,
+                              const FirstField& next) {
+  const double x = line.x, nextX = next.x;
+  // Whether the next line has a number for a cell, found once it is asked.
+  int nextCounts = next.cell;
+  const auto nextIsNumber = [&] {
+    if (nextCounts < 0) nextCounts = CellIsNumber(data, next.end, to) ? 1 : 0;
+    return nextCounts == 1;
+  };
+  // Outside every range, with the next line on the same side of every end, this line is passed
+  // over (as the loop below finds) when the lines taken already lie between it and the ranges it
+  // moves away from.
+  if (PassedByGap(x, nextX) && nextIsNumber()) return false;
+  bool matters = false;
+  for (const Range& range : ranges_) {
+    if (x < range.low) {
+      if (x < range.below || (x < nextX && nextX < range.low && nextIsNumber())) continue;
+    } else if (x > range.high) {
+      if (x > range.above || (range.high < nextX && nextX < x && nextIsNumber())) continue;
+    }
+    matters = true;
+    break;
+  }
+  if (matters && (line.cell >= 0 ? line.cell == 1 : CellIsNumber(data, line.end, to))) {
+    for (Range& range : ranges_) {
+      if (x < range.low) range.below = std::max(range.below, x);
+      if (x > range.high) range.above = std::min(range.above, x);
+    }
+    window_ = kNoWindow;
+  }
+  return matters;
+}
+
+inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
+  const auto takes = [&](const FirstField& line, const FirstField& next) {
+    return !next.plain || (!(next.cell == 1 && PassedByGap(line.x, next.x)) && Matters(data, to, line, next));
+  };
+  // Inside a window outside every range, with a number for the next line's cell, a line is
+  // passed over by key as PassedByGap passes it: the cell after the first field is told from the
+  // line's vector, another is looked for.
+  const auto bounds = [&](double*) -> std::optional<KeyedWindow::Bounds> {
+    if (window_ == kNoWindow) return std::nullopt;
+    return KeyedWindow::Bounds{window_.first, window_.second, pastBelow_, shortOfAbove_};
+  };
+  if (column_ == 2) return FindByPairs<true>(data, from, to, keyed_, takes, bounds);
+  return FindByPairs<false>(data, from, to, keyed_, takes, bounds, [&](std::size_t at, std::size_t end) {
+    return CellIsNumber(data, at + end, to);
+  });
+}
+
+/// The searches' Find, a copy for each instruction set (EntryPoints): on 32-bit x86, where the
+/// build's vectors are lowered to byte-wise code, the SSE2 copy is taken where the processor has
+/// it, as the run's search does.
+struct TableLineScan {
+  template <typename Search>
+  [[gnu::always_inline]] static std::size_t Find(Search& search, const char* data, std::size_t from,
+                                                 std::size_t to) {
+    return search.FindLines(data, from, to);
+  }
+
+  template <typename Search>
+  static std::size_t Fastest(Search& search, const char* data, std::size_t from, std::size_t to) {
+    using Entries = byte_lanes::EntryPoints<&TableLineScan::Find<Search>>;
+    static const typename Entries::Entry entry = Entries::Fastest();
+    return entry(search, data, from, to);
+  }
+};
+
+std::size_t NearestLineSearch::Find(const char* data, std::size_t from, std::size_t to) {
+  return TableLineScan::Fastest(*this, data, from, to);
+}
+
+std::size_t ExactLineSearch::Find(const char* data, std::size_t from, std::size_t to) {
+  return TableLineScan::Fastest(*this, data, from, to);
+}
+
+std::size_t InterpolationLineSearch::Find(const char* data, std::size_t from, std::size_t to) {
+  return TableLineScan::Fastest(*this, data, from, to);
+}
+
+std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_t to) {
+  return TableLineScan::Fastest(*this, data, from, to);
+}
+
+}  // namespace kesmaro

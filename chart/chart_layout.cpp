@@ -5,7 +5,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <iterator>
 #include <limits>
+
+#include "core/table/decimal.h"
 
 namespace kesmaro {
 namespace {
@@ -31,22 +34,12 @@ constexpr double kLargest = 1e300;
 /// Values nearer 0 than this are drawn at 0, so that every step is a normal double.
 constexpr double kSmallest = 1e-300;
 
-/// The powers of ten that doubles hold exactly.
-constexpr std::array<double, 23> kExactPowers = [] {
-  std::array<double, 23> powers{};
-  double power = 1;
-  for (double& p : powers) {
-    p = power;
-    power *= 10;
-  }
-  return powers;
-}();
-
 /// mantissa × 10^exponent, an integer mantissa, as the double nearest to it.
 double Scaled(double mantissa, int exponent) {
-  const auto size = static_cast<int>(kExactPowers.size());
-  if (exponent >= 0 && exponent < size) return mantissa * kExactPowers[static_cast<std::size_t>(exponent)];
-  if (exponent < 0 && -exponent < size) return mantissa / kExactPowers[static_cast<std::size_t>(-exponent)];
+  // The powers of ten that doubles hold exactly.
+  const auto size = static_cast<int>(std::size(kDoublePowers));
+  if (exponent >= 0 && exponent < size) return mantissa * kDoublePowers[static_cast<std::size_t>(exponent)];
+  if (exponent < 0 && -exponent < size) return mantissa / kDoublePowers[static_cast<std::size_t>(-exponent)];
   // Beyond them pow is not exact everywhere (MinGW's), but reading the decimal is.
   std::array<char, 64> text{};
   char* end =

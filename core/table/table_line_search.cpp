@@ -130,9 +130,6 @@ template <bool kCell, typename Takes, typename Bounds, typename CellAfter = cons
   return stop == to ? pos : stop;
 }
 
-/// The rounding the distances' doubles may carry, as the table allows for it.
-double Slack(double a, double b, double c) { return RoundingSlack(a + b + c); }
-
 }  // namespace
 
 SortedPoints::SortedPoints(std::vector<double> points) : points_(Numbers(std::move(points))) {
@@ -178,8 +175,8 @@ bool NearestLineSearch::MayBeNearestTo(std::size_t i, double x, double next) con
   const double value = values_.points()[i], size = std::fabs(x), twice = 2 * std::fabs(value);
   const double away = std::fabs(x - value);
   const Nearest& nearest = nearest_[i];
-  if (nearest.held && away > nearest.away + nearest.slack + Slack(size, 0, 0)) return false;
-  return !(std::fabs(next - value) < away - Slack(std::fabs(next), twice, size));
+  if (nearest.held && away > nearest.away + nearest.slack + RoundingSlack(size)) return false;
+  return !(std::fabs(next - value) < away - RoundingSlack(std::fabs(next) + twice + size));
 }
 
 inline bool NearestLineSearch::PassedInWindow(double x, double next) const {
@@ -200,17 +197,17 @@ void NearestLineSearch::FindWindow(double x) {
   w.low = gap > 0 ? values[gap - 1] : std::min(values.empty() ? 0 : values.front(), -reach);
   w.high = gap < values.size() ? values[gap] : std::max(values.empty() ? 0 : values.back(), reach);
   const double size = std::max(std::fabs(w.low), std::fabs(w.high));
-  w.lineSlack = Slack(size, 2 * largest_, size);
-  w.pastBelow = gap > 0 ? belowReach_[gap - 1] + Slack(size, 0, 0) : -kInfinity;
-  w.shortOfAbove = gap < values.size() ? aboveReach_[gap] - Slack(size, 0, 0) : kInfinity;
+  w.lineSlack = RoundingSlack(size + 2 * largest_ + size);
+  w.pastBelow = gap > 0 ? belowReach_[gap - 1] + RoundingSlack(size) : -kInfinity;
+  w.shortOfAbove = gap < values.size() ? aboveReach_[gap] - RoundingSlack(size) : kInfinity;
   window_ = w;
 }
 
 bool NearestLineSearch::MayBeNearest(double x, double next) {
   FindWindow(x);
   const double size = std::fabs(x);
-  const double lineSlack = Slack(size, 2 * largest_, std::fabs(next));
-  const double xSlack = Slack(size, 0, 0);
+  const double lineSlack = RoundingSlack(size + 2 * largest_ + std::fabs(next));
+  const double xSlack = RoundingSlack(size);
   // Only the values in [lo, hi) are looked at one by one. The next line is nearer than this one
   // to every value at or beyond it, and the lines taken so far nearer to the values behind this
   // one when this one lies beyond their reach.
@@ -238,7 +235,7 @@ void NearestLineSearch::Took(double x) {
     const double away = std::fabs(x - values[i]);
     Nearest& nearest = nearest_[i];
     if (!nearest.held || away < nearest.away)
-      nearest = {true, away, Slack(size, 2 * std::fabs(values[i]), 0)};
+      nearest = {true, away, RoundingSlack(size + 2 * std::fabs(values[i]))};
   }
   double reach = -kInfinity;
   for (std::size_t i = 0; i < values.size(); ++i) {

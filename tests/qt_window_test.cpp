@@ -19,6 +19,7 @@
 #include "ui/qt/chart_view.h"
 #include "ui/qt/desktop_host.h"
 #include "ui/qt/form_window.h"
+#include "ui/qt/table_window.h"
 
 namespace kesmaro::ui::qt {
 namespace {

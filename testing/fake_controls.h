@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "chart/chart_layout.h"
 #include "ui/controls.h"
 #include "ui/layout.h"
 

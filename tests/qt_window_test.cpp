@@ -19,6 +19,7 @@
 #include "ui/qt/chart_view.h"
 #include "ui/qt/desktop_host.h"
 #include "ui/qt/form_window.h"
+#include "ui/qt/table_window.h"
 
 namespace kesmaro::ui::qt {
 namespace {
@@ -52,7 +53,6 @@ class QtHarness : public Base {
   bool Checked(ControlId id) override { return At(id)->property("checked").toBool(); }
   std::uint32_t Painted(ControlId id) override { return Rgb(At(id)->palette().color(QPalette::Base)); }
   std::uint32_t WindowColour() override { return Rgb(QApplication::palette().color(QPalette::Base)); }
-  bool ChartShown(ControlId id) override { return static_cast<ChartView*>(At(id))->Chart().has_value(); }
 
   QWidget* At(ControlId id) const { return window_.Control(id); }
 
@@ -113,6 +113,7 @@ class QtTableWindowTest : public QtHarness<TableWiringTest, TableWindow> {
     window_.Attach(form);
     window_.show();
   }
+  bool ChartShown(ControlId id) override { return static_cast<ChartView*>(At(id))->Chart().has_value(); }
 };
 
 TEST_F(QtTableWindowTest, EachHandlerFiresAndEachControlsCallReachesItsWidget) { RunWiringTable(); }

@@ -11,8 +11,8 @@
 
 #include "testing/win32_window_search.h"
 #include "tests/window_wiring.h"
-#include "ui/win32/chart_view.h"
 #include "ui/win32/form_window.h"
+#include "ui/win32/table_window.h"
 
 namespace kesmaro::ui::win32 {
 namespace {
@@ -60,7 +60,6 @@ class Win32Harness : public Base {
     return Rgb(colour);
   }
   std::uint32_t WindowColour() override { return Rgb(GetSysColor(COLOR_WINDOW)); }
-  bool ChartShown(ControlId id) override { return window_.ChartOf(id)->Chart().has_value(); }
 
   HWND At(ControlId id) const { return window_.Control(id); }
 
@@ -121,6 +120,7 @@ class Win32TableWindowTest : public Win32Harness<TableWiringTest, TableWindow> {
     ASSERT_TRUE(window_.Create(form, SW_SHOWNORMAL));
     Pump();
   }
+  bool ChartShown(ControlId /*id*/) override { return window_.Chart().has_value(); }
 };
 
 TEST_F(Win32TableWindowTest, EachHandlerFiresAndEachControlsCallReachesItsControl) { RunWiringTable(); }

@@ -86,8 +86,6 @@ class WiringHarness : public ::testing::Test {
   virtual std::uint32_t Painted(ControlId id) = 0;
   /// The system's colour of a window's text area, 0xRRGGBB.
   virtual std::uint32_t WindowColour() = 0;
-  /// Whether the chart view has a chart to draw.
-  virtual bool ChartShown(ControlId id) = 0;
 
   void SetUp() override {
     ASSERT_NE(codec_, nullptr);
@@ -233,6 +231,8 @@ class TableWiringTest : public WiringHarness {
 
   /// Connects the window to `form`, which runs Form_Load, and shows it.
   virtual void Attach(TableForm& form) = 0;
+  /// Whether the chart view has a chart to draw.
+  virtual bool ChartShown(ControlId id) = 0;
 
   void Do(const TableWiringStep& step) {
     const ControlRow& row = step.target == kTableForm ? Row(kFolderBox) : Row(step.target);

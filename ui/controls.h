@@ -6,9 +6,12 @@
 #include <string>
 #include <string_view>
 
-#include "chart/chart_layout.h"
 #include "core/text/code_page.h"
 #include "ui/layout.h"
+
+namespace kesmaro {
+struct ChartInput;  ///< chart/chart_layout.h, which only the table window links
+}  // namespace kesmaro
 
 namespace kesmaro::ui {
 

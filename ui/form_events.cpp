@@ -6,7 +6,6 @@
 
 #include "core/table/decimal.h"
 #include "ui/form1.h"
-#include "ui/table_form.h"
 
 namespace kesmaro::ui {
 namespace {
@@ -19,21 +18,6 @@ constexpr std::array<EventRow<Form1>, 4> kForm1Events{{
     {kCommand2, kClick, &Form1::Command2_Click},
     {kText2, kChange, &Form1::Text2_Change},
     {kText3, kChange, &Form1::Text3_Change},
-}};
-
-/// Every box and choice that changes what a run would make is judged again at once.
-constexpr std::array<EventRow<TableForm>, 11> kTableFormEvents{{
-    {kBrowseButton, kClick, &TableForm::BrowseButton_Click},
-    {kSkipBox, kChange, &TableForm::Input_Change},
-    {kItemsBox, kChange, &TableForm::Input_Change},
-    {kExactOption, kClick, &TableForm::Input_Change},
-    {kNearestOption, kClick, &TableForm::Input_Change},
-    {kInterpolateOption, kClick, &TableForm::Input_Change},
-    {kWithinBox, kChange, &TableForm::Input_Change},
-    {kDecimalCommaCheck, kClick, &TableForm::Input_Change},
-    {kColumnBox, kChange, &TableForm::Input_Change},
-    {kNameBox, kChange, &TableForm::Input_Change},
-    {kExecuteButton, kClick, &TableForm::ExecuteButton_Click},
 }};
 
 }  // namespace
@@ -50,7 +34,5 @@ std::int64_t HeaderLineCount(std::string_view typed) {
 }
 
 std::span<const EventRow<Form1>> Form1Events() { return kForm1Events; }
-
-std::span<const EventRow<TableForm>> TableFormEvents() { return kTableFormEvents; }
 
 }  // namespace kesmaro::ui

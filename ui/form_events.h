@@ -2,7 +2,8 @@
 #define KESMARO_UI_FORM_EVENTS_H_
 
 // Which user event on which control runs which handler of a window's form logic: the tables every
-// window backend forwards its toolkit's events by, one a window.
+// window backend forwards its toolkit's events by, one a window. The six-step window's is here;
+// the table window's is beside its form (ui/table_form.h), in the library that links the chart.
 
 #include <cstdint>
 #include <exception>
@@ -17,7 +18,6 @@
 namespace kesmaro::ui {
 
 class Form1;
-class TableForm;
 
 /// What the user does to a control: clicks a button (an option button or a check box too), or
 /// changes an edit box's text.
@@ -41,10 +41,9 @@ struct EventRow {
   FormHandler<Form> handler;
 };
 
-/// Every control event each window's form logic has a handler for; a backend forwards these and
-/// no others.
+/// Every control event the six-step window's form logic has a handler for; a backend forwards
+/// these and no others.
 std::span<const EventRow<Form1>> Form1Events();
-std::span<const EventRow<TableForm>> TableFormEvents();
 
 /// Runs `handler` on `form`. Nothing it throws may cross a toolkit's event loop, which would end
 /// the program: the failure comes back as the text of an error notice (title wording::kErrorTitle).

@@ -1,12 +1,12 @@
 #include "ui/table_form.h"
 
+#include <array>
 #include <new>
 
 #include "chart/table_chart.h"
 #include "core/run/output_name.h"
 #include "core/table/table.h"
 #include "core/text/data_encoding.h"
-#include "ui/form_events.h"
 #include "ui/run_message.h"
 #include "ui/wording.h"
 
@@ -14,7 +14,23 @@ namespace kesmaro::ui {
 namespace {
 
 using enum ControlId;
+using enum UserEvent;
 using namespace wording;
+
+/// Every box and choice that changes what a run would make is judged again at once.
+constexpr std::array<EventRow<TableForm>, 11> kTableFormEvents{{
+    {kBrowseButton, kClick, &TableForm::BrowseButton_Click},
+    {kSkipBox, kChange, &TableForm::Input_Change},
+    {kItemsBox, kChange, &TableForm::Input_Change},
+    {kExactOption, kClick, &TableForm::Input_Change},
+    {kNearestOption, kClick, &TableForm::Input_Change},
+    {kInterpolateOption, kClick, &TableForm::Input_Change},
+    {kWithinBox, kChange, &TableForm::Input_Change},
+    {kDecimalCommaCheck, kClick, &TableForm::Input_Change},
+    {kColumnBox, kChange, &TableForm::Input_Change},
+    {kNameBox, kChange, &TableForm::Input_Change},
+    {kExecuteButton, kClick, &TableForm::ExecuteButton_Click},
+}};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
@@ -35,6 +51,8 @@ std::string FileName(const FormHost& host, const std::filesystem::path& path) {
 }
 
 }  // namespace
+
+std::span<const EventRow<TableForm>> TableFormEvents() { return kTableFormEvents; }
 
 std::vector<std::string> ItemLines(std::string_view text) {
   std::vector<std::string> lines;

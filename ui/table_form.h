@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "core/table/table_job.h"
 #include "core/text/text_codec.h"
 #include "ui/controls.h"
+#include "ui/form_events.h"
 #include "ui/series_listing.h"
 
 namespace kesmaro::ui {
@@ -66,6 +68,10 @@ class TableForm {
   SeriesListing listing_;
   std::filesystem::path startFolder_;
 };
+
+/// Every control event the table window's form logic has a handler for; a backend forwards these
+/// and no others.
+std::span<const EventRow<TableForm>> TableFormEvents();
 
 /// The items typed into the box, a line each: blanks around them dropped, blank lines kept as
 /// empty items so that a line's number is its place in the box.

@@ -24,7 +24,6 @@
 #include <optional>
 #include <string>
 
-#include "ui/qt/chart_view.h"
 #include "ui/qt/desktop_host.h"
 #include "ui/wording.h"
 
@@ -76,7 +75,7 @@ QIcon ProgramIcon() {
 }  // namespace
 
 ControlWindow::ControlWindow(const WindowLayout& window, std::span<const ControlRow> rows,
-                             std::string_view name, QWidget* parent)
+                             std::string_view name, QWidget* parent, const ChartMaker& makeChart)
     : QWidget(parent) {
   setObjectName(QString::fromUtf8(name));
   setWindowTitle(QString::fromUtf8(window.caption));
@@ -84,7 +83,7 @@ ControlWindow::ControlWindow(const WindowLayout& window, std::span<const Control
   if (const QScreen* screen = QGuiApplication::primaryScreen()) dpi_ = screen->logicalDotsPerInch();
 
   // Created in tab order, which is the order Tab walks them; labels and frames take no focus.
-  for (const ControlRow& row : rows) controls_[Index(row.id)] = CreateControl(row);
+  for (const ControlRow& row : rows) controls_[Index(row.id)] = CreateControl(row, makeChart);
 
   setFixedSize(Px(window.innerWidth), Px(window.innerHeight));
 }
@@ -93,7 +92,7 @@ ControlWindow::~ControlWindow() = default;
 
 int ControlWindow::Px(int twips) const { return static_cast<int>(std::lround(twips * dpi_ / kTwipsPerInch)); }
 
-QWidget* ControlWindow::CreateControl(const ControlRow& row) {
+QWidget* ControlWindow::CreateControl(const ControlRow& row, const ChartMaker& makeChart) {
   QWidget* parent = row.container == kForm1 || row.container == kTableForm ? static_cast<QWidget*>(this)
                                                                            : controls_[Index(row.container)];
   QWidget* widget = nullptr;
@@ -139,7 +138,7 @@ QWidget* ControlWindow::CreateControl(const ControlRow& row) {
       widget = new QCheckBox(parent);
       break;
     case ControlKind::kChart:
-      widget = new ChartView(parent);
+      widget = makeChart ? makeChart(parent) : new QWidget(parent);
       break;
   }
   if (row.kind != ControlKind::kChart) widget->setProperty(TextProperty(row), QString::fromUtf8(row.caption));
@@ -222,9 +221,7 @@ void ControlWindow::SetBackground(ControlId id, Background background) {
 
 bool ControlWindow::IsSelected(ControlId id) const { return Control(id)->property("checked").toBool(); }
 
-void ControlWindow::ShowChart(ControlId id, const ChartInput* chart) {
-  static_cast<ChartView*>(Control(id))->SetChart(chart ? std::optional<ChartInput>(*chart) : std::nullopt);
-}
+void ControlWindow::ShowChart(ControlId /*id*/, const ChartInput* /*chart*/) {}
 
 void ControlWindow::Repaint() {
   repaint();

@@ -22,8 +22,12 @@ namespace kesmaro::ui::qt {
 /// logic of its own; each window derives from it to connect its form.
 class ControlWindow : public QWidget, public Controls {
  public:
+  /// Makes the widget of a chart row as a child of `parent`. The window that has one brings it, so
+  /// that a window without a chart links no chart view.
+  using ChartMaker = std::function<QWidget*(QWidget* parent)>;
+
   ControlWindow(const WindowLayout& window, std::span<const ControlRow> rows, std::string_view name,
-                QWidget* parent = nullptr);
+                QWidget* parent = nullptr, const ChartMaker& makeChart = {});
   ControlWindow(const ControlWindow&) = delete;
   ControlWindow& operator=(const ControlWindow&) = delete;
   ~ControlWindow() override;
@@ -38,6 +42,7 @@ class ControlWindow : public QWidget, public Controls {
   void SetReadOnly(ControlId id, bool readOnly) override;
   void SetBackground(ControlId id, Background background) override;
   bool IsSelected(ControlId id) const override;
+  /// A window without a chart view has nothing to draw in; the one with a chart overrides this.
   void ShowChart(ControlId id, const ChartInput* chart) override;
   void Repaint() override;
   void SetBusy(bool busy) override;
@@ -65,7 +70,7 @@ class ControlWindow : public QWidget, public Controls {
   void Report(const std::optional<std::string>& failure);
   /// Twips to pixels at the screen's logical DPI; every size and position goes through here.
   int Px(int twips) const;
-  QWidget* CreateControl(const ControlRow& row);
+  QWidget* CreateControl(const ControlRow& row, const ChartMaker& makeChart);
 
   bool busy_ = false;
   double dpi_ = 96;

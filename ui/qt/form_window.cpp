@@ -11,14 +11,4 @@ void FormWindow::Attach(Form1& form) {
   Connect(form, Form1Events(), &Form1::Form_Load);
 }
 
-TableWindow::TableWindow(QWidget* parent)
-    : ControlWindow(TableFormWindow(), TableFormLayout(), "TableForm", parent) {}
-
-void TableWindow::Attach(TableForm& form) {
-  for (ControlId box : {kSkipBox, kColumnBox}) {
-    FilterKeys(box, [&form](unsigned key) { return form.Digits_KeyPress(key); });
-  }
-  Connect(form, TableFormEvents(), &TableForm::Form_Load);
-}
-
 }  // namespace kesmaro::ui::qt

@@ -3,7 +3,6 @@
 
 #include "ui/form1.h"
 #include "ui/qt/control_window.h"
-#include "ui/table_form.h"
 
 namespace kesmaro::ui::qt {
 
@@ -14,15 +13,6 @@ class FormWindow : public ControlWindow {
 
   /// Connects the widgets to `form` and runs `form.Form_Load()`; show the window afterwards.
   void Attach(Form1& form);
-};
-
-/// The table window on Qt Widgets, its chart to the right of the steps.
-class TableWindow : public ControlWindow {
- public:
-  explicit TableWindow(QWidget* parent = nullptr);
-
-  /// Connects the widgets to `form` and runs `form.Form_Load()`; show the window afterwards.
-  void Attach(TableForm& form);
 };
 
 }  // namespace kesmaro::ui::qt

@@ -7,7 +7,7 @@
 
 #include "platform/text_codec.h"
 #include "ui/qt/desktop_host.h"
-#include "ui/qt/form_window.h"
+#include "ui/qt/table_window.h"
 #include "ui/qt/window_program.h"
 #include "ui/table_form.h"
 

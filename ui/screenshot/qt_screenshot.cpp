@@ -12,6 +12,7 @@
 #include "ui/form1.h"
 #include "ui/qt/desktop_host.h"
 #include "ui/qt/form_window.h"
+#include "ui/qt/table_window.h"
 #include "ui/screenshot/screenshot_scene.h"
 #include "ui/table_form.h"
 

@@ -15,6 +15,7 @@
 #include "ui/screenshot/screenshot_scene.h"
 #include "ui/table_form.h"
 #include "ui/win32/form_window.h"
+#include "ui/win32/table_window.h"
 
 namespace {
 

@@ -167,13 +167,11 @@ void ControlWindow::OnCreate() {
 HWND ControlWindow::CreateControl(const ControlRow& row) {
   const TwipRect rect = FormRect(row.id);
   if (row.kind == ControlKind::kChart) {
-    auto chart = std::make_unique<ChartView>();
     const RECT pixels{Px(rect.left), Px(rect.top), Px(rect.left + rect.width), Px(rect.top + rect.height)};
-    if (!chart->Create(hwnd_, DialogId(row.id), pixels)) return nullptr;
+    HWND view = CreateChart(DialogId(row.id), pixels);
+    if (view == nullptr) return nullptr;
     const std::wstring name = Utf8ToNative(row.accessible).value_or(L"");
-    SetWindowTextW(chart->Handle(), name.c_str());  // what screen readers call it
-    HWND view = chart->Handle();
-    charts_[Index(row.id)] = std::move(chart);
+    SetWindowTextW(view, name.c_str());  // what screen readers call it
     return view;
   }
   const ControlClass controlClass = ClassOf(row);
@@ -307,11 +305,9 @@ bool ControlWindow::IsSelected(ControlId id) const {
   return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-const ChartView* ControlWindow::ChartOf(ControlId id) const { return charts_[Index(id)].get(); }
+void ControlWindow::ShowChart(ControlId /*id*/, const ChartInput* /*chart*/) {}
 
-void ControlWindow::ShowChart(ControlId id, const ChartInput* chart) {
-  charts_[Index(id)]->SetChart(chart ? std::optional<ChartInput>(*chart) : std::nullopt);
-}
+HWND ControlWindow::CreateChart(int /*dialogId*/, const RECT& /*pixels*/) { return nullptr; }
 
 void ControlWindow::Repaint() {
   // Only paint messages, for every window of this thread: input stays queued until SetBusy

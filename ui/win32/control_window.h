@@ -6,7 +6,6 @@
 #include <array>
 #include <cstddef>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,7 +15,6 @@
 #include "ui/controls.h"
 #include "ui/form_events.h"
 #include "ui/layout.h"
-#include "ui/win32/chart_view.h"
 
 namespace kesmaro::ui::win32 {
 
@@ -35,9 +33,6 @@ class ControlWindow : public Controls {
   /// The real control; tests drive it with window messages.
   HWND Control(ControlId id) const;
 
-  /// The chart view of a control of kind kChartView; null for any other.
-  const ChartView* ChartOf(ControlId id) const;
-
   /// Runs the window's messages until it is closed; returns the exit code.
   static int RunMessageLoop(HWND dialog);
 
@@ -48,6 +43,7 @@ class ControlWindow : public Controls {
   void SetReadOnly(ControlId id, bool readOnly) override;
   void SetBackground(ControlId id, Background background) override;
   bool IsSelected(ControlId id) const override;
+  /// A window without a chart view has nothing to draw in; the one with a chart overrides this.
   void ShowChart(ControlId id, const ChartInput* chart) override;
   void Repaint() override;
   void SetBusy(bool busy) override;
@@ -69,6 +65,9 @@ class ControlWindow : public Controls {
   bool CreateWindowAndControls();
   /// Shows the window with the focus on `focus`.
   void Show(int showCommand, ControlId focus);
+  /// Creates the child window of a chart row, `pixels` in the client area; null when it could not
+  /// be made. The window that has a chart brings its view, so that the others link none.
+  virtual HWND CreateChart(int dialogId, const RECT& pixels);
 
  private:
   struct Binding {
@@ -114,7 +113,6 @@ class ControlWindow : public Controls {
   /// The edit boxes' backgrounds, which the window paints itself.
   std::array<Background, kControlCount> backgrounds_{};
   HBRUSH greyBrush_ = nullptr;
-  std::array<std::unique_ptr<ChartView>, kControlCount> charts_;  ///< the chart views' own state
 };
 
 /// The dialog control ID of a control, as GetDlgItem takes it. A window's IDs follow its ControlIds,

@@ -15,17 +15,4 @@ bool FormWindow::Create(Form1& form, int showCommand) {
   return true;
 }
 
-TableWindow::TableWindow() : ControlWindow(L"KesmaroTable", TableFormWindow(), TableFormLayout()) {}
-
-bool TableWindow::Create(TableForm& form, int showCommand) {
-  Connect(form, TableFormEvents());
-  for (ControlId box : {kSkipBox, kColumnBox}) {
-    FilterKeys(box, [&form](unsigned key) { return form.Digits_KeyPress(key); });
-  }
-  if (!CreateWindowAndControls()) return false;
-  form.Form_Load();
-  Show(showCommand, kBrowseButton);
-  return true;
-}
-
 }  // namespace kesmaro::ui::win32

@@ -2,7 +2,6 @@
 #define KESMARO_UI_WIN32_FORM_WINDOW_H_
 
 #include "ui/form1.h"
-#include "ui/table_form.h"
 #include "ui/win32/control_window.h"
 
 namespace kesmaro::ui::win32 {
@@ -15,17 +14,6 @@ class FormWindow : public ControlWindow {
   /// Creates the window and its controls, runs `form.Form_Load()`, then shows the window.
   /// False when the window could not be created.
   bool Create(Form1& form, int showCommand);
-};
-
-/// The table window on the Win32 API, window class "KesmaroTable", its chart to the right of the
-/// steps.
-class TableWindow : public ControlWindow {
- public:
-  TableWindow();
-
-  /// Creates the window and its controls, runs `form.Form_Load()`, then shows the window.
-  /// False when the window could not be created.
-  bool Create(TableForm& form, int showCommand);
 };
 
 }  // namespace kesmaro::ui::win32

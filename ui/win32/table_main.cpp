@@ -9,8 +9,8 @@
 
 #include "platform/text_codec.h"
 #include "ui/table_form.h"
-#include "ui/win32/form_window.h"
 #include "ui/win32/shell_host.h"
+#include "ui/win32/table_window.h"
 #include "ui/win32/window_program.h"
 
 int wmain(int argc, wchar_t** argv) {

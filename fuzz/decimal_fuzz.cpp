@@ -73,9 +73,9 @@ Reading Read(std::string_view text, DecimalMark mark) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kesmaro;
-  if (size == 0) return 0;
-  const DecimalMark mark = data[0] % 2 == 0 ? DecimalMark::kPoint : DecimalMark::kComma;
-  const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  const std::optional<MarkedText> input = MarkedTextOf(data, size);
+  if (!input) return 0;
+  const auto [mark, text] = *input;
 
   const Reading reading = Read(text, mark);
   std::size_t end = text.size() + 1;

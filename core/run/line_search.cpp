@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "core/run/byte_lanes.h"
 
@@ -18,20 +19,34 @@ bool MatchesAt(std::string_view key, const char* data, std::size_t pos, std::siz
   return to - pos >= key.size() && std::memcmp(data + pos, key.data(), key.size()) == 0;
 }
 
+/// The two positions of a non-empty key whose bytes the search filters lines by: its last two,
+/// as in a sorted series neighbouring lines share their leading digits and differ in their
+/// trailing ones; but not the zeros that end a fraction, nor the point before them, since data
+/// written to more decimals than they hold (`550.000` in steps of 0.01) end every line so.
+inline std::pair<std::size_t, std::size_t> FilterPositions(std::string_view key) {
+  std::size_t end = key.size();
+  if (const std::size_t point = key.find('.');
+      point != std::string_view::npos &&
+      key.find_first_not_of("0123456789", point + 1) == std::string_view::npos) {
+    while (end > point + 1 && key[end - 1] == '0') --end;
+    if (end == point + 1) end = point;
+  }
+  if (end < 2) end = std::min<std::size_t>(key.size(), 2);
+  return {end >= 2 ? end - 2 : 0, end - 1};
+}
+
 /// Find() for a non-empty key without line ends, after its first position was tried.
 [[gnu::always_inline]] inline std::size_t ScanLines(std::string_view key, const char* data, std::size_t from,
                                                     std::size_t to) {
   const std::size_t m = key.size();
   if (to - from < m + 1) return to;
   const std::size_t lastStart = to - m;  // the last position the key fits at
-  // The filter bytes are the key's last two: in a sorted series neighbouring lines share their
-  // leading digits, and differ in their trailing ones.
-  const std::size_t second = m >= 2 ? m - 2 : 0;
-  const Lanes secondLast = Splat(key[second]);
-  const Lanes last = Splat(key.back());
+  const auto [first, second] = FilterPositions(key);
+  const Lanes firstByte = Splat(key[first]);
+  const Lanes secondByte = Splat(key[second]);
   auto candidatesAt = [&](std::size_t at) __attribute__((always_inline)) {
-    return byte_lanes::LineEndLanes(Load(data + at - 1)) & (Load(data + at + second) == secondLast) &
-           (Load(data + at + m - 1) == last);
+    return byte_lanes::LineEndLanes(Load(data + at - 1)) & (Load(data + at + first) == firstByte) &
+           (Load(data + at + second) == secondByte);
   };
   auto matchIn = [&](std::size_t at, Lanes candidates) __attribute__((always_inline)) {
     for (std::size_t lane = 0; lane < kLanes; ++lane) {

@@ -41,7 +41,8 @@ inline std::pair<std::size_t, std::size_t> FilterPositions(std::string_view key)
   const std::size_t m = key.size();
   if (to - from < m + 1) return to;
   const std::size_t lastStart = to - m;  // the last position the key fits at
-  const auto [first, second] = FilterPositions(key);
+  const std::pair<std::size_t, std::size_t> filter = FilterPositions(key);
+  const std::size_t first = filter.first, second = filter.second;  // named, for the lambdas to capture
   const Lanes firstByte = Splat(key[first]);
   const Lanes secondByte = Splat(key[second]);
   auto candidatesAt = [&](std::size_t at) __attribute__((always_inline)) {

@@ -392,6 +392,7 @@ struct FileShape {
   bool varying = true;
   int repeats = 1;
   std::size_t columns = 2;
+  std::size_t period = 0;  ///< x falls back to `start` every so many lines; 0 never
 };
 
 /// A number of hundredths as a decimal, at `decimals` places (from one, for a multiple of ten)
@@ -421,11 +422,13 @@ TEST(TableRandomTest, SearchesGiveTheTableOfEveryLine) {
       {"cells alike", 3, 99990, 1, " ", "\n", false, false},
       {"equal x", 1, 99000, 10, " ", "\n", false, true, 3},
       {"four columns", 2, 99950, 1, "\t", "\n", false, true, 1, 4},
+      {"sawtooth", 2, 99950, 3, "\t", "\n", false, true, 1, 2, 700},
   };
   std::mt19937 random(30);
   for (const FileShape& shape : shapes) {
     SCOPED_TRACE(shape.name);
     const auto x = [&](std::size_t line) {
+      if (shape.period > 0) line %= shape.period;
       const long long step =
           static_cast<long long>(line / static_cast<std::size_t>(shape.repeats)) * shape.step;
       return Hundredths(shape.descending ? shape.start - step : shape.start + step, shape.decimals);

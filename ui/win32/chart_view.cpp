@@ -153,7 +153,8 @@ ChartView::~ChartView() {
 
 bool ChartView::Create(HWND parent, int controlId, const RECT& rect) {
   // The layout follows the size, so the whole view is painted again when it changes.
-  if (!RegisterWindowClass(kClassName, WindowProc, CS_HREDRAW | CS_VREDRAW, nullptr)) return false;
+  if (!RegisterWindowClass(kClassName, ObjectWindowProc<ChartView>, CS_HREDRAW | CS_VREDRAW, nullptr))
+    return false;
   CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE, rect.left, rect.top, rect.right - rect.left,
                   rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                   Instance(), this);
@@ -163,13 +164,6 @@ bool ChartView::Create(HWND parent, int controlId, const RECT& rect) {
 void ChartView::SetChart(std::optional<ChartInput> chart) {
   chart_ = std::move(chart);
   if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, FALSE);
-}
-
-LRESULT CALLBACK ChartView::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  ChartView* self = WindowOf<ChartView>(hwnd, message, lParam);
-  if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCCREATE) self->hwnd_ = hwnd;
-  return self->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT ChartView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

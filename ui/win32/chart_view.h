@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "chart/chart_layout.h"
+#include "ui/win32/window_class.h"
 
 namespace kesmaro::ui::win32 {
 
@@ -28,7 +29,8 @@ class ChartView {
   const std::optional<ChartInput>& Chart() const { return chart_; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename Window>
+  friend LRESULT CALLBACK ObjectWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   /// The whole client area onto `target`, drawn off screen first so that it never flickers.
   void Paint(HDC target) const;

@@ -66,7 +66,8 @@ ControlWindow::~ControlWindow() {
 }
 
 bool ControlWindow::CreateWindowAndControls() {
-  if (!RegisterWindowClass(className_, WindowProc, 0, GetSysColorBrush(COLOR_BTNFACE))) return false;
+  if (!RegisterWindowClass(className_, ObjectWindowProc<ControlWindow>, 0, GetSysColorBrush(COLOR_BTNFACE)))
+    return false;
 
   HDC screen = GetDC(nullptr);
   dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
@@ -100,13 +101,6 @@ int ControlWindow::RunMessageLoop(HWND dialog) {
 }
 
 int ControlWindow::Px(int twips) const { return MulDiv(twips, dpi_, kTwipsPerInch); }
-
-LRESULT CALLBACK ControlWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  ControlWindow* self = WindowOf<ControlWindow>(hwnd, message, lParam);
-  if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCCREATE) self->hwnd_ = hwnd;
-  return self->HandleMessage(message, wParam, lParam);
-}
 
 LRESULT ControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

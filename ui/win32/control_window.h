@@ -15,6 +15,7 @@
 #include "ui/controls.h"
 #include "ui/form_events.h"
 #include "ui/layout.h"
+#include "ui/win32/window_class.h"
 
 namespace kesmaro::ui::win32 {
 
@@ -76,7 +77,8 @@ class ControlWindow : public Controls {
     std::function<void()> handler;
   };
 
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename Window>
+  friend LRESULT CALLBACK ObjectWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR self);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

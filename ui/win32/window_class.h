@@ -25,16 +25,22 @@ inline bool RegisterWindowClass(const wchar_t* className, WNDPROC windowProc, UI
   return RegisterClassExW(&windowClass) != 0;
 }
 
-/// The object a window of this program belongs to, for its window procedure: the one passed to
-/// CreateWindowExW, stored with the window at WM_NCCREATE. Null for the messages before it.
+/// The window procedure of a class whose windows each belong to one `Window` object: the one
+/// passed to CreateWindowExW, stored with the window at WM_NCCREATE and given its handle there;
+/// every message from then on goes to its HandleMessage. `Window` befriends it.
 template <typename Window>
-Window* WindowOf(HWND hwnd, UINT message, LPARAM lParam) {
+LRESULT CALLBACK ObjectWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* self = nullptr;
   if (message == WM_NCCREATE) {
-    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    return self;
+    self->hwnd_ = hwnd;
+  } else {
+    self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
-  return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  // Null for the messages before WM_NCCREATE.
+  if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace kesmaro::ui::win32

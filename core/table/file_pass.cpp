@@ -498,6 +498,7 @@ Plan PlanOf(const TableRequest& request) {
     static constexpr PlanSearch kValueSearches[] = {PlanSearch::kExactValues, PlanSearch::kNearestValues,
                                                     PlanSearch::kInterpolatedValues};
     plan.search = anyRange ? PlanSearch::kRanges : kValueSearches[static_cast<std::size_t>(plan.mode)];
+    if (plan.search == PlanSearch::kExactValues) plan.mayEqual.emplace(plan.values);
   }
   return plan;
 }
@@ -507,10 +508,7 @@ Status ReadFileRow(FileSystem& fs, const std::filesystem::path& path, std::int64
   std::optional<FilePass> pass;
   for (const bool holdPoints : {false, true}) {
     pass.emplace(plan, holdPoints);
-    // Exact values are equal only to numbers written in a few ways, which most lines are told
-    // apart from by their first sixteen bytes; nearest and interpolated values and ranges are
-    // judged with the lines of the file taken so far.
-    std::optional<NumberLineSearch> mayEqual;
+    // Each file has its own search: it judges lines with those of the file taken so far.
     std::optional<ExactLineSearch> mayBeEqual;
     std::optional<NearestLineSearch> mayBeNearest;
     std::optional<InterpolationLineSearch> mayBracket;
@@ -521,7 +519,7 @@ Status ReadFileRow(FileSystem& fs, const std::filesystem::path& path, std::int64
       case PlanSearch::kEveryLine:
         break;
       case PlanSearch::kExactValues:
-        search = &mayBeEqual.emplace(mayEqual.emplace(plan.values), plan.values);
+        search = &mayBeEqual.emplace(*plan.mayEqual, plan.values);
         break;
       case PlanSearch::kNearestValues:
         search = &mayBeNearest.emplace(plan.values);

@@ -14,6 +14,7 @@
 
 #include "core/error.h"
 #include "core/file_system.h"
+#include "core/table/number_line_search.h"
 #include "core/table/table.h"
 #include "core/table/table_numbers.h"
 
@@ -43,6 +44,9 @@ struct Plan {
   PlanSearch search = PlanSearch::kEveryLine;
   std::vector<double> values;                     ///< each item's X, or its range's lower end
   std::vector<std::pair<double, double>> ranges;  ///< each item's range; X to X for a value
+  /// For exact values, the lines that may equal one, which every file's search shares: equal only
+  /// to numbers written in a few ways, most lines are told apart by their first sixteen bytes.
+  std::optional<NumberLineSearch> mayEqual;
 };
 
 /// The plan of a request.

@@ -1,7 +1,8 @@
 // The searches' reading of a line's first field from sixteen bytes at once (plain_field.h)
 // against a reading of the same bytes one at a time: the plain decimal's shape, the shape learnt
-// from one line and whether another fits it; and the keys of that shape against the fields'
-// decimals (ParseDecimal): in their order, and, with LeastKey, their doubles (ToDouble).
+// from one line and whether another fits it; and the keys of that shape, and of another that keys
+// like it, against the fields' decimals (ParseDecimal): in their order, and, with LeastKey, their
+// doubles (ToDouble).
 
 #include <cmath>
 #include <cstddef>
@@ -92,6 +93,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   KESMARO_CHECK(shape.Fits(headB, digitsB) == (cellFitsTheVector && Alike(a, b, cell ? cellA.end : end)));
   const bool fitsField = Alike(a, b, end);
   KESMARO_CHECK(shape.FitsField(headB, digitsB) == fitsField);
+  // A field of another shape that keys alike (`1000.1` beside `1000.011`) keys in one order with it.
+  if (FieldShape other; other.Learn(b.data(), headB, digitsB, cell) && other.KeysLike(shape)) {
+    const Decimal x = ParseDecimal(a.substr(0, end)).value(),
+                  y = ParseDecimal(b.substr(0, ReadPlain(b, 0).end)).value();
+    KESMARO_CHECK((shape.Key(byte_words::Load(a.data())) <=> other.Key(byte_words::Load(b.data()))) ==
+                  (x <=> y));
+  }
   if (!fitsField) return 0;
   KESMARO_CHECK(shape.CellFits(b.data(), digitsB) == (!cell || Ended(b, ReadPlain(b, end + 1), kHeld)));
 

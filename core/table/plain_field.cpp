@@ -56,30 +56,38 @@ bool FieldShape::Learn(const char* p, const byte_lanes::Lanes& head, std::uint32
   digitBits_ = digits & bits;
   sameBits_ = bits & ~digits;
   keyMask_ = byte_words::FirstBytes(~std::uint64_t{0}, field.end);
+  // A point where the field has none, and zeros, fill its key out to a word's digits.
+  char fill[byte_words::kWord] = {};
+  for (std::size_t i = field.end; i < byte_words::kWord; ++i) fill[i] = i == field.wholeEnd ? '.' : '0';
+  fill_ = byte_words::Load(fill);
   end_ = static_cast<std::uint8_t>(field.end);
   wholeDigits_ = static_cast<std::uint8_t>(field.wholeEnd);
-  fractionDigits_ =
-      static_cast<std::uint8_t>(field.end > field.wholeEnd ? field.end - field.wholeEnd - 1 : 0);
   return true;
 }
 
+std::size_t FieldShape::KeyFractionDigits() const {
+  return wholeDigits_ < byte_words::kWord ? byte_words::kWord - 1 - wholeDigits_ : 0;
+}
+
 std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
-  // The fields of this shape are the numbers m / 10^f for m below 10^digits, their doubles read
-  // as the searches read them; the least m whose double passes the bound, then written out.
-  const std::uint64_t count = kIntegerPowers[wholeDigits_ + fractionDigits_];
+  // The keys are those of the numbers m / 10^f for m below 10^digits, written to a word's digits,
+  // their doubles read as the searches read them; the least m whose double passes the bound, then
+  // written out. A field with fewer decimals is one of those numbers, and its double that one's.
+  const std::size_t fractionDigits = KeyFractionDigits();
+  const std::uint64_t count = kIntegerPowers[wholeDigits_ + fractionDigits];
   const auto passes = [&](std::uint64_t m) {
-    const double x = PlainValue(m, fractionDigits_);
+    const double x = PlainValue(m, fractionDigits);
     return orEqual ? x >= bound : x > bound;
   };
   if (!passes(count - 1)) return ~std::uint64_t{0};
-  const double guess = bound * kDoublePowers[fractionDigits_];  // within a step or two of it
+  const double guess = bound * kDoublePowers[fractionDigits];  // within a step or two of it
   std::uint64_t m = guess <= 0                                ? 0
                     : guess >= static_cast<double>(count - 1) ? count - 1
                                                               : static_cast<std::uint64_t>(guess);
   while (m > 0 && passes(m - 1)) --m;
   while (!passes(m)) ++m;
   char bytes[byte_words::kWord] = {};
-  for (std::size_t i = end_; i-- > 0;) {
+  for (std::size_t i = byte_words::kWord; i-- > 0;) {
     if (i == wholeDigits_) {
       bytes[i] = '.';
       continue;
@@ -87,35 +95,48 @@ std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
     bytes[i] = static_cast<char>('0' + m % 10);
     m /= 10;
   }
-  return Key(byte_words::Load(bytes));
+  return WordKey(byte_words::Load(bytes));
 }
 
-double FieldShape::Step() const { return 1 / kDoublePowers[fractionDigits_]; }
+double FieldShape::Step() const { return 1 / kDoublePowers[KeyFractionDigits()]; }
 
 std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p,
                                                   const byte_lanes::Lanes& head, std::uint32_t digits,
                                                   bool cell, const Bounds& bounds, double slack,
                                                   bool passed) {
   passed_ = passed_ || passed;
-  if (!shape_.FitsField(head, digits)) {
+  const FieldShape* shape = nullptr;
+  for (std::size_t i = 0; i < count_ && shape == nullptr; ++i) {
+    if (shapes_[i].FitsField(head, digits)) shape = &shapes_[i];
+  }
+  if (shape == nullptr) {
     FieldShape learnt;
     if (!learnt.Learn(p, head, digits, cell)) return std::nullopt;
-    if (made_ && !passed_) resume_ = at + kWait;
-    shape_ = learnt;
-    made_ = false;
-    passed_ = false;
+    std::size_t slot = 0;
+    if (count_ > 0 && learnt.KeysLike(shapes_[0])) {
+      // x written with other decimals than before (`1000.01` among `1000.011`): the keys made
+      // serve it too. Of many such shapes the last learnt takes the last place.
+      slot = std::min(count_, kShapes - 1);
+    } else {
+      if (made_ && !passed_) resume_ = at + kWait;
+      made_ = false;
+      passed_ = false;
+    }
+    shapes_[slot] = learnt;
+    count_ = slot + 1;
+    shape = &shapes_[slot];
   }
-  // Two fields of one shape lie a step apart at least, and their doubles as good as that.
-  if (!(slack < shape_.Step() / 2)) return std::nullopt;
+  // Two fields of these shapes lie a step apart at least, and their doubles as good as that.
+  if (!(slack < shapes_[0].Step() / 2)) return std::nullopt;
   if (!made_ || !(bounds == bounds_)) {
     made_ = true;
     bounds_ = bounds;
-    low_ = shape_.LeastKey(bounds.low, false);
-    high_ = shape_.LeastKey(bounds.high, true);
-    past_ = shape_.LeastKey(bounds.pastBelow, false);
-    shortOf_ = shape_.LeastKey(bounds.shortOfAbove, true);
+    low_ = shapes_[0].LeastKey(bounds.low, false);
+    high_ = shapes_[0].LeastKey(bounds.high, true);
+    past_ = shapes_[0].LeastKey(bounds.pastBelow, false);
+    shortOf_ = shapes_[0].LeastKey(bounds.shortOfAbove, true);
   }
-  const std::uint64_t key = shape_.Key(byte_words::Load(p));
+  const std::uint64_t key = shape->Key(byte_words::Load(p));
   if (!Inside(key)) return std::nullopt;
   return key;
 }

@@ -193,9 +193,11 @@ template <bool kCell, bool kHeld>
 /// most a word (seven digits and a point, or eight digits): where its digits lie, its point and
 /// the byte after it; and, when learnt with its cell, the one field separator after it and the
 /// plain decimal cell after that, with the byte after that, all within sixteen bytes (Fits), or a
-/// plain decimal cell of any width there (FitsField and CellFits), as intensities are written. Fields of
-/// one shape read as keys: the word of their bytes as one integer, in the order they are written,
-/// whose order is their numbers' order and, as their doubles are apart for each, their doubles'
+/// plain decimal cell of any width there (FitsField and CellFits), as intensities are written. Fields
+/// read as keys: the word of their bytes as one integer, in the order they are written, filled out
+/// with a point and zeros to eight bytes, so that the keys of every shape with as many digits before
+/// the point (KeysLike: `1000`, `1000.1`, `1000.01` and `1000.011`, as exports write x at its
+/// shortest) are in their numbers' order and, as their doubles are apart for each, their doubles'
 /// order. A search so tells a line from the bounds it passes lines over within, once these are
 /// made keys of the line's shape, without reading the line as a number.
 class FieldShape {
@@ -238,26 +240,32 @@ class FieldShape {
 
   /// The key of a field of this shape, from its line's first eight bytes.
   [[gnu::always_inline]] std::uint64_t Key(std::uint64_t word) const {
-    word &= keyMask_;
-    if constexpr (std::endian::native == std::endian::little) return __builtin_bswap64(word);
-    return word;
+    return WordKey((word & keyMask_) | fill_);
   }
 
-  /// The least key of a field of this shape whose double is above `bound`, or at least `bound`
-  /// when `orEqual`; above every key when there is none (a NaN bound).
+  /// The least key of a field of this shape, or of one that KeysLike it, whose double is above
+  /// `bound`, or at least `bound` when `orEqual`; above every key when there is none (a NaN bound).
   std::uint64_t LeastKey(double bound, bool orEqual) const;
 
-  /// The least step between two numbers of this shape.
+  /// The least step between two numbers of this shape and those that KeysLike it: that of eight
+  /// bytes' digits.
   double Step() const;
   /// Where the field ends in its line.
   std::size_t End() const { return end_; }
 
-  bool operator==(const FieldShape& other) const {
-    return digitBits_ == other.digitBits_ && sameBits_ == other.sameBits_ && cell_ == other.cell_ &&
-           (byte_lanes::LaneBits(bytes_ == other.bytes_) & sameBits_) == sameBits_;
-  }
+  /// Whether the keys of `other` are in one order with this shape's: as many digits before the
+  /// point, whatever the digits after it.
+  bool KeysLike(const FieldShape& other) const { return wholeDigits_ == other.wholeDigits_; }
 
  private:
+  /// A word's bytes as one integer, in the order they are written.
+  [[gnu::always_inline]] static std::uint64_t WordKey(std::uint64_t word) {
+    if constexpr (std::endian::native == std::endian::little) return __builtin_bswap64(word);
+    return word;
+  }
+  /// The decimals that keys are written to: as many as fill a word after the point.
+  std::size_t KeyFractionDigits() const;
+
   byte_lanes::Lanes bytes_{};  ///< the learnt line's first bytes
   /// The bytes that are digits, as bits; before a shape is learnt, one past the sixteen, so that
   /// no line fits.
@@ -266,14 +274,15 @@ class FieldShape {
   std::uint32_t fieldDigitBits_ = 1u << byte_lanes::kLanes;  ///< the same for the first field alone
   std::uint32_t fieldSameBits_ = 0;
   std::uint64_t keyMask_ = 0;     ///< the field's bytes in the word
-  std::uint8_t wholeDigits_ = 0;  ///< the field's digits before its point, and after it
-  std::uint8_t fractionDigits_ = 0;
-  std::uint8_t end_ = 0;  ///< where the field ends
-  bool cell_ = false;     ///< whether learnt with its cell
+  std::uint64_t fill_ = 0;        ///< the point and zeros that fill a key out to eight bytes
+  std::uint8_t wholeDigits_ = 0;  ///< the field's digits before its point
+  std::uint8_t end_ = 0;          ///< where the field ends
+  bool cell_ = false;             ///< whether learnt with its cell
 };
 
-/// The bounds of a window that a search passes lines over within, made keys of one shape of line
-/// (FieldShape), so that the lines of that shape are told from them without being read as numbers.
+/// The bounds of a window that a search passes lines over within, made keys of one kind of line:
+/// a few shapes (FieldShape) that key alike, as x written at its shortest comes in several, so
+/// that the lines of those shapes are told from them without being read as numbers.
 class KeyedWindow {
  public:
   /// The doubles the keys are made from: the window's open bounds, the x above which a line,
@@ -287,11 +296,12 @@ class KeyedWindow {
   /// the keys of `bounds` for the line's shape, with its cell when `cell`, and gives the line's
   /// key when it lies inside the window. None too when the line has no such shape, or when two
   /// lines' doubles closer than `slack` could not be told apart. `passed` says whether a line was
-  /// passed over by key since the last call.
+  /// passed over by key since the last call. A shape that keys like those learnt joins them, and
+  /// their keys stay; another takes their place.
   ///
-  /// Lines written in turn in several shapes would make keys for every line, so a shape learnt
-  /// that no line was passed over by key with makes the search wait some thousands of bytes from
-  /// `at`, the line's place in the block, before it keys the window again (Ready).
+  /// Lines written in turn in shapes that key apart would make keys for every line, so shapes
+  /// learnt that no line was passed over by key with make the search wait some thousands of bytes
+  /// from `at`, the line's place in the block, before it keys the window again (Ready).
   std::optional<std::uint64_t> KeyLine(std::size_t at, const char* p, const byte_lanes::Lanes& head,
                                        std::uint32_t digits, bool cell, const Bounds& bounds, double slack,
                                        bool passed);
@@ -303,18 +313,18 @@ class KeyedWindow {
   /// The block ends at `to`: what is still to wait is kept for the next one.
   void End(std::size_t to) { wait_ = resume_ > to ? resume_ - to : 0; }
 
-  /// Whether there are keys for the shape learnt last: those of the bounds that a line was
+  /// Whether there are keys for the shapes learnt last: those of the bounds that a line was
   /// last keyed with, for a search whose every window stays one it may pass lines over within.
   [[gnu::always_inline]] bool Keyed() const { return made_; }
-  /// Whether the line at `p`, a vector and a word held there, is of the shape keyed, with its cell
-  /// (FieldShape::CellFits) when `kCell`.
+  /// The shape keyed that the line at `p`, a vector and a word held there, is of, with its cell
+  /// (FieldShape::CellFits) when `kCell`; null when none.
   template <bool kCell>
-  [[gnu::always_inline]] bool LineFits(const char* p, byte_lanes::Lanes head, std::uint32_t digits) const {
-    if (shape_.Fits(head, digits)) return true;
-    return kCell && shape_.FitsField(head, digits) && shape_.CellFits(p, digits);
+  [[gnu::always_inline]] const FieldShape* Fitting(const char* p, byte_lanes::Lanes head,
+                                                   std::uint32_t digits) const {
+    // The first shape learnt is the common one; before any, no line fits it.
+    if (FitsShape<kCell>(shapes_[0], p, head, digits)) return &shapes_[0];
+    return OtherFitting<kCell>(p, head, digits);
   }
-  [[gnu::always_inline]] std::uint64_t Key(std::uint64_t word) const { return shape_.Key(word); }
-  [[gnu::always_inline]] std::size_t FieldEnd() const { return shape_.End(); }
   /// Whether a key lies inside the window.
   [[gnu::always_inline]] bool Inside(std::uint64_t key) const { return key >= low_ && key < high_; }
   /// Whether the line at `key`, inside the window and followed by the line at `nextKey`, moves
@@ -324,14 +334,32 @@ class KeyedWindow {
   }
 
  private:
+  template <bool kCell>
+  [[gnu::always_inline]] static bool FitsShape(const FieldShape& shape, const char* p, byte_lanes::Lanes head,
+                                               std::uint32_t digits) {
+    return shape.Fits(head, digits) || (kCell && shape.FitsField(head, digits) && shape.CellFits(p, digits));
+  }
+  /// Fitting among the shapes learnt after the first, out of the line of the common one.
+  template <bool kCell>
+  [[gnu::noinline]] const FieldShape* OtherFitting(const char* p, byte_lanes::Lanes head,
+                                                   std::uint32_t digits) const {
+    for (std::size_t i = 1; i < count_; ++i) {
+      if (FitsShape<kCell>(shapes_[i], p, head, digits)) return &shapes_[i];
+    }
+    return nullptr;
+  }
+
   /// The bytes that wait for another shape to be learnt: some hundreds of lines.
   static constexpr std::size_t kWait = 8192;
+  /// The shapes that key alike held at once: x at its shortest with up to three decimals.
+  static constexpr std::size_t kShapes = 4;
 
-  FieldShape shape_;
-  bool made_ = false;  ///< whether the keys are those of `bounds_` for `shape_`
+  std::array<FieldShape, kShapes> shapes_;
+  std::size_t count_ = 0;  ///< the shapes learnt, which all key alike
+  bool made_ = false;      ///< whether the keys are those of `bounds_` for the shapes
   Bounds bounds_;
   std::uint64_t low_ = 0, high_ = 0, past_ = 0, shortOf_ = 0;
-  bool passed_ = false;     ///< whether a line was passed over by key since `shape_` was learnt
+  bool passed_ = false;     ///< whether a line was passed over by key since the shapes were learnt
   std::size_t resume_ = 0;  ///< where in the block being walked the window may be keyed again
   std::size_t wait_ = 0;    ///< the bytes still to wait when a block ends
 };

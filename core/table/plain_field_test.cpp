@@ -67,8 +67,9 @@ TEST(PlainFieldTest, VectorReadersReadAsTheReference) {
 }
 
 /// Every field of a shape, or those near each bound where there are too many, against bounds on,
-/// between and beyond them: a field's key is at least LeastKey exactly when its double, as the
-/// decimal's nearest, passes the bound.
+/// between and beyond them: a field's key is at least the LeastKey of a shape that keys like it,
+/// here the one with the most decimals, exactly when its double, as the decimal's nearest, passes
+/// the bound.
 TEST(FieldShapeTest, LeastKeysPassTheFieldsWhoseDoublesPass) {
   const double kInf = std::numeric_limits<double>::infinity();
   const double bounds[] = {0,
@@ -96,11 +97,15 @@ TEST(FieldShapeTest, LeastKeysPassTheFieldsWhoseDoublesPass) {
     FieldShape shape;
     ASSERT_TRUE(Learns(&shape, format + " 1\n", true)) << format;
     const std::size_t point = format.find('.');
+    FieldShape keys;
+    const std::string longest = format.substr(0, point) + (std::min(point, format.size()) < 8 ? "." : "");
+    ASSERT_TRUE(Learns(&keys, longest + std::string(8 - longest.size(), '0') + " 1\n", true)) << format;
+    ASSERT_TRUE(keys.KeysLike(shape)) << format;
     const std::size_t fraction = point == std::string::npos ? 0 : format.size() - point - 1;
     const auto count =
         static_cast<long long>(std::pow(10, format.size() - (point == std::string::npos ? 0 : 1)));
     for (const double bound : bounds) {
-      const std::uint64_t above = shape.LeastKey(bound, false), atLeast = shape.LeastKey(bound, true);
+      const std::uint64_t above = keys.LeastKey(bound, false), atLeast = keys.LeastKey(bound, true);
       const auto check = [&](long long m) {
         std::string field = format;
         for (std::size_t i = field.size(); i-- > 0;) {

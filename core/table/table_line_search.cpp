@@ -58,10 +58,10 @@ template <bool kCell, KeyedPass kPass, typename PassedOver, typename Judge, type
           if (lineKeyed) {
             const byte_lanes::Lanes head = byte_lanes::Load(p);
             const std::uint32_t digits = DigitBits(head);
-            if (keyed.LineFits<kCell>(p, head, digits)) {
-              const std::uint64_t key = keyed.Key(byte_words::Load(p));
+            if (const FieldShape* shape = keyed.Fitting<kCell>(p, head, digits)) {
+              const std::uint64_t key = shape->Key(byte_words::Load(p));
               if (keyed.Inside(key) && (kPass == KeyedPass::kInside || keyed.Passed(lineKey, key)) &&
-                  cellAfter(at, keyed.FieldEnd())) {
+                  cellAfter(at, shape->End())) {
                 passedOver(at);
                 lineKey = key;
                 passed = true;

@@ -109,13 +109,13 @@ class NearestLineSearch final : public LineSearch {
   /// The same from each value up, the least of value - distance - slack.
   std::vector<double> aboveReach_;
   Window window_;
-  /// The window as keys of the shape of a line judged in full, for the lines of that shape after it.
+  /// The window as keys of the shape of a line judged in full, for the lines after it that key alike.
   KeyedWindow keyed_;
 };
 
 /// Finds, for the table's exact values, the lines that NumberLineSearch takes, and passes over
-/// the lines of one shape (FieldShape) inside the gap between values that the last line it
-/// judged lay in by key, without judging them: their doubles lie between the values', so they
+/// the lines of the shapes keyed (KeyedWindow) inside the gap between values that the last line
+/// it judged lay in by key, without judging them: their doubles lie between the values', so they
 /// equal none.
 ///
 /// The search remembers that gap, so it serves one file.
@@ -161,7 +161,7 @@ class InterpolationLineSearch final : public LineSearch {
 
   SortedPoints values_;
   bool takeNext_ = false;
-  /// The last gap as keys of the shape of a line judged in full, for the lines of that shape after it.
+  /// The last gap as keys of the shape of a line judged in full, for the lines after it that key alike.
   KeyedWindow keyed_;
 };
 
@@ -215,7 +215,7 @@ class RangeLineSearch final : public LineSearch {
   std::pair<double, double> window_ = kNoWindow;
   double pastBelow_ = 0;
   double shortOfAbove_ = 0;
-  /// The window as keys of the shape of a line judged in full, for the lines of that shape after it.
+  /// The window as keys of the shape of a line judged in full, for the lines after it that key alike.
   KeyedWindow keyed_;
 };
 

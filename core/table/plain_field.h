@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "core/run/byte_lanes.h"
 #include "core/run/byte_words.h"
@@ -320,8 +321,8 @@ class KeyedWindow {
   /// (FieldShape::CellFits) when `kCell`; null when none.
   template <bool kCell>
   [[gnu::always_inline]] const FieldShape* Fitting(const char* p, byte_lanes::Lanes head,
-                                                   std::uint32_t digits) const {
-    // The first shape learnt is the common one; before any, no line fits it.
+                                                   std::uint32_t digits) {
+    // The shape of the last line that fitted, mostly that of most lines; before any, no line fits.
     if (FitsShape<kCell>(shapes_[0], p, head, digits)) return &shapes_[0];
     return OtherFitting<kCell>(p, head, digits);
   }
@@ -339,12 +340,16 @@ class KeyedWindow {
                                                std::uint32_t digits) {
     return shape.Fits(head, digits) || (kCell && shape.FitsField(head, digits) && shape.CellFits(p, digits));
   }
-  /// Fitting among the shapes learnt after the first, out of the line of the common one.
+  /// Fitting among the other shapes, out of the line of the common one; the shape found comes
+  /// first, so that the lines of the common one look no further.
   template <bool kCell>
   [[gnu::noinline]] const FieldShape* OtherFitting(const char* p, byte_lanes::Lanes head,
-                                                   std::uint32_t digits) const {
+                                                   std::uint32_t digits) {
     for (std::size_t i = 1; i < count_; ++i) {
-      if (FitsShape<kCell>(shapes_[i], p, head, digits)) return &shapes_[i];
+      if (FitsShape<kCell>(shapes_[i], p, head, digits)) {
+        std::swap(shapes_[0], shapes_[i]);
+        return &shapes_[0];
+      }
     }
     return nullptr;
   }

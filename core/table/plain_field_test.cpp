@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/run/line_rules.h"
 #include "core/table/fields.h"
 
 namespace kesmaro {
@@ -31,8 +32,8 @@ bool Learns(FieldShape* shape, const std::string& line, bool cell) {
 
 /// The readers of a line's sixteen bytes at once against the byte-by-byte reference, on random
 /// lines that end near and past the vector, with the bytes after them held and not, half of them
-/// starting as a learnt shape does: the same fields and doubles, a cell plain only when it is, and
-/// the reference's double the full reading's.
+/// starting as a learnt shape does: the same fields and doubles, a cell plain only when it is, the
+/// fields after the first where they are, and the reference's double the full reading's.
 TEST(PlainFieldTest, VectorReadersReadAsTheReference) {
   FieldShape shape;
   ASSERT_TRUE(Learns(&shape, "1000.00\t516.3401\r\n", true));
@@ -62,6 +63,12 @@ TEST(PlainFieldTest, VectorReadersReadAsTheReference) {
       while (cell < to && IsFieldSeparator(line[cell])) ++cell;
       const bool cellPlain = ReadPlainDecimal(held.data(), cell, to).has_value();
       EXPECT_TRUE(field.cell < 0 || (field.cell == 1) == cellPlain) << line;
+      // The fields after it: each after the run of separators that ends the one before.
+      for (std::size_t k = 1, at = cell; k <= 3; ++k) {
+        EXPECT_EQ(FieldAfter(held.data(), x->end, to, k), at) << line << " field " << k;
+        while (at < to && !IsFieldSeparator(held.text[at]) && !IsLineEnd(held.text[at])) ++at;
+        while (at < to && IsFieldSeparator(held.text[at])) ++at;
+      }
     }
   }
 }

@@ -340,14 +340,7 @@ RangeLineSearch::RangeLineSearch(std::vector<std::pair<double, double>> ranges, 
 }
 
 bool RangeLineSearch::CellIsNumber(const char* data, std::size_t end, std::size_t to) const {
-  std::size_t pos = end;
-  for (std::size_t field = 1; field < column_; ++field) {
-    if (field > 1) {
-      while (pos < to && !IsFieldSeparator(data[pos]) && !IsLineEnd(data[pos])) ++pos;
-    }
-    while (pos < to && IsFieldSeparator(data[pos])) ++pos;
-  }
-  return IsPlainField(data, pos, to);
+  return IsPlainField(data, FieldAfter(data, end, to, column_ - 1), to);
 }
 
 inline bool RangeLineSearch::PassedByGap(double x, double next) {

@@ -393,6 +393,7 @@ struct FileShape {
   int repeats = 1;
   std::size_t columns = 2;
   std::size_t period = 0;  ///< x falls back to `start` every so many lines; 0 never
+  bool zigzag = false;     ///< every other line's x mirrored below `start`, with a digit fewer
 };
 
 /// A number of hundredths as a decimal, at `decimals` places (from one, for a multiple of ten)
@@ -423,6 +424,7 @@ TEST(TableRandomTest, SearchesGiveTheTableOfEveryLine) {
       {"equal x", 1, 99000, 10, " ", "\n", false, true, 3},
       {"four columns", 2, 99950, 1, "\t", "\n", false, true, 1, 4},
       {"sawtooth", 2, 99950, 3, "\t", "\n", false, true, 1, 2, 700},
+      {"zigzag", 2, 100000, 1, " ", "\n", false, true, 1, 2, 0, true},
   };
   std::mt19937 random(30);
   for (const FileShape& shape : shapes) {
@@ -431,7 +433,9 @@ TEST(TableRandomTest, SearchesGiveTheTableOfEveryLine) {
       if (shape.period > 0) line %= shape.period;
       const long long step =
           static_cast<long long>(line / static_cast<std::size_t>(shape.repeats)) * shape.step;
-      return Hundredths(shape.descending ? shape.start - step : shape.start + step, shape.decimals);
+      return Hundredths(
+          shape.descending || (shape.zigzag && line % 2 == 1) ? shape.start - step : shape.start + step,
+          shape.decimals);
     };
     // Values and range ends on lines, between them and beyond them, at `line` or some lines on;
     // the lines beside them are often no number.

@@ -205,6 +205,14 @@ INSTANTIATE_TEST_SUITE_P(
                   .files = {{"1.txt", "1 0\n1 5\n2 10\n2 20\n"}, {"2.txt", "2 20\n2 10\n1 5\n1 0\n"}},
                   .values = {"area:1.5:2", "area:1:1.5"},
                   .expected = "file,area:1.5:2,area:1:1.5\r\n1,4.375,3.125\r\n2,7.5,2.5\r\n"},
+        // x written in turn at two widths below a range: the curve starts from the line just below
+        // it, though the lines of one width are passed over by their bytes and the others judged.
+        TableCase{.name = "TheLineBelowARangeAmongXOfTwoWidths",
+                  .files = {{"1.txt",
+                             "996.70 980.5\n1003.13 31.5\n996.68 835.5\n996.63 546.5\n1003.29 643.5\n"
+                             "996.45 841.5\n1005.63 283.5\n996.43 293.5\n994.97 293.5\n"}},
+                  .values = {"area:1005:1006"},
+                  .expected = "file,area:1005:1006\r\n1,209.13576923076707\r\n"},
         TableCase{.name = "MeansCarryTheirRoundingErrors",
                   .files = {{"1.txt", Repeated("1 0.1\n", 1000)}},
                   .values = {"mean:1:1"},

@@ -1,6 +1,7 @@
 #include "core/run/line_search.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <utility>
 
@@ -21,18 +22,22 @@ bool MatchesAt(std::string_view key, const char* data, std::size_t pos, std::siz
 
 /// The two positions of a non-empty key whose bytes the search filters lines by: its last two,
 /// as in a sorted series neighbouring lines share their leading digits and differ in their
-/// trailing ones; but not the zeros that end a fraction, nor the point before them, since data
-/// written to more decimals than they hold (`550.000` in steps of 0.01) end every line so.
+/// trailing ones; but not the zeros that end a fraction, since data written to more decimals than
+/// they hold (`550.000` in steps of 0.01) end every line so, nor the point, which every line of
+/// such data has in that place (`900.5` is filtered by its `0` and its `5`).
 inline std::pair<std::size_t, std::size_t> FilterPositions(std::string_view key) {
   std::size_t end = key.size();
-  if (const std::size_t point = key.find('.');
-      point != std::string_view::npos &&
+  const std::size_t point = key.find('.');
+  if (point != std::string_view::npos &&
       key.find_first_not_of("0123456789", point + 1) == std::string_view::npos) {
     while (end > point + 1 && key[end - 1] == '0') --end;
     if (end == point + 1) end = point;
   }
   if (end < 2) end = std::min<std::size_t>(key.size(), 2);
-  return {end >= 2 ? end - 2 : 0, end - 1};
+  const std::size_t second = end - 1;
+  std::size_t first = second > 0 ? second - 1 : 0;
+  if (first > 0 && first == point) --first;
+  return {first, second};
 }
 
 /// Find() for a non-empty key without line ends, after its first position was tried.
@@ -50,8 +55,9 @@ inline std::pair<std::size_t, std::size_t> FilterPositions(std::string_view key)
            (Load(data + at + second) == secondByte);
   };
   auto matchIn = [&](std::size_t at, Lanes candidates) __attribute__((always_inline)) {
-    for (std::size_t lane = 0; lane < kLanes; ++lane) {
-      if (candidates[lane] != 0 && std::memcmp(data + at + lane, key.data(), m) == 0) return at + lane;
+    for (std::uint32_t lanes = byte_lanes::LaneBits(candidates); lanes != 0; lanes &= lanes - 1) {
+      const auto lane = static_cast<std::size_t>(std::countr_zero(lanes));
+      if (std::memcmp(data + at + lane, key.data(), m) == 0) return at + lane;
     }
     return to;
   };

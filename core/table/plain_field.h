@@ -347,14 +347,26 @@ class KeyedWindow {
   /// Whether there are keys for the shapes learnt last: those of the bounds that a line was
   /// last keyed with, for a search whose every window stays one it may pass lines over within.
   [[gnu::always_inline]] bool Keyed() const { return made_; }
-  /// The shape keyed that the line at `p`, a vector and a word held there, is of, with its cell
-  /// (FieldShape::CellFits) when `kCell`; null when none.
+  /// Whether the line at `p`, a vector and a word held there, is of the first shape keyed, with
+  /// its cell (FieldShape::CellFits) when `kCell`: the shape of the last line that fitted, mostly
+  /// that of most lines. Before any is learnt, no line is.
   template <bool kCell>
-  [[gnu::always_inline]] const FieldShape* Fitting(const char* p, byte_lanes::Lanes head,
+  [[gnu::always_inline]] bool FitsFirst(const char* p, byte_lanes::Lanes head, std::uint32_t digits) const {
+    return FitsShape<kCell>(shapes_[0], p, head, digits);
+  }
+  [[gnu::always_inline]] const FieldShape& First() const { return shapes_[0]; }
+  /// The other shape keyed that the line is of, which comes first from then on, so that the lines
+  /// of the common one look no further; null when none. Out of the line of the common one.
+  template <bool kCell>
+  [[gnu::noinline]] const FieldShape* OtherFitting(const char* p, byte_lanes::Lanes head,
                                                    std::uint32_t digits) {
-    // The shape of the last line that fitted, mostly that of most lines; before any, no line fits.
-    if (FitsShape<kCell>(shapes_[0], p, head, digits)) return &shapes_[0];
-    return OtherFitting<kCell>(p, head, digits);
+    for (std::size_t i = 1; i < count_; ++i) {
+      if (FitsShape<kCell>(shapes_[i], p, head, digits)) {
+        std::swap(shapes_[0], shapes_[i]);
+        return &shapes_[0];
+      }
+    }
+    return nullptr;
   }
   /// Whether a key lies inside the window.
   [[gnu::always_inline]] bool Inside(std::uint64_t key) const { return key >= low_ && key < high_; }
@@ -370,20 +382,6 @@ class KeyedWindow {
                                                std::uint32_t digits) {
     return shape.Fits(head, digits) || (kCell && shape.FitsField(head, digits) && shape.CellFits(p, digits));
   }
-  /// Fitting among the other shapes, out of the line of the common one; the shape found comes
-  /// first, so that the lines of the common one look no further.
-  template <bool kCell>
-  [[gnu::noinline]] const FieldShape* OtherFitting(const char* p, byte_lanes::Lanes head,
-                                                   std::uint32_t digits) {
-    for (std::size_t i = 1; i < count_; ++i) {
-      if (FitsShape<kCell>(shapes_[i], p, head, digits)) {
-        std::swap(shapes_[0], shapes_[i]);
-        return &shapes_[0];
-      }
-    }
-    return nullptr;
-  }
-
   /// The bytes that wait for another shape to be learnt: some hundreds of lines.
   static constexpr std::size_t kWait = 8192;
   /// The shapes that key alike held at once: x at its shortest with up to three decimals.

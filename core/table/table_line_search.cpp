@@ -58,15 +58,23 @@ template <bool kCell, KeyedPass kPass, typename PassedOver, typename Judge, type
           if (lineKeyed) {
             const byte_lanes::Lanes head = byte_lanes::Load(p);
             const std::uint32_t digits = DigitBits(head);
-            if (const FieldShape* shape = keyed.Fitting<kCell>(p, head, digits)) {
-              const std::uint64_t key = shape->Key(byte_words::Load(p));
-              if (keyed.Inside(key) && (kPass == KeyedPass::kInside || keyed.Passed(lineKey, key)) &&
-                  cellAfter(at, shape->End())) {
-                passedOver(at);
-                lineKey = key;
-                passed = true;
-                return kGoOn;
-              }
+            // Whether the line, of `shape`, is passed over; the common shape's test is apart from
+            // the others', so that its keys stay where the walk finds them.
+            const auto passes = [&](const FieldShape& shape) __attribute__((always_inline)) {
+              const std::uint64_t key = shape.Key(byte_words::Load(p));
+              if (!keyed.Inside(key) || !(kPass == KeyedPass::kInside || keyed.Passed(lineKey, key)) ||
+                  !cellAfter(at, shape.End()))
+                return false;
+              lineKey = key;
+              return true;
+            };
+            const FieldShape* other = nullptr;
+            if (keyed.FitsFirst<kCell>(p, head, digits)
+                    ? passes(keyed.First())
+                    : (other = keyed.OtherFitting<kCell>(p, head, digits)) != nullptr && passes(*other)) {
+              passedOver(at);
+              passed = true;
+              return kGoOn;
             }
           }
         }

@@ -358,7 +358,7 @@ class KeyedWindow {
   /// The other shape keyed that the line is of, which comes first from then on, so that the lines
   /// of the common one look no further; null when none. Out of the line of the common one.
   template <bool kCell>
-  [[gnu::noinline]] const FieldShape* OtherFitting(const char* p, byte_lanes::Lanes head,
+  [[gnu::noinline]] const FieldShape* OtherFitting(const char* p, const byte_lanes::Lanes& head,
                                                    std::uint32_t digits) {
     for (std::size_t i = 1; i < count_; ++i) {
       if (FitsShape<kCell>(shapes_[i], p, head, digits)) {

@@ -15,6 +15,7 @@
 #   BENCH_FILES  files in the large series              (default: 200)
 #   BENCH_ROWS   rows per file                          (default: 200000)
 #   BENCH_RUNS   timed runs per measurement, median     (default: 3)
+#   BENCH_JOBS   parallel jobs of the builds            (default: 2)
 #   KESMARO_CLI  use this binary instead of building one
 #   BENCH_WINE   0: leave out the Windows programs under Wine (default: measure them when
 #                wine64, MinGW-w64 and Wine's 32-bit DLLs, libwine:i386, are installed)
@@ -29,6 +30,7 @@ bench_dir="$(cd "$bench_dir" && pwd)"
 files="${BENCH_FILES:-200}"
 rows="${BENCH_ROWS:-200000}"
 runs="${BENCH_RUNS:-3}"
+jobs="${BENCH_JOBS:-2}"
 check_key="9999.1234"        # begins a single line near the end of the 20 MB file, never exact
 check_bytes=$((20 * 1024 * 1024))
 list_count=10000
@@ -131,7 +133,7 @@ else
     say "building kesmaro-cli (Release) in $bench_dir/release"
     cmake -S "$root" -B "$bench_dir/release" -DCMAKE_BUILD_TYPE=Release -DKESMARO_BUILD_TESTS=OFF >"$work/cmake.log" 2>&1 \
         || { cat "$work/cmake.log" >&2; die "cmake configure failed"; }
-    cmake --build "$bench_dir/release" --parallel >"$work/build.log" 2>&1 \
+    cmake --build "$bench_dir/release" --parallel "$jobs" >"$work/build.log" 2>&1 \
         || { cat "$work/build.log" >&2; die "build failed"; }
     cli="$bench_dir/release/cli/kesmaro-cli"
 fi
@@ -153,7 +155,7 @@ if [[ "${BENCH_WINE:-1}" != 0 ]] && [[ -x /usr/lib/wine/wine64 ]] &&
         cmake -S "$root" -B "$bench_dir/$arch" --toolchain "$root/cmake/toolchains/mingw-$arch.cmake" \
             -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESMARO_BUILD_TESTS=OFF >"$work/cmake-$arch.log" 2>&1 \
             || { cat "$work/cmake-$arch.log" >&2; die "cmake configure ($arch) failed"; }
-        cmake --build "$bench_dir/$arch" --target kesmaro-cli >"$work/build-$arch.log" 2>&1 \
+        cmake --build "$bench_dir/$arch" --target kesmaro-cli --parallel "$jobs" >"$work/build-$arch.log" 2>&1 \
             || { cat "$work/build-$arch.log" >&2; die "build ($arch) failed"; }
     done
     export KESMARO_WINESERVER_PERSIST=600 # one Wine server for all the runs, stopped at the end

@@ -5,8 +5,8 @@
 # listing of 10,000 files, peak memory on lines of 1 GiB and 300 MiB, and running out of
 # memory; the same for `kesmaro-cli table` with ten values, against cat and an awk script
 # doing the same numeric lookup, and for its other modes; and, where Wine runs Windows programs,
-# the 32-bit Windows kesmaro-cli.exe beside the 64-bit one on the same series. See
-# bench/README.md.
+# the 32-bit Windows kesmaro-cli.exe beside the 64-bit one on the same series, for the run and
+# for every mode of the table. See bench/README.md.
 #
 # Exit status: 0 when everything ran and the outputs agree (missed targets are only
 # reported), 1 when a step failed or the outputs differ.
@@ -259,6 +259,14 @@ run_wine() { # run_wine i686|x86_64
     (cd "$work/$1" && "$wine_run" --prefix "$wine_prefix" "${bits[@]}" "$bench_dir/$1/cli/kesmaro-cli.exe" \
         run --skip "$skip" --encoding gbk --output bench --force "$series" "$key" 2>"$work/$1.err")
 }
+run_wine_table() { # run_wine_table i686|x86_64 exact|nearest|interpolate|area|max
+    local bits=() items options=()
+    [[ "$1" == i686 ]] && bits=(--wow64)
+    if [[ "$2" == exact ]]; then items=("${table_values[@]}"); else read -ra items <<< "$(mode_items "$2")"; fi
+    [[ "$2" == nearest || "$2" == interpolate ]] && options=("--$2")
+    (cd "$work/$1" && "$wine_run" --prefix "$wine_prefix" "${bits[@]}" "$bench_dir/$1/cli/kesmaro-cli.exe" \
+        table --skip "$skip" --encoding gbk "${options[@]}" --output "bench-$2" "$series" "${items[@]}" 2>"$work/$1-table-$2.err")
+}
 
 mkdir -p "$work/cli" "$work/awk" "$work/i686" "$work/x86_64"
 
@@ -353,7 +361,7 @@ t_list="$(median_spread "$runs" run_list)"
 # The Windows programs: after one untimed run of each (the first starts Wine), the 32-bit and
 # the 64-bit one in turn; each one's output must be the native CLI's, byte for byte.
 declare -A wine_figures wine_agreement
-wine_jobs=(run)
+wine_jobs=(run exact "${table_modes[@]}")
 if ((wine)); then
     say "kesmaro-cli.exe run under Wine, 32-bit and 64-bit in turn, $runs runs each (after one untimed run of each)"
     run_wine x86_64
@@ -362,6 +370,18 @@ if ((wine)); then
     wine_agreement[run]=OK
     for arch in i686 x86_64; do
         cmp -s "$work/$arch/bench.txt" "$work/cli/bench.txt" || wine_agreement[run]="MISMATCH ($arch)"
+    done
+    for mode in exact "${table_modes[@]}"; do
+        say "kesmaro-cli.exe table under Wine, $mode, 32-bit and 64-bit in turn, $runs runs each (after one untimed run of each)"
+        run_wine_table x86_64 "$mode"
+        run_wine_table i686 "$mode"
+        wine_figures[$mode]="$(median_spread_pair "$runs" run_wine_table i686 "$mode" -- run_wine_table x86_64 "$mode")"
+        native="$work/cli/bench-$mode.csv"
+        [[ "$mode" == exact ]] && native="$work/cli/bench.csv"
+        wine_agreement[$mode]=OK
+        for arch in i686 x86_64; do
+            cmp -s "$work/$arch/bench-$mode.csv" "$native" || wine_agreement[$mode]="MISMATCH ($arch)"
+        done
     done
     for job in "${wine_jobs[@]}"; do
         [[ "${wine_agreement[$job]}" == OK ]] || outputs_agree=0
@@ -409,6 +429,11 @@ echo
     row "list, $list_count files" s "$t_list" "$(fixed 0.5)" "" over "< 1x" lt 1
     if ((wine)); then
         row "run, 32-bit vs 64-bit .exe (Wine)" s "${wine_figures[run]% * * *}" "${wine_figures[run]#* * * }" 64-bit over "<= 1.5x" le 1.5
+        for mode in exact "${table_modes[@]}"; do
+            name="table, 10 $mode, 32 vs 64-bit .exe"
+            [[ "$mode" == exact ]] && name="table, 10 values, 32 vs 64-bit .exe"
+            row "$name" s "${wine_figures[$mode]% * * *}" "${wine_figures[$mode]#* * * }" 64-bit over "<= 1.2x" le 1.2
+        done
     fi
     row "peak RSS of run, 1 GiB line" MB "$rss_gb_run" "$(fixed 65536)" limit over "< 1x" lt 1
     row "peak RSS of check, 1 GiB line" MB "$rss_gb_check" "$(fixed 65536)" limit over "< 1x" lt 1
@@ -465,6 +490,11 @@ if ((!outputs_agree)); then
     if ((wine)); then
         for arch in i686 x86_64; do
             cmp "$work/$arch/bench.txt" "$work/cli/bench.txt" >&2 || true
+            for mode in exact "${table_modes[@]}"; do
+                native="$work/cli/bench-$mode.csv"
+                [[ "$mode" == exact ]] && native="$work/cli/bench.csv"
+                cmp "$work/$arch/bench-$mode.csv" "$native" >&2 || true
+            done
         done
     fi
     exit 1

@@ -4,9 +4,10 @@
 # both write the same bytes, and reports peak memory, a key check on a 20 MB file, a
 # listing of 10,000 files, peak memory on lines of 1 GiB and 300 MiB, and running out of
 # memory; the same for `kesmaro-cli table` with ten values, against cat and an awk script
-# doing the same numeric lookup, and for its other modes; and, where Wine runs Windows programs,
-# the 32-bit Windows kesmaro-cli.exe beside the 64-bit one on the same series, for the run and
-# for every mode of the table. See bench/README.md.
+# doing the same numeric lookup, and for its other modes; an area over the whole of one file of
+# 1 GB next to cat of it, with its peak memory; and, where Wine runs Windows programs, the
+# 32-bit Windows kesmaro-cli.exe beside the 64-bit one on the same series, for the run and for
+# every mode of the table. See bench/README.md.
 #
 # Exit status: 0 when everything ran and the outputs agree (missed targets are only
 # reported), 1 when a step failed or the outputs differ.
@@ -16,6 +17,7 @@
 #   BENCH_FILES  files in the large series              (default: 200)
 #   BENCH_ROWS   rows per file                          (default: 200000)
 #   BENCH_RUNS   timed runs per measurement, median     (default: 3)
+#   BENCH_HUGE   0: leave out the 1 GB file and its area (default: 1)
 #   BENCH_JOBS   parallel jobs of the builds            (default: 2)
 #   KESMARO_CLI  use this binary instead of building one
 #   BENCH_WINE   0: leave out the Windows programs under Wine (default: measure them when
@@ -32,6 +34,7 @@ files="${BENCH_FILES:-200}"
 rows="${BENCH_ROWS:-200000}"
 runs="${BENCH_RUNS:-3}"
 jobs="${BENCH_JOBS:-2}"
+huge_on="${BENCH_HUGE:-1}"
 check_key="9999.1234"        # begins a single line near the end of the 20 MB file, never exact
 check_bytes=$((20 * 1024 * 1024))
 list_count=10000
@@ -70,6 +73,10 @@ shapes=(instrument export columns)
 shape_files=$(((files + 3) / 4))
 large="$bench_dir/data/check-20mb"
 listing="$bench_dir/data/list-${list_count}"
+# One file of about 1 GB written as the instrument series writes its lines, x ascending, and
+# the exact area under its cells beside it (make-data.py huge).
+huge="$bench_dir/data/huge-instrument-1g"
+huge_bytes=1000000000
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
@@ -107,6 +114,16 @@ for shape in "${shapes[@]}"; do
         series "$bench_dir/data/$shape-${shape_files}x${rows}" "$shape_files" "$rows" "$shape"
 done
 ensure_data "$listing" "$list_count empty files" empty "$listing" "$list_count"
+if [[ "$huge_on" != 0 ]]; then
+    if [[ ! -f "$huge/1.txt" ]]; then
+        free_bytes="$(df --output=avail -B1 "$bench_dir" | tail -n 1)"
+        ((free_bytes > 2 * huge_bytes)) ||
+            die "$((free_bytes / 1000000)) MB free in $bench_dir, too little for the 1 GB file (BENCH_HUGE=0 leaves it out)"
+    fi
+    ensure_data "$huge" "1 GB instrument file" huge "$huge" "$huge_bytes"
+    # The item covers every line: from the first x to the last.
+    huge_item="area:1000.000:$(tail -n 1 "$huge/1.txt" | cut -f 1)"
+fi
 
 # Lines longer than any block: one line of 1 GiB (a sparse file of NUL bytes), and a 300 MiB
 # line of x between a header line and the one line that holds the key 5.
@@ -242,6 +259,10 @@ run_shape() { # run_shape SHAPE exact|nearest|interpolate|area|max
     (cd "$work/cli" && "$cli" table --skip "$skip" --encoding gbk "${options[@]}" --output "shape-$1-$2" "$dir" "${items[@]}" 2>/dev/null)
 }
 run_shape_cat() { cat "$bench_dir/data/$1-${shape_files}x${rows}"/*.txt > /dev/null; }
+# The area over the whole 1 GB file, each run under /usr/bin/time, which adds its peak RSS to
+# rss-huge: the figure of a 1 GB read outweighs the fork of time by far.
+run_huge() { (cd "$work/cli" && /usr/bin/time -f %M -a -o "$work/rss-huge" "$cli" table --skip "$skip" --encoding gbk --output huge "$huge" "$huge_item" 2>"$work/huge.err"); }
+run_huge_cat() { cat "$huge/1.txt" > /dev/null; }
 # same_to_12_digits A B: whether two CSV files agree field by field, numbers to 12 significant digits.
 same_to_12_digits() {
     gawk -F, -v RS='\r\n' 'NR == FNR { line[FNR] = $0; lines = FNR; next }
@@ -315,6 +336,26 @@ done
 say "peak memory of kesmaro-cli table, $runs runs each"
 rss_table="$(cd "$work/cli" && peak_spread "$runs" "$cli" table --skip "$skip" --encoding gbk --nearest --output rss "$series" "${nearest_items[@]}")"
 rss_table_area="$(cd "$work/cli" && peak_spread "$runs" "$cli" table --skip "$skip" --encoding gbk --output rss "$series" "${area_items[@]}")"
+
+# One area over all of the 1 GB file, in turn with cat of it; its peak RSS from the same runs.
+if [[ "$huge_on" != 0 ]]; then
+    say "kesmaro-cli table, $huge_item over the 1 GB file, $runs runs in turn with cat"
+    cat "$huge/1.txt" > /dev/null
+    rm -f "$work/rss-huge"
+    t_huge="$(median_spread_pair "$runs" run_huge -- run_huge_cat)"
+    rss_huge="$(grep -E '^[0-9]+$' "$work/rss-huge" | spread 1)"
+    huge_area="$(awk -F, 'NR == 2 { sub(/\r$/, "", $2); print $2 }' "$work/cli/huge.csv")"
+    huge_exact="$(cat "$huge/area")"
+    # The sum of some 53 million doubles against the exact decimal, to 10 significant digits
+    # (0.001 here): leaving out almost any one line moves the area by more (by 0.285 for the
+    # median line, as cells jump from line to line), summing in another order by far less.
+    if awk -v a="$huge_area" -v b="$huge_exact" 'BEGIN { exit !(a != "" && (a - b) ^ 2 <= (1e-10 * b) ^ 2) }'; then
+        huge_agreement="OK"
+    else
+        huge_agreement="MISMATCH"
+        outputs_agree=0
+    fi
+fi
 
 [[ -f "$work/cli/bench.txt" ]] || die "kesmaro-cli run wrote no bench.txt"
 [[ -f "$work/cli/bench.csv" ]] || die "kesmaro-cli table wrote no bench.csv"
@@ -409,6 +450,10 @@ for mode in "${table_modes[@]}"; do
     echo "kesmaro-cli table, $mode, items $(mode_items "$mode"), said: $(tr '\n' ' ' < "$work/table-$mode.err")"
     echo "awk table vs kesmaro-cli table, $mode (computed cells to 12 digits): ${mode_agreement[$mode]}"
 done
+if [[ "$huge_on" != 0 ]]; then
+    echo "1 GB file: $(stat -c %s "$huge/1.txt") bytes, $huge_item; kesmaro-cli table said: $(tr '\n' ' ' < "$work/huge.err")"
+    echo "kesmaro-cli table's area $huge_area vs the exact $huge_exact (to 10 digits): $huge_agreement"
+fi
 echo
 
 # The main table, a row a line: NAME, the unit shown (s, ms, or MB of a figure in KB), the figure
@@ -446,6 +491,10 @@ echo
     done
     row "peak RSS of table, 10 nearest" MB "$rss_table" "$(fixed 65536)" limit over "< 1x" lt 1
     row "peak RSS of table, 10 area" MB "$rss_table_area" "$(fixed 65536)" limit over "< 1x" lt 1
+    if [[ "$huge_on" != 0 ]]; then
+        row "table, area of a 1 GB file, vs cat" s "${t_huge% * * *}" "${t_huge#* * * }" cat over "<= 3x" le 3
+        row "peak RSS of table, area of 1 GB" MB "$rss_huge" "$(fixed 65536)" limit over "< 1x" lt 1
+    fi
 } | awk -F'\t' '
 BEGIN {
     fmt = "%-40s %12s %15s %9s %17s %10s  %s\n"
@@ -487,6 +536,7 @@ if ((!outputs_agree)); then
     echo "bench: outputs differ; first differing bytes:" >&2
     cmp "$work/cli/bench.txt" "$work/awk/bench.txt" >&2 || true
     cmp "$work/cli/bench.csv" "$work/awk/bench.csv" >&2 || true
+    [[ "$huge_on" != 0 && "$huge_agreement" != OK ]] && echo "the 1 GB area: $huge_area, not $huge_exact" >&2
     if ((wine)); then
         for arch in i686 x86_64; do
             cmp "$work/$arch/bench.txt" "$work/cli/bench.txt" >&2 || true

@@ -118,7 +118,8 @@ def write_huge(folder: Path, size: int) -> None:
             total += sum(ten_thousandths[first:first + 1000])
             last = ten_thousandths[first + 999]
             whole, first = whole + 1, (first + 1000) % len(CELLS)
-    area = (2 * total - ten_thousandths[0] - last) * 5  # in units of 0.001 * 0.0001 / 2 = 1e-8
+    # In units of 0.001 * 0.0001 / 2 = 1e-8; none without lines.
+    area = (2 * total - ten_thousandths[0] - last) * 5 if whole > 1000 else 0
     (folder / "area").write_text(f"{area // 10 ** 8}.{area % 10 ** 8:08d}\n")
 
 

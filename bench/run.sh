@@ -16,7 +16,7 @@
 #   BENCH_DIR    where data and the Release build go    (default: build/bench)
 #   BENCH_FILES  files in the large series              (default: 200)
 #   BENCH_ROWS   rows per file                          (default: 200000)
-#   BENCH_RUNS   timed runs per measurement, median     (default: 3)
+#   BENCH_RUNS   runs per measurement, median and spread (default: 3)
 #   BENCH_HUGE   0: leave out the 1 GB file and its area (default: 1)
 #   BENCH_JOBS   parallel jobs of the builds            (default: 2)
 #   KESMARO_CLI  use this binary instead of building one

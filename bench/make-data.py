@@ -8,6 +8,10 @@
     make-data.py large DIR BYTES KEY     one file 1.txt of about BYTES bytes; KEY begins
                                          exactly one line, near the end, with no exact hit
     make-data.py empty DIR COUNT         COUNT empty files 1.txt..
+    make-data.py huge DIR BYTES          one file 1.txt of about BYTES bytes in the
+                                         instrument shape, x ascending, a whole number
+                                         of thousands of rows, and DIR/area, the
+                                         trapezoidal area under its cells over all of x
 
 Rows look like "1000.000 12.345\r\n" (17 bytes). Within a file the first column counts up
 from 1000.000 in steps of 0.001, so every value is unique there and a key such as 1100.000
@@ -93,6 +97,32 @@ def write_large(folder: Path, size: int, key: str) -> None:
     (folder / "1.txt").write_bytes(header(1) + body)
 
 
+def write_huge(folder: Path, size: int) -> None:
+    # The lines of shaped_rows("instrument", 1, ...), written a thousand at a time (x from
+    # N.000 to N.999), so that a file of a gigabyte is never held whole. Beside it, in the file
+    # "area", the trapezoidal area under the cells over all of x, worked out exactly: with x in
+    # steps of 0.001 it is 0.001 * (the cells' sum less half the first and the last cell).
+    folder.mkdir(parents=True, exist_ok=True)
+    shift = 37 % len(CELLS)
+    rotated = CELLS[shift:] + CELLS[:shift]
+    cells = [cell + b"\r\n" for cell in rotated] * 2
+    ten_thousandths = [int(cell.replace(b".", b"")) for cell in rotated] * 2  # in units of 0.0001
+    fractions = [b".%03d\t" % i for i in range(1000)]
+    total = 0
+    with open(folder / "1.txt", "wb") as out:
+        written = out.write(header(1))
+        whole, first = 1000, 0
+        while written < size:
+            xs = map((b"%d" % whole).__add__, fractions)
+            written += out.write(b"".join(map(bytes.__add__, xs, cells[first:first + 1000])))
+            total += sum(ten_thousandths[first:first + 1000])
+            last = ten_thousandths[first + 999]
+            whole, first = whole + 1, (first + 1000) % len(CELLS)
+    # In units of 0.001 * 0.0001 / 2 = 1e-8; none without lines.
+    area = (2 * total - ten_thousandths[0] - last) * 5 if whole > 1000 else 0
+    (folder / "area").write_text(f"{area // 10 ** 8}.{area % 10 ** 8:08d}\n")
+
+
 def write_empty(folder: Path, count: int) -> None:
     folder.mkdir(parents=True, exist_ok=True)
     for file_no in range(1, count + 1):
@@ -106,6 +136,8 @@ def main(argv: list[str]) -> int:
         write_large(Path(argv[2]), int(argv[3]), argv[4])
     elif len(argv) == 4 and argv[1] == "empty":
         write_empty(Path(argv[2]), int(argv[3]))
+    elif len(argv) == 4 and argv[1] == "huge":
+        write_huge(Path(argv[2]), int(argv[3]))
     else:
         print(__doc__, file=sys.stderr)
         return 2

@@ -4,8 +4,10 @@
 # both write the same bytes, and reports peak memory, a key check on a 20 MB file, a
 # listing of 10,000 files, peak memory on lines of 1 GiB and 300 MiB, and running out of
 # memory; the same for `kesmaro-cli table` with ten values, against cat and an awk script
-# doing the same numeric lookup; and, where Wine runs Windows programs, the 32-bit Windows
-# kesmaro-cli.exe beside the 64-bit one on the same series. See bench/README.md.
+# doing the same numeric lookup, and for its other modes; an area over the whole of one file of
+# 1 GB next to cat of it, with its peak memory; and, where Wine runs Windows programs, the
+# 32-bit Windows kesmaro-cli.exe beside the 64-bit one on the same series, for the run and for
+# every mode of the table. See bench/README.md.
 #
 # Exit status: 0 when everything ran and the outputs agree (missed targets are only
 # reported), 1 when a step failed or the outputs differ.
@@ -14,7 +16,9 @@
 #   BENCH_DIR    where data and the Release build go    (default: build/bench)
 #   BENCH_FILES  files in the large series              (default: 200)
 #   BENCH_ROWS   rows per file                          (default: 200000)
-#   BENCH_RUNS   timed runs per measurement, median     (default: 3)
+#   BENCH_RUNS   runs per measurement, median and spread (default: 3)
+#   BENCH_HUGE   0: leave out the 1 GB file and its area (default: 1)
+#   BENCH_JOBS   parallel jobs of the builds            (default: 2)
 #   KESMARO_CLI  use this binary instead of building one
 #   BENCH_WINE   0: leave out the Windows programs under Wine (default: measure them when
 #                wine64, MinGW-w64 and Wine's 32-bit DLLs, libwine:i386, are installed)
@@ -29,6 +33,8 @@ bench_dir="$(cd "$bench_dir" && pwd)"
 files="${BENCH_FILES:-200}"
 rows="${BENCH_ROWS:-200000}"
 runs="${BENCH_RUNS:-3}"
+jobs="${BENCH_JOBS:-2}"
+huge_on="${BENCH_HUGE:-1}"
 check_key="9999.1234"        # begins a single line near the end of the 20 MB file, never exact
 check_bytes=$((20 * 1024 * 1024))
 list_count=10000
@@ -67,6 +73,10 @@ shapes=(instrument export columns)
 shape_files=$(((files + 3) / 4))
 large="$bench_dir/data/check-20mb"
 listing="$bench_dir/data/list-${list_count}"
+# One file of about 1 GB written as the instrument series writes its lines, x ascending, and
+# the exact area under its cells beside it (make-data.py huge).
+huge="$bench_dir/data/huge-instrument-1g"
+huge_bytes=1000000000
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
@@ -104,6 +114,16 @@ for shape in "${shapes[@]}"; do
         series "$bench_dir/data/$shape-${shape_files}x${rows}" "$shape_files" "$rows" "$shape"
 done
 ensure_data "$listing" "$list_count empty files" empty "$listing" "$list_count"
+if [[ "$huge_on" != 0 ]]; then
+    if [[ ! -f "$huge/1.txt" ]]; then
+        free_bytes="$(df --output=avail -B1 "$bench_dir" | tail -n 1)"
+        ((free_bytes > 2 * huge_bytes)) ||
+            die "$((free_bytes / 1000000)) MB free in $bench_dir, too little for the 1 GB file (BENCH_HUGE=0 leaves it out)"
+    fi
+    ensure_data "$huge" "1 GB instrument file" huge "$huge" "$huge_bytes"
+    # The item covers every line: from the first x to the last.
+    huge_item="area:1000.000:$(tail -n 1 "$huge/1.txt" | cut -f 1)"
+fi
 
 # Lines longer than any block: one line of 1 GiB (a sparse file of NUL bytes), and a 300 MiB
 # line of x between a header line and the one line that holds the key 5.
@@ -131,7 +151,7 @@ else
     say "building kesmaro-cli (Release) in $bench_dir/release"
     cmake -S "$root" -B "$bench_dir/release" -DCMAKE_BUILD_TYPE=Release -DKESMARO_BUILD_TESTS=OFF >"$work/cmake.log" 2>&1 \
         || { cat "$work/cmake.log" >&2; die "cmake configure failed"; }
-    cmake --build "$bench_dir/release" --parallel >"$work/build.log" 2>&1 \
+    cmake --build "$bench_dir/release" --parallel "$jobs" >"$work/build.log" 2>&1 \
         || { cat "$work/build.log" >&2; die "build failed"; }
     cli="$bench_dir/release/cli/kesmaro-cli"
 fi
@@ -153,7 +173,7 @@ if [[ "${BENCH_WINE:-1}" != 0 ]] && [[ -x /usr/lib/wine/wine64 ]] &&
         cmake -S "$root" -B "$bench_dir/$arch" --toolchain "$root/cmake/toolchains/mingw-$arch.cmake" \
             -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESMARO_BUILD_TESTS=OFF >"$work/cmake-$arch.log" 2>&1 \
             || { cat "$work/cmake-$arch.log" >&2; die "cmake configure ($arch) failed"; }
-        cmake --build "$bench_dir/$arch" --target kesmaro-cli >"$work/build-$arch.log" 2>&1 \
+        cmake --build "$bench_dir/$arch" --target kesmaro-cli --parallel "$jobs" >"$work/build-$arch.log" 2>&1 \
             || { cat "$work/build-$arch.log" >&2; die "build ($arch) failed"; }
     done
     export KESMARO_WINESERVER_PERSIST=600 # one Wine server for all the runs, stopped at the end
@@ -164,22 +184,60 @@ fi
 
 # --- timing helpers ------------------------------------------------------------------------
 
+# timed CMD...: runs CMD, failing the benchmark when it fails, and leaves its wall time in
+# microseconds in $elapsed (bash's own clock, which starts no process).
+timed() {
+    local start="${EPOCHREALTIME//[.,]/}"
+    "$@" || die "failed: $*"
+    elapsed=$((${EPOCHREALTIME//[.,]/} - start))
+}
+# spread SCALE: reads numbers, one a line; prints their median, least and most, each divided by
+# SCALE.
+spread() {
+    sort -n | awk -v scale="$1" '{ t[NR] = $1 } END { printf "%.6g %.6g %.6g\n", t[int((NR + 1) / 2)] / scale, t[1] / scale, t[NR] / scale }'
+}
 # median_spread RUNS CMD...: runs CMD RUNS times, prints the median, the least and the most wall
 # time in seconds.
 median_spread() {
     local n="$1"; shift
     local -a times=()
-    local i start end
+    local i elapsed
     for ((i = 0; i < n; i++)); do
-        start="$(date +%s%N)"
-        "$@" || die "failed: $*"
-        end="$(date +%s%N)"
-        times+=("$((end - start))")
+        timed "$@"
+        times+=("$elapsed")
     done
-    printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { printf "%.4f %.4f %.4f\n", t[int((NR + 1) / 2)] / 1e9, t[1] / 1e9, t[NR] / 1e9 }'
+    printf '%s\n' "${times[@]}" | spread 1e6
 }
-# median_seconds RUNS CMD...: the median alone.
-median_seconds() { median_spread "$@" | cut -d' ' -f1; }
+# median_spread_pair RUNS CMD-A... -- CMD-B...: runs A and B in turn, RUNS times each, so that
+# both see the same load; prints A's median, least and most wall time in seconds, then B's.
+median_spread_pair() {
+    local n="$1"; shift
+    local -a a=() a_times=() b_times=()
+    while [[ "$1" != -- ]]; do a+=("$1"); shift; done
+    shift
+    local i elapsed
+    for ((i = 0; i < n; i++)); do
+        timed "${a[@]}"
+        a_times+=("$elapsed")
+        timed "$@"
+        b_times+=("$elapsed")
+    done
+    echo "$(printf '%s\n' "${a_times[@]}" | spread 1e6) $(printf '%s\n' "${b_times[@]}" | spread 1e6)"
+}
+# peak_spread [--any] RUNS CMD...: runs CMD RUNS times under /usr/bin/time, prints the median,
+# the least and the most peak RSS in KB. CMD's output is dropped; with --any its exit status
+# does not matter, else a failure fails the benchmark.
+peak_spread() {
+    local any=0 i
+    [[ "$1" == --any ]] && { any=1; shift; }
+    local n="$1"; shift
+    rm -f "$work/peaks"
+    for ((i = 0; i < n; i++)); do
+        /usr/bin/time -f %M -a -o "$work/peaks" "$@" >/dev/null 2>&1 || ((any)) || die "failed under /usr/bin/time: $*"
+    done
+    # A failing command's status comes before its figure.
+    grep -E '^[0-9]+$' "$work/peaks" | spread 1
+}
 
 run_cli() { (cd "$work/cli" && "$cli" run --skip "$skip" --encoding gbk --output bench --force "$series" "$key" 2>"$work/cli.err"); }
 run_cat() { cat "${series_files[@]}" > /dev/null; }
@@ -201,6 +259,10 @@ run_shape() { # run_shape SHAPE exact|nearest|interpolate|area|max
     (cd "$work/cli" && "$cli" table --skip "$skip" --encoding gbk "${options[@]}" --output "shape-$1-$2" "$dir" "${items[@]}" 2>/dev/null)
 }
 run_shape_cat() { cat "$bench_dir/data/$1-${shape_files}x${rows}"/*.txt > /dev/null; }
+# The area over the whole 1 GB file, each run under /usr/bin/time, which adds its peak RSS to
+# rss-huge: the figure of a 1 GB read outweighs the fork of time by far.
+run_huge() { (cd "$work/cli" && /usr/bin/time -f %M -a -o "$work/rss-huge" "$cli" table --skip "$skip" --encoding gbk --output huge "$huge" "$huge_item" 2>"$work/huge.err"); }
+run_huge_cat() { cat "$huge/1.txt" > /dev/null; }
 # same_to_12_digits A B: whether two CSV files agree field by field, numbers to 12 significant digits.
 same_to_12_digits() {
     gawk -F, -v RS='\r\n' 'NR == FNR { line[FNR] = $0; lines = FNR; next }
@@ -218,6 +280,14 @@ run_wine() { # run_wine i686|x86_64
     (cd "$work/$1" && "$wine_run" --prefix "$wine_prefix" "${bits[@]}" "$bench_dir/$1/cli/kesmaro-cli.exe" \
         run --skip "$skip" --encoding gbk --output bench --force "$series" "$key" 2>"$work/$1.err")
 }
+run_wine_table() { # run_wine_table i686|x86_64 exact|nearest|interpolate|area|max
+    local bits=() items options=()
+    [[ "$1" == i686 ]] && bits=(--wow64)
+    if [[ "$2" == exact ]]; then items=("${table_values[@]}"); else read -ra items <<< "$(mode_items "$2")"; fi
+    [[ "$2" == nearest || "$2" == interpolate ]] && options=("--$2")
+    (cd "$work/$1" && "$wine_run" --prefix "$wine_prefix" "${bits[@]}" "$bench_dir/$1/cli/kesmaro-cli.exe" \
+        table --skip "$skip" --encoding gbk "${options[@]}" --output "bench-$2" "$series" "${items[@]}" 2>"$work/$1-table-$2.err")
+}
 
 mkdir -p "$work/cli" "$work/awk" "$work/i686" "$work/x86_64"
 
@@ -226,30 +296,26 @@ mkdir -p "$work/cli" "$work/awk" "$work/i686" "$work/x86_64"
 say "warming the page cache ($((series_bytes / 1000000)) MB)"
 cat "${series_files[@]}" "$large"/*.txt > /dev/null
 
+# Every figure is "median least most", in seconds or, for peak RSS, in KB.
 say "kesmaro-cli run, $runs runs"
-t_run="$(median_seconds "$runs" run_cli)"
+t_run="$(median_spread "$runs" run_cli)"
 say "cat, $runs runs"
-t_cat="$(median_seconds "$runs" run_cat)"
+t_cat="$(median_spread "$runs" run_cat)"
 say "gawk, $runs runs"
-t_awk="$(median_seconds "$runs" run_awk)"
+t_awk="$(median_spread "$runs" run_awk)"
 
 say "kesmaro-cli table with ${#table_values[@]} values, $runs runs"
-t_table="$(median_seconds "$runs" run_table)"
+t_table="$(median_spread "$runs" run_table)"
 say "gawk table, $runs runs"
-t_awk_table="$(median_seconds "$runs" run_awk_table)"
+t_awk_table="$(median_spread "$runs" run_awk_table)"
 
-# peak_kb CMD...: the peak RSS of CMD in KB, whatever its exit status.
-peak_kb() {
-    /usr/bin/time -f %M -o "$work/rss-long" "$@" >/dev/null 2>&1 || true
-    tail -n 1 "$work/rss-long"
-}
 outputs_agree=1
 declare -A t_mode t_awk_mode mode_agreement
 for mode in "${table_modes[@]}"; do
     say "kesmaro-cli table, 10 items, $mode, $runs runs"
-    t_mode[$mode]="$(median_seconds "$runs" run_table_mode "$mode")"
+    t_mode[$mode]="$(median_spread "$runs" run_table_mode "$mode")"
     say "gawk table, $mode, 1 run"
-    t_awk_mode[$mode]="$(median_seconds 1 run_awk_table_mode "$mode")"
+    t_awk_mode[$mode]="$(median_spread 1 run_awk_table_mode "$mode")"
     if same_to_12_digits "$work/cli/bench-$mode.csv" "$work/awk/bench-$mode.csv"; then
         mode_agreement[$mode]="OK"
     else
@@ -257,21 +323,39 @@ for mode in "${table_modes[@]}"; do
         outputs_agree=0
     fi
 done
-# Every mode on every shape: each measurement's runs interleaved with cat's, so that both see
-# the same load; the ratio of medians, and of the least and the most.
+# Every mode on every shape: each measurement's runs in turn with cat's, so that both see the
+# same load; the ratio of medians, and of the least and the most.
 declare -A shape_figures
 for shape in "${shapes[@]}"; do
     cat "$bench_dir/data/$shape-${shape_files}x${rows}"/*.txt > /dev/null
     for mode in exact "${table_modes[@]}"; do
-        say "kesmaro-cli table on the $shape series, $mode, $runs runs beside cat"
-        read -r t_med t_lo t_hi <<< "$(median_spread "$runs" run_shape "$shape" "$mode")"
-        read -r c_med c_lo c_hi <<< "$(median_spread "$runs" run_shape_cat "$shape")"
-        shape_figures[$shape.$mode]="$t_med $t_lo $t_hi $c_med $c_lo $c_hi"
+        say "kesmaro-cli table on the $shape series, $mode, $runs runs in turn with cat"
+        shape_figures[$shape.$mode]="$(median_spread_pair "$runs" run_shape "$shape" "$mode" -- run_shape_cat "$shape")"
     done
 done
-say "peak memory of kesmaro-cli table"
-rss_table="$(cd "$work/cli" && peak_kb "$cli" table --skip "$skip" --encoding gbk --nearest --output rss "$series" "${nearest_items[@]}")"
-rss_table_area="$(cd "$work/cli" && peak_kb "$cli" table --skip "$skip" --encoding gbk --output rss "$series" "${area_items[@]}")"
+say "peak memory of kesmaro-cli table, $runs runs each"
+rss_table="$(cd "$work/cli" && peak_spread "$runs" "$cli" table --skip "$skip" --encoding gbk --nearest --output rss "$series" "${nearest_items[@]}")"
+rss_table_area="$(cd "$work/cli" && peak_spread "$runs" "$cli" table --skip "$skip" --encoding gbk --output rss "$series" "${area_items[@]}")"
+
+# One area over all of the 1 GB file, in turn with cat of it; its peak RSS from the same runs.
+if [[ "$huge_on" != 0 ]]; then
+    say "kesmaro-cli table, $huge_item over the 1 GB file, $runs runs in turn with cat"
+    cat "$huge/1.txt" > /dev/null
+    rm -f "$work/rss-huge"
+    t_huge="$(median_spread_pair "$runs" run_huge -- run_huge_cat)"
+    rss_huge="$(grep -E '^[0-9]+$' "$work/rss-huge" | spread 1)"
+    huge_area="$(awk -F, 'NR == 2 { sub(/\r$/, "", $2); print $2 }' "$work/cli/huge.csv")"
+    huge_exact="$(cat "$huge/area")"
+    # The sum of some 53 million doubles against the exact decimal, to 10 significant digits
+    # (0.001 here): leaving out almost any one line moves the area by more (by 0.285 for the
+    # median line, as cells jump from line to line), summing in another order by far less.
+    if awk -v a="$huge_area" -v b="$huge_exact" 'BEGIN { exit !(a != "" && (a - b) ^ 2 <= (1e-10 * b) ^ 2) }'; then
+        huge_agreement="OK"
+    else
+        huge_agreement="MISMATCH"
+        outputs_agree=0
+    fi
+fi
 
 [[ -f "$work/cli/bench.txt" ]] || die "kesmaro-cli run wrote no bench.txt"
 [[ -f "$work/cli/bench.csv" ]] || die "kesmaro-cli table wrote no bench.csv"
@@ -292,16 +376,14 @@ table_empty="$(awk -F, 'NR > 1 { for (i = 2; i <= NF; i++) if ($i == "") n++ } E
 out_bytes="$(stat -c %s "$work/cli/bench.txt")"
 out_rows="$(awk 'END { print NR }' "$work/cli/bench.txt")"
 
-say "peak memory of kesmaro-cli run"
-(cd "$work/cli" && /usr/bin/time -f %M -o "$work/rss" "$cli" run --skip "$skip" --encoding gbk --output bench --force "$series" "$key" 2>/dev/null) \
-    || die "kesmaro-cli run failed under /usr/bin/time"
-rss_kb="$(tail -n 1 "$work/rss")"
+say "peak memory of kesmaro-cli run, $runs runs"
+rss_run="$(cd "$work/cli" && peak_spread "$runs" "$cli" run --skip "$skip" --encoding gbk --output bench --force "$series" "$key")"
 
-say "peak memory on long lines"
-rss_gb_run="$(cd "$work/cli" && peak_kb "$cli" run --encoding gbk --force --output long "$long_gb" 5)"
-rss_gb_check="$(peak_kb "$cli" check --encoding gbk "$long_gb" 5)"
-rss_mb_run="$(cd "$work/cli" && peak_kb "$cli" run --skip 1 --encoding gbk --force --output long "$long_mb" 5)"
-rss_mb_check="$(peak_kb "$cli" check --skip 1 --encoding gbk "$long_mb" 5)"
+say "peak memory on long lines, $runs runs each"
+rss_gb_run="$(cd "$work/cli" && peak_spread --any "$runs" "$cli" run --encoding gbk --force --output long "$long_gb" 5)"
+rss_gb_check="$(peak_spread --any "$runs" "$cli" check --encoding gbk "$long_gb" 5)"
+rss_mb_run="$(cd "$work/cli" && peak_spread --any "$runs" "$cli" run --skip 1 --encoding gbk --force --output long "$long_mb" 5)"
+rss_mb_check="$(peak_spread --any "$runs" "$cli" check --skip 1 --encoding gbk "$long_mb" 5)"
 long_output_ok=0
 [[ "$(cat "$work/cli/long.txt" 2>/dev/null)" == $'1 tail\r' ]] && long_output_ok=1
 say "running out of memory: the 300 MiB line as a row under ulimit -v 200 MB"
@@ -313,19 +395,37 @@ oom_ok=0
 [[ "$oom_code" -eq 1 && "$oom_lines" -eq 1 && ! -e "$work/cli/oom.txt" ]] && oom_ok=1
 
 say "kesmaro-cli check on the 20 MB file, 5 runs"
-t_check="$(median_seconds 5 run_check)"
+t_check="$(median_spread 5 run_check)"
 say "kesmaro-cli list of $list_count files, $runs runs"
-t_list="$(median_seconds "$runs" run_list)"
+t_list="$(median_spread "$runs" run_list)"
 
-t_win32=0
-t_win64=0
+# The Windows programs: after one untimed run of each (the first starts Wine), the 32-bit and
+# the 64-bit one in turn; each one's output must be the native CLI's, byte for byte.
+declare -A wine_figures wine_agreement
+wine_jobs=(run exact "${table_modes[@]}")
 if ((wine)); then
-    say "kesmaro-cli.exe run under Wine, 64-bit and 32-bit, $runs runs each (after one untimed run that starts Wine)"
+    say "kesmaro-cli.exe run under Wine, 32-bit and 64-bit in turn, $runs runs each (after one untimed run of each)"
     run_wine x86_64
-    t_win64="$(median_seconds "$runs" run_wine x86_64)"
-    t_win32="$(median_seconds "$runs" run_wine i686)"
+    run_wine i686
+    wine_figures[run]="$(median_spread_pair "$runs" run_wine i686 -- run_wine x86_64)"
+    wine_agreement[run]=OK
     for arch in i686 x86_64; do
-        cmp -s "$work/$arch/bench.txt" "$work/cli/bench.txt" || die "kesmaro-cli.exe ($arch) wrote other bytes than kesmaro-cli"
+        cmp -s "$work/$arch/bench.txt" "$work/cli/bench.txt" || wine_agreement[run]="MISMATCH ($arch)"
+    done
+    for mode in exact "${table_modes[@]}"; do
+        say "kesmaro-cli.exe table under Wine, $mode, 32-bit and 64-bit in turn, $runs runs each (after one untimed run of each)"
+        run_wine_table x86_64 "$mode"
+        run_wine_table i686 "$mode"
+        wine_figures[$mode]="$(median_spread_pair "$runs" run_wine_table i686 "$mode" -- run_wine_table x86_64 "$mode")"
+        native="$work/cli/bench-$mode.csv"
+        [[ "$mode" == exact ]] && native="$work/cli/bench.csv"
+        wine_agreement[$mode]=OK
+        for arch in i686 x86_64; do
+            cmp -s "$work/$arch/bench-$mode.csv" "$native" || wine_agreement[$mode]="MISMATCH ($arch)"
+        done
+    done
+    for job in "${wine_jobs[@]}"; do
+        [[ "${wine_agreement[$job]}" == OK ]] || outputs_agree=0
     done
 fi
 
@@ -337,7 +437,11 @@ echo "kesmaro-cli run said: $(tr '\n' ' ' < "$work/cli.err")"
 echo "kesmaro-cli check said: $(tr '\n\t' '  ' < "$work/check.out")"
 echo "kesmaro-cli list printed $(awk 'END { print NR }' "$work/list.out") lines"
 echo "awk output vs kesmaro-cli output: $agreement"
-((wine)) && echo "kesmaro-cli.exe output, 32-bit and 64-bit under Wine, vs kesmaro-cli output: OK"
+if ((wine)); then
+    for job in "${wine_jobs[@]}"; do
+        echo "kesmaro-cli.exe $([[ $job == run ]] && echo run || echo "table, $job"), 32-bit and 64-bit under Wine, vs kesmaro-cli: ${wine_agreement[$job]}"
+    done
+fi
 echo "kesmaro-cli run on the 300 MiB line wrote: $(tr '\r\n' '  ' < "$work/cli/long.txt" 2>/dev/null)"
 echo "kesmaro-cli run out of memory: exit $oom_code, said: $(tr '\n' ' ' < "$work/oom.err")"
 echo "kesmaro-cli table, values ${table_values[*]}, said: $(tr '\n' ' ' < "$work/table.err")"
@@ -346,66 +450,72 @@ for mode in "${table_modes[@]}"; do
     echo "kesmaro-cli table, $mode, items $(mode_items "$mode"), said: $(tr '\n' ' ' < "$work/table-$mode.err")"
     echo "awk table vs kesmaro-cli table, $mode (computed cells to 12 digits): ${mode_agreement[$mode]}"
 done
+if [[ "$huge_on" != 0 ]]; then
+    echo "1 GB file: $(stat -c %s "$huge/1.txt") bytes, $huge_item; kesmaro-cli table said: $(tr '\n' ' ' < "$work/huge.err")"
+    echo "kesmaro-cli table's area $huge_area vs the exact $huge_exact (to 10 digits): $huge_agreement"
+fi
 echo
 
-awk -v t_run="$t_run" -v t_cat="$t_cat" -v t_awk="$t_awk" -v rss_kb="$rss_kb" -v out_bytes="$out_bytes" \
-    -v t_check="$t_check" -v t_list="$t_list" -v list_count="$list_count" \
-    -v t_win32="$t_win32" -v t_win64="$t_win64" \
-    -v rss_gb_run="$rss_gb_run" -v rss_gb_check="$rss_gb_check" -v rss_mb_run="$rss_mb_run" \
-    -v rss_mb_check="$rss_mb_check" -v oom_code="$oom_code" -v oom_lines="$oom_lines" -v oom_ok="$oom_ok" \
-    -v t_table="$t_table" -v t_awk_table="$t_awk_table" 'BEGIN {
-    fmt = "%-34s %12s %14s %9s %10s  %s\n"
-    printf fmt, "measurement", "figure", "baseline", "ratio", "target", "result"
-    printf fmt, "----------------------------------", "------------", "--------------", "---------", "----------", "------"
-    row("run vs cat (page-cache read)", sprintf("%.3f s", t_run), sprintf("%.3f s cat", t_cat),
-        t_run / t_cat, "<= 1.5x", t_run / t_cat <= 1.5)
-    row("run vs gawk (same rules)", sprintf("%.3f s", t_run), sprintf("%.3f s awk", t_awk),
-        t_awk / t_run, ">= 15x", t_awk / t_run >= 15)
-    row("table, 10 values, vs cat", sprintf("%.3f s", t_table), sprintf("%.3f s cat", t_cat),
-        t_table / t_cat, "<= 2x", t_table / t_cat <= 2)
-    row("table, 10 values, vs gawk", sprintf("%.3f s", t_table), sprintf("%.3f s awk", t_awk_table),
-        t_awk_table / t_table, ">= 20x", t_awk_table / t_table >= 20)
-    limit_mb = 64 + out_bytes / 1048576
-    row("peak RSS of run", sprintf("%.1f MB", rss_kb / 1024), sprintf("%.1f MB limit", limit_mb),
-        rss_kb / 1024 / limit_mb, "< 1x", rss_kb / 1024 < limit_mb)
-    row("check, 20 MB first file", sprintf("%.1f ms", t_check * 1000), "100 ms",
-        t_check * 1000 / 100, "well < 1x", t_check < 0.1)
-    row(sprintf("list, %d files", list_count), sprintf("%.3f s", t_list), "0.5 s",
-        t_list / 0.5, "< 1x", t_list < 0.5)
-    if (t_win64 > 0)
-        row("run, 32-bit vs 64-bit .exe (Wine)", sprintf("%.3f s", t_win32), sprintf("%.3f s 64-bit", t_win64),
-            t_win32 / t_win64, "<= 1.5x", t_win32 / t_win64 <= 1.5)
-    rss_row("peak RSS of run, 1 GiB line", rss_gb_run)
-    rss_row("peak RSS of check, 1 GiB line", rss_gb_check)
-    rss_row("peak RSS of run, 300 MiB line", rss_mb_run)
-    rss_row("peak RSS of check, 300 MiB line", rss_mb_check)
-    printf fmt, "out of memory (ulimit -v 200 MB)", sprintf("exit %d", oom_code), sprintf("%d line", oom_lines),
-        "-", "exit 1", oom_ok ? "met" : "MISSED"
+# The main table, a row a line: NAME, the unit shown (s, ms, or MB of a figure in KB), the figure
+# and the baseline as "median least most", the baseline's label, the ratio (over: figure /
+# baseline; speedup: baseline / figure), the target as shown, and the ratio's test (le, lt or
+# ge) and limit. The spread is the ratio's from the least to the most (for over, the least
+# figure over the most baseline to the most over the least). A row of unit "exit" is the
+# out-of-memory check: exit status, lines said and whether both are as they must be.
+{
+    fixed() { echo "$1 $1 $1"; }
+    row() { local IFS=$'\t'; echo "$*"; }
+    row "run vs cat (page-cache read)" s "$t_run" "$t_cat" cat over "<= 1.5x" le 1.5
+    row "run vs gawk (same rules)" s "$t_run" "$t_awk" awk speedup ">= 15x" ge 15
+    row "table, 10 values, vs cat" s "$t_table" "$t_cat" cat over "<= 2x" le 2
+    row "table, 10 values, vs gawk" s "$t_table" "$t_awk_table" awk speedup ">= 20x" ge 20
+    row "peak RSS of run" MB "$rss_run" "$(fixed $((65536 + out_bytes / 1024)))" limit over "< 1x" lt 1
+    row "check, 20 MB first file" ms "$t_check" "$(fixed 0.1)" "" over "well < 1x" lt 1
+    row "list, $list_count files" s "$t_list" "$(fixed 0.5)" "" over "< 1x" lt 1
+    if ((wine)); then
+        row "run, 32-bit vs 64-bit .exe (Wine)" s "${wine_figures[run]% * * *}" "${wine_figures[run]#* * * }" 64-bit over "<= 1.5x" le 1.5
+        for mode in exact "${table_modes[@]}"; do
+            name="table, 10 $mode, 32 vs 64-bit .exe"
+            [[ "$mode" == exact ]] && name="table, 10 values, 32 vs 64-bit .exe"
+            row "$name" s "${wine_figures[$mode]% * * *}" "${wine_figures[$mode]#* * * }" 64-bit over "<= 1.2x" le 1.2
+        done
+    fi
+    row "peak RSS of run, 1 GiB line" MB "$rss_gb_run" "$(fixed 65536)" limit over "< 1x" lt 1
+    row "peak RSS of check, 1 GiB line" MB "$rss_gb_check" "$(fixed 65536)" limit over "< 1x" lt 1
+    row "peak RSS of run, 300 MiB line" MB "$rss_mb_run" "$(fixed 65536)" limit over "< 1x" lt 1
+    row "peak RSS of check, 300 MiB line" MB "$rss_mb_check" "$(fixed 65536)" limit over "< 1x" lt 1
+    row "out of memory (ulimit -v 200 MB)" exit "$oom_code" "$oom_lines" "" "" "exit 1" "" "$oom_ok"
+    for mode in "${table_modes[@]}"; do
+        row "table, 10 $mode, vs cat" s "${t_mode[$mode]}" "$t_cat" cat over "<= 3x" le 3
+        row "table, 10 $mode, vs gawk" s "${t_mode[$mode]}" "${t_awk_mode[$mode]}" awk speedup ">= 20x" ge 20
+    done
+    row "peak RSS of table, 10 nearest" MB "$rss_table" "$(fixed 65536)" limit over "< 1x" lt 1
+    row "peak RSS of table, 10 area" MB "$rss_table_area" "$(fixed 65536)" limit over "< 1x" lt 1
+    if [[ "$huge_on" != 0 ]]; then
+        row "table, area of a 1 GB file, vs cat" s "${t_huge% * * *}" "${t_huge#* * * }" cat over "<= 3x" le 3
+        row "peak RSS of table, area of 1 GB" MB "$rss_huge" "$(fixed 65536)" limit over "< 1x" lt 1
+    fi
+} | awk -F'\t' '
+BEGIN {
+    fmt = "%-40s %12s %15s %9s %17s %10s  %s\n"
+    printf fmt, "measurement", "figure", "baseline", "ratio", "spread", "target", "result"
+    printf fmt, "----------------------------------------", "------------", "---------------", "---------",
+        "-----------------", "----------", "------"
 }
-function rss_row(name, kb) {
-    row(name, sprintf("%.1f MB", kb / 1024), "64 MB limit", kb / 1024 / 64, "< 1x", kb / 1024 < 64)
+$2 == "exit" {
+    printf fmt, $1, "exit " $3, $4 " line" ($4 == 1 ? "" : "s"), "-", "-", $7, $9 ? "met" : "MISSED"
+    next
 }
-function row(name, figure, baseline, ratio, target, ok) {
-    printf fmt, name, figure, baseline, sprintf("%.2fx", ratio), target, ok ? "met" : "MISSED"
-}'
-# The table's other modes, beside its exact row above.
-for mode in "${table_modes[@]}"; do
-    echo "$mode ${t_mode[$mode]} ${t_awk_mode[$mode]}"
-done | awk -v t_cat="$t_cat" -v rss_table="$rss_table" -v rss_table_area="$rss_table_area" '{
-    fmt = "%-34s %12s %14s %9s %10s  %s\n"
-    row(sprintf("table, 10 %s, vs cat", $1), sprintf("%.3f s", $2), sprintf("%.3f s cat", t_cat), $2 / t_cat,
-        "<= 3x", $2 / t_cat <= 3)
-    row(sprintf("table, 10 %s, vs gawk", $1), sprintf("%.3f s", $2), sprintf("%.3f s awk", $3), $3 / $2,
-        ">= 20x", $3 / $2 >= 20)
+{
+    split($3, f, " "); split($4, b, " ")
+    if ($6 == "over") { r = f[1] / b[1]; lo = f[2] / b[3]; hi = f[3] / b[2] }
+    else { r = b[1] / f[1]; lo = b[2] / f[3]; hi = b[3] / f[2] }
+    ok = $8 == "le" ? r <= $9 : $8 == "lt" ? r < $9 : r >= $9
+    printf fmt, $1, show(f[1], $2), show(b[1], $2) ($5 == "" ? "" : " " $5), sprintf("%.2fx", r),
+        sprintf("%.2fx to %.2fx", lo, hi), $7, ok ? "met" : "MISSED"
 }
-END {
-    row("peak RSS of table, 10 nearest", sprintf("%.1f MB", rss_table / 1024), "64 MB limit", rss_table / 1024 / 64,
-        "< 1x", rss_table / 1024 < 64)
-    row("peak RSS of table, 10 area", sprintf("%.1f MB", rss_table_area / 1024), "64 MB limit",
-        rss_table_area / 1024 / 64, "< 1x", rss_table_area / 1024 < 64)
-}
-function row(name, figure, baseline, ratio, target, ok) {
-    printf fmt, name, figure, baseline, sprintf("%.2fx", ratio), target, ok ? "met" : "MISSED"
+function show(v, unit) {
+    return unit == "s" ? sprintf("%.3f s", v) : unit == "ms" ? sprintf("%.1f ms", v * 1000) : sprintf("%.1f MB", v / 1024)
 }'
 
 # The shapes' table: each mode's median against cat's, with the spread of both.
@@ -426,6 +536,17 @@ if ((!outputs_agree)); then
     echo "bench: outputs differ; first differing bytes:" >&2
     cmp "$work/cli/bench.txt" "$work/awk/bench.txt" >&2 || true
     cmp "$work/cli/bench.csv" "$work/awk/bench.csv" >&2 || true
+    [[ "$huge_on" != 0 && "$huge_agreement" != OK ]] && echo "the 1 GB area: $huge_area, not $huge_exact" >&2
+    if ((wine)); then
+        for arch in i686 x86_64; do
+            cmp "$work/$arch/bench.txt" "$work/cli/bench.txt" >&2 || true
+            for mode in exact "${table_modes[@]}"; do
+                native="$work/cli/bench-$mode.csv"
+                [[ "$mode" == exact ]] && native="$work/cli/bench.csv"
+                cmp "$work/$arch/bench-$mode.csv" "$native" >&2 || true
+            done
+        done
+    fi
     exit 1
 fi
 if [[ "$table_rows" -ne $((files + 1)) || "$table_empty" -ne 0 ]]; then

@@ -465,7 +465,7 @@ echo
 {
     fixed() { echo "$1 $1 $1"; }
     row() { local IFS=$'\t'; echo "$*"; }
-    row "run vs cat (page-cache read)" s "$t_run" "$t_cat" cat over "<= 1.5x" le 1.5
+    row "run vs cat (page-cache read)" s "$t_run" "$t_cat" cat over "<= 1.3x" le 1.3
     row "run vs gawk (same rules)" s "$t_run" "$t_awk" awk speedup ">= 15x" ge 15
     row "table, 10 values, vs cat" s "$t_table" "$t_cat" cat over "<= 2x" le 2
     row "table, 10 values, vs gawk" s "$t_table" "$t_awk_table" awk speedup ">= 20x" ge 20
@@ -492,7 +492,9 @@ echo
     row "peak RSS of table, 10 nearest" MB "$rss_table" "$(fixed 65536)" limit over "< 1x" lt 1
     row "peak RSS of table, 10 area" MB "$rss_table_area" "$(fixed 65536)" limit over "< 1x" lt 1
     if [[ "$huge_on" != 0 ]]; then
-        row "table, area of a 1 GB file, vs cat" s "${t_huge% * * *}" "${t_huge#* * * }" cat over "<= 3x" le 3
+        # Every line of the file lies in the range and is read in full, on one thread: the figure is
+        # the cost of such lines, with no target of its own; the memory's is the one.
+        row "table, area of a 1 GB file, vs cat" s "${t_huge% * * *}" "${t_huge#* * * }" cat over "none" "" ""
         row "peak RSS of table, area of 1 GB" MB "$rss_huge" "$(fixed 65536)" limit over "< 1x" lt 1
     fi
 } | awk -F'\t' '
@@ -512,7 +514,7 @@ $2 == "exit" {
     else { r = b[1] / f[1]; lo = b[2] / f[3]; hi = b[3] / f[2] }
     ok = $8 == "le" ? r <= $9 : $8 == "lt" ? r < $9 : r >= $9
     printf fmt, $1, show(f[1], $2), show(b[1], $2) ($5 == "" ? "" : " " $5), sprintf("%.2fx", r),
-        sprintf("%.2fx to %.2fx", lo, hi), $7, ok ? "met" : "MISSED"
+        sprintf("%.2fx to %.2fx", lo, hi), $7, $8 == "" ? "-" : ok ? "met" : "MISSED"
 }
 function show(v, unit) {
     return unit == "s" ? sprintf("%.3f s", v) : unit == "ms" ? sprintf("%.1f ms", v * 1000) : sprintf("%.1f MB", v / 1024)

@@ -1,9 +1,11 @@
 #include "core/table/file_pass.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <utility>
 
 #include "core/run/data_reader.h"
@@ -137,18 +139,56 @@ class HeldPoints {
     }
   }
 
-  /// The points inside [low, high], in file order, into `inside`, and with `indices` where each is
-  /// held.
+  /// Readies the points for `lookups` ranges to find theirs among them (Within): by binary search
+  /// where they are held in order of x, as in an ascending file; otherwise sorted once by x, when
+  /// so many ranges look that a sort costs less than a pass over all the points for each.
+  void Ready(std::size_t lookups) {
+    inOrder_ = std::is_sorted(points_.begin(), points_.end(),
+                              [](const CurvePoint& a, const CurvePoint& b) { return a.x < b.x; });
+    if (inOrder_ || lookups <= static_cast<std::size_t>(std::bit_width(points_.size())) ||
+        points_.size() > std::numeric_limits<std::uint32_t>::max())
+      return;
+    byX_.resize(points_.size());
+    std::iota(byX_.begin(), byX_.end(), std::uint32_t{0});
+    // Equal x in file order, sorted in place.
+    std::sort(byX_.begin(), byX_.end(), [&](std::uint32_t a, std::uint32_t b) {
+      return points_[a].x < points_[b].x || (points_[a].x == points_[b].x && a < b);
+    });
+  }
+
+  /// The points inside [low, high] into `inside`: with `indices`, in file order and where each is
+  /// held; without, in order of x and of the file among equal x, as Area takes them, where they are
+  /// sorted.
   void Within(const Number& low, const Number& high, std::vector<CurvePoint>* inside,
               std::vector<std::size_t>* indices) const {
     inside->clear();
     if (indices != nullptr) indices->clear();
-    for (std::size_t i = 0; i < points_.size(); ++i) {
+    const auto take = [&](std::size_t i) {
       const double x = points_[i].x;
-      if (x < low.value || high.value < x) continue;
-      if ((x == low.value && Exact(i) < low.exact) || (x == high.value && high.exact < Exact(i))) continue;
-      inside->push_back(points_[i]);
-      if (indices != nullptr) indices->push_back(i);
+      if (x < low.value || high.value < x) return;
+      if ((x == low.value && Exact(i) < low.exact) || (x == high.value && high.exact < Exact(i))) return;
+      if (indices != nullptr) {
+        indices->push_back(i);
+      } else {
+        inside->push_back(points_[i]);
+      }
+    };
+    if (inOrder_) {
+      const auto first = std::lower_bound(points_.begin(), points_.end(), low.value,
+                                          [](const CurvePoint& point, double x) { return point.x < x; });
+      for (auto i = static_cast<std::size_t>(first - points_.begin());
+           i < points_.size() && points_[i].x <= high.value; ++i)
+        take(i);
+    } else if (!byX_.empty()) {
+      const auto first = std::lower_bound(byX_.begin(), byX_.end(), low.value,
+                                          [&](std::uint32_t i, double x) { return points_[i].x < x; });
+      for (auto at = first; at != byX_.end() && points_[*at].x <= high.value; ++at) take(*at);
+      if (indices != nullptr) std::sort(indices->begin(), indices->end());
+    } else {
+      for (std::size_t i = 0; i < points_.size(); ++i) take(i);
+    }
+    if (indices != nullptr) {
+      for (const std::size_t i : *indices) inside->push_back(points_[i]);
     }
   }
 
@@ -172,6 +212,8 @@ class HeldPoints {
   std::vector<double> ends_;  ///< the ranges' ends, as doubles
   bool keepsFirsts_;          ///< for max and min above a baseline, which name their line's x
   std::vector<CurvePoint> points_;
+  bool inOrder_ = false;                                 ///< whether the points are held in order of x
+  std::vector<std::uint32_t> byX_;                       ///< their indices in order of x, when sorted
   std::vector<std::pair<std::size_t, Decimal>> exacts_;  ///< the points on an end, by index, with their x
   std::string firsts_;
   std::vector<std::size_t> firstEnds_;
@@ -270,7 +312,14 @@ class FilePass {
   /// The file's row of cells, after its last line.
   void Finish(std::vector<std::string>* cells, std::size_t* emptyCells, std::size_t* pointsHeld) {
     *pointsHeld = held_.size();
-    if (!ranges_.empty()) FindNextPoints();
+    if (!ranges_.empty()) {
+      FindNextPoints();
+      std::size_t lookups = 0;
+      for (std::size_t k = 0; k < ranges_.size(); ++k) {
+        if (ranges_[k].count > 0 && HoldsPoints(plan_.items[rangeItems_[k]].item, ranges_[k])) ++lookups;
+      }
+      held_.Ready(lookups);
+    }
     for (std::size_t i = 0; i < plan_.items.size(); ++i) {
       const TableItem& item = plan_.items[i].item;
       std::string cell, first;
@@ -480,14 +529,19 @@ class FilePass {
     state.holds = true;
   }
 
+  /// Whether a range's points inside are held, to be found among the held points at the end.
+  bool HoldsPoints(const TableItem& item, const RangeState& state) const {
+    return (plan_.baseline && item.NamesLine()) || (item.kind == Kind::kArea && (holdPoints_ || state.holds));
+  }
+
   void RangeCell(const PlannedItem& planned, RangeState& state, std::string* cell, std::string* first) {
     const TableItem& item = planned.item;
     const bool aboveBaseline = plan_.baseline && item.NamesLine();
-    // The points of every range that holds them are found in one buffer, in turn.
+    // The points of every range that holds them are found in one buffer, in turn; an area takes
+    // them in order of x, and max and min pick the first of equal ones in file order.
     std::swap(state.curve.inside, inside_);
-    if (aboveBaseline || (item.kind == Kind::kArea && (holdPoints_ || state.holds))) {
+    if (HoldsPoints(item, state))
       held_.Within(planned.low, planned.high, &state.curve.inside, aboveBaseline ? &indices_ : nullptr);
-    }
     if (item.kind == Kind::kMean) {
       *cell = ComputedCell(state.sum.Value() / static_cast<double>(state.count), plan_.mark);
     } else if (item.kind == Kind::kArea) {

@@ -77,8 +77,11 @@ inline std::optional<Decimal> LeadingDecimal(std::string_view text, std::size_t*
   std::uint64_t mantissa = 0;
   const auto readDigits = [&] {
     const std::size_t from = pos;
-    for (; pos < size && IsDigit(text[pos]); ++pos)
-      mantissa = mantissa * 10 + static_cast<unsigned>(text[pos] - '0');
+    for (; pos < size; ++pos) {
+      const unsigned digit = static_cast<unsigned char>(text[pos]) - unsigned{'0'};
+      if (digit > 9) break;
+      mantissa = mantissa * 10 + digit;
+    }
     return pos - from;
   };
   const std::size_t whole = readDigits();

@@ -1,7 +1,6 @@
 #include "core/table/decimal.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <charconv>
 #include <limits>
 #include <string>
@@ -9,7 +8,6 @@
 namespace kesmaro {
 namespace {
 
-constexpr int kMantissaDigits = 19;
 constexpr std::int64_t kLargestExponent = 999'999'999;
 /// Distances align two numbers' digits at most this many places apart, so that a sum of two
 /// stays below 10^38, which 128 bits hold with room for one more digit of scale.
@@ -77,7 +75,7 @@ Wide Scaled(const Decimal& number, std::int64_t exponent) {
 
 }  // namespace
 
-std::optional<Decimal> LeadingDecimal(std::string_view text, std::size_t* end, DecimalMark mark) {
+std::optional<Decimal> LeadingDecimalInFull(std::string_view text, std::size_t* end, DecimalMark mark) {
   std::size_t pos = 0;
   const std::size_t size = text.size();
   const bool negative = pos < size && text[pos] == '-';
@@ -89,7 +87,7 @@ std::optional<Decimal> LeadingDecimal(std::string_view text, std::size_t* end, D
   std::size_t digits = 0;
   for (; pos < size && IsDigit(text[pos]); ++pos, ++digits) {
     const int digit = text[pos] - '0';
-    if (kept < kMantissaDigits) {
+    if (kept < Decimal::kMantissaDigits) {
       if (kept > 0 || digit != 0) {
         mantissa = mantissa * 10 + static_cast<unsigned>(digit);
         ++kept;
@@ -102,7 +100,7 @@ std::optional<Decimal> LeadingDecimal(std::string_view text, std::size_t* end, D
   if (pos < size && text[pos] == static_cast<char>(mark)) {
     for (++pos; pos < size && IsDigit(text[pos]); ++pos, ++digits) {
       const int digit = text[pos] - '0';
-      if (kept < kMantissaDigits) {
+      if (kept < Decimal::kMantissaDigits) {
         if (kept > 0 || digit != 0) {
           mantissa = mantissa * 10 + static_cast<unsigned>(digit);
           ++kept;
@@ -130,7 +128,7 @@ std::optional<Decimal> LeadingDecimal(std::string_view text, std::size_t* end, D
     exponent += negativeExponent ? -written : written;
   }
   *end = pos;
-  if (firstDropped >= 5 && ++mantissa == kIntegerPowers[kMantissaDigits]) {
+  if (firstDropped >= 5 && ++mantissa == kIntegerPowers[Decimal::kMantissaDigits]) {
     mantissa /= 10;
     ++exponent;
   }
@@ -143,13 +141,6 @@ std::optional<Decimal> LeadingDecimal(std::string_view text, std::size_t* end, D
   return Decimal{mantissa, static_cast<std::int32_t>(exponent), negative};
 }
 
-std::optional<Decimal> ParseDecimal(std::string_view text, DecimalMark mark) {
-  std::size_t end = 0;
-  const std::optional<Decimal> number = LeadingDecimal(text, &end, mark);
-  if (!number || end != text.size()) return std::nullopt;
-  return number;
-}
-
 std::strong_ordering operator<=>(const Decimal& a, const Decimal& b) {
   if (a.negative != b.negative)
     return a.negative ? std::strong_ordering::less : std::strong_ordering::greater;
@@ -158,20 +149,12 @@ std::strong_ordering operator<=>(const Decimal& a, const Decimal& b) {
   return a.negative ? 0 <=> magnitude : magnitude;
 }
 
-double ToDouble(const Decimal& number) {
-  // Clinger's fast path: a mantissa below 2^53 and a power of ten up to 10^22 are both exact
-  // doubles, so one multiplication or division rounds the decimal correctly, as from_chars does.
-  // That holds where doubles are evaluated as doubles (FLT_EVAL_METHOD 0), not on the x87.
+double ToDoubleInFull(const Decimal& number) {
+  // Beyond the fast path, the decimal is written out for from_chars, which rounds it correctly.
   double value = 0;
-  if (FLT_EVAL_METHOD == 0 && number.mantissa <= (std::uint64_t{1} << 53) && number.exponent >= -22 &&
-      number.exponent <= 22) {
-    value = number.exponent < 0 ? PlainValue(number.mantissa, static_cast<std::size_t>(-number.exponent))
-                                : static_cast<double>(number.mantissa) * kDoublePowers[number.exponent];
-  } else {
-    const std::string text = std::to_string(number.mantissa) + "e" + std::to_string(number.exponent);
-    if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) {
-      value = number.exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    }
+  const std::string text = std::to_string(number.mantissa) + "e" + std::to_string(number.exponent);
+  if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) {
+    value = number.exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
   }
   return number.negative ? -value : value;
 }

@@ -6,6 +6,7 @@
 // series.
 
 #include <array>
+#include <cfloat>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
@@ -44,6 +45,8 @@ inline constexpr double kDoublePowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1
 /// of a longer one the 20th digit rounds the 19th (halves away from zero). The exponent is at
 /// most 999,999,999 either way, far beyond any double: `1e-400` is a number, and it is not 0.
 struct Decimal {
+  static constexpr int kMantissaDigits = 19;
+
   std::uint64_t mantissa = 0;
   std::int32_t exponent = 0;
   bool negative = false;
@@ -54,19 +57,75 @@ struct Decimal {
 /// The character a number's fraction starts at: `.`, or `,` for data written with decimal commas.
 enum class DecimalMark : char { kPoint = '.', kComma = ',' };
 
+/// LeadingDecimal's and ToDouble's reading of any number, which they fall back on for all but the
+/// common ones.
+std::optional<Decimal> LeadingDecimalInFull(std::string_view text, std::size_t* end, DecimalMark mark);
+double ToDoubleInFull(const Decimal& number);
+
 /// Reads the decimal number at the start of `text` as far as its syntax goes and sets `*end`
 /// behind it: an optional sign, digits with an optional fraction (or a fraction alone, `.5`), and
 /// an optional exponent (`e` or `E`, an optional sign, digits). nullopt when there is none there.
-std::optional<Decimal> LeadingDecimal(std::string_view text, std::size_t* end,
-                                      DecimalMark mark = DecimalMark::kPoint);
+/// The common number, digits with a fraction or without and no exponent, up to 19 digits in all,
+/// is read inline: each of its digits is held, so they are read in one pass without telling which
+/// are significant.
+inline std::optional<Decimal> LeadingDecimal(std::string_view text, std::size_t* end,
+                                             DecimalMark mark = DecimalMark::kPoint) {
+  const std::size_t size = text.size();
+  std::size_t pos = 0;
+  const bool negative = pos < size && text[pos] == '-';
+  if (pos < size && (text[pos] == '+' || text[pos] == '-')) ++pos;
+  std::uint64_t mantissa = 0;
+  const auto readDigits = [&] {
+    const std::size_t from = pos;
+    for (; pos < size; ++pos) {
+      const unsigned digit = static_cast<unsigned char>(text[pos]) - unsigned{'0'};
+      if (digit > 9) break;
+      mantissa = mantissa * 10 + digit;
+    }
+    return pos - from;
+  };
+  const std::size_t whole = readDigits();
+  std::size_t fraction = 0;
+  if (pos < size && text[pos] == static_cast<char>(mark)) {
+    ++pos;
+    fraction = readDigits();
+  }
+  if (whole + fraction == 0 || whole + fraction > static_cast<std::size_t>(Decimal::kMantissaDigits) ||
+      (pos < size && (text[pos] == 'e' || text[pos] == 'E')))
+    return LeadingDecimalInFull(text, end, mark);
+  *end = pos;
+  if (mantissa == 0) return Decimal{};
+  std::int32_t exponent = -static_cast<std::int32_t>(fraction);
+  while (mantissa % 10 == 0) {
+    mantissa /= 10;
+    ++exponent;
+  }
+  return Decimal{mantissa, exponent, negative};
+}
 
 /// The number a text is wholly written as, with no blanks; nullopt otherwise.
-std::optional<Decimal> ParseDecimal(std::string_view text, DecimalMark mark = DecimalMark::kPoint);
+inline std::optional<Decimal> ParseDecimal(std::string_view text, DecimalMark mark = DecimalMark::kPoint) {
+  std::size_t end = 0;
+  const std::optional<Decimal> number = LeadingDecimal(text, &end, mark);
+  if (!number || end != text.size()) return std::nullopt;
+  return number;
+}
 
 std::strong_ordering operator<=>(const Decimal& a, const Decimal& b);
 
-/// The double nearest to the decimal; ±0 or ±infinity beyond a double's range.
-double ToDouble(const Decimal& number);
+/// The double nearest to the decimal; ±0 or ±infinity beyond a double's range. Clinger's fast
+/// path inline: a mantissa up to 2^53 and a power of ten up to 10^22 are both exact doubles, so
+/// one multiplication or division rounds the decimal correctly, as from_chars does. That holds
+/// where doubles are evaluated as doubles (FLT_EVAL_METHOD 0), not on the x87.
+inline double ToDouble(const Decimal& number) {
+  if (FLT_EVAL_METHOD != 0 || number.mantissa > (std::uint64_t{1} << 53) || number.exponent < -22 ||
+      number.exponent > 22)
+    return ToDoubleInFull(number);
+  const double value = number.exponent < 0
+                           ? PlainValue(number.mantissa, static_cast<std::size_t>(-number.exponent))
+                           : static_cast<double>(number.mantissa) * kDoublePowers[number.exponent];
+  return number.negative ? -value : value;
+}
 
 /// How far apart two decimals are: `high` × 2^64 + `low` units of 10^`exponent`. Exact when the
 /// two numbers' last digits lie within 18 places of each other; otherwise the one whose digits

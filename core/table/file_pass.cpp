@@ -1,9 +1,11 @@
 #include "core/table/file_pass.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <utility>
 
 #include "core/run/data_reader.h"
@@ -37,8 +39,8 @@ std::string ComputedCell(double value, DecimalMark mark) {
 class CountedLine {
  public:
   /// A line whose cell is held already.
-  CountedLine(const Number& number, std::string_view written, std::string_view cell)
-      : x(number), first(written), cell_(cell), found_(true) {}
+  CountedLine(const Number& number, std::string_view written, std::string_view cell, DecimalMark mark)
+      : x(number), first(written), cell_(cell), found_(true), mark_(mark) {}
   /// A whole line whose first field ends at `rest`, where the search for the cell goes on.
   CountedLine(const Number& number, std::string_view written, std::string_view rest, std::size_t column,
               DecimalMark mark)
@@ -50,6 +52,24 @@ class CountedLine {
       cell_ = column_ == 1 ? first : Field(rest_, column_ - 1, mark_);
     }
     return cell_;
+  }
+
+  /// The cell as a number; nullopt when it is none. A number read where the cell starts is the
+  /// cell's when it ends the field, which finds the cell and reads it in one go.
+  std::optional<Decimal> CellNumber() const {
+    if (!found_ && column_ > 1) {
+      std::size_t start = SkipFieldSeparators(rest_, 0, mark_);
+      for (std::size_t field = 2; field < column_ && start < rest_.size(); ++field)
+        start = SkipFieldSeparators(rest_, FieldEnd(rest_, start, mark_), mark_);
+      std::size_t end = 0;
+      const std::optional<Decimal> number = LeadingDecimal(rest_.substr(start), &end, mark_);
+      if (number && (start + end == rest_.size() || IsFieldSeparator(rest_[start + end], mark_))) {
+        found_ = true;
+        cell_ = rest_.substr(start, end);
+        return number;
+      }
+    }
+    return ParseDecimal(Cell(), mark_);
   }
 
   const Number& x;
@@ -78,16 +98,25 @@ struct ValueState {
 
 /// What one range has taken from a file's lines so far.
 struct RangeState {
-  RangeCurve curve;    ///< its ends and the points next to them; the points inside are the pass's
+  /// Its ends and, at the end of the file, the points next to them; the points inside are the
+  /// pass's. A running area holds its point below from its first point on, and `belowX`.
+  RangeCurve curve;
   RunningArea area;    ///< an area's, while x runs up
   bool holds = false;  ///< whether an area's points inside are held, its x having run down
   Number belowX;
-  Number aboveX;
   Number extreme;         ///< the max or min so far
   std::string cell;       ///< the max or min as written
   std::string first;      ///< its line's x as written
   std::size_t count = 0;  ///< lines in the range
   Sum sum;
+};
+
+/// The point of a piece of the ranges' layout that is next to the ranges above it on the curve, or
+/// to those below it: the last of its highest x, or the first of its lowest.
+struct NextPoint {
+  bool held = false;
+  Number x;
+  CurvePoint point;
 };
 
 /// The points of a file's lines that lie inside a range whose points are held, each held once
@@ -110,18 +139,56 @@ class HeldPoints {
     }
   }
 
-  /// The points inside [low, high], in file order, into `inside`, and with `indices` where each is
-  /// held.
+  /// Readies the points for `lookups` ranges to find theirs among them (Within): by binary search
+  /// where they are held in order of x, as in an ascending file; otherwise sorted once by x, when
+  /// so many ranges look that a sort costs less than a pass over all the points for each.
+  void Ready(std::size_t lookups) {
+    inOrder_ = std::is_sorted(points_.begin(), points_.end(),
+                              [](const CurvePoint& a, const CurvePoint& b) { return a.x < b.x; });
+    if (inOrder_ || lookups <= static_cast<std::size_t>(std::bit_width(points_.size())) ||
+        points_.size() > std::numeric_limits<std::uint32_t>::max())
+      return;
+    byX_.resize(points_.size());
+    std::iota(byX_.begin(), byX_.end(), std::uint32_t{0});
+    // Equal x in file order, sorted in place.
+    std::sort(byX_.begin(), byX_.end(), [&](std::uint32_t a, std::uint32_t b) {
+      return points_[a].x < points_[b].x || (points_[a].x == points_[b].x && a < b);
+    });
+  }
+
+  /// The points inside [low, high] into `inside`: with `indices`, in file order and where each is
+  /// held; without, in order of x and of the file among equal x, as Area takes them, where they are
+  /// sorted.
   void Within(const Number& low, const Number& high, std::vector<CurvePoint>* inside,
               std::vector<std::size_t>* indices) const {
     inside->clear();
     if (indices != nullptr) indices->clear();
-    for (std::size_t i = 0; i < points_.size(); ++i) {
+    const auto take = [&](std::size_t i) {
       const double x = points_[i].x;
-      if (x < low.value || high.value < x) continue;
-      if ((x == low.value && Exact(i) < low.exact) || (x == high.value && high.exact < Exact(i))) continue;
-      inside->push_back(points_[i]);
-      if (indices != nullptr) indices->push_back(i);
+      if (x < low.value || high.value < x) return;
+      if ((x == low.value && Exact(i) < low.exact) || (x == high.value && high.exact < Exact(i))) return;
+      if (indices != nullptr) {
+        indices->push_back(i);
+      } else {
+        inside->push_back(points_[i]);
+      }
+    };
+    if (inOrder_) {
+      const auto first = std::lower_bound(points_.begin(), points_.end(), low.value,
+                                          [](const CurvePoint& point, double x) { return point.x < x; });
+      for (auto i = static_cast<std::size_t>(first - points_.begin());
+           i < points_.size() && points_[i].x <= high.value; ++i)
+        take(i);
+    } else if (!byX_.empty()) {
+      const auto first = std::lower_bound(byX_.begin(), byX_.end(), low.value,
+                                          [&](std::uint32_t i, double x) { return points_[i].x < x; });
+      for (auto at = first; at != byX_.end() && points_[*at].x <= high.value; ++at) take(*at);
+      if (indices != nullptr) std::sort(indices->begin(), indices->end());
+    } else {
+      for (std::size_t i = 0; i < points_.size(); ++i) take(i);
+    }
+    if (indices != nullptr) {
+      for (const std::size_t i : *indices) inside->push_back(points_[i]);
     }
   }
 
@@ -145,6 +212,8 @@ class HeldPoints {
   std::vector<double> ends_;  ///< the ranges' ends, as doubles
   bool keepsFirsts_;          ///< for max and min above a baseline, which name their line's x
   std::vector<CurvePoint> points_;
+  bool inOrder_ = false;                                 ///< whether the points are held in order of x
+  std::vector<std::uint32_t> byX_;                       ///< their indices in order of x, when sorted
   std::vector<std::pair<std::size_t, Decimal>> exacts_;  ///< the points on an end, by index, with their x
   std::string firsts_;
   std::vector<std::size_t> firstEnds_;
@@ -160,7 +229,10 @@ class HeldPoints {
 class FilePass {
  public:
   FilePass(const Plan& plan, bool holdPoints)
-      : plan_(plan), holdPoints_(holdPoints), held_(RangeEnds(plan), KeepsFirsts(plan)) {
+      : plan_(plan),
+        layout_(plan.rangeLayout),
+        holdPoints_(holdPoints),
+        held_(RangeEnds(plan), KeepsFirsts(plan)) {
     for (std::size_t i = 0; i < plan.items.size(); ++i) {
       const PlannedItem& planned = plan.items[i];
       if (planned.item.IsRange()) {
@@ -169,12 +241,18 @@ class FilePass {
         RangeState& range = ranges_.emplace_back();
         range.curve.lo = planned.low.value;
         range.curve.hi = planned.high.value;
+        lastBelow_ = std::max(lastBelow_, layout_.LowPiece(ranges_.size() - 1) - 1);
+        firstAbove_ = std::min(firstAbove_, layout_.HighPiece(ranges_.size() - 1) + 1);
       } else {
         slots_.push_back(values_.size());
         valueItems_.push_back(i);
         values_.emplace_back();
         if (plan.mode == ValueMode::kInterpolate) ++interpolating_;
       }
+    }
+    if (!ranges_.empty()) {
+      below_.resize(layout_.Pieces());
+      above_.resize(layout_.Pieces());
     }
   }
 
@@ -194,12 +272,11 @@ class FilePass {
     const auto cellNumber = [&]() -> const std::optional<Number>& {
       if (!yRead) {
         yRead = true;
-        if (const std::optional<Decimal> number = ParseDecimal(line.Cell(), plan_.mark)) y = Number(*number);
+        if (const std::optional<Decimal> number = line.CellNumber()) y = Number(*number);
       }
       return y;
     };
-    for (std::size_t k = 0; k < ranges_.size(); ++k)
-      TakeInRange(plan_.items[rangeItems_[k]], ranges_[k], line, cellNumber);
+    if (!ranges_.empty()) TakeInRanges(line, cellNumber);
     for (std::size_t k = 0; k < values_.size(); ++k) {
       const PlannedItem& planned = plan_.items[valueItems_[k]];
       ValueState& state = values_[k];
@@ -235,6 +312,14 @@ class FilePass {
   /// The file's row of cells, after its last line.
   void Finish(std::vector<std::string>* cells, std::size_t* emptyCells, std::size_t* pointsHeld) {
     *pointsHeld = held_.size();
+    if (!ranges_.empty()) {
+      FindNextPoints();
+      std::size_t lookups = 0;
+      for (std::size_t k = 0; k < ranges_.size(); ++k) {
+        if (ranges_[k].count > 0 && HoldsPoints(plan_.items[rangeItems_[k]].item, ranges_[k])) ++lookups;
+      }
+      held_.Ready(lookups);
+    }
     for (std::size_t i = 0; i < plan_.items.size(); ++i) {
       const TableItem& item = plan_.items[i].item;
       std::string cell, first;
@@ -324,36 +409,59 @@ class FilePass {
     if (state.chosen) --interpolating_;
   }
 
+  /// Tells the line to the ranges that hold it, and to the pieces of the layout next to which the
+  /// ranges above and below it find their points beyond their ends (NextPoint): so a line costs
+  /// the same however many ranges lie elsewhere. Of equal x the last is next to the ranges above
+  /// it on the curve, the first next to those below it.
   template <typename CellNumber>
-  void TakeInRange(const PlannedItem& planned, RangeState& state, const CountedLine& line,
-                   CellNumber& cellNumber) {
-    const TableItem& item = planned.item;
-    const bool runs = item.kind == Kind::kArea && !holdPoints_ && !state.holds;
-    if (line.x < planned.low) {
-      // Of equal x the last is next to the range on the curve.
-      if ((!state.curve.below || !(line.x < state.belowX)) && cellNumber()) {
-        if (runs && state.count > 0) HoldArea(state, state.count);
-        state.curve.below = CurvePoint{line.x.value, cellNumber()->value};
-        state.belowX = line.x;
-      }
-      return;
-    }
-    if (planned.high < line.x) {
-      if ((!state.curve.above || line.x < state.aboveX) && cellNumber()) {
-        state.curve.above = CurvePoint{line.x.value, cellNumber()->value};
-        state.aboveX = line.x;
-      }
-      return;
-    }
+  void TakeInRanges(const CountedLine& line, CellNumber& cellNumber) {
+    const Number& x = line.x;
+    if (!(x.value > gap_.first && x.value < gap_.second)) FindPiece(x);
+    NextPoint* const below =
+        piece_ <= lastBelow_ && (!below_[piece_].held || !(x < below_[piece_].x)) ? &below_[piece_] : nullptr;
+    NextPoint* const above =
+        piece_ >= firstAbove_ && (!above_[piece_].held || x < above_[piece_].x) ? &above_[piece_] : nullptr;
+    if (holding_.empty() && below == nullptr && above == nullptr) return;
     const std::optional<Number>& y = cellNumber();
     if (!y) return;
+    for (const std::uint32_t range : holding_) TakeInRange(range, line, *y);
+    if (below != nullptr) {
+      // The new point below an area that runs since its first point.
+      if (!armed_.empty() && x < armedTop_) StopRunningBelow(x);
+      *below = {true, x, {x.value, y->value}};
+    }
+    if (above != nullptr) *above = {true, x, {x.value, y->value}};
+  }
+
+  void FindPiece(const Number& x) {
+    piece_ = layout_.PieceOf(x);
+    gap_ = layout_.GapBounds(piece_);
+    holding_.clear();
+    layout_.Holding(piece_, &holding_);
+  }
+
+  /// Takes the line, whose cell is the number y, into range `range`, which holds it.
+  void TakeInRange(std::uint32_t range, const CountedLine& line, const Number& y) {
+    const PlannedItem& planned = plan_.items[rangeItems_[range]];
+    RangeState& state = ranges_[range];
+    const TableItem& item = planned.item;
+    const bool runs = item.kind == Kind::kArea && !holdPoints_ && !state.holds;
     ++state.count;
-    state.sum.Add(y->value);
+    state.sum.Add(y.value);
     const bool aboveBaseline = plan_.baseline && item.NamesLine();
-    const CurvePoint point{line.x.value, y->value};
+    const CurvePoint point{line.x.value, y.value};
     if (runs) {
-      // The first point is held should x run down after it.
-      if (state.count == 1) holdsLine_ = true;
+      if (state.count == 1) {
+        // The first point is held should x run down after it; the point below is the curve's
+        // from here on, or the area stops running.
+        holdsLine_ = true;
+        if (const NextPoint* below = NearestBelow(layout_.LowPiece(range) - 1)) {
+          state.curve.below = below->point;
+          state.belowX = below->x;
+        }
+        if (armed_.empty() || armedTop_ < planned.low) armedTop_ = planned.low;
+        armed_.push_back(range);
+      }
       if (!state.area.Add(point, state.curve.below, state.curve.lo)) {
         HoldArea(state, state.count - 1);
         if (state.holds) holdsLine_ = true;
@@ -362,13 +470,53 @@ class FilePass {
       holdsLine_ = true;
     }
     if (item.NamesLine() && !aboveBaseline) {
-      const bool beyond = item.kind == Kind::kMax ? state.extreme < *y : *y < state.extreme;
+      const bool beyond = item.kind == Kind::kMax ? state.extreme < y : y < state.extreme;
       if (state.count == 1 || beyond) {
-        state.extreme = *y;
+        state.extreme = y;
         state.cell.assign(line.Cell());
         state.first.assign(line.first);
       }
     }
+  }
+
+  /// The areas running since their first point whose point below the line at x, a number, takes
+  /// over from: they stop running.
+  void StopRunningBelow(const Number& x) {
+    for (const std::uint32_t range : armed_) {
+      RangeState& state = ranges_[range];
+      if (state.holds) continue;
+      if (x < plan_.items[rangeItems_[range]].low && (!state.curve.below || !(x < state.belowX)))
+        HoldArea(state, state.count);
+    }
+    std::erase_if(armed_, [&](std::uint32_t range) { return ranges_[range].holds; });
+  }
+
+  /// Each range's points next to its ends: below, the point of the highest piece below its low end
+  /// that holds one; above, of the lowest piece above its high end.
+  void FindNextPoints() {
+    const std::size_t pieces = layout_.Pieces();
+    std::vector<const NextPoint*> nearestBelow(pieces), nearestAbove(pieces);
+    const NextPoint* nearest = nullptr;
+    for (std::size_t p = 0; p < pieces; ++p)
+      nearestBelow[p] = nearest = below_[p].held ? &below_[p] : nearest;
+    nearest = nullptr;
+    for (std::size_t p = pieces; p-- > 0;) nearestAbove[p] = nearest = above_[p].held ? &above_[p] : nearest;
+    for (std::size_t k = 0; k < ranges_.size(); ++k) {
+      RangeCurve& curve = ranges_[k].curve;
+      const NextPoint* below = nearestBelow[layout_.LowPiece(k) - 1];
+      const NextPoint* above = nearestAbove[layout_.HighPiece(k) + 1];
+      curve.below = below != nullptr ? std::optional<CurvePoint>(below->point) : std::nullopt;
+      curve.above = above != nullptr ? std::optional<CurvePoint>(above->point) : std::nullopt;
+    }
+  }
+
+  /// The point of the highest piece up to `piece` that holds one: the point below the ranges
+  /// whose low end is the piece after it.
+  const NextPoint* NearestBelow(std::size_t piece) const {
+    for (std::size_t p = piece + 1; p-- > 0;) {
+      if (below_[p].held) return &below_[p];
+    }
+    return nullptr;
   }
 
   /// An area that stops running after `summed` of its points: held from here on when that was its
@@ -381,14 +529,19 @@ class FilePass {
     state.holds = true;
   }
 
+  /// Whether a range's points inside are held, to be found among the held points at the end.
+  bool HoldsPoints(const TableItem& item, const RangeState& state) const {
+    return (plan_.baseline && item.NamesLine()) || (item.kind == Kind::kArea && (holdPoints_ || state.holds));
+  }
+
   void RangeCell(const PlannedItem& planned, RangeState& state, std::string* cell, std::string* first) {
     const TableItem& item = planned.item;
     const bool aboveBaseline = plan_.baseline && item.NamesLine();
-    // The points of every range that holds them are found in one buffer, in turn.
+    // The points of every range that holds them are found in one buffer, in turn; an area takes
+    // them in order of x, and max and min pick the first of equal ones in file order.
     std::swap(state.curve.inside, inside_);
-    if (aboveBaseline || (item.kind == Kind::kArea && (holdPoints_ || state.holds))) {
+    if (HoldsPoints(item, state))
       held_.Within(planned.low, planned.high, &state.curve.inside, aboveBaseline ? &indices_ : nullptr);
-    }
     if (item.kind == Kind::kMean) {
       *cell = ComputedCell(state.sum.Value() / static_cast<double>(state.count), plan_.mark);
     } else if (item.kind == Kind::kArea) {
@@ -417,6 +570,7 @@ class FilePass {
   }
 
   const Plan& plan_;
+  const RangeLayout& layout_;
   std::vector<ValueState> values_;
   std::vector<RangeState> ranges_;
   std::vector<std::size_t> valueItems_;  ///< the item each value state is for
@@ -432,7 +586,20 @@ class FilePass {
   std::string pendingCell_;
   std::string pendingFirst_;
   HeldPoints held_;
-  bool holdsLine_ = false;            ///< whether a range holds the line being taken
+  bool holdsLine_ = false;  ///< whether a range holds the line being taken
+  /// The layout's piece of the last line, its bounds when it is a gap, and the ranges that hold it.
+  std::size_t piece_ = 0;
+  std::pair<double, double> gap_ = {std::numeric_limits<double>::infinity(),
+                                    -std::numeric_limits<double>::infinity()};
+  std::vector<std::uint32_t> holding_;
+  std::vector<NextPoint> below_;              ///< each piece's point next to the ranges above it
+  std::vector<NextPoint> above_;              ///< each piece's point next to the ranges below it
+  std::size_t lastBelow_ = 0;                 ///< the highest piece below a range
+  std::size_t firstAbove_ = ~std::size_t{0};  ///< the lowest piece above a range
+  /// The areas running since their first point, which stop when a point below them takes over
+  /// from the one their first point was cut with; and the highest of their low ends.
+  std::vector<std::uint32_t> armed_;
+  Number armedTop_;
   std::vector<CurvePoint> inside_;    ///< the points of the range being finished
   std::vector<std::size_t> indices_;  ///< where they are held
 };
@@ -443,7 +610,12 @@ Status PassOverFile(FileSystem& fs, const std::filesystem::path& path, LineSearc
   const DecimalMark mark = plan.mark;
   std::string first, cell;
   return ForEachLineTaken(
-      fs, path, search, headerLines, [&](DataReader& reader, const LineView& line, bool*) -> Status {
+      fs, path, search, headerLines, [&](DataReader& reader, const LineView& line, bool* stop) -> Status {
+        // A pass that is to be made again holding the points needs no more lines.
+        if (pass->NeedsPoints()) {
+          *stop = true;
+          return std::nullopt;
+        }
         if (line.whole) {
           const std::size_t start = SkipFieldSeparators(line.text, 0, mark);
           std::size_t end = 0;
@@ -469,12 +641,59 @@ Status PassOverFile(FileSystem& fs, const std::filesystem::path& path, LineSearc
         } else if (Status error = ReadLongField(reader, part, end, plan.column - 1, mark, &cell)) {
           return error;
         }
-        pass->Take(CountedLine(number, first, cell));
+        pass->Take(CountedLine(number, first, cell, mark));
         return std::nullopt;
       });
 }
 
 }  // namespace
+
+RangeLayout::RangeLayout(const std::vector<std::pair<Number, Number>>& ranges) {
+  for (const auto& [low, high] : ranges) ends_.insert(ends_.end(), {low, high});
+  std::sort(ends_.begin(), ends_.end());
+  ends_.erase(std::unique(ends_.begin(), ends_.end()), ends_.end());
+  for (const auto& [low, high] : ranges) {
+    lowPieces_.push_back(PieceOf(low));
+    highPieces_.push_back(PieceOf(high));
+  }
+  while (leaves_ < Pieces()) leaves_ *= 2;
+  // A range covers its pieces with the nodes a walk up from both ends of them meets.
+  const auto cover = [&](std::size_t range, auto&& node) {
+    for (std::size_t low = lowPieces_[range] + leaves_, high = highPieces_[range] + 1 + leaves_; low < high;
+         low /= 2, high /= 2) {
+      if (low % 2 == 1) node(low++);
+      if (high % 2 == 1) node(--high);
+    }
+  };
+  nodeStarts_.assign(2 * leaves_ + 1, 0);
+  for (std::size_t range = 0; range < ranges.size(); ++range)
+    cover(range, [&](std::size_t n) { ++nodeStarts_[n + 1]; });
+  for (std::size_t n = 1; n < nodeStarts_.size(); ++n) nodeStarts_[n] += nodeStarts_[n - 1];
+  nodeRanges_.resize(nodeStarts_.back());
+  std::vector<std::uint32_t> filled(nodeStarts_.begin(), nodeStarts_.end() - 1);
+  for (std::size_t range = 0; range < ranges.size(); ++range) {
+    cover(range, [&](std::size_t n) { nodeRanges_[filled[n]++] = static_cast<std::uint32_t>(range); });
+  }
+}
+
+std::size_t RangeLayout::PieceOf(const Number& x) const {
+  const std::size_t end =
+      static_cast<std::size_t>(std::lower_bound(ends_.begin(), ends_.end(), x) - ends_.begin());
+  return end < ends_.size() && ends_[end] == x ? 2 * end + 1 : 2 * end;
+}
+
+std::pair<double, double> RangeLayout::GapBounds(std::size_t piece) const {
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  if (piece % 2 == 1) return {kInfinity, -kInfinity};
+  const std::size_t end = piece / 2;
+  return {end > 0 ? ends_[end - 1].value : -kInfinity, end < ends_.size() ? ends_[end].value : kInfinity};
+}
+
+void RangeLayout::Holding(std::size_t piece, std::vector<std::uint32_t>* ranges) const {
+  for (std::size_t n = piece + leaves_; n > 0; n /= 2)
+    ranges->insert(ranges->end(), nodeRanges_.begin() + nodeStarts_[n],
+                   nodeRanges_.begin() + nodeStarts_[n + 1]);
+}
 
 Plan PlanOf(const TableRequest& request) {
   Plan plan;
@@ -486,13 +705,16 @@ Plan PlanOf(const TableRequest& request) {
   plan.mark = request.mark;
   plan.column = request.column;
   bool anyRange = false, anyValue = false;
+  std::vector<std::pair<Number, Number>> rangeEnds;
   for (const TableItem& item : request.items) {
     const PlannedItem& planned =
         plan.items.emplace_back(PlannedItem{item, Number(item.low), Number(item.high)});
     (item.IsRange() ? anyRange : anyValue) = true;
     plan.ranges.emplace_back(planned.low.value, planned.high.value);
     plan.values.push_back(planned.low.value);
+    if (item.IsRange()) rangeEnds.emplace_back(planned.low, planned.high);
   }
+  plan.rangeLayout = RangeLayout(rangeEnds);
   // The searches read x with a decimal point; items of one kind alone have a search of their own.
   if (request.mark == DecimalMark::kPoint && !request.readEveryLine && !(anyRange && anyValue)) {
     static constexpr PlanSearch kValueSearches[] = {PlanSearch::kExactValues, PlanSearch::kNearestValues,

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -332,18 +333,37 @@ RangeLineSearch::RangeLineSearch(std::vector<std::pair<double, double>> ranges, 
         for (const auto& [low, high] : ranges) ends.insert(ends.end(), {low, high});
         return ends;
       }()),
+      lows_([&] {
+        std::vector<double> lows;
+        for (const auto& [low, high] : ranges) lows.push_back(low);
+        return lows;
+      }()),
+      highs_([&] {
+        std::vector<double> highs;
+        for (const auto& [low, high] : ranges) highs.push_back(high);
+        return highs;
+      }()),
+      takenBelow_(lows_.points().size() + 1, -kInfinity),
+      takenAbove_(highs_.points().size() + 1, kInfinity),
       column_(column) {
-  for (const auto& [low, high] : ranges) {
-    ranges_.push_back({low, high});
-    ordered_ = ordered_ && low <= high;
-  }
-  // The gaps between the ends that lie inside a range; the first and the last lie outside all.
+  // The gaps between the ends that lie inside a range, as many as ranges start before them less
+  // those that end before them; the first and the last lie outside all.
   const std::vector<double>& points = ends_.points();
+  std::vector<std::ptrdiff_t> starts(points.size() + 1, 0);
+  for (const auto& [low, high] : ranges) {
+    ordered_ = ordered_ && low <= high;
+    if (!(low <= high)) continue;
+    // The gaps from the one above the first end at low to the one below the last end at high.
+    const auto first = std::lower_bound(points.begin(), points.end(), low);
+    const auto last = std::upper_bound(points.begin(), points.end(), high);
+    ++starts[static_cast<std::size_t>(first - points.begin()) + 1];
+    --starts[static_cast<std::size_t>(last - points.begin())];
+  }
   outside_.assign(points.size() + 1, true);
+  std::ptrdiff_t inside = 0;
   for (std::size_t gap = 1; gap < points.size(); ++gap) {
-    for (const Range& range : ranges_) {
-      if (range.low <= points[gap - 1] && points[gap] <= range.high) outside_[gap] = false;
-    }
+    inside += starts[gap];
+    outside_[gap] = inside == 0;
   }
 }
 
@@ -355,14 +375,21 @@ inline bool RangeLineSearch::PassedByGap(double x, double next) {
   if (!(x > window_.first && x < window_.second && next > window_.first && next < window_.second)) {
     const std::size_t gap = ends_.Gap(x);
     if (!ordered_ || gap == SortedPoints::kOnPoint || !outside_[gap] || ends_.Gap(next) != gap) return false;
-    // Every range lies wholly below or wholly above the gap.
+    // Every range lies wholly below or wholly above the gap. The line taken nearest above the
+    // ranges below it lies above the highest of their high ends, in the lowest gap of the high
+    // ends that holds one from there up; below the ranges above it the same, downwards.
     const std::vector<double>& points = ends_.points();
     window_ = {gap > 0 ? points[gap - 1] : -kInfinity, gap < points.size() ? points[gap] : kInfinity};
     pastBelow_ = -kInfinity;
     shortOfAbove_ = kInfinity;
-    for (const Range& range : ranges_) {
-      if (range.high < x) pastBelow_ = std::max(pastBelow_, range.above);
-      if (range.low > x) shortOfAbove_ = std::min(shortOfAbove_, range.below);
+    if (const std::size_t highs = highs_.Below(x); highs > 0) {
+      pastBelow_ = kInfinity;
+      for (std::size_t k = highs; k < takenAbove_.size() && pastBelow_ == kInfinity; ++k)
+        pastBelow_ = takenAbove_[k];
+    }
+    if (const std::size_t lows = lows_.AtOrBelow(x); lows < lows_.points().size()) {
+      shortOfAbove_ = -kInfinity;
+      for (std::size_t k = lows + 1; k-- > 0 && shortOfAbove_ == -kInfinity;) shortOfAbove_ = takenBelow_[k];
     }
   }
   return next > x ? x > pastBelow_ : next < x && x < shortOfAbove_;
@@ -378,24 +405,26 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField
     return nextCounts == 1;
   };
   // Outside every range, with the next line on the same side of every end, this line is passed
-  // over (as the loop below finds) when the lines taken already lie between it and the ranges it
+  // over (as the test below finds) when the lines taken already lie between it and the ranges it
   // moves away from.
   if (PassedByGap(x, nextX) && nextIsNumber()) return false;
-  bool matters = false;
-  for (const Range& range : ranges_) {
-    if (x < range.low) {
-      if (x < range.below || (x < nextX && nextX < range.low && nextIsNumber())) continue;
-    } else if (x > range.high) {
-      if (x > range.above || (range.high < nextX && nextX < x && nextIsNumber())) continue;
-    }
-    matters = true;
-    break;
+  const std::size_t lows = lows_.AtOrBelow(x), highs = highs_.Below(x);
+  // A line inside a range matters, and so does one outside every range that may be next to the
+  // nearest range above it or below it: no line taken, nor the next line with a number, lies
+  // between. A line passed over for the nearest range on a side is passed over for every range
+  // beyond it, so those two are the ones to ask.
+  bool matters = !ordered_ || highs < lows;
+  if (!matters && lows < lows_.points().size()) {
+    const double low = lows_.points()[lows];
+    matters = !(x < takenBelow_[lows]) && !(x < nextX && nextX < low && nextIsNumber());
+  }
+  if (!matters && highs > 0) {
+    const double high = highs_.points()[highs - 1];
+    matters = !(x > takenAbove_[highs]) && !(high < nextX && nextX < x && nextIsNumber());
   }
   if (matters && (line.cell >= 0 ? line.cell == 1 : CellIsNumber(data, line.end, to))) {
-    for (Range& range : ranges_) {
-      if (x < range.low) range.below = std::max(range.below, x);
-      if (x > range.high) range.above = std::min(range.above, x);
-    }
+    if (lows < lows_.points().size()) takenBelow_[lows] = std::max(takenBelow_[lows], x);
+    if (highs > 0) takenAbove_[highs] = std::min(takenAbove_[highs], x);
     window_ = kNoWindow;
   }
   return matters;

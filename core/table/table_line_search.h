@@ -186,13 +186,6 @@ class RangeLineSearch final : public LineSearch {
   friend struct TableLineScan;
   /// Find's body, compiled into each of TableLineScan's entry points.
   [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to);
-  struct Range {
-    double low = 0;
-    double high = 0;
-    double below = -std::numeric_limits<double>::infinity();  ///< the highest line taken below
-    double above = std::numeric_limits<double>::infinity();   ///< the lowest line taken above
-  };
-
   /// Whether a line's cell, after its first field ending at `end`, is a plain decimal.
   bool CellIsNumber(const char* data, std::size_t end, std::size_t to) const;
   /// Whether a line may matter, with the line after it. Remembers a line that matters with a
@@ -202,16 +195,23 @@ class RangeLineSearch final : public LineSearch {
   /// told from the gap between range ends that both lie in, when that gap is outside every range.
   bool PassedByGap(double x, double next);
 
-  std::vector<Range> ranges_;
   SortedPoints ends_;          ///< both ends of every range
   std::vector<char> outside_;  ///< whether a gap between the ends lies outside every range
   bool ordered_ = true;        ///< whether every range's low end is at most its high end
+  /// The lines taken with a number for a cell, as far as the ranges' ends see them: the highest
+  /// in each gap between the low ends, by how many lie at or below it, and the lowest in each gap
+  /// between the high ends, by how many lie below it. The line taken nearest below a low end is
+  /// the highest in the gaps below it, so a line taken is told to two gaps, not to every range.
+  SortedPoints lows_;
+  SortedPoints highs_;
+  std::vector<double> takenBelow_;
+  std::vector<double> takenAbove_;
   std::size_t column_;
   static constexpr std::pair<double, double> kNoWindow = {std::numeric_limits<double>::infinity(),
                                                           -std::numeric_limits<double>::infinity()};
   /// The gap between range ends, outside every range, that the limits below were found for, as
-  /// its open bounds; kNoWindow when none: the most of `above` over the ranges below it, and the
-  /// least of `below` over the ranges above it.
+  /// its open bounds; kNoWindow when none: the lowest line taken above the ranges below it, and
+  /// the highest taken below the ranges above it.
   std::pair<double, double> window_ = kNoWindow;
   double pastBelow_ = 0;
   double shortOfAbove_ = 0;

@@ -181,11 +181,14 @@ INSTANTIATE_TEST_SUITE_P(
             .expected = "file,area:5:12.25,area:4:5,area:12.25:13\r\n1,14.5,0,1.125\r\n"},
         TableCase{.name = "BaselineLeavesThePeakAboveTheSlope",
                   .files = kPeakOrders,
-                  // max:0:10 names the line highest above the baseline, not the highest cell (10)
-                  .values = {"area:2:8", "area:1.5:8.5", "area:-5:20", "max:2:8", "mean:4:6", "max:0:10"},
+                  // max:0:10 names the line highest above the baseline, not the highest cell (10);
+                  // min:0:10 the first in file order of the lines on it
+                  .values = {"area:2:8", "area:1.5:8.5", "area:-5:20", "max:2:8", "mean:4:6", "max:0:10",
+                             "min:0:10"},
                   .expected = "file,area:2:8,area:1.5:8.5,area:-5:20,max:2:8,max:2:8 x,mean:4:6,max:0:10,"
-                              "max:0:10 x\r\n1,8,8,8,4,5,7.666666666666667,4,5\r\n"
-                              "2,8,8,8,4,5,7.666666666666667,4,5\r\n3,8,8,8,4,5,7.666666666666667,4,5\r\n",
+                              "max:0:10 x,min:0:10,min:0:10 x\r\n1,8,8,8,4,5,7.666666666666667,4,5,0,0\r\n"
+                              "2,8,8,8,4,5,7.666666666666667,4,5,0,10\r\n"
+                              "3,8,8,8,4,5,7.666666666666667,4,5,0,2\r\n",
                   .skip = 1,
                   .baseline = true,
                   // Every line is inside a range that holds it in each file, and is held once.
@@ -282,12 +285,14 @@ void ExpectCells(MemoryFileSystem& fs, const TableRequest& request,
 /// against what the decimals say: an exact value, or one within 0, takes the first line equal to
 /// it; a nearest value the first of the nearest lines; an interpolated one the cell of the first
 /// line on it, or y between the first two consecutive lines either side of it; a range measures
-/// the lines in it and the nearest lines beyond its ends that have a number.
+/// the lines in it and the nearest lines beyond its ends that have a number, ranges overlapping,
+/// sharing ends, and with both ends on one double among them.
 TEST(TableRandomTest, TakesTheLinesTheDecimalsChooseInAnyOrder) {
   const std::vector<std::string> values = {
       "5", "12.25", "-3", "99", "0.0005", "7.4999999999999", "1e-400", "0", "600000000000000"};
   const std::vector<std::pair<std::string, std::string>> ends = {
-      {"5", "12.25"}, {"-3", "0.0005"}, {"7.4999999999999", "7.5"}, {"20", "99"}, {"-9", "-7"}};
+      {"5", "12.25"}, {"-3", "0.0005"}, {"7.4999999999999", "7.5"},      {"20", "99"}, {"-9", "-7"},
+      {"0", "5"},     {"-5", "24"},     {"12.25", "12.2500000000000001"}};
   std::vector<std::string> ranges;
   for (const auto& [low, high] : ends) {
     ranges.push_back("area:" + low + ":" + high);

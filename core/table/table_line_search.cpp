@@ -172,11 +172,11 @@ NearestLineSearch::NearestLineSearch(std::vector<double> values)
 }
 
 bool NearestLineSearch::MayBeNearestTo(std::size_t i, double x, double next) const {
-  const double value = values_.points()[i], size = std::fabs(x), twice = 2 * std::fabs(value);
-  const double away = std::fabs(x - value);
+  const double value = values_.points()[i], away = std::fabs(x - value);
   const Nearest& nearest = nearest_[i];
-  if (nearest.held && away > nearest.away + nearest.slack + RoundingSlack(size)) return false;
-  return !(std::fabs(next - value) < away - RoundingSlack(std::fabs(next) + twice + size));
+  if (nearest.held && away > nearest.away + nearest.slack) return false;
+  return !(std::fabs(next - value) <
+           away - RoundingSlack(std::fabs(next) + 2 * std::fabs(value) + std::fabs(x)));
 }
 
 inline bool NearestLineSearch::PassedInWindow(double x, double next) const {
@@ -198,8 +198,8 @@ void NearestLineSearch::FindWindow(double x) {
   w.high = gap < values.size() ? values[gap] : std::max(values.empty() ? 0 : values.back(), reach);
   const double size = std::max(std::fabs(w.low), std::fabs(w.high));
   w.lineSlack = RoundingSlack(size + 2 * largest_ + size);
-  w.pastBelow = gap > 0 ? belowReach_[gap - 1] + RoundingSlack(size) : -kInfinity;
-  w.shortOfAbove = gap < values.size() ? aboveReach_[gap] - RoundingSlack(size) : kInfinity;
+  w.pastBelow = gap > 0 ? belowReach_[gap - 1] : -kInfinity;
+  w.shortOfAbove = gap < values.size() ? aboveReach_[gap] : kInfinity;
   window_ = w;
 }
 
@@ -207,19 +207,18 @@ bool NearestLineSearch::MayBeNearest(double x, double next) {
   FindWindow(x);
   const double size = std::fabs(x);
   const double lineSlack = RoundingSlack(size + 2 * largest_ + std::fabs(next));
-  const double xSlack = RoundingSlack(size);
   // Only the values in [lo, hi) are looked at one by one. The next line is nearer than this one
   // to every value at or beyond it, and the lines taken so far nearer to the values behind this
-  // one when this one lies beyond their reach.
+  // one when this one lies beyond their reach, whose slack holds this line's rounding.
   std::size_t lo = 0, hi = values_.points().size();
   if (next > x) {
     if (next - x > lineSlack) hi = values_.Below(next);
     const std::size_t behind = values_.AtOrBelow(x);
-    if (behind > 0 && x > belowReach_[behind - 1] + xSlack) lo = behind;
+    if (behind > 0 && x > belowReach_[behind - 1]) lo = behind;
   } else if (next < x) {
     if (x - next > lineSlack) lo = values_.AtOrBelow(next);
     const std::size_t ahead = values_.Below(x);
-    if (ahead < hi && x < aboveReach_[ahead] - xSlack) hi = ahead;
+    if (ahead < hi && x < aboveReach_[ahead]) hi = ahead;
   }
   for (std::size_t i = lo; i < hi; ++i) {
     if (MayBeNearestTo(i, x, next)) return true;

@@ -74,8 +74,10 @@ class NearestLineSearch final : public LineSearch {
   /// The line nearest to a value among those taken so far, as far as doubles tell it.
   struct Nearest {
     bool held = false;
-    double away = 0;   ///< the line's distance from the value
-    double slack = 0;  ///< the rounding of that distance and of the value's, less what the x to come adds
+    double away = 0;  ///< the line's distance from the value
+    /// What the doubles of that distance and of a line's as far can be off by: a line as far
+    /// from the value is at most |line| + 2 |value| in size, within RoundingSlack's room.
+    double slack = 0;
   };
 
   /// Where lines are passed over as MayBeNearest passes them, told from a few bounds: the open

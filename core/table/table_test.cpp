@@ -116,6 +116,14 @@ INSTANTIATE_TEST_SUITE_P(
                               "1,a,549.9,c,-5.2,e,0.1,b,550.1\r\n"
                               "2,exact,550,d,-4.8,f,0.3,b,550.1\r\n",
                   .nearest = true},
+        // 1.3 is nearer to the value than 1, though not by its double, nor by the sum of doubles
+        // that reaches as far from the value as 1 is.
+        TableCase{.name = "NearestTellsLinesPassedOverByTheirDecimals",
+                  .files = {{"1.txt", "1 a\n1.3 b\n2 c\n"}, {"2.txt", "-1 a\n-1.3 b\n-2 c\n"}},
+                  .values = {"1.150000000000000001", "-1.150000000000000001"},
+                  .expected = "file,1.150000000000000001,1.150000000000000001 x,-1.150000000000000001,"
+                              "-1.150000000000000001 x\r\n1,b,1.3,a,1\r\n2,a,-1,b,-1.3\r\n",
+                  .nearest = true},
         TableCase{.name = "ColumnOutOfRangeLeavesTheCellEmpty",
                   .files = {{"1.txt", "1 a b c five\n2 a\n3\n"}},
                   .values = {"1", "2", "3"},

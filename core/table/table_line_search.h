@@ -86,7 +86,6 @@ class NearestLineSearch final : public LineSearch {
   struct Window {
     double low = std::numeric_limits<double>::infinity();  ///< the gap's bounds; none yet
     double high = -std::numeric_limits<double>::infinity();
-    double lineSlack = 0;     ///< the most rounding of a distance between two lines in the gap
     double pastBelow = 0;     ///< a line above this, moving up, is farther from the values below
     double shortOfAbove = 0;  ///< a line below this, moving down, is farther from the values above
   };
@@ -102,7 +101,6 @@ class NearestLineSearch final : public LineSearch {
   void Took(double x);
 
   SortedPoints values_;
-  double largest_ = 0;  ///< the largest |value|
   bool judges_ = true;
   std::vector<Nearest> nearest_;  ///< a value's each
   /// Over the values up to each one, the most of value + distance + slack: a line at an x past

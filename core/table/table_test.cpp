@@ -156,16 +156,19 @@ INSTANTIATE_TEST_SUITE_P(
                   .column = 3},
         TableCase{
             .name = "NumbersAreComparedAsWrittenExactly",
-            .files = {{"1.txt", "600000000000001 one_away\n1e-400 tiny\n0 zero\n12.2 a\n"},
+            // 1.9e-323 and 5e-324 are as far from 1.2e-323, though their doubles are not.
+            .files = {{"1.txt",
+                       "600000000000001 one_away\n1e-400 tiny\n0 zero\n1.9e-323 s\n5e-324 t\n12.2 a\n"},
                       {"2.txt",
                        "600000000000001 one_away\n600000000000000 exact\n1.000000000000001e308 near\n"
                        "1e308 exact\n"}},
-            .values = {"600000000000000", "1e-400", "0", "12.25", "1e308"},
+            .values = {"600000000000000", "1e-400", "0", "12.25", "1e308", "1.2e-323"},
             .expected =
-                "file,600000000000000,600000000000000 x,1e-400,1e-400 x,0,0 x,12.25,12.25 x,1e308,1e308 x\r\n"
-                "1,,,tiny,1e-400,zero,0,a,12.2,,\r\n"
-                "2,exact,600000000000000,,,,,,,exact,1e308\r\n",
-            .emptyCells = 5,
+                "file,600000000000000,600000000000000 x,1e-400,1e-400 x,0,0 x,12.25,12.25 x,1e308,1e308 x,"
+                "1.2e-323,1.2e-323 x\r\n"
+                "1,,,tiny,1e-400,zero,0,a,12.2,,,s,1.9e-323\r\n"
+                "2,exact,600000000000000,,,,,,,exact,1e308,,\r\n",
+            .emptyCells = 6,
             .within = "0.05"},
         TableCase{
             .name = "RangeMeasuresDoNotDependOnTheOrderOfX",

@@ -178,7 +178,9 @@ bool NearestLineSearch::MayBeNearestTo(std::size_t i, double x, double next) con
            away - RoundingSlack(std::fabs(next) + 2 * std::fabs(value) + std::fabs(x)));
 }
 
-inline bool NearestLineSearch::PassedInWindow(double x, double next) const {
+// Out of line: it is asked only for the few lines not passed over by key, and inlined it crowds
+// the registers of the walk over those that are.
+[[gnu::noinline]] bool NearestLineSearch::PassedInWindow(double x, double next) const {
   const Window& w = window_;
   if (!(x > w.low && x < w.high && next > w.low && next < w.high)) return false;
   return next > x ? x > w.pastBelow : next < x && x < w.shortOfAbove;

@@ -176,59 +176,53 @@ NearestLineSearch::NearestLineSearch(std::vector<double> values)
   for (const double value : values_.points()) {
     // Sums of such values and of plain fields' distances stay finite.
     judges_ = judges_ && std::fabs(value) <= 1e300;
-    largest_ = std::max(largest_, std::fabs(value));
   }
 }
 
 bool NearestLineSearch::MayBeNearestTo(std::size_t i, double x, double next) const {
-  const double value = values_.points()[i], size = std::fabs(x), twice = 2 * std::fabs(value);
-  const double away = std::fabs(x - value);
+  const double value = values_.points()[i], away = std::fabs(x - value);
   const Nearest& nearest = nearest_[i];
-  if (nearest.held && away > nearest.away + nearest.slack + RoundingSlack(size)) return false;
-  return !(std::fabs(next - value) < away - RoundingSlack(std::fabs(next) + twice + size));
+  if (nearest.held && away > nearest.away + nearest.slack) return false;
+  return !(std::fabs(next - value) <
+           away - RoundingSlack(std::fabs(next) + 2 * std::fabs(value) + std::fabs(x)));
 }
 
-inline bool NearestLineSearch::PassedInWindow(double x, double next) const {
+// Out of line: it is asked only for the few lines not passed over by key, and inlined it crowds
+// the registers of the walk over those that are.
+[[gnu::noinline]] bool NearestLineSearch::PassedInWindow(double x, double next) const {
   const Window& w = window_;
   if (!(x > w.low && x < w.high && next > w.low && next < w.high)) return false;
-  return next > x ? next - x > w.lineSlack && x > w.pastBelow : x - next > w.lineSlack && x < w.shortOfAbove;
+  return next > x ? x > w.pastBelow : next < x && x < w.shortOfAbove;
 }
 
 void NearestLineSearch::FindWindow(double x) {
   window_ = {};
   const std::size_t gap = values_.Gap(x);
   if (gap == SortedPoints::kOnPoint) return;
-  // Outside the values the window reaches as far again as the largest value, so that the
-  // rounding of every x within it stays below one bound.
   const std::vector<double>& values = values_.points();
-  const double reach = 4 * largest_ + 1;
   Window w;
-  w.low = gap > 0 ? values[gap - 1] : std::min(values.empty() ? 0 : values.front(), -reach);
-  w.high = gap < values.size() ? values[gap] : std::max(values.empty() ? 0 : values.back(), reach);
-  const double size = std::max(std::fabs(w.low), std::fabs(w.high));
-  w.lineSlack = RoundingSlack(size + 2 * largest_ + size);
-  w.pastBelow = gap > 0 ? belowReach_[gap - 1] + RoundingSlack(size) : -kInfinity;
-  w.shortOfAbove = gap < values.size() ? aboveReach_[gap] - RoundingSlack(size) : kInfinity;
+  w.low = gap > 0 ? values[gap - 1] : -kInfinity;
+  w.high = gap < values.size() ? values[gap] : kInfinity;
+  w.pastBelow = gap > 0 ? belowReach_[gap - 1] : -kInfinity;
+  w.shortOfAbove = gap < values.size() ? aboveReach_[gap] : kInfinity;
   window_ = w;
 }
 
 bool NearestLineSearch::MayBeNearest(double x, double next) {
   FindWindow(x);
-  const double size = std::fabs(x);
-  const double lineSlack = RoundingSlack(size + 2 * largest_ + std::fabs(next));
-  const double xSlack = RoundingSlack(size);
   // Only the values in [lo, hi) are looked at one by one. The next line is nearer than this one
-  // to every value at or beyond it, and the lines taken so far nearer to the values behind this
-  // one when this one lies beyond their reach.
+  // to every value at or beyond it, with no margin: two plain x lie some ulps apart, farther than
+  // a value whose double is next's lies from next. The lines taken so far are nearer to the values
+  // behind this one when this one lies beyond their reach, whose slack holds this line's rounding.
   std::size_t lo = 0, hi = values_.points().size();
   if (next > x) {
-    if (next - x > lineSlack) hi = values_.Below(next);
+    hi = values_.Below(next);
     const std::size_t behind = values_.AtOrBelow(x);
-    if (behind > 0 && x > belowReach_[behind - 1] + xSlack) lo = behind;
+    if (behind > 0 && x > belowReach_[behind - 1]) lo = behind;
   } else if (next < x) {
-    if (x - next > lineSlack) lo = values_.AtOrBelow(next);
+    lo = values_.AtOrBelow(next);
     const std::size_t ahead = values_.Below(x);
-    if (ahead < hi && x < aboveReach_[ahead] - xSlack) hi = ahead;
+    if (ahead < hi && x < aboveReach_[ahead]) hi = ahead;
   }
   for (std::size_t i = lo; i < hi; ++i) {
     if (MayBeNearestTo(i, x, next)) return true;
@@ -267,10 +261,9 @@ inline std::size_t NearestLineSearch::FindLines(const char* data, std::size_t fr
         Took(line.x);
         return true;
       },
-      [&](double* slack) -> std::optional<KeyedWindow::Bounds> {
+      [&](double*) -> std::optional<KeyedWindow::Bounds> {
         const Window& w = window_;
         if (!(w.low < w.high)) return std::nullopt;
-        *slack = w.lineSlack;
         return KeyedWindow::Bounds{w.low, w.high, w.pastBelow, w.shortOfAbove};
       });
 }

@@ -74,8 +74,10 @@ class NearestLineSearch final : public LineSearch {
   /// The line nearest to a value among those taken so far, as far as doubles tell it.
   struct Nearest {
     bool held = false;
-    double away = 0;   ///< the line's distance from the value
-    double slack = 0;  ///< the rounding of that distance and of the value's, less what the x to come adds
+    double away = 0;  ///< the line's distance from the value
+    /// What the doubles of that distance and of a line's as far can be off by: a line as far
+    /// from the value is at most |line| + 2 |value| in size, within RoundingSlack's room.
+    double slack = 0;
   };
 
   /// Where lines are passed over as MayBeNearest passes them, told from a few bounds: the open
@@ -84,7 +86,6 @@ class NearestLineSearch final : public LineSearch {
   struct Window {
     double low = std::numeric_limits<double>::infinity();  ///< the gap's bounds; none yet
     double high = -std::numeric_limits<double>::infinity();
-    double lineSlack = 0;     ///< the most rounding of a distance between two lines in the gap
     double pastBelow = 0;     ///< a line above this, moving up, is farther from the values below
     double shortOfAbove = 0;  ///< a line below this, moving down, is farther from the values above
   };
@@ -100,7 +101,6 @@ class NearestLineSearch final : public LineSearch {
   void Took(double x);
 
   SortedPoints values_;
-  double largest_ = 0;  ///< the largest |value|
   bool judges_ = true;
   std::vector<Nearest> nearest_;  ///< a value's each
   /// Over the values up to each one, the most of value + distance + slack: a line at an x past

@@ -7,9 +7,9 @@
 // The contract the table's searches keep with the file pass rests on these: a search may pass
 // over a line only if the file pass would not take it; a search's fast reading of a line's x
 // equals the full one (ReadFirstField reads as ReadPlainDecimal, whose double is ToDouble's of
-// ParseDecimal's, both PlainValue); and the margin a search allows for rounding is at least
-// the one Nearer and Within allow, so that a line they would tell from its decimals is never
-// passed over on its doubles.
+// ParseDecimal's, both PlainValue); and the margin a search allows for rounding covers all the
+// rounding of the doubles it compares, as Nearer's and Within's do, so that a line is passed
+// over on its doubles only where its decimals would be passed over too.
 
 #include <cmath>
 #include <limits>
@@ -37,8 +37,11 @@ inline bool operator<(const Number& a, const Number& b) {
 
 /// The most rounding a difference or a sum of doubles of these `magnitudes` (added up) carries,
 /// with room to spare: distances whose doubles differ by more are told apart by their doubles.
+/// The 4 is four times what two distances' doubles can be off by, room that also covers the sums
+/// the searches compare and a third number no larger. Below the least normal double a number
+/// rounds by half the least subnormal at most, far below `min`.
 inline double RoundingSlack(double magnitudes) {
-  return 4 * std::numeric_limits<double>::epsilon() * magnitudes + 4 * std::numeric_limits<double>::min();
+  return 4 * std::numeric_limits<double>::epsilon() * magnitudes + std::numeric_limits<double>::min();
 }
 
 /// The values that are numbers, in their order. A NaN equals no number and lies between none, so

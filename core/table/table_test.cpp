@@ -116,6 +116,14 @@ INSTANTIATE_TEST_SUITE_P(
                               "1,a,549.9,c,-5.2,e,0.1,b,550.1\r\n"
                               "2,exact,550,d,-4.8,f,0.3,b,550.1\r\n",
                   .nearest = true},
+        // 1.3 is nearer to the value than 1, though not by its double, nor by the sum of doubles
+        // that reaches as far from the value as 1 is.
+        TableCase{.name = "NearestTellsLinesPassedOverByTheirDecimals",
+                  .files = {{"1.txt", "1 a\n1.3 b\n2 c\n"}, {"2.txt", "-1 a\n-1.3 b\n-2 c\n"}},
+                  .values = {"1.150000000000000001", "-1.150000000000000001"},
+                  .expected = "file,1.150000000000000001,1.150000000000000001 x,-1.150000000000000001,"
+                              "-1.150000000000000001 x\r\n1,b,1.3,a,1\r\n2,a,-1,b,-1.3\r\n",
+                  .nearest = true},
         TableCase{.name = "ColumnOutOfRangeLeavesTheCellEmpty",
                   .files = {{"1.txt", "1 a b c five\n2 a\n3\n"}},
                   .values = {"1", "2", "3"},
@@ -148,16 +156,19 @@ INSTANTIATE_TEST_SUITE_P(
                   .column = 3},
         TableCase{
             .name = "NumbersAreComparedAsWrittenExactly",
-            .files = {{"1.txt", "600000000000001 one_away\n1e-400 tiny\n0 zero\n12.2 a\n"},
+            // 1.9e-323 and 5e-324 are as far from 1.2e-323, though their doubles are not.
+            .files = {{"1.txt",
+                       "600000000000001 one_away\n1e-400 tiny\n0 zero\n1.9e-323 s\n5e-324 t\n12.2 a\n"},
                       {"2.txt",
                        "600000000000001 one_away\n600000000000000 exact\n1.000000000000001e308 near\n"
                        "1e308 exact\n"}},
-            .values = {"600000000000000", "1e-400", "0", "12.25", "1e308"},
+            .values = {"600000000000000", "1e-400", "0", "12.25", "1e308", "1.2e-323"},
             .expected =
-                "file,600000000000000,600000000000000 x,1e-400,1e-400 x,0,0 x,12.25,12.25 x,1e308,1e308 x\r\n"
-                "1,,,tiny,1e-400,zero,0,a,12.2,,\r\n"
-                "2,exact,600000000000000,,,,,,,exact,1e308\r\n",
-            .emptyCells = 5,
+                "file,600000000000000,600000000000000 x,1e-400,1e-400 x,0,0 x,12.25,12.25 x,1e308,1e308 x,"
+                "1.2e-323,1.2e-323 x\r\n"
+                "1,,,tiny,1e-400,zero,0,a,12.2,,,s,1.9e-323\r\n"
+                "2,exact,600000000000000,,,,,,,exact,1e308,,\r\n",
+            .emptyCells = 6,
             .within = "0.05"},
         TableCase{
             .name = "RangeMeasuresDoNotDependOnTheOrderOfX",

@@ -355,16 +355,21 @@ class KeyedWindow {
     return FitsShape<kCell>(shapes_[0], p, head, digits);
   }
   [[gnu::always_inline]] const FieldShape& First() const { return shapes_[0]; }
-  /// The other shape keyed that the line is of, which comes first from then on, so that the lines
-  /// of the common one look no further; null when none. Out of the line of the common one.
+  /// The other shape keyed that the line at `at` in the block is of; null when none. Out of the
+  /// line of the common one. A shape found for a line soon after another line the first shape
+  /// missed comes first from then on, as the first is then not the common one (a first line of
+  /// `1000` before lines of `1000.001`); one found for a line among many of the first shape, as
+  /// `1000.01` among `1000.011`, does not, so that the next line looks no further.
   template <bool kCell>
-  [[gnu::noinline]] const FieldShape* OtherFitting(const char* p, const byte_lanes::Lanes& head,
-                                                   std::uint32_t digits) {
+  [[gnu::noinline]] const FieldShape* OtherFitting(std::size_t at, const char* p,
+                                                   const byte_lanes::Lanes& head, std::uint32_t digits) {
+    const bool soon = at - lastMissed_ <= kSoon;  // at the start of a block, a wrap past kSoon
+    lastMissed_ = at;
     for (std::size_t i = 1; i < count_; ++i) {
-      if (FitsShape<kCell>(shapes_[i], p, head, digits)) {
-        std::swap(shapes_[0], shapes_[i]);
-        return &shapes_[0];
-      }
+      if (!FitsShape<kCell>(shapes_[i], p, head, digits)) continue;
+      if (!soon) return &shapes_[i];
+      std::swap(shapes_[0], shapes_[i]);
+      return &shapes_[0];
     }
     return nullptr;
   }
@@ -382,14 +387,18 @@ class KeyedWindow {
                                                std::uint32_t digits) {
     return shape.Fits(head, digits) || (kCell && shape.FitsField(head, digits) && shape.CellFits(p, digits));
   }
+  /// The bytes within which a line the first shape missed follows another, for the shape it is
+  /// of to come first: a few lines.
+  static constexpr std::size_t kSoon = 64;
   /// The bytes that wait for another shape to be learnt: some hundreds of lines.
   static constexpr std::size_t kWait = 8192;
   /// The shapes that key alike held at once: x at its shortest with up to three decimals.
   static constexpr std::size_t kShapes = 4;
 
   std::array<FieldShape, kShapes> shapes_;
-  std::size_t count_ = 0;  ///< the shapes learnt, which all key alike
-  bool made_ = false;      ///< whether the keys are those of `bounds_` for the shapes
+  std::size_t count_ = 0;       ///< the shapes learnt, which all key alike
+  std::size_t lastMissed_ = 0;  ///< where the last line the first shape missed starts in its block
+  bool made_ = false;           ///< whether the keys are those of `bounds_` for the shapes
   Bounds bounds_;
   std::uint64_t low_ = 0, high_ = 0, past_ = 0, shortOf_ = 0;
   bool passed_ = false;     ///< whether a line was passed over by key since the shapes were learnt

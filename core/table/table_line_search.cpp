@@ -72,7 +72,7 @@ template <bool kCell, KeyedPass kPass, typename PassedOver, typename Judge, type
             const FieldShape* other = nullptr;
             if (keyed.FitsFirst<kCell>(p, head, digits)
                     ? passes(keyed.First())
-                    : (other = keyed.OtherFitting<kCell>(p, head, digits)) != nullptr && passes(*other)) {
+                    : (other = keyed.OtherFitting<kCell>(at, p, head, digits)) != nullptr && passes(*other)) {
               passedOver(at);
               passed = true;
               return kGoOn;

@@ -98,12 +98,9 @@ std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
   return WordKey(byte_words::Load(bytes));
 }
 
-double FieldShape::Step() const { return 1 / kDoublePowers[KeyFractionDigits()]; }
-
 std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p,
                                                   const byte_lanes::Lanes& head, std::uint32_t digits,
-                                                  bool cell, const Bounds& bounds, double slack,
-                                                  bool passed) {
+                                                  bool cell, const Bounds& bounds, bool passed) {
   passed_ = passed_ || passed;
   const FieldShape* shape = nullptr;
   for (std::size_t i = 0; i < count_ && shape == nullptr; ++i) {
@@ -126,8 +123,6 @@ std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p,
     count_ = slot + 1;
     shape = &shapes_[slot];
   }
-  // Two fields of these shapes lie a step apart at least, and their doubles as good as that.
-  if (!(slack < shapes_[0].Step() / 2)) return std::nullopt;
   if (!made_ || !(bounds == bounds_)) {
     made_ = true;
     bounds_ = bounds;

@@ -278,9 +278,6 @@ class FieldShape {
   /// `bound`, or at least `bound` when `orEqual`; above every key when there is none (a NaN bound).
   std::uint64_t LeastKey(double bound, bool orEqual) const;
 
-  /// The least step between two numbers of this shape and those that KeysLike it: that of eight
-  /// bytes' digits.
-  double Step() const;
   /// Where the field ends in its line.
   std::size_t End() const { return end_; }
 
@@ -325,8 +322,9 @@ class KeyedWindow {
 
   /// Keys the window for the line at the sixteen bytes `head` at `p`, with digits `digits`: makes
   /// the keys of `bounds` for the line's shape, with its cell when `cell`, and gives the line's
-  /// key when it lies inside the window. None too when the line has no such shape, or when two
-  /// lines' doubles closer than `slack` could not be told apart. `passed` says whether a line was
+  /// key when it lies inside the window; none too when the line has no such shape. Two fields of
+  /// these shapes lie a step apart at least, far more than their doubles' rounding, so the keys
+  /// tell lines apart as their doubles do. `passed` says whether a line was
   /// passed over by key since the last call. A shape that keys like those learnt joins them, and
   /// their keys stay; another takes their place.
   ///
@@ -334,8 +332,7 @@ class KeyedWindow {
   /// learnt that no line was passed over by key with make the search wait some thousands of bytes
   /// from `at`, the line's place in the block, before it keys the window again (Ready).
   std::optional<std::uint64_t> KeyLine(std::size_t at, const char* p, const byte_lanes::Lanes& head,
-                                       std::uint32_t digits, bool cell, const Bounds& bounds, double slack,
-                                       bool passed);
+                                       std::uint32_t digits, bool cell, const Bounds& bounds, bool passed);
 
   /// A block of data from `from` on is walked: what is still to wait counts from there.
   void Begin(std::size_t from) { resume_ = from + wait_; }

@@ -32,9 +32,8 @@ enum class KeyedPass { kInside, kMovingAway };
 /// The walk of a search that passes lines over by key (KeyedWindow) and judges the others: hands
 /// `judge(at, held)` each line start from `from` (`held` as ForEachLineStart gives it) that is
 /// not passed over, until it returns a position, which is returned; `to` at the end. Then
-/// `bounds(at, &slack)` gives the window the search now passes lines over within, if there is
-/// one, with the least distance two lines' doubles must lie apart to be told apart, and the
-/// window is keyed for the line at `at`.
+/// `bounds(at)` gives the window the search now passes lines over within, if there is one, and
+/// the window is keyed for the line at `at`.
 ///
 /// A line of the window's shape, with the cell when `kCell`, inside it and passed as `kPass` says,
 /// is handed to `passedOver(at)` instead of being judged. `cellAfter(at, end)` may ask more of
@@ -83,12 +82,11 @@ template <bool kCell, KeyedPass kPass, typename PassedOver, typename Judge, type
         if (judged != kGoOn) return judged;
         if (kPass == KeyedPass::kMovingAway) lineKeyed = false;
         if constexpr (kHeld) {
-          double slack = 0;
           if (keyed.Ready(at)) {
-            if (const std::optional<KeyedWindow::Bounds> window = bounds(at, &slack)) {
+            if (const std::optional<KeyedWindow::Bounds> window = bounds(at)) {
               const byte_lanes::Lanes head = byte_lanes::Load(p);
               const std::optional<std::uint64_t> key =
-                  keyed.KeyLine(at, p, head, DigitBits(head), kCell, *window, slack, passed);
+                  keyed.KeyLine(at, p, head, DigitBits(head), kCell, *window, passed);
               lineKeyed = kPass == KeyedPass::kInside ? keyed.Keyed() : key.has_value();
               lineKey = key.value_or(0);
               passed = false;
@@ -135,7 +133,7 @@ template <bool kCell, typename Takes, typename Bounds, typename CellAfter = cons
         line = next;
         return kGoOn;
       },
-      [&](std::size_t, double* slack) { return bounds(slack); }, cellAfter);
+      [&](std::size_t) { return bounds(); }, cellAfter);
   return stop == to ? pos : stop;
 }
 
@@ -261,7 +259,7 @@ inline std::size_t NearestLineSearch::FindLines(const char* data, std::size_t fr
         Took(line.x);
         return true;
       },
-      [&](double*) -> std::optional<KeyedWindow::Bounds> {
+      [&]() -> std::optional<KeyedWindow::Bounds> {
         const Window& w = window_;
         if (!(w.low < w.high)) return std::nullopt;
         return KeyedWindow::Bounds{w.low, w.high, w.pastBelow, w.shortOfAbove};
@@ -278,7 +276,7 @@ inline std::size_t ExactLineSearch::FindLines(const char* data, std::size_t from
   return ForEachLineByKey<false, KeyedPass::kInside>(
       data, from, to, keyed_, [](std::size_t) {},
       [&](std::size_t at, auto) { return mayEqual_.Takes(data, at, to) ? at : kGoOn; },
-      [&](std::size_t at, double*) __attribute__((noinline))->std::optional<KeyedWindow::Bounds> {
+      [&](std::size_t at) __attribute__((noinline))->std::optional<KeyedWindow::Bounds> {
         FirstField line;
         ReadFirstField<false, true>(data, at, to, &line);
         if (!line.plain || values_.Gap(line.x) == SortedPoints::kOnPoint) return std::nullopt;
@@ -313,7 +311,7 @@ inline std::size_t InterpolationLineSearch::FindLines(const char* data, std::siz
         first = false;
         return false;
       },
-      [&](double*) -> std::optional<KeyedWindow::Bounds> {
+      [&]() -> std::optional<KeyedWindow::Bounds> {
         if (first && afterTaken) return std::nullopt;
         const auto [low, high] = values_.LastGap();
         return KeyedWindow::Bounds{low, high, -kInfinity, kInfinity};
@@ -430,7 +428,7 @@ inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from
   // Inside a window outside every range, with a number for the next line's cell, a line is
   // passed over by key as PassedByGap passes it: the cell after the first field is told from the
   // line's vector, another is looked for.
-  const auto bounds = [&](double*) -> std::optional<KeyedWindow::Bounds> {
+  const auto bounds = [&]() -> std::optional<KeyedWindow::Bounds> {
     if (window_ == kNoWindow) return std::nullopt;
     return KeyedWindow::Bounds{window_.first, window_.second, pastBelow_, shortOfAbove_};
   };

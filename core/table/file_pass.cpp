@@ -691,8 +691,8 @@ std::pair<double, double> RangeLayout::GapBounds(std::size_t piece) const {
 
 void RangeLayout::Holding(std::size_t piece, std::vector<std::uint32_t>* ranges) const {
   for (std::size_t n = piece + leaves_; n > 0; n /= 2)
-    ranges->insert(ranges->end(), nodeRanges_.begin() + nodeStarts_[n],
-                   nodeRanges_.begin() + nodeStarts_[n + 1]);
+    ranges->insert(ranges->end(), nodeRanges_.begin() + static_cast<std::ptrdiff_t>(nodeStarts_[n]),
+                   nodeRanges_.begin() + static_cast<std::ptrdiff_t>(nodeStarts_[n + 1]));
 }
 
 Plan PlanOf(const TableRequest& request) {

@@ -22,13 +22,16 @@ std::size_t FieldEnd(std::string_view line, std::size_t pos, DecimalMark mark) {
   return pos;
 }
 
+std::size_t FieldStart(std::string_view line, std::size_t k, DecimalMark mark) {
+  std::size_t start = SkipFieldSeparators(line, 0, mark);
+  for (std::size_t field = 2; field <= k && start < line.size(); ++field)
+    start = SkipFieldSeparators(line, FieldEnd(line, start, mark), mark);
+  return start;
+}
+
 std::string_view Field(std::string_view line, std::size_t k, DecimalMark mark) {
-  std::size_t pos = 0;
-  for (;;) {
-    const std::size_t start = SkipFieldSeparators(line, pos, mark);
-    pos = FieldEnd(line, start, mark);
-    if (start == pos || --k == 0) return line.substr(start, pos - start);
-  }
+  const std::size_t start = FieldStart(line, k, mark);
+  return line.substr(start, FieldEnd(line, start, mark) - start);
 }
 
 Status ReadLongFirstField(DataReader& reader, LineView* line, DecimalMark mark, std::string* first,

@@ -30,6 +30,9 @@ std::size_t SkipFieldSeparators(std::string_view line, std::size_t pos, DecimalM
 /// The end of the field that starts at `pos`.
 std::size_t FieldEnd(std::string_view line, std::size_t pos, DecimalMark mark);
 
+/// Where field `k` (from 1) of a line starts; the line's end when the line has fewer fields.
+std::size_t FieldStart(std::string_view line, std::size_t k, DecimalMark mark);
+
 /// Field `k` (from 1) of a line; empty when the line has fewer fields.
 std::string_view Field(std::string_view line, std::size_t k, DecimalMark mark);
 

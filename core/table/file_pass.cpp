@@ -58,9 +58,7 @@ class CountedLine {
   /// cell's when it ends the field, which finds the cell and reads it in one go.
   std::optional<Decimal> CellNumber() const {
     if (!found_ && column_ > 1) {
-      std::size_t start = SkipFieldSeparators(rest_, 0, mark_);
-      for (std::size_t field = 2; field < column_ && start < rest_.size(); ++field)
-        start = SkipFieldSeparators(rest_, FieldEnd(rest_, start, mark_), mark_);
+      const std::size_t start = FieldStart(rest_, column_ - 1, mark_);
       std::size_t end = 0;
       const std::optional<Decimal> number = LeadingDecimal(rest_.substr(start), &end, mark_);
       if (number && (start + end == rest_.size() || IsFieldSeparator(rest_[start + end], mark_))) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 #include "core/run/byte_lanes.h"
@@ -22,6 +23,16 @@ namespace kesmaro {
 namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+/// The ranges' low ends, their high ends, or both, as the range search sorts them.
+std::vector<double> RangeEnds(const std::vector<std::pair<double, double>>& ranges, bool lows, bool highs) {
+  std::vector<double> ends;
+  for (const auto& [low, high] : ranges) {
+    if (lows) ends.push_back(low);
+    if (highs) ends.push_back(high);
+  }
+  return ends;
+}
 
 /// Which lines inside a keyed window ForEachLineByKey passes over: kInside, every one, for a
 /// window that holds no line the search takes, whichever line keyed it; kMovingAway, those whose
@@ -199,8 +210,7 @@ void NearestLineSearch::FindWindow(double x) {
   if (gap == SortedPoints::kOnPoint) return;
   const std::vector<double>& values = values_.points();
   Window w;
-  w.low = gap > 0 ? values[gap - 1] : -kInfinity;
-  w.high = gap < values.size() ? values[gap] : kInfinity;
+  std::tie(w.low, w.high) = values_.LastGap();
   w.pastBelow = gap > 0 ? belowReach_[gap - 1] : -kInfinity;
   w.shortOfAbove = gap < values.size() ? aboveReach_[gap] : kInfinity;
   window_ = w;
@@ -319,21 +329,9 @@ inline std::size_t InterpolationLineSearch::FindLines(const char* data, std::siz
 }
 
 RangeLineSearch::RangeLineSearch(std::vector<std::pair<double, double>> ranges, std::size_t column)
-    : ends_([&] {
-        std::vector<double> ends;
-        for (const auto& [low, high] : ranges) ends.insert(ends.end(), {low, high});
-        return ends;
-      }()),
-      lows_([&] {
-        std::vector<double> lows;
-        for (const auto& [low, high] : ranges) lows.push_back(low);
-        return lows;
-      }()),
-      highs_([&] {
-        std::vector<double> highs;
-        for (const auto& [low, high] : ranges) highs.push_back(high);
-        return highs;
-      }()),
+    : ends_(RangeEnds(ranges, true, true)),
+      lows_(RangeEnds(ranges, true, false)),
+      highs_(RangeEnds(ranges, false, true)),
       takenBelow_(lows_.points().size() + 1, -kInfinity),
       takenAbove_(highs_.points().size() + 1, kInfinity),
       column_(column) {
@@ -369,8 +367,7 @@ inline bool RangeLineSearch::PassedByGap(double x, double next) {
     // Every range lies wholly below or wholly above the gap. The line taken nearest above the
     // ranges below it lies above the highest of their high ends, in the lowest gap of the high
     // ends that holds one from there up; below the ranges above it the same, downwards.
-    const std::vector<double>& points = ends_.points();
-    window_ = {gap > 0 ? points[gap - 1] : -kInfinity, gap < points.size() ? points[gap] : kInfinity};
+    window_ = ends_.LastGap();
     pastBelow_ = -kInfinity;
     shortOfAbove_ = kInfinity;
     if (const std::size_t highs = highs_.Below(x); highs > 0) {

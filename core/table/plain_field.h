@@ -324,9 +324,9 @@ class KeyedWindow {
   /// the keys of `bounds` for the line's shape, with its cell when `cell`, and gives the line's
   /// key when it lies inside the window; none too when the line has no such shape. Two fields of
   /// these shapes lie a step apart at least, far more than their doubles' rounding, so the keys
-  /// tell lines apart as their doubles do. `passed` says whether a line was
-  /// passed over by key since the last call. A shape that keys like those learnt joins them, and
-  /// their keys stay; another takes their place.
+  /// tell lines apart as their doubles do. `passed` says whether a line was passed over by key
+  /// since the last call. A shape that keys like those learnt joins them, and their keys stay;
+  /// another takes their place.
   ///
   /// Lines written in turn in shapes that key apart would make keys for every line, so shapes
   /// learnt that no line was passed over by key with make the search wait some thousands of bytes

@@ -149,6 +149,14 @@ std::strong_ordering operator<=>(const Decimal& a, const Decimal& b) {
   return a.negative ? 0 <=> magnitude : magnitude;
 }
 
+bool X87RoundsOnce() {
+  // 1 + 2^-53 + 2^-65 lies just above halfway from 1 to the next double: rounded once, it is that
+  // next double; rounded to 64 bits first, it is the halfway point, which rounds to even, to 1.
+  volatile double one = 1.0, above = 0x1p-53 + 0x1p-65;
+  volatile double sum = one + above;
+  return sum != 1.0;
+}
+
 double ToDoubleInFull(const Decimal& number) {
   // Beyond the fast path, the decimal is written out for from_chars, which rounds it correctly.
   double value = 0;

@@ -75,12 +75,18 @@ inline std::optional<Decimal> LeadingDecimal(std::string_view text, std::size_t*
   const bool negative = pos < size && text[pos] == '-';
   if (pos < size && (text[pos] == '+' || text[pos] == '-')) ++pos;
   std::uint64_t mantissa = 0;
+  // Nine digits at most at a time in a 32-bit word, which 32-bit x86 multiplies by ten in one
+  // step, where it takes three for a 64-bit one.
   const auto readDigits = [&] {
     const std::size_t from = pos;
-    for (; pos < size; ++pos) {
-      const unsigned digit = static_cast<unsigned char>(text[pos]) - unsigned{'0'};
-      if (digit > 9) break;
-      mantissa = mantissa * 10 + digit;
+    for (std::size_t count = 9; count == 9;) {
+      std::uint32_t part = 0;
+      for (count = 0; count < 9 && pos < size; ++count, ++pos) {
+        const unsigned digit = static_cast<unsigned char>(text[pos]) - unsigned{'0'};
+        if (digit > 9) break;
+        part = part * 10 + digit;
+      }
+      mantissa = mantissa * kIntegerPowers[count] + part;
     }
     return pos - from;
   };
@@ -113,13 +119,27 @@ inline std::optional<Decimal> ParseDecimal(std::string_view text, DecimalMark ma
 
 std::strong_ordering operator<=>(const Decimal& a, const Decimal& b);
 
+/// Whether a double's arithmetic rounds once, to a double, as Clinger's fast path needs: wherever
+/// doubles are evaluated as doubles (FLT_EVAL_METHOD 0), and on the x87 while it rounds to a
+/// double's 53 bits, as the 32-bit Windows programs have it do from their start. Its 64 bits would
+/// round first to 64 bits and then to 53, and sometimes to the farther double.
+bool X87RoundsOnce();
+[[gnu::always_inline]] inline bool DoublesRoundOnce() {
+  if constexpr (FLT_EVAL_METHOD == 0) {
+    return true;
+  } else {
+    static const bool once = X87RoundsOnce();
+    return once;
+  }
+}
+
 /// The double nearest to the decimal; ±0 or ±infinity beyond a double's range. Clinger's fast
 /// path inline: a mantissa up to 2^53 and a power of ten up to 10^22 are both exact doubles, so
-/// one multiplication or division rounds the decimal correctly, as from_chars does. That holds
-/// where doubles are evaluated as doubles (FLT_EVAL_METHOD 0), not on the x87.
+/// one multiplication or division rounds the decimal correctly, as from_chars does, where doubles
+/// round once (DoublesRoundOnce).
 inline double ToDouble(const Decimal& number) {
-  if (FLT_EVAL_METHOD != 0 || number.mantissa > (std::uint64_t{1} << 53) || number.exponent < -22 ||
-      number.exponent > 22)
+  if (number.mantissa > (std::uint64_t{1} << 53) || number.exponent < -22 || number.exponent > 22 ||
+      !DoublesRoundOnce())
     return ToDoubleInFull(number);
   const double value = number.exponent < 0
                            ? PlainValue(number.mantissa, static_cast<std::size_t>(-number.exponent))

@@ -33,36 +33,51 @@ constexpr std::size_t kLanes = sizeof(Lanes);
   return (lanes == Splat(kLf)) | (lanes == Splat(kCr));
 }
 
-/// Whether any lane of a comparison holds.
-[[gnu::always_inline]] inline bool Any(Lanes lanes) {
-  std::uint64_t halves[2];
-  std::memcpy(halves, &lanes, sizeof halves);
-  return (halves[0] | halves[1]) != 0;
-}
-
+// A comparison's lanes told apart. Where the build has SSE2, by its one instruction; elsewhere in
+// plain vector code, which an SSE2 copy of a search (EntryPoints, on 32-bit x86, where the build
+// does not define __SSE2__) keeps in vectors too: no lane moves through memory, where a vector
+// stored and its words loaded back stall.
+#if defined(__SSE2__)
 /// The lanes of a comparison as the low sixteen bits of a word, lane i in bit i.
 [[gnu::always_inline]] inline std::uint32_t LaneBits(Lanes lanes) {
-#if defined(__SSE2__)
   using CharLanes = char __attribute__((vector_size(16)));
   return static_cast<std::uint32_t>(__builtin_ia32_pmovmskb128(reinterpret_cast<CharLanes>(lanes)));
+}
+
+/// Whether any lane of a comparison holds.
+[[gnu::always_inline]] inline bool Any(Lanes lanes) { return LaneBits(lanes) != 0; }
 #else
+/// The lanes of a comparison as the low sixteen bits of a word, lane i in bit i.
+[[gnu::always_inline]] inline std::uint32_t LaneBits(Lanes lanes) {
   if constexpr (std::endian::native != std::endian::little) {
     std::uint32_t bits = 0;
     for (std::size_t lane = 0; lane < kLanes; ++lane) bits |= (lanes[lane] < 0 ? 1u : 0u) << lane;
     return bits;
   }
-  // The high bit of each byte of a half, gathered into its top byte by one multiplication whose
-  // partial products never meet.
-  std::uint64_t halves[2];
-  std::memcpy(halves, &lanes, sizeof halves);
-  constexpr std::uint64_t kHigh = 0x8080808080808080;
-  constexpr std::uint64_t kGather = 0x0002040810204081;
-  const auto gather = [](std::uint64_t half) {
-    return static_cast<std::uint32_t>(((half & kHigh) * kGather) >> 56);
-  };
-  return gather(halves[0]) | gather(halves[1]) << 8;
-#endif
+  // Each lane kept as the bit of its place within its eight, then the eight bytes of each half
+  // folded onto its lowest one.
+  using Bytes = unsigned char __attribute__((vector_size(16)));
+  using Halves = std::uint64_t __attribute__((vector_size(16)));
+  using Words = std::uint32_t __attribute__((vector_size(16)));
+  const Bytes places = {1, 2, 4, 8, 16, 32, 64, 128, 1, 2, 4, 8, 16, 32, 64, 128};
+  Halves halves = reinterpret_cast<Halves>(reinterpret_cast<Bytes>(lanes) & places);
+  halves |= halves >> 32;
+  halves |= halves >> 16;
+  halves |= halves >> 8;
+  const Words folded = reinterpret_cast<Words>(halves);
+  return (folded[0] & 0xFF) | (folded[2] & 0xFF) << 8;
 }
+
+/// Whether any lane of a comparison holds.
+[[gnu::always_inline]] inline bool Any(Lanes lanes) {
+  // The four words folded onto the first.
+  using Words = std::uint32_t __attribute__((vector_size(16)));
+  Words words = reinterpret_cast<Words>(lanes);
+  words |= __builtin_shufflevector(words, words, 2, 3, 0, 1);
+  words |= __builtin_shufflevector(words, words, 1, 0, 3, 2);
+  return words[0] != 0;
+}
+#endif
 
 /// The entry points of a search whose body `kBody` is always inlined, so compiled anew in each:
 /// `Portable`, for the oldest processor the build targets, and `Fastest()`, the one this

@@ -19,6 +19,17 @@ namespace kesmaro {
 /// What a visitor of ForEachLineStart returns to go on to the next line.
 inline constexpr std::size_t kGoOn = ~std::size_t{0};
 
+/// Where the lowest of `bits` (not 0) is. In two halves where words are 32 bits wide, for which
+/// compilers call a library function to count a 64-bit word's zeros.
+[[gnu::always_inline]] inline std::size_t LowestBit(std::uint64_t bits) {
+  if constexpr (sizeof(std::size_t) < sizeof bits) {
+    const auto low = static_cast<std::uint32_t>(bits);
+    if (low != 0) return static_cast<std::size_t>(std::countr_zero(low));
+    return 32 + static_cast<std::size_t>(std::countr_zero(static_cast<std::uint32_t>(bits >> 32)));
+  }
+  return static_cast<std::size_t>(std::countr_zero(bits));
+}
+
 /// Hands `visit(pos, held)` the start of every line from `from`, which starts one, in file
 /// order, until it returns a position other than kGoOn, which is returned; `to` once no line
 /// is left to hand over. Empty lines are passed over. `held` is std::true_type when `kHeld`
@@ -38,8 +49,7 @@ template <std::size_t kHeld, typename Visit>
       ends |= std::uint64_t{LaneBits(LineEndLanes(Load(data + round + i * kLanes)))} << (i * kLanes);
     }
     for (std::uint64_t starts = (ends << 1 | afterEnd) & ~ends; starts != 0; starts &= starts - 1) {
-      const std::size_t stop =
-          visit(round + static_cast<std::size_t>(std::countr_zero(starts)), std::true_type{});
+      const std::size_t stop = visit(round + LowestBit(starts), std::true_type{});
       if (stop != kGoOn) return stop;
     }
     afterEnd = ends >> 63;

@@ -90,9 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!learns) return 0;
   const Plain cellA = ReadPlain(a, end + 1);
   const bool cellFitsTheVector = !cell || Ended(a, cellA, kLanes);
-  KESMARO_CHECK(shape.Fits(headB, digitsB) == (cellFitsTheVector && Alike(a, b, cell ? cellA.end : end)));
+  KESMARO_CHECK(shape.Fits(headB, DigitLanes(headB)) ==
+                (cellFitsTheVector && Alike(a, b, cell ? cellA.end : end)));
   const bool fitsField = Alike(a, b, end);
-  KESMARO_CHECK(shape.FitsField(headB, digitsB) == fitsField);
+  KESMARO_CHECK(shape.FitsField(headB, DigitLanes(headB)) == fitsField);
   // A field of another shape that keys alike (`1000.1` beside `1000.011`) keys in one order with it.
   if (FieldShape other; other.Learn(b.data(), headB, digitsB, cell) && other.KeysLike(shape)) {
     const Decimal x = ParseDecimal(a.substr(0, end)).value(),

@@ -48,13 +48,19 @@ bool FieldShape::Learn(const char* p, const byte_lanes::Lanes& head, std::uint32
                ? cellHead.end
                : byte_lanes::kLanes;  // no line fits the cell's bytes: each is told by CellFits
   }
+  const auto lanes = [](std::uint32_t bits) {
+    byte_lanes::Lanes chosen{};
+    for (std::size_t lane = 0; lane < byte_lanes::kLanes; ++lane)
+      chosen[lane] = (bits >> lane & 1) != 0 ? -1 : 0;
+    return chosen;
+  };
   const std::uint32_t fieldBits = (2u << field.end) - 1;  // up to the separator
-  fieldDigitBits_ = digits & fieldBits;
-  fieldSameBits_ = fieldBits & ~digits;
+  fieldDigitLanes_ = lanes(digits & fieldBits);
+  fieldNeededLanes_ = lanes(fieldBits);
   const std::uint32_t bits = (2u << last) - 1;  // up to the byte after the last field
   bytes_ = head;
-  digitBits_ = digits & bits;
-  sameBits_ = bits & ~digits;
+  digitLanes_ = lanes(digits & bits);
+  neededLanes_ = lanes(bits);
   keyMask_ = byte_words::FirstBytes(~std::uint64_t{0}, field.end);
   // A point where the field has none, and zeros, fill its key out to a word's digits.
   char fill[byte_words::kWord] = {};
@@ -99,16 +105,17 @@ std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
 }
 
 std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p,
-                                                  const byte_lanes::Lanes& head, std::uint32_t digits,
-                                                  bool cell, const Bounds& bounds, bool passed) {
+                                                  const byte_lanes::Lanes& head, bool cell,
+                                                  const Bounds& bounds, bool passed) {
   passed_ = passed_ || passed;
+  const byte_lanes::Lanes digitLanes = DigitLanes(head);
   const FieldShape* shape = nullptr;
   for (std::size_t i = 0; i < count_ && shape == nullptr; ++i) {
-    if (shapes_[i].FitsField(head, digits)) shape = &shapes_[i];
+    if (shapes_[i].FitsField(head, digitLanes)) shape = &shapes_[i];
   }
   if (shape == nullptr) {
     FieldShape learnt;
-    if (!learnt.Learn(p, head, digits, cell)) return std::nullopt;
+    if (!learnt.Learn(p, head, byte_lanes::LaneBits(digitLanes), cell)) return std::nullopt;
     std::size_t slot = 0;
     if (count_ > 0 && learnt.KeysLike(shapes_[0])) {
       // x written with other decimals than before (`1000.01` among `1000.011`): the keys made

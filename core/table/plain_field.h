@@ -20,9 +20,14 @@
 
 namespace kesmaro {
 
+/// The lanes of the sixteen bytes `head` that hold digits.
+[[gnu::always_inline]] inline byte_lanes::Lanes DigitLanes(byte_lanes::Lanes head) {
+  return (head >= byte_lanes::Splat('0')) & (head <= byte_lanes::Splat('9'));
+}
+
 /// The digits among the sixteen bytes of `head`, as bits.
 [[gnu::always_inline]] inline std::uint32_t DigitBits(byte_lanes::Lanes head) {
-  return byte_lanes::LaneBits((head >= byte_lanes::Splat('0')) & (head <= byte_lanes::Splat('9')));
+  return byte_lanes::LaneBits(DigitLanes(head));
 }
 
 /// Whether a byte ends a plain decimal: a field separator or a line end; looked up, as the
@@ -237,17 +242,16 @@ class FieldShape {
   /// of `digits`, with its cell when `cell`: false when the line has no such shape.
   bool Learn(const char* p, const byte_lanes::Lanes& head, std::uint32_t digits, bool cell);
 
-  /// Whether the line whose sixteen bytes are `head`, with digits `digits`, is of this shape.
-  [[gnu::always_inline]] bool Fits(byte_lanes::Lanes head, std::uint32_t digits) const {
-    const std::uint32_t same = byte_lanes::LaneBits(head == bytes_);
-    return ((digits & digitBits_) | (same & sameBits_)) == (digitBits_ | sameBits_);
+  /// Whether the line whose sixteen bytes are `head`, with digits in the lanes `digits`
+  /// (DigitLanes), is of this shape.
+  [[gnu::always_inline]] bool Fits(byte_lanes::Lanes head, byte_lanes::Lanes digits) const {
+    return Holds(head, digits, digitLanes_, neededLanes_);
   }
 
   /// Whether the line fits the shape's first field and the separator after it: with a cell of
   /// another width, it is still of the shape where CellFits.
-  [[gnu::always_inline]] bool FitsField(byte_lanes::Lanes head, std::uint32_t digits) const {
-    const std::uint32_t same = byte_lanes::LaneBits(head == bytes_);
-    return ((digits & fieldDigitBits_) | (same & fieldSameBits_)) == (fieldDigitBits_ | fieldSameBits_);
+  [[gnu::always_inline]] bool FitsField(byte_lanes::Lanes head, byte_lanes::Lanes digits) const {
+    return Holds(head, digits, fieldDigitLanes_, fieldNeededLanes_);
   }
 
   /// For a shape learnt with its cell, whether the line at `p` (a vector and a word held there),
@@ -286,6 +290,13 @@ class FieldShape {
   bool KeysLike(const FieldShape& other) const { return wholeDigits_ == other.wholeDigits_; }
 
  private:
+  /// Whether each of the `needed` lanes of `head` holds a digit where `digitLanes` say so, and
+  /// elsewhere the learnt line's byte: told in the vector, which a 32-bit SSE2 copy of a search
+  /// keeps, its lanes' bits coming dear there (byte_lanes::LaneBits).
+  [[gnu::always_inline]] bool Holds(byte_lanes::Lanes head, byte_lanes::Lanes digits,
+                                    byte_lanes::Lanes digitLanes, byte_lanes::Lanes needed) const {
+    return !byte_lanes::Any(needed & ~((digits & digitLanes) | (head == bytes_)));
+  }
   /// A word's bytes as one integer, in the order they are written.
   [[gnu::always_inline]] static std::uint64_t WordKey(std::uint64_t word) {
     if constexpr (std::endian::native == std::endian::little) return __builtin_bswap64(word);
@@ -294,13 +305,13 @@ class FieldShape {
   /// The decimals that keys are written to: as many as fill a word after the point.
   std::size_t KeyFractionDigits() const;
 
-  byte_lanes::Lanes bytes_{};  ///< the learnt line's first bytes
-  /// The bytes that are digits, as bits; before a shape is learnt, one past the sixteen, so that
-  /// no line fits.
-  std::uint32_t digitBits_ = 1u << byte_lanes::kLanes;
-  std::uint32_t sameBits_ = 0;                               ///< the bytes that are as in the learnt line
-  std::uint32_t fieldDigitBits_ = 1u << byte_lanes::kLanes;  ///< the same for the first field alone
-  std::uint32_t fieldSameBits_ = 0;
+  byte_lanes::Lanes bytes_{};       ///< the learnt line's first bytes
+  byte_lanes::Lanes digitLanes_{};  ///< the lanes that are digits
+  /// The lanes a line must have as the learnt one, digits or the same bytes; before a shape is
+  /// learnt, all sixteen, as its NUL bytes (KeyedWindow keys no line with a shape not learnt).
+  byte_lanes::Lanes neededLanes_ = byte_lanes::Splat(-1);
+  byte_lanes::Lanes fieldDigitLanes_{};  ///< the same for the first field alone
+  byte_lanes::Lanes fieldNeededLanes_ = byte_lanes::Splat(-1);
   std::uint64_t keyMask_ = 0;     ///< the field's bytes in the word
   std::uint64_t fill_ = 0;        ///< the point and zeros that fill a key out to eight bytes
   std::uint8_t wholeDigits_ = 0;  ///< the field's digits before its point
@@ -320,7 +331,7 @@ class KeyedWindow {
     bool operator==(const Bounds&) const = default;
   };
 
-  /// Keys the window for the line at the sixteen bytes `head` at `p`, with digits `digits`: makes
+  /// Keys the window for the line at the sixteen bytes `head` at `p`: makes
   /// the keys of `bounds` for the line's shape, with its cell when `cell`, and gives the line's
   /// key when it lies inside the window; none too when the line has no such shape. Two fields of
   /// these shapes lie a step apart at least, far more than their doubles' rounding, so the keys
@@ -332,7 +343,7 @@ class KeyedWindow {
   /// learnt that no line was passed over by key with make the search wait some thousands of bytes
   /// from `at`, the line's place in the block, before it keys the window again (Ready).
   std::optional<std::uint64_t> KeyLine(std::size_t at, const char* p, const byte_lanes::Lanes& head,
-                                       std::uint32_t digits, bool cell, const Bounds& bounds, bool passed);
+                                       bool cell, const Bounds& bounds, bool passed);
 
   /// A block of data from `from` on is walked: what is still to wait counts from there.
   void Begin(std::size_t from) { resume_ = from + wait_; }
@@ -348,7 +359,8 @@ class KeyedWindow {
   /// its cell (FieldShape::CellFits) when `kCell`: the shape of the last line that fitted, mostly
   /// that of most lines. Before any is learnt, no line is.
   template <bool kCell>
-  [[gnu::always_inline]] bool FitsFirst(const char* p, byte_lanes::Lanes head, std::uint32_t digits) const {
+  [[gnu::always_inline]] bool FitsFirst(const char* p, byte_lanes::Lanes head,
+                                        byte_lanes::Lanes digits) const {
     return FitsShape<kCell>(shapes_[0], p, head, digits);
   }
   [[gnu::always_inline]] const FieldShape& First() const { return shapes_[0]; }
@@ -359,7 +371,8 @@ class KeyedWindow {
   /// `1000.01` among `1000.011`, does not, so that the next line looks no further.
   template <bool kCell>
   [[gnu::noinline]] const FieldShape* OtherFitting(std::size_t at, const char* p,
-                                                   const byte_lanes::Lanes& head, std::uint32_t digits) {
+                                                   const byte_lanes::Lanes& head,
+                                                   const byte_lanes::Lanes& digits) {
     const bool soon = at - lastMissed_ <= kSoon;  // at the start of a block, a wrap past kSoon
     lastMissed_ = at;
     for (std::size_t i = 1; i < count_; ++i) {
@@ -381,8 +394,9 @@ class KeyedWindow {
  private:
   template <bool kCell>
   [[gnu::always_inline]] static bool FitsShape(const FieldShape& shape, const char* p, byte_lanes::Lanes head,
-                                               std::uint32_t digits) {
-    return shape.Fits(head, digits) || (kCell && shape.FitsField(head, digits) && shape.CellFits(p, digits));
+                                               byte_lanes::Lanes digits) {
+    return shape.Fits(head, digits) ||
+           (kCell && shape.FitsField(head, digits) && shape.CellFits(p, byte_lanes::LaneBits(digits)));
   }
   /// The bytes within which a line the first shape missed follows another, for the shape it is
   /// of to come first: a few lines.

@@ -51,7 +51,7 @@ TEST(PlainFieldTest, VectorReadersReadAsTheReference) {
       const std::optional<PlainDecimal> x = ReadPlainDecimal(held.data(), 0, to);
       ASSERT_EQ(field.plain, x && x->digits <= kMostPlainDigits) << line;
       ASSERT_EQ(IsPlainField(held.data(), 0, to), x.has_value()) << line;
-      if (to == held.text.size() && shape.FitsField(held.head(), held.digits())) {
+      if (to == held.text.size() && shape.FitsField(held.head(), DigitLanes(held.head()))) {
         const std::optional<PlainDecimal> cell = ReadPlainDecimal(held.data(), shape.End() + 1, to);
         EXPECT_EQ(shape.CellFits(held.data(), held.digits()), cell && cell->end < kFieldReach) << line;
       }

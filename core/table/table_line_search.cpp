@@ -68,7 +68,7 @@ template <bool kCell, KeyedPass kPass, typename PassedOver, typename Judge, type
         if constexpr (kHeld) {
           if (lineKeyed) {
             const byte_lanes::Lanes head = byte_lanes::Load(p);
-            const std::uint32_t digits = DigitBits(head);
+            const byte_lanes::Lanes digits = DigitLanes(head);
             // Whether the line, of `shape`, is passed over; the common shape's test is apart from
             // the others', so that its keys stay where the walk finds them.
             const auto passes = [&](const FieldShape& shape) __attribute__((always_inline)) {
@@ -96,8 +96,7 @@ template <bool kCell, KeyedPass kPass, typename PassedOver, typename Judge, type
           if (keyed.Ready(at)) {
             if (const std::optional<KeyedWindow::Bounds> window = bounds(at)) {
               const byte_lanes::Lanes head = byte_lanes::Load(p);
-              const std::optional<std::uint64_t> key =
-                  keyed.KeyLine(at, p, head, DigitBits(head), kCell, *window, passed);
+              const std::optional<std::uint64_t> key = keyed.KeyLine(at, p, head, kCell, *window, passed);
               lineKeyed = kPass == KeyedPass::kInside ? keyed.Keyed() : key.has_value();
               lineKey = key.value_or(0);
               passed = false;

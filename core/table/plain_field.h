@@ -113,12 +113,13 @@ std::optional<PlainDecimal> ReadPlainDecimal(const char* data, std::size_t pos, 
     const byte_lanes::Lanes bytes = byte_lanes::Load(data + end);
     const std::uint32_t separators = byte_lanes::LaneBits((bytes == Splat(' ')) | (bytes == Splat('\t')) |
                                                           (bytes == Splat(',')) | (bytes == Splat(';')));
-    const std::uint32_t stops = separators | byte_lanes::LaneBits(byte_lanes::LineEndLanes(bytes));
-    std::size_t at = static_cast<std::size_t>(std::countr_one(separators));
-    for (std::size_t field = 1; field < k && at < kLanes; ++field) {
-      at += static_cast<std::size_t>(std::countr_zero(stops >> at));
-      if (at < kLanes) at += static_cast<std::size_t>(std::countr_one(separators >> at));
-    }
+    // Fields begin after a separator (lane 0 follows the field before them), up to the line's
+    // end; where the line has fewer, field k is at its end.
+    const auto lineEnd = static_cast<std::size_t>(
+        std::countr_zero(byte_lanes::LaneBits(byte_lanes::LineEndLanes(bytes)) | 1u << kLanes));
+    std::uint32_t begins = ~separators & (separators << 1 | 1) & ((2u << lineEnd) - 1);
+    for (std::size_t field = 1; field < k && begins != 0; ++field) begins &= begins - 1;
+    const std::size_t at = begins != 0 ? static_cast<std::size_t>(std::countr_zero(begins)) : lineEnd;
     if (at < kLanes) return end + at;
   }
   std::size_t pos = end;

@@ -121,8 +121,9 @@ std::strong_ordering operator<=>(const Decimal& a, const Decimal& b);
 
 /// Whether a double's arithmetic rounds once, to a double, as Clinger's fast path needs: wherever
 /// doubles are evaluated as doubles (FLT_EVAL_METHOD 0), and on the x87 while it rounds to a
-/// double's 53 bits, as the 32-bit Windows programs have it do from their start. Its 64 bits would
-/// round first to 64 bits and then to 53, and sometimes to the farther double.
+/// double's 53 bits, as the 32-bit Windows programs have it do from their start. At its own 64
+/// bits the x87 rounds a result twice, to 64 bits and then to 53, and now and then to the farther
+/// double.
 bool X87RoundsOnce();
 [[gnu::always_inline]] inline bool DoublesRoundOnce() {
   if constexpr (FLT_EVAL_METHOD == 0) {

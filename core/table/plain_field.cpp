@@ -56,11 +56,18 @@ bool FieldShape::Learn(const char* p, const byte_lanes::Lanes& head, std::uint32
   };
   const std::uint32_t fieldBits = (2u << field.end) - 1;  // up to the separator
   fieldDigitLanes_ = lanes(digits & fieldBits);
+  fieldSameLanes_ = lanes(fieldBits & ~digits);
   fieldNeededLanes_ = lanes(fieldBits);
-  const std::uint32_t bits = (2u << last) - 1;  // up to the byte after the last field
   bytes_ = head;
-  digitLanes_ = lanes(digits & bits);
-  neededLanes_ = lanes(bits);
+  if (last < byte_lanes::kLanes) {
+    const std::uint32_t bits = (2u << last) - 1;  // up to the byte after the last field
+    digitLanes_ = lanes(digits & bits);
+    sameLanes_ = lanes(bits & ~digits);
+    neededLanes_ = lanes(bits);
+  } else {
+    digitLanes_ = sameLanes_ = byte_lanes::Lanes{};
+    neededLanes_ = byte_lanes::Splat(-1);
+  }
   keyMask_ = byte_words::FirstBytes(~std::uint64_t{0}, field.end);
   // A point where the field has none, and zeros, fill its key out to a word's digits.
   char fill[byte_words::kWord] = {};

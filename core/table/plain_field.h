@@ -246,13 +246,13 @@ class FieldShape {
   /// Whether the line whose sixteen bytes are `head`, with digits in the lanes `digits`
   /// (DigitLanes), is of this shape.
   [[gnu::always_inline]] bool Fits(byte_lanes::Lanes head, byte_lanes::Lanes digits) const {
-    return Holds(head, digits, digitLanes_, neededLanes_);
+    return Holds(head, digits, digitLanes_, sameLanes_, neededLanes_);
   }
 
   /// Whether the line fits the shape's first field and the separator after it: with a cell of
   /// another width, it is still of the shape where CellFits.
   [[gnu::always_inline]] bool FitsField(byte_lanes::Lanes head, byte_lanes::Lanes digits) const {
-    return Holds(head, digits, fieldDigitLanes_, fieldNeededLanes_);
+    return Holds(head, digits, fieldDigitLanes_, fieldSameLanes_, fieldNeededLanes_);
   }
 
   /// For a shape learnt with its cell, whether the line at `p` (a vector and a word held there),
@@ -291,12 +291,14 @@ class FieldShape {
   bool KeysLike(const FieldShape& other) const { return wholeDigits_ == other.wholeDigits_; }
 
  private:
-  /// Whether each of the `needed` lanes of `head` holds a digit where `digitLanes` say so, and
-  /// elsewhere the learnt line's byte: told in the vector, which a 32-bit SSE2 copy of a search
-  /// keeps, its lanes' bits coming dear there (byte_lanes::LaneBits).
+  /// Whether each of the `needed` lanes of `head` holds a digit where `digitLanes` say so, or
+  /// the learnt line's byte where `sameLanes` do; a lane needed that is neither never does. Told
+  /// in the vector, which a 32-bit SSE2 copy of a search keeps, its lanes' bits coming dear there
+  /// (byte_lanes::LaneBits).
   [[gnu::always_inline]] bool Holds(byte_lanes::Lanes head, byte_lanes::Lanes digits,
-                                    byte_lanes::Lanes digitLanes, byte_lanes::Lanes needed) const {
-    return !byte_lanes::Any(needed & ~((digits & digitLanes) | (head == bytes_)));
+                                    byte_lanes::Lanes digitLanes, byte_lanes::Lanes sameLanes,
+                                    byte_lanes::Lanes needed) const {
+    return !byte_lanes::Any(needed & ~((digits & digitLanes) | ((head == bytes_) & sameLanes)));
   }
   /// A word's bytes as one integer, in the order they are written.
   [[gnu::always_inline]] static std::uint64_t WordKey(std::uint64_t word) {
@@ -308,10 +310,13 @@ class FieldShape {
 
   byte_lanes::Lanes bytes_{};       ///< the learnt line's first bytes
   byte_lanes::Lanes digitLanes_{};  ///< the lanes that are digits
-  /// The lanes a line must have as the learnt one, digits or the same bytes; before a shape is
-  /// learnt, all sixteen, as its NUL bytes (KeyedWindow keys no line with a shape not learnt).
+  byte_lanes::Lanes sameLanes_{};   ///< the lanes that are as in the learnt line
+  /// The lanes a line must have as the learnt one, digits or the same bytes; all sixteen, with
+  /// none to be digits or the same, where no line is of the shape: before a shape is learnt, and
+  /// for one whose cell runs past the sixteen bytes (each line's is told by CellFits).
   byte_lanes::Lanes neededLanes_ = byte_lanes::Splat(-1);
   byte_lanes::Lanes fieldDigitLanes_{};  ///< the same for the first field alone
+  byte_lanes::Lanes fieldSameLanes_{};
   byte_lanes::Lanes fieldNeededLanes_ = byte_lanes::Splat(-1);
   std::uint64_t keyMask_ = 0;     ///< the field's bytes in the word
   std::uint64_t fill_ = 0;        ///< the point and zeros that fill a key out to eight bytes

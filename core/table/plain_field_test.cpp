@@ -54,6 +54,10 @@ TEST(PlainFieldTest, VectorReadersReadAsTheReference) {
       if (to == held.text.size() && shape.FitsField(held.head(), DigitLanes(held.head()))) {
         const std::optional<PlainDecimal> cell = ReadPlainDecimal(held.data(), shape.End() + 1, to);
         EXPECT_EQ(shape.CellFits(held.data(), held.digits()), cell && cell->end < kFieldReach) << line;
+        // A line of the learnt line's bytes has its cell within them, so none has this one's.
+        EXPECT_TRUE(!shape.Fits(held.head(), DigitLanes(held.head())) ||
+                    (cell && cell->end < byte_lanes::kLanes))
+            << line;
       }
       if (!field.plain) continue;
       EXPECT_EQ(field.end, x->end) << line;

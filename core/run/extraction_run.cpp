@@ -1,11 +1,15 @@
 #include "core/run/extraction_run.h"
 
+#include <atomic>
 #include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/run/data_reader.h"
 #include "core/run/line_rules.h"
 #include "core/run/output_name.h"
+#include "core/run/parallel_for.h"
 
 namespace kesmaro {
 namespace {
@@ -37,22 +41,51 @@ Status AppendRow(DataReader& reader, LineView line, CharSpan separator, std::str
   return std::nullopt;
 }
 
-/// Appends the rows of one data file; `exactFound` carries across the files of a run.
+/// The rows of one data file, apart by what a run that met an exact line before this file keeps:
+/// the rows after the file's first exact line, which only exact lines give, and not those of
+/// the lines before it that merely begin with the key.
+struct FileRows {
+  std::string beforeExact;  ///< rows of lines that begin with the key, before the first exact one
+  std::string fromExact;    ///< rows from the first exact line on
+  std::size_t beforeExactCount = 0;
+  std::size_t fromExactCount = 0;
+};
+
+/// The lowest file of a run known to hold an exact line, as the files read side by side find
+/// them: a file after it keeps no rows of lines that merely begin with the key.
+class FirstExactFile {
+ public:
+  explicit FirstExactFile(std::size_t none) : lowest_(none) {}
+
+  bool Before(std::size_t file) const { return lowest_.load(std::memory_order_relaxed) < file; }
+
+  void MetIn(std::size_t file) {
+    std::size_t lowest = lowest_.load();
+    while (file < lowest && !lowest_.compare_exchange_weak(lowest, file)) {
+    }
+  }
+
+ private:
+  std::atomic<std::size_t> lowest_;
+};
+
+/// Reads the rows of the run's `file`-th data file.
 Status ExtractFile(FileSystem& fs, CharScheme scheme, const std::filesystem::path& path,
-                   std::string_view stem, KeyLineSearch& search, std::int64_t headerLines, bool* exactFound,
-                   std::string* output, std::size_t* rows) {
+                   std::string_view stem, std::string_view key, std::int64_t headerLines, std::size_t file,
+                   FirstExactFile& firstExact, FileRows* rows) {
+  KeyLineSearch search(key);
   return ForEachKeyLine(fs, path, search, headerLines, scheme, [&](KeyLine& hit) -> Status {
     std::optional<CharSpan> separator = hit.exact;
-    if (separator) {
-      *exactFound = true;
-    } else if (*exactFound) {
-      return std::nullopt;
-    } else if (Status error = FindFirstSeparator(hit.reader, scheme, &hit.line, &separator)) {
-      return error;
+    if (separator && rows->fromExactCount == 0) firstExact.MetIn(file);
+    const bool exact = separator || rows->fromExactCount > 0;
+    if (!separator) {
+      if (exact || firstExact.Before(file)) return std::nullopt;
+      if (Status error = FindFirstSeparator(hit.reader, scheme, &hit.line, &separator)) return error;
+      if (!separator) return std::nullopt;  // a prefix line without a separator gives no row
     }
-    if (!separator) return std::nullopt;  // a prefix line without a separator gives no row
-    if (Status error = AppendRow(hit.reader, hit.line, *separator, stem, output)) return error;
-    ++*rows;
+    std::string& text = exact ? rows->fromExact : rows->beforeExact;
+    if (Status error = AppendRow(hit.reader, hit.line, *separator, stem, &text)) return error;
+    ++(exact ? rows->fromExactCount : rows->beforeExactCount);
     return std::nullopt;
   });
 }
@@ -70,20 +103,47 @@ Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& r
   }
   summary->output = output;
 
-  KeyLineSearch search(request.key);
-  const std::int64_t headerLines = series.headerLines;
+  // The stems first, on this thread: a name that has none ends the run before its file is read.
+  const std::vector<std::filesystem::path>& names = series.list.FileNames;
+  std::vector<std::string> stems(names.size());
+  Status failure;
+  std::size_t count = 0;
+  for (; count < names.size(); ++count) {
+    if ((failure = EncodedStem(codec, series.folder, names[count], &stems[count]))) break;
+  }
+
+  // The files are read side by side and taken in list order. Until the run meets its first exact
+  // line, the rows of lines that merely begin with the key count too; a file read ahead keeps
+  // them apart, as it cannot know yet whether a file before it holds an exact line.
+  std::vector<FileRows> rows(count);
+  std::vector<Status> errors(count);
+  FirstExactFile firstExact(count);
   bool exactFound = false;
   std::string text;
-  for (const std::filesystem::path& name : series.list.FileNames) {
-    std::string stem;
-    if (Status error = EncodedStem(codec, series.folder, name, &stem)) return error;
-    if (Status error = ExtractFile(fs, codec.Scheme(), series.folder / name, stem, search, headerLines,
-                                   &exactFound, &text, &summary->rowsWritten)) {
-      return error;
-    }
-    ++summary->filesRead;
-    if (progress) progress(summary->filesRead, series.list.FileCount());
+  ParallelFor(
+      count,
+      [&](std::size_t i) {
+        errors[i] = ExtractFile(fs, codec.Scheme(), series.folder / names[i], stems[i], request.key,
+                                series.headerLines, i, firstExact, &rows[i]);
+        return !errors[i];
+      },
+      [&](std::size_t i) {
+        if (errors[i]) return;
+        FileRows taken = std::move(rows[i]);
+        if (!exactFound) {
+          text += taken.beforeExact;
+          summary->rowsWritten += taken.beforeExactCount;
+        }
+        text += taken.fromExact;
+        summary->rowsWritten += taken.fromExactCount;
+        exactFound = exactFound || taken.fromExactCount > 0;
+        ++summary->filesRead;
+        if (progress) progress(summary->filesRead, series.list.FileCount());
+      });
+  for (const Status& error : errors) {
+    if (error) return error;
   }
+  if (failure) return failure;
 
   if (Status error = fs.WriteFileAtomically(output, text)) return error;
   return std::nullopt;

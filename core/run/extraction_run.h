@@ -37,8 +37,9 @@ using RunProgress = std::function<void(std::size_t filesRead, std::size_t filesL
 /// their first separator. The output file is replaced only once every data file was read, and
 /// as one step, so a failure leaves an existing output as it was. An output that PrepareOutput
 /// refuses (a name that is no plain file name, or one of the data files) is refused before
-/// anything is read. `progress`, when given, is told
-/// after each file.
+/// anything is read. The files are read side by side, a thread a processor (ParallelFor), so `fs`
+/// opens files from several threads at once; `progress`, when given, is told on the caller's
+/// thread, after each file in list order.
 Status RunExtraction(FileSystem& fs, const TextCodec& codec, const RunRequest& request, RunSummary* summary,
                      const RunProgress& progress = {});
 

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -67,6 +71,24 @@ std::pair<std::string, std::string> BlockEdges() {
   return {file, rows};
 }
 
+/// More files than threads that read them side by side, each with lines that begin with the key
+/// around an exact line, the run's first exact line in the 30th: the rows come in list order, and
+/// prefix rows only until that line.
+std::pair<std::vector<std::string>, std::string> FilesReadAhead() {
+  std::vector<std::string> files;
+  std::string rows;
+  for (int file = 1; file <= 60; ++file) {
+    const std::string stem = std::to_string(file);
+    const bool exact = file == 30 || file == 45;
+    files.push_back("h\r\n10 a" + stem + "\r\n" + (exact ? "1 b" + stem + "\r\n" : "") + "12 c" + stem +
+                    "\r\n");
+    if (file < 30) rows += stem + " a" + stem + "\r\n" + stem + " c" + stem + "\r\n";
+    if (file == 30) rows += "30 a30\r\n30 b30\r\n";
+    if (file == 45) rows += "45 b45\r\n";
+  }
+  return {files, rows};
+}
+
 // clang-format off
 const RunCase kRunCases[] = {
     // exact: one row per exact line of each file, in list order, the first separator dropped
@@ -81,6 +103,10 @@ const RunCase kRunCases[] = {
     {"FirstExactLineEndsPrefixRows",
      {"h\r\n11 a\r\n10 b\r\n1 c\r\n12 d\r\n", "h\r\n11 e\r\n1 g\r\n", "h\r\n10 h\r\n"}, "1", 1,
      "1 a\r\n1 b\r\n1 c\r\n2 g\r\n"},
+    {"FirstExactLineInALaterFile",
+     {"h\r\n10 a\r\n", "h\r\n11 b\r\n1 c\r\n12 d\r\n1 e\r\n", "h\r\n13 f\r\n1 g\r\n"}, "1", 1,
+     "1 a\r\n2 b\r\n2 c\r\n2 e\r\n3 g\r\n"},
+    {"FilesReadAhead", FilesReadAhead().first, "1", 1, FilesReadAhead().second},
     // header lines are never matched; read a byte at a time, each CR LF is one end, not two lines
     {"HeaderNotMatched", {"h\r\n7 header\r\n7 data\r\n"}, "7", 2, "1 data\r\n"},
     {"HeaderWithoutLineEnd", {"h1\r\nh2", "h1\r\nh2\r\n5 x"}, "5", 2, "2 x\r\n"},
@@ -109,6 +135,69 @@ TEST_P(RunTableTest, WritesTheRows) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RunTableTest, ::testing::ValuesIn(kRunCases), RowName());
+
+/// Holds back the reading of the first file until the second was read to its end, as a thread
+/// reading ahead may: the second file is then read before the run knows of the first's exact
+/// line. With one thread only the hold times out, and the files are read in turn.
+class SecondFileFirst : public FileSystem {
+ public:
+  explicit SecondFileFirst(MemoryFileSystem& fs) : fs_(fs) {}
+
+  Status OpenForReading(const std::filesystem::path& path, std::unique_ptr<InputFile>* file) override {
+    std::unique_ptr<InputFile> inner;
+    if (Status error = fs_.OpenForReading(path, &inner)) return error;
+    *file = std::make_unique<HeldFile>(std::move(inner), *this, path.filename().string());
+    return std::nullopt;
+  }
+  Status ListFolder(const std::filesystem::path& folder, std::vector<FolderEntry>* entries) override {
+    return fs_.ListFolder(folder, entries);
+  }
+  Status WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) override {
+    return fs_.WriteFileAtomically(path, bytes);
+  }
+  bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) override {
+    return fs_.IsSameFile(a, b);
+  }
+
+ private:
+  class HeldFile : public InputFile {
+   public:
+    HeldFile(std::unique_ptr<InputFile> inner, SecondFileFirst& owner, std::string name)
+        : inner_(std::move(inner)), owner_(owner), name_(std::move(name)) {}
+    Status Read(char* buffer, std::size_t size, std::size_t* count) override {
+      if (name_ == "1.txt") {
+        std::unique_lock<std::mutex> lock(owner_.mutex_);
+        owner_.secondRead_.wait_for(lock, std::chrono::seconds(10), [&] { return owner_.done_; });
+      }
+      Status error = inner_->Read(buffer, size, count);
+      if (!error && *count == 0 && name_ == "2.txt") {
+        const std::lock_guard<std::mutex> lock(owner_.mutex_);
+        owner_.done_ = true;
+        owner_.secondRead_.notify_all();
+      }
+      return error;
+    }
+
+   private:
+    std::unique_ptr<InputFile> inner_;
+    SecondFileFirst& owner_;
+    std::string name_;
+  };
+
+  MemoryFileSystem& fs_;
+  std::mutex mutex_;
+  std::condition_variable secondRead_;
+  bool done_ = false;
+};
+
+TEST_F(ExtractionRunTest, FileReadAheadKeepsNoPrefixRowsAfterTheFirstExactLine) {
+  list_ = fs_.PutNumberedSeries("data", {"h\r\n1 a\r\n", "h\r\n10 b\r\n1 c\r\n"});
+  SecondFileFirst held(fs_);
+  RunSummary summary;
+  ASSERT_OK(RunExtraction(held, codec_, RunRequest{{"1", {"data", list_, 1}}, "out"}, &summary));
+  EXPECT_EQ(fs_.Content("out.txt"), "1 a\r\n2 c\r\n");
+  EXPECT_EQ(summary.rowsWritten, 2u);
+}
 
 struct FailureCase {
   const char* name;
@@ -142,6 +231,9 @@ TEST_P(ExtractionRunFailureTest, NamesTheFileAndLeavesTheOutputAndTheDataAsTheyW
 const FailureCase kFailures[] = {
     {"Unreadable",       [](MemoryFileSystem& fs) { fs.unreadable.insert("data/2.txt"); }, 1,
      ErrorKind::kOpenFailed,  "data/2.txt"},
+    // of two that fail, the first in list order
+    {"TwoUnreadable",    [](MemoryFileSystem& fs) { fs.unreadable.insert({"data/2.txt", "data/1.txt"}); }, 1,
+     ErrorKind::kOpenFailed,  "data/1.txt"},
     {"BrokenMidway",     [](MemoryFileSystem& fs) { fs.failMidRead.insert("data/1.txt"); }, 1,
      ErrorKind::kReadFailed,  "data/1.txt"},
     {"TooFewLines",      [](MemoryFileSystem& fs) { fs.Put("data/2.txt", "h\r\n"); }, 2,

@@ -5,9 +5,9 @@
 #include <utility>
 
 #include "core/run/line_rules.h"
+#include "core/run/parallel_for.h"
 #include "core/table/decimal_comma_hint.h"
 #include "core/table/file_pass.h"
-#include "core/table/parallel_for.h"
 
 namespace kesmaro {
 

@@ -2,9 +2,12 @@
 // Runs under Wine, at 96 DPI.
 
 #include <windows.h>
+// commctrl.h needs windows.h before it
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -161,24 +164,38 @@ TEST_F(Win32WindowTest, CaptionSizeFontAndIconAt96Dpi) {
   EXPECT_EQ(static_cast<const WORD*>(LockResource(LoadResource(nullptr, group)))[2], images);  // idCount
 }
 
+/// Calls `*data` after a window's text is set, on the window's thread.
+LRESULT CALLBACK AfterSetText(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                              DWORD_PTR data) {
+  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  if (message == WM_SETTEXT) (*reinterpret_cast<const std::function<void()>*>(data))();
+  return result;
+}
+
 TEST_F(Win32WindowTest, RunPaintsWhatTheSystemAsksForMeanwhile) {
   OpenSeriesAndType();
-  // As each file is opened, a mark is drawn in the corner of Label7, which the run leaves as it is,
-  // and the corner is uncovered, as by a window moved off it: by the next file it has been painted
-  // over the mark. Other windows that uncover it meanwhile, as in tests run side by side, only
-  // have it painted once more.
+  // As each step of the progress is shown, a mark is drawn in the corner of Label7, which the run
+  // leaves as it is, and the corner is uncovered, as by a window moved off it: by the next step it
+  // has been painted over the mark. Other windows that uncover it meanwhile, as in tests run side
+  // by side, only have it painted once more. The files are read on other threads; the steps are
+  // shown on the window's.
   std::vector<std::string> seen;
-  disk_.onOpen = [&] {
+  const std::function<void()> shown = [&] {
+    const std::string text = Shown(kLabel9);
+    if (text.rfind("运行中...", 0) != 0) return;
     HDC dc = GetDC(At(kLabel7));
     constexpr COLORREF kMark = RGB(255, 0, 255);
-    seen.push_back(Shown(kLabel9) + (GetPixel(dc, 0, 0) == kMark ? " not painted" : ""));
+    seen.push_back(text + (GetPixel(dc, 0, 0) == kMark ? " not painted" : ""));
     SetPixel(dc, 0, 0, kMark);
     ReleaseDC(At(kLabel7), dc);
     const RECT corner{0, 0, 1, 1};
     InvalidateRect(At(kLabel7), &corner, TRUE);
   };
+  ASSERT_TRUE(SetWindowSubclass(At(kLabel9), AfterSetText, 1, reinterpret_cast<DWORD_PTR>(&shown)));
   Click(kCommand2);
-  EXPECT_EQ(seen, (std::vector<std::string>{"运行中... 0/3", "运行中... 1/3", "运行中... 2/3"}));
+  RemoveWindowSubclass(At(kLabel9), AfterSetText, 1);
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"运行中... 0/3", "运行中... 1/3", "运行中... 2/3", "运行中... 3/3"}));
 }
 
 TEST_F(Win32WindowTest, TabWalksTheControlsInTheLayoutOrder) {

@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -57,16 +56,6 @@ struct TableWiringStep {
   const char* status;
 };
 
-/// The disk, with a look at the window whenever a data file is opened.
-class WatchedDisk : public DiskFileSystem {
- public:
-  Status OpenForReading(const std::filesystem::path& path, std::unique_ptr<InputFile>* file) override {
-    if (onOpen) onOpen();
-    return DiskFileSystem::OpenForReading(path, file);
-  }
-  std::function<void()> onOpen;
-};
-
 /// The series on disk, and a user's hands and eyes on a backend's real window.
 class WiringHarness : public ::testing::Test {
  protected:
@@ -106,7 +95,7 @@ class WiringHarness : public ::testing::Test {
   ScratchFolders folders_{"kesmaro-window", Path("数据")};
   CodePage codePage_ = *CodePageByName("GBK");
   std::unique_ptr<TextCodec> codec_ = MakeTextCodec(codePage_);
-  WatchedDisk disk_;
+  DiskFileSystem disk_;
   FakeFormHost host_;
 };
 

@@ -59,11 +59,7 @@ class FirstExactFile {
 
   bool Before(std::size_t file) const { return lowest_.load(std::memory_order_relaxed) < file; }
 
-  void MetIn(std::size_t file) {
-    std::size_t lowest = lowest_.load();
-    while (file < lowest && !lowest_.compare_exchange_weak(lowest, file)) {
-    }
-  }
+  void MetIn(std::size_t file) { LowerTo(lowest_, file); }
 
  private:
   std::atomic<std::size_t> lowest_;

@@ -18,6 +18,12 @@ enum class Outcome : std::uint8_t { kPending, kWorked, kStopped, kThrew };
 
 }  // namespace
 
+void LowerTo(std::atomic<std::size_t>& lowest, std::size_t index) {
+  std::size_t now = lowest.load();
+  while (index < now && !lowest.compare_exchange_weak(now, index)) {
+  }
+}
+
 void ParallelFor(std::size_t count, const std::function<bool(std::size_t)>& work,
                  const std::function<void(std::size_t)>& collect) {
   std::atomic<std::size_t> next{0};
@@ -27,11 +33,7 @@ void ParallelFor(std::size_t count, const std::function<bool(std::size_t)>& work
   std::exception_ptr failure;
   std::size_t failureIndex = count;
   std::vector<Outcome> outcomes(collect ? count : 0, Outcome::kPending);
-  const auto stop = [&](std::size_t index) {
-    std::size_t lowest = stopped.load();
-    while (index < lowest && !stopped.compare_exchange_weak(lowest, index)) {
-    }
-  };
+  const auto stop = [&](std::size_t index) { LowerTo(stopped, index); };
   const auto fail = [&](std::size_t index) {
     const std::lock_guard<std::mutex> lock(mutex);
     if (index < failureIndex) {

@@ -1,6 +1,7 @@
 #ifndef KESMARO_CORE_RUN_PARALLEL_FOR_H_
 #define KESMARO_CORE_RUN_PARALLEL_FOR_H_
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 
@@ -20,6 +21,10 @@ namespace kesmaro {
 /// `collect` throws stops the work and is thrown again here.
 void ParallelFor(std::size_t count, const std::function<bool(std::size_t)>& work,
                  const std::function<void(std::size_t)>& collect = {});
+
+/// Lowers `lowest` to `index` when that is below it: how threads working side by side tell the
+/// lowest index at which something was met.
+void LowerTo(std::atomic<std::size_t>& lowest, std::size_t index);
 
 }  // namespace kesmaro
 

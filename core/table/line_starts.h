@@ -24,10 +24,11 @@ inline constexpr std::size_t kGoOn = ~std::size_t{0};
 [[gnu::always_inline]] inline std::size_t LowestBit(std::uint64_t bits) {
   if constexpr (sizeof(std::size_t) < sizeof bits) {
     const auto low = static_cast<std::uint32_t>(bits);
-    if (low != 0) return static_cast<std::size_t>(std::countr_zero(low));
-    return 32 + static_cast<std::size_t>(std::countr_zero(static_cast<std::uint32_t>(bits >> 32)));
+    if (low != 0) return static_cast<unsigned>(std::countr_zero(low));
+    return 32 + static_cast<unsigned>(std::countr_zero(static_cast<std::uint32_t>(bits >> 32)));
   }
-  return static_cast<std::size_t>(std::countr_zero(bits));
+  // Through unsigned: the count is never negative, and so needs no sign extended.
+  return static_cast<unsigned>(std::countr_zero(bits));
 }
 
 /// Hands `visit(pos, held)` the start of every line from `from`, which starts one, in file

@@ -40,7 +40,6 @@ bool FieldShape::Learn(const char* p, const byte_lanes::Lanes& head, std::uint32
   if (cell && (!IsFieldSeparator(p[field.end]) || field.end + 1 >= byte_lanes::kLanes ||
                IsFieldSeparator(p[field.end + 1])))
     return false;
-  cell_ = cell;
   std::size_t last = field.end;  // the byte after the last field of the shape
   if (cell) {
     const PlainHead cellHead = ReadPlainHead(p, digits, field.end + 1);
@@ -115,6 +114,7 @@ std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p,
                                                   const byte_lanes::Lanes& head, bool cell,
                                                   const Bounds& bounds, bool passed) {
   passed_ = passed_ || passed;
+  cellsVary_ = false;
   const byte_lanes::Lanes digitLanes = DigitLanes(head);
   const FieldShape* shape = nullptr;
   for (std::size_t i = 0; i < count_ && shape == nullptr; ++i) {

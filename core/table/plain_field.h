@@ -22,7 +22,9 @@ namespace kesmaro {
 
 /// The lanes of the sixteen bytes `head` that hold digits.
 [[gnu::always_inline]] inline byte_lanes::Lanes DigitLanes(byte_lanes::Lanes head) {
-  return (head >= byte_lanes::Splat('0')) & (head <= byte_lanes::Splat('9'));
+  // Less '0' and less 128, the digits are the ten least bytes: a subtraction and one compare,
+  // where a test of both bounds takes three.
+  return byte_lanes::Splat(-128 + 10) > head - byte_lanes::Splat('0' - 128);
 }
 
 /// The digits among the sixteen bytes of `head`, as bits.
@@ -132,6 +134,39 @@ std::optional<PlainDecimal> ReadPlainDecimal(const char* data, std::size_t pos, 
   return pos;
 }
 
+/// Whether field `k` (from 1), counted on from the field that ends at `end` as FieldAfter counts,
+/// is a plain decimal (IsPlainField): told from the one vector of FieldAfter where the field ends
+/// within it too, its digits and its first point running on to the separator or line end after
+/// it (a second point stops the run short of it).
+[[gnu::always_inline]] inline bool IsPlainFieldAfter(const char* data, std::size_t end, std::size_t to,
+                                                     std::size_t k) {
+  constexpr std::size_t kLanes = byte_lanes::kLanes;
+  if (k > 0 && to - end >= kLanes) {
+    using byte_lanes::LaneBits;
+    using byte_lanes::Splat;
+    const byte_lanes::Lanes bytes = byte_lanes::Load(data + end);
+    const std::uint32_t separators =
+        LaneBits((bytes == Splat(' ')) | (bytes == Splat('\t')) | (bytes == Splat(',')) | (bytes == Splat(';')));
+    const std::uint32_t lineEnds = LaneBits(byte_lanes::LineEndLanes(bytes));
+    const auto lineEnd = static_cast<unsigned>(std::countr_zero(lineEnds | 1u << kLanes));
+    std::uint32_t begins = ~separators & (separators << 1 | 1) & ((2u << lineEnd) - 1);
+    for (std::size_t field = 1; field < k && begins != 0; ++field) begins &= begins - 1;
+    const std::size_t at = begins != 0 ? static_cast<unsigned>(std::countr_zero(begins)) : lineEnd;
+    if (at < kLanes) {
+      const std::uint32_t digits = DigitBits(bytes) >> at;
+      if ((digits & 1) != 0) {
+        const std::uint32_t points = LaneBits(bytes == Splat('.')) >> at;
+        const std::uint32_t run = digits | (points & (0u - points));
+        const std::size_t after = at + static_cast<unsigned>(std::countr_zero(~run | 1u << (kLanes - at)));
+        if (after < kLanes) return ((separators | lineEnds) >> after & 1) != 0;
+      } else if (data[end + at] != '-') {
+        return false;
+      }
+    }
+  }
+  return IsPlainField(data, FieldAfter(data, end, to, k), to);
+}
+
 /// The value of the `count` decimal digits, one to eight, in the low bytes of `word`, in the
 /// order they are written; the bytes above them are not looked at.
 [[gnu::always_inline]] inline std::uint64_t DigitsWordValue(std::uint64_t word, std::size_t count) {
@@ -162,6 +197,10 @@ struct FirstField {
 /// What ReadFirstField reads of a line's start: a vector, and a word after it for the digits that
 /// end near the vector's end.
 inline constexpr std::size_t kFieldReach = byte_lanes::kLanes + byte_words::kWord;
+
+/// What the keyed searches read of a line's start: a first field of a word at most, its
+/// separator, and a vector of the cell after it and the byte after that (FieldShape::CellFits).
+inline constexpr std::size_t kKeyedReach = byte_words::kWord + 1 + byte_lanes::kLanes + 1;
 
 /// The first field of the line at `pos`, as ReadPlainDecimal reads it, from one vector of the
 /// line's start for a field that ends within its first sixteen bytes with up to eight digits
@@ -255,23 +294,27 @@ class FieldShape {
     return Holds(head, digits, fieldDigitLanes_, fieldSameLanes_, fieldNeededLanes_);
   }
 
-  /// For a shape learnt with its cell, whether the line at `p` (a vector and a word held there),
-  /// whose first sixteen bytes have digits `digits` and which Fits, has a plain decimal cell right
-  /// after the separator, ended within those bytes; true for a shape without.
-  [[gnu::always_inline]] bool CellFits(const char* p, std::uint32_t digits) const {
-    if (!cell_) return true;
+  /// For a shape learnt with its cell, whether the line at `p`, which FitsField, has a plain
+  /// decimal cell right after the separator, ended by one of the seventeen bytes from the cell's
+  /// start (kKeyedReach bytes are held at `p`). Told from a vector of the cell: its digits and its
+  /// first point run on to the byte after it, which ends the cell where it is plain (a second
+  /// point stops the run short of the end).
+  [[gnu::always_inline]] bool CellFits(const char* p) const {
     constexpr std::size_t kLanes = byte_lanes::kLanes;
-    const PlainHead cell = ReadPlainHead(p, digits, std::size_t{end_} + 1);
-    if (cell.wholeEnd == cell.start) return false;
-    if (cell.end != 0) return EndsPlain(p[cell.end]);
-    // Its digits run past the vector (`516.3401` after `1000.00`): read on in the word.
-    bool point = cell.wholeEnd < kLanes;
-    for (std::size_t at = kLanes; at < kLanes + byte_words::kWord; ++at) {
-      if (IsDigit(p[at])) continue;
-      if (p[at] != '.' || point) return EndsPlain(p[at]);
-      point = true;
+    const char* cell = p + end_ + 1;
+    const byte_lanes::Lanes bytes = byte_lanes::Load(cell);
+    std::uint32_t digits = DigitBits(bytes);
+    std::uint32_t points = byte_lanes::LaneBits(bytes == byte_lanes::Splat('.'));
+    if ((digits & 1) == 0) [[unlikely]] {
+      if (cell[0] != '-') return false;
+      ++cell;  // the digits after the sign
+      digits >>= 1;
+      points >>= 1;
+      if ((digits & 1) == 0) return false;
     }
-    return false;
+    // The run ends at the vector's end at the latest, where the byte after it is still held.
+    const std::uint32_t run = digits | (points & (0u - points));
+    return EndsPlain(cell[static_cast<unsigned>(std::countr_zero(~run | 1u << kLanes))]);
   }
 
   /// The key of a field of this shape, from its line's first eight bytes.
@@ -322,7 +365,6 @@ class FieldShape {
   std::uint64_t fill_ = 0;        ///< the point and zeros that fill a key out to eight bytes
   std::uint8_t wholeDigits_ = 0;  ///< the field's digits before its point
   std::uint8_t end_ = 0;          ///< where the field ends
-  bool cell_ = false;             ///< whether learnt with its cell
 };
 
 /// The bounds of a window that a search passes lines over within, made keys of one kind of line:
@@ -361,12 +403,11 @@ class KeyedWindow {
   /// Whether there are keys for the shapes learnt last: those of the bounds that a line was
   /// last keyed with, for a search whose every window stays one it may pass lines over within.
   [[gnu::always_inline]] bool Keyed() const { return made_; }
-  /// Whether the line at `p`, a vector and a word held there, is of the first shape keyed, with
+  /// Whether the line at `p`, with kKeyedReach bytes held there, is of the first shape keyed, with
   /// its cell (FieldShape::CellFits) when `kCell`: the shape of the last line that fitted, mostly
   /// that of most lines. Before any is learnt, no line is.
   template <bool kCell>
-  [[gnu::always_inline]] bool FitsFirst(const char* p, byte_lanes::Lanes head,
-                                        byte_lanes::Lanes digits) const {
+  [[gnu::always_inline]] bool FitsFirst(const char* p, byte_lanes::Lanes head, byte_lanes::Lanes digits) {
     return FitsShape<kCell>(shapes_[0], p, head, digits);
   }
   [[gnu::always_inline]] const FieldShape& First() const { return shapes_[0]; }
@@ -376,9 +417,11 @@ class KeyedWindow {
   /// `1000` before lines of `1000.001`); one found for a line among many of the first shape, as
   /// `1000.01` among `1000.011`, does not, so that the next line looks no further.
   template <bool kCell>
-  [[gnu::noinline]] const FieldShape* OtherFitting(std::size_t at, const char* p,
-                                                   const byte_lanes::Lanes& head,
-                                                   const byte_lanes::Lanes& digits) {
+  [[gnu::noinline]] const FieldShape* OtherFitting(std::size_t at, const char* p) {
+    // Read again rather than handed over: a vector passed by reference is stored for every
+    // line, in case the call is made.
+    const byte_lanes::Lanes head = byte_lanes::Load(p);
+    const byte_lanes::Lanes digits = DigitLanes(head);
     const bool soon = at - lastMissed_ <= kSoon;  // at the start of a block, a wrap past kSoon
     lastMissed_ = at;
     for (std::size_t i = 1; i < count_; ++i) {
@@ -398,11 +441,18 @@ class KeyedWindow {
   }
 
  private:
+  /// Lines of cells as wide as the learnt line's are told by one vector test (Fits); those of
+  /// other widths, as intensities are mostly written, by the field's and then the cell's. Once a
+  /// line misses it, its test is no longer tried first, until the window is keyed again.
   template <bool kCell>
-  [[gnu::always_inline]] static bool FitsShape(const FieldShape& shape, const char* p, byte_lanes::Lanes head,
-                                               byte_lanes::Lanes digits) {
-    return shape.Fits(head, digits) ||
-           (kCell && shape.FitsField(head, digits) && shape.CellFits(p, byte_lanes::LaneBits(digits)));
+  [[gnu::always_inline]] bool FitsShape(const FieldShape& shape, const char* p, byte_lanes::Lanes head,
+                                        byte_lanes::Lanes digits) {
+    if (!kCell) return shape.Fits(head, digits);
+    if (!cellsVary_) {
+      if (shape.Fits(head, digits)) return true;
+      cellsVary_ = true;
+    }
+    return shape.FitsField(head, digits) && shape.CellFits(p);
   }
   /// The bytes within which a line the first shape missed follows another, for the shape it is
   /// of to come first: a few lines.
@@ -419,6 +469,7 @@ class KeyedWindow {
   Bounds bounds_;
   std::uint64_t low_ = 0, high_ = 0, past_ = 0, shortOf_ = 0;
   bool passed_ = false;     ///< whether a line was passed over by key since the shapes were learnt
+  bool cellsVary_ = false;  ///< whether a line's cell was not as wide as the learnt one's (FitsShape)
   std::size_t resume_ = 0;  ///< where in the block being walked the window may be keyed again
   std::size_t wait_ = 0;    ///< the bytes still to wait when a block ends
 };

@@ -61,7 +61,7 @@ template <bool kCell, KeyedPass kPass, typename PassedOver, typename Judge, type
   std::uint64_t lineKey = 0;
   bool passed = false;  // whether a line was passed over by key since the window was last keyed
   keyed.Begin(from);
-  const std::size_t stop = ForEachLineStart<kFieldReach>(
+  const std::size_t stop = ForEachLineStart<kKeyedReach>(
       data, from, to, [&](std::size_t at, auto held) __attribute__((always_inline)) {
         constexpr bool kHeld = decltype(held)::value;
         const char* p = data + at;
@@ -82,7 +82,7 @@ template <bool kCell, KeyedPass kPass, typename PassedOver, typename Judge, type
             const FieldShape* other = nullptr;
             if (keyed.FitsFirst<kCell>(p, head, digits)
                     ? passes(keyed.First())
-                    : (other = keyed.OtherFitting<kCell>(at, p, head, digits)) != nullptr && passes(*other)) {
+                    : (other = keyed.OtherFitting<kCell>(at, p)) != nullptr && passes(*other)) {
               passedOver(at);
               passed = true;
               return kGoOn;
@@ -355,8 +355,8 @@ RangeLineSearch::RangeLineSearch(std::vector<std::pair<double, double>> ranges, 
   }
 }
 
-bool RangeLineSearch::CellIsNumber(const char* data, std::size_t end, std::size_t to) const {
-  return IsPlainField(data, FieldAfter(data, end, to, column_ - 1), to);
+inline bool RangeLineSearch::CellIsNumber(const char* data, std::size_t end, std::size_t to) const {
+  return IsPlainFieldAfter(data, end, to, column_ - 1);
 }
 
 inline bool RangeLineSearch::PassedByGap(double x, double next) {
@@ -429,9 +429,10 @@ inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from
     return KeyedWindow::Bounds{window_.first, window_.second, pastBelow_, shortOfAbove_};
   };
   if (column_ == 2) return FindByPairs<true>(data, from, to, keyed_, takes, bounds);
-  return FindByPairs<false>(data, from, to, keyed_, takes, bounds, [&](std::size_t at, std::size_t end) {
-    return CellIsNumber(data, at + end, to);
-  });
+  return FindByPairs<false>(data, from, to, keyed_, takes, bounds,
+                            [&](std::size_t at, std::size_t end) __attribute__((always_inline)) {
+                              return CellIsNumber(data, at + end, to);
+                            });
 }
 
 /// The searches' Find, a copy for each instruction set (EntryPoints): on 32-bit x86, where the

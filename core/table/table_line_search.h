@@ -187,7 +187,7 @@ class RangeLineSearch final : public LineSearch {
   /// Find's body, compiled into each of TableLineScan's entry points.
   [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to);
   /// Whether a line's cell, after its first field ending at `end`, is a plain decimal.
-  bool CellIsNumber(const char* data, std::size_t end, std::size_t to) const;
+  [[gnu::always_inline]] bool CellIsNumber(const char* data, std::size_t end, std::size_t to) const;
   /// Whether a line may matter, with the line after it. Remembers a line that matters with a
   /// number for a cell.
   bool Matters(const char* data, std::size_t to, const FirstField& line, const FirstField& next);

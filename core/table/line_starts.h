@@ -1,9 +1,10 @@
 #ifndef KESMARO_CORE_TABLE_LINE_STARTS_H_
 #define KESMARO_CORE_TABLE_LINE_STARTS_H_
 
-// The walk over a block's lines that the numeric searches share: sixty-four bytes a round,
-// where their lines start as bits, and then those lines one by one, none of them waiting on
-// where the one before it ended.
+// The walk over a block's lines that the numeric searches share: a word's bits of bytes a round
+// (sixty-four, or thirty-two on 32-bit processors, whose words hold no more), where their lines
+// start as bits, and then those lines one by one, none of them waiting on where the one before
+// it ended.
 
 #include <bit>
 #include <cstddef>
@@ -19,18 +20,6 @@ namespace kesmaro {
 /// What a visitor of ForEachLineStart returns to go on to the next line.
 inline constexpr std::size_t kGoOn = ~std::size_t{0};
 
-/// Where the lowest of `bits` (not 0) is. In two halves where words are 32 bits wide, for which
-/// compilers call a library function to count a 64-bit word's zeros.
-[[gnu::always_inline]] inline std::size_t LowestBit(std::uint64_t bits) {
-  if constexpr (sizeof(std::size_t) < sizeof bits) {
-    const auto low = static_cast<std::uint32_t>(bits);
-    if (low != 0) return static_cast<unsigned>(std::countr_zero(low));
-    return 32 + static_cast<unsigned>(std::countr_zero(static_cast<std::uint32_t>(bits >> 32)));
-  }
-  // Through unsigned: the count is never negative, and so needs no sign extended.
-  return static_cast<unsigned>(std::countr_zero(bits));
-}
-
 /// Hands `visit(pos, held)` the start of every line from `from`, which starts one, in file
 /// order, until it returns a position other than kGoOn, which is returned; `to` once no line
 /// is left to hand over. Empty lines are passed over. `held` is std::true_type when `kHeld`
@@ -40,20 +29,23 @@ template <std::size_t kHeld, typename Visit>
 [[gnu::always_inline]] inline std::size_t ForEachLineStart(const char* data, std::size_t from, std::size_t to,
                                                            Visit&& visit) {
   using namespace byte_lanes;
-  constexpr std::size_t kRound = 4 * kLanes;
+  // A round's bytes as the bits of one word, which the processor counts in one instruction.
+  using Bits = std::size_t;
+  constexpr std::size_t kBits = 8 * sizeof(Bits);
+  constexpr std::size_t kVectors = kBits / kLanes;
   if (from >= to) return to;
-  std::uint64_t afterEnd = 1;  // whether the round's first byte follows a line end (`from` does)
+  Bits afterEnd = 1;  // whether the round's first byte follows a line end (`from` does)
   std::size_t round = from;
-  for (; to - round >= kRound + kHeld; round += kRound) {
-    std::uint64_t ends = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-      ends |= std::uint64_t{LaneBits(LineEndLanes(Load(data + round + i * kLanes)))} << (i * kLanes);
+  for (; to - round >= kBits + kHeld; round += kBits) {
+    Bits ends = 0;
+    for (std::size_t i = 0; i < kVectors; ++i) {
+      ends |= Bits{LaneBits(LineEndLanes(Load(data + round + i * kLanes)))} << (i * kLanes);
     }
-    for (std::uint64_t starts = (ends << 1 | afterEnd) & ~ends; starts != 0; starts &= starts - 1) {
-      const std::size_t stop = visit(round + LowestBit(starts), std::true_type{});
+    for (Bits starts = (ends << 1 | afterEnd) & ~ends; starts != 0; starts &= starts - 1) {
+      const std::size_t stop = visit(round + static_cast<unsigned>(std::countr_zero(starts)), std::true_type{});
       if (stop != kGoOn) return stop;
     }
-    afterEnd = ends >> 63;
+    afterEnd = ends >> (kBits - 1);
   }
   std::size_t pos = afterEnd ? round : FindLineEnd(data, round, to);
   while (pos < to) {

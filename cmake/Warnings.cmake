@@ -13,7 +13,8 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   # 32-bit x86 without SSE passes 16-byte vectors differently; GCC notes it wherever a function
   # takes or returns one. Ours that do are always inlined into their callers, so no call passes a
   # vector by value: the searches' SSE2 copies (byte_lanes::EntryPoints) call functions compiled
-  # without SSE2 only with vectors by reference (KeyedWindow::KeyLine and OtherFitting).
+  # without SSE2 with no vector at all (KeyedWindow::OtherFitting reads its line again) or with
+  # vectors by reference (KeyedWindow::KeyLine).
   target_compile_options(kesmaro_warnings INTERFACE -Wno-psabi)
 endif()
 if(KESMARO_WARNINGS_AS_ERRORS)

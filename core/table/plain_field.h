@@ -22,8 +22,8 @@ namespace kesmaro {
 
 /// The lanes of the sixteen bytes `head` that hold digits.
 [[gnu::always_inline]] inline byte_lanes::Lanes DigitLanes(byte_lanes::Lanes head) {
-  // Less '0' and less 128, the digits are the ten least bytes: a subtraction and one compare,
-  // where a test of both bounds takes three.
+  // Less '0' and moved by 128, the digits are the ten least signed bytes: a subtraction and one
+  // compare, where a test of both bounds takes three.
   return byte_lanes::Splat(-128 + 10) > head - byte_lanes::Splat('0' - 128);
 }
 

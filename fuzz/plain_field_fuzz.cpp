@@ -21,8 +21,9 @@
 namespace kesmaro {
 namespace {
 
-/// What the searches hold at a line's start: a vector and a word.
-constexpr std::size_t kHeld = byte_lanes::kLanes + byte_words::kWord;
+/// What a line takes of the input: a vector and a word, as the searches read a first field;
+/// held out with line ends to what they read of a cell after it (kKeyedReach).
+constexpr std::size_t kHeld = kFieldReach;
 
 /// A plain decimal from `at`: `-`, digits, a point and digits, as far as the bytes go.
 struct Plain {
@@ -63,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const bool cell = data[0] % 2 == 1;
   const auto line = [&](std::size_t from) {  // kHeld bytes of the input from `from`, then line ends
-    std::string bytes(kHeld, '\n');
+    std::string bytes(kKeyedReach, '\n');
     if (from < size) std::memcpy(bytes.data(), data + from, std::min(kHeld, size - from));
     return bytes;
   };
@@ -102,7 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   (x <=> y));
   }
   if (!fitsField) return 0;
-  KESMARO_CHECK(shape.CellFits(b.data(), digitsB) == (!cell || Ended(b, ReadPlain(b, end + 1), kHeld)));
+  // A cell ended by one of the seventeen bytes from its start.
+  if (cell) KESMARO_CHECK(shape.CellFits(b.data()) == Ended(b, ReadPlain(b, end + 1), end + 2 + kLanes));
 
   const Decimal x = ParseDecimal(a.substr(0, end)).value(), y = ParseDecimal(b.substr(0, end)).value();
   const std::uint64_t keyA = shape.Key(byte_words::Load(a.data())),

@@ -103,26 +103,40 @@ std::optional<PlainDecimal> ReadPlainDecimal(const char* data, std::size_t pos, 
   return ReadPlainDecimal(data, pos, to).has_value();
 }
 
+/// The fields after one that ends at the first of sixteen bytes, as their bits: where the field
+/// separators and the line ends lie, and where field `k` (from 1) begins, after the run of
+/// separators that follows the field before it (lane 0 follows the one that ended), or at the
+/// line's end where the line has fewer fields; kLanes when it lies beyond the sixteen.
+struct FieldLanes {
+  std::uint32_t separators = 0;
+  std::uint32_t lineEnds = 0;
+  std::size_t at = 0;
+};
+
+/// The FieldLanes of the sixteen bytes `bytes`, for field `k` (1 or more).
+[[gnu::always_inline]] inline FieldLanes ReadFieldLanes(byte_lanes::Lanes bytes, std::size_t k) {
+  constexpr std::size_t kLanes = byte_lanes::kLanes;
+  using byte_lanes::Splat;
+  FieldLanes lanes;
+  lanes.separators = byte_lanes::LaneBits((bytes == Splat(' ')) | (bytes == Splat('\t')) | (bytes == Splat(',')) |
+                                          (bytes == Splat(';')));
+  lanes.lineEnds = byte_lanes::LaneBits(byte_lanes::LineEndLanes(bytes));
+  const auto lineEnd = static_cast<unsigned>(std::countr_zero(lanes.lineEnds | 1u << kLanes));
+  std::uint32_t begins = ~lanes.separators & (lanes.separators << 1 | 1) & ((2u << lineEnd) - 1);
+  for (std::size_t field = 1; field < k && begins != 0; ++field) begins &= begins - 1;
+  lanes.at = begins != 0 ? static_cast<unsigned>(std::countr_zero(begins)) : lineEnd;
+  return lanes;
+}
+
 /// Where field `k` (from 1) of a line starts, counted on from the field that ends at `end` (k 0):
 /// after the run of separators that follows the field before it, or at a line end when the line
 /// has fewer fields. Told from one vector where those fields lie within it, as the cells of lines
 /// of four columns mostly do; byte by byte otherwise.
 [[gnu::always_inline]] inline std::size_t FieldAfter(const char* data, std::size_t end, std::size_t to,
                                                      std::size_t k) {
-  constexpr std::size_t kLanes = byte_lanes::kLanes;
-  if (k > 0 && to - end >= kLanes) {
-    using byte_lanes::Splat;
-    const byte_lanes::Lanes bytes = byte_lanes::Load(data + end);
-    const std::uint32_t separators = byte_lanes::LaneBits((bytes == Splat(' ')) | (bytes == Splat('\t')) |
-                                                          (bytes == Splat(',')) | (bytes == Splat(';')));
-    // Fields begin after a separator (lane 0 follows the field before them), up to the line's
-    // end; where the line has fewer, field k is at its end.
-    const auto lineEnd = static_cast<std::size_t>(
-        std::countr_zero(byte_lanes::LaneBits(byte_lanes::LineEndLanes(bytes)) | 1u << kLanes));
-    std::uint32_t begins = ~separators & (separators << 1 | 1) & ((2u << lineEnd) - 1);
-    for (std::size_t field = 1; field < k && begins != 0; ++field) begins &= begins - 1;
-    const std::size_t at = begins != 0 ? static_cast<std::size_t>(std::countr_zero(begins)) : lineEnd;
-    if (at < kLanes) return end + at;
+  if (k > 0 && to - end >= byte_lanes::kLanes) {
+    const std::size_t at = ReadFieldLanes(byte_lanes::Load(data + end), k).at;
+    if (at < byte_lanes::kLanes) return end + at;
   }
   std::size_t pos = end;
   for (std::size_t field = 1; field <= k; ++field) {
@@ -142,23 +156,16 @@ std::optional<PlainDecimal> ReadPlainDecimal(const char* data, std::size_t pos, 
                                                      std::size_t k) {
   constexpr std::size_t kLanes = byte_lanes::kLanes;
   if (k > 0 && to - end >= kLanes) {
-    using byte_lanes::LaneBits;
-    using byte_lanes::Splat;
     const byte_lanes::Lanes bytes = byte_lanes::Load(data + end);
-    const std::uint32_t separators =
-        LaneBits((bytes == Splat(' ')) | (bytes == Splat('\t')) | (bytes == Splat(',')) | (bytes == Splat(';')));
-    const std::uint32_t lineEnds = LaneBits(byte_lanes::LineEndLanes(bytes));
-    const auto lineEnd = static_cast<unsigned>(std::countr_zero(lineEnds | 1u << kLanes));
-    std::uint32_t begins = ~separators & (separators << 1 | 1) & ((2u << lineEnd) - 1);
-    for (std::size_t field = 1; field < k && begins != 0; ++field) begins &= begins - 1;
-    const std::size_t at = begins != 0 ? static_cast<unsigned>(std::countr_zero(begins)) : lineEnd;
+    const FieldLanes lanes = ReadFieldLanes(bytes, k);
+    const std::size_t at = lanes.at;
     if (at < kLanes) {
       const std::uint32_t digits = DigitBits(bytes) >> at;
       if ((digits & 1) != 0) {
-        const std::uint32_t points = LaneBits(bytes == Splat('.')) >> at;
+        const std::uint32_t points = byte_lanes::LaneBits(bytes == byte_lanes::Splat('.')) >> at;
         const std::uint32_t run = digits | (points & (0u - points));
         const std::size_t after = at + static_cast<unsigned>(std::countr_zero(~run | 1u << (kLanes - at)));
-        if (after < kLanes) return ((separators | lineEnds) >> after & 1) != 0;
+        if (after < kLanes) return ((lanes.separators | lanes.lineEnds) >> after & 1) != 0;
       } else if (data[end + at] != '-') {
         return false;
       }

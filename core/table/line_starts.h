@@ -42,7 +42,8 @@ template <std::size_t kHeld, typename Visit>
       ends |= Bits{LaneBits(LineEndLanes(Load(data + round + i * kLanes)))} << (i * kLanes);
     }
     for (Bits starts = (ends << 1 | afterEnd) & ~ends; starts != 0; starts &= starts - 1) {
-      const std::size_t stop = visit(round + static_cast<unsigned>(std::countr_zero(starts)), std::true_type{});
+      const std::size_t stop =
+          visit(round + static_cast<unsigned>(std::countr_zero(starts)), std::true_type{});
       if (stop != kGoOn) return stop;
     }
     afterEnd = ends >> (kBits - 1);

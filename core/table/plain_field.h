@@ -22,9 +22,11 @@ namespace kesmaro {
 
 /// The lanes of the sixteen bytes `head` that hold digits.
 [[gnu::always_inline]] inline byte_lanes::Lanes DigitLanes(byte_lanes::Lanes head) {
-  // Less '0' and moved by 128, the digits are the ten least signed bytes: a subtraction and one
-  // compare, where a test of both bounds takes three.
-  return byte_lanes::Splat(-128 + 10) > head - byte_lanes::Splat('0' - 128);
+  // Less '0' and moved by 128 (in unsigned bytes, which wrap), the digits are the ten least signed
+  // bytes: a subtraction and one compare, where a test of both bounds takes three.
+  using Bytes = unsigned char __attribute__((vector_size(16)));
+  const Bytes moved = reinterpret_cast<Bytes>(head) - static_cast<unsigned char>('0' - 128);
+  return byte_lanes::Splat(-128 + 10) > reinterpret_cast<byte_lanes::Lanes>(moved);
 }
 
 /// The digits among the sixteen bytes of `head`, as bits.
@@ -118,8 +120,8 @@ struct FieldLanes {
   constexpr std::size_t kLanes = byte_lanes::kLanes;
   using byte_lanes::Splat;
   FieldLanes lanes;
-  lanes.separators = byte_lanes::LaneBits((bytes == Splat(' ')) | (bytes == Splat('\t')) | (bytes == Splat(',')) |
-                                          (bytes == Splat(';')));
+  lanes.separators = byte_lanes::LaneBits((bytes == Splat(' ')) | (bytes == Splat('\t')) |
+                                          (bytes == Splat(',')) | (bytes == Splat(';')));
   lanes.lineEnds = byte_lanes::LaneBits(byte_lanes::LineEndLanes(bytes));
   const auto lineEnd = static_cast<unsigned>(std::countr_zero(lanes.lineEnds | 1u << kLanes));
   std::uint32_t begins = ~lanes.separators & (lanes.separators << 1 | 1) & ((2u << lineEnd) - 1);

@@ -53,7 +53,8 @@ TEST(PlainFieldTest, VectorReadersReadAsTheReference) {
       ASSERT_EQ(IsPlainField(held.data(), 0, to), x.has_value()) << line;
       if (to == held.text.size() && shape.FitsField(held.head(), DigitLanes(held.head()))) {
         const std::optional<PlainDecimal> cell = ReadPlainDecimal(held.data(), shape.End() + 1, to);
-        EXPECT_EQ(shape.CellFits(held.data()), cell && cell->end <= shape.End() + 1 + byte_lanes::kLanes) << line;
+        EXPECT_EQ(shape.CellFits(held.data()), cell && cell->end <= shape.End() + 1 + byte_lanes::kLanes)
+            << line;
         // A line of the learnt line's bytes has its cell within them, so none has this one's.
         EXPECT_TRUE(!shape.Fits(held.head(), DigitLanes(held.head())) ||
                     (cell && cell->end < byte_lanes::kLanes))
@@ -70,7 +71,8 @@ TEST(PlainFieldTest, VectorReadersReadAsTheReference) {
       // The fields after it: each after the run of separators that ends the one before.
       for (std::size_t k = 1, at = cell; k <= 3; ++k) {
         EXPECT_EQ(FieldAfter(held.data(), x->end, to, k), at) << line << " field " << k;
-        EXPECT_EQ(IsPlainFieldAfter(held.data(), x->end, to, k), ReadPlainDecimal(held.data(), at, to).has_value())
+        EXPECT_EQ(IsPlainFieldAfter(held.data(), x->end, to, k),
+                  ReadPlainDecimal(held.data(), at, to).has_value())
             << line << " field " << k;
         while (at < to && !IsFieldSeparator(held.text[at]) && !IsLineEnd(held.text[at])) ++at;
         while (at < to && IsFieldSeparator(held.text[at])) ++at;

@@ -429,10 +429,11 @@ inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from
     return KeyedWindow::Bounds{window_.first, window_.second, pastBelow_, shortOfAbove_};
   };
   if (column_ == 2) return FindByPairs<true>(data, from, to, keyed_, takes, bounds);
-  return FindByPairs<false>(data, from, to, keyed_, takes, bounds,
-                            [&](std::size_t at, std::size_t end) __attribute__((always_inline)) {
-                              return CellIsNumber(data, at + end, to);
-                            });
+  return FindByPairs<false>(
+      data, from, to, keyed_, takes,
+      bounds, [&](std::size_t at, std::size_t end) __attribute__((always_inline)) {
+        return CellIsNumber(data, at + end, to);
+      });
 }
 
 /// The searches' Find, a copy for each instruction set (EntryPoints): on 32-bit x86, where the

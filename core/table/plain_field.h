@@ -105,6 +105,15 @@ std::optional<PlainDecimal> ReadPlainDecimal(const char* data, std::size_t pos, 
   return ReadPlainDecimal(data, pos, to).has_value();
 }
 
+/// Where a plain decimal whose first digit is in lane 0 of `digits` ends, told from the bits of its
+/// vector's digits and points: its digits and its first point run on to the byte after it, which
+/// ends the decimal where it is plain (a second point stops the run short of the end). At most
+/// `lanes`, the lanes the vector holds of it.
+[[gnu::always_inline]] inline std::size_t PlainRunEnd(std::uint32_t digits, std::uint32_t points,
+                                                      std::size_t lanes) {
+  return static_cast<unsigned>(std::countr_zero(~(digits | (points & (0u - points))) | 1u << lanes));
+}
+
 /// The fields after one that ends at the first of sixteen bytes, as their bits: where the field
 /// separators and the line ends lie, and where field `k` (from 1) begins, after the run of
 /// separators that follows the field before it (lane 0 follows the one that ended), or at the
@@ -152,8 +161,7 @@ struct FieldLanes {
 
 /// Whether field `k` (from 1), counted on from the field that ends at `end` as FieldAfter counts,
 /// is a plain decimal (IsPlainField): told from the one vector of FieldAfter where the field ends
-/// within it too, its digits and its first point running on to the separator or line end after
-/// it (a second point stops the run short of it).
+/// within it too (PlainRunEnd).
 [[gnu::always_inline]] inline bool IsPlainFieldAfter(const char* data, std::size_t end, std::size_t to,
                                                      std::size_t k) {
   constexpr std::size_t kLanes = byte_lanes::kLanes;
@@ -165,8 +173,7 @@ struct FieldLanes {
       const std::uint32_t digits = DigitBits(bytes) >> at;
       if ((digits & 1) != 0) {
         const std::uint32_t points = byte_lanes::LaneBits(bytes == byte_lanes::Splat('.')) >> at;
-        const std::uint32_t run = digits | (points & (0u - points));
-        const std::size_t after = at + static_cast<unsigned>(std::countr_zero(~run | 1u << (kLanes - at)));
+        const std::size_t after = at + PlainRunEnd(digits, points, kLanes - at);
         if (after < kLanes) return ((lanes.separators | lanes.lineEnds) >> after & 1) != 0;
       } else if (data[end + at] != '-') {
         return false;
@@ -305,9 +312,7 @@ class FieldShape {
 
   /// For a shape learnt with its cell, whether the line at `p`, which FitsField, has a plain
   /// decimal cell right after the separator, ended by one of the seventeen bytes from the cell's
-  /// start (kKeyedReach bytes are held at `p`). Told from a vector of the cell: its digits and its
-  /// first point run on to the byte after it, which ends the cell where it is plain (a second
-  /// point stops the run short of the end).
+  /// start (kKeyedReach bytes are held at `p`). Told from a vector of the cell (PlainRunEnd).
   [[gnu::always_inline]] bool CellFits(const char* p) const {
     constexpr std::size_t kLanes = byte_lanes::kLanes;
     const char* cell = p + end_ + 1;
@@ -322,8 +327,7 @@ class FieldShape {
       if ((digits & 1) == 0) return false;
     }
     // The run ends at the vector's end at the latest, where the byte after it is still held.
-    const std::uint32_t run = digits | (points & (0u - points));
-    return EndsPlain(cell[static_cast<unsigned>(std::countr_zero(~run | 1u << kLanes))]);
+    return EndsPlain(cell[PlainRunEnd(digits, points, kLanes)]);
   }
 
   /// The key of a field of this shape, from its line's first eight bytes.

@@ -117,34 +117,59 @@ constexpr auto kAnyCell = [](std::size_t, std::size_t) { return true; };
 /// plain one, is taken, followed by the line `next`, whose first field may not be plain (a line
 /// before one that is not plain is not told from it, so is taken). A line that is not plain is
 /// taken unjudged, and so is the block's last, whose next line is not held.
+///
+/// With `byLine`, a line is passed over by key without `cellAfter` being asked of it, but for the
+/// lines that start within `*byLine` bytes of `from`. A run of lines passed over so is passed over
+/// when its last line's cell is what `cellAfter` asks: each line of the run moves away from a line
+/// taken, and toward the run's last line or past a line taken on that side too (where the run
+/// turns back). Otherwise the line before the run is taken, and `*byLine` set for the next call,
+/// from the line after it, to ask of each line of the run.
 template <bool kCell, typename Takes, typename Bounds, typename CellAfter = const decltype(kAnyCell)&>
 [[gnu::always_inline]] inline std::size_t FindByPairs(const char* data, std::size_t from, std::size_t to,
                                                       KeyedWindow& keyed, Takes&& takes, Bounds&& bounds,
-                                                      CellAfter&& cellAfter = kAnyCell) {
+                                                      CellAfter&& cellAfter = kAnyCell,
+                                                      std::size_t* byLine = nullptr) {
   std::size_t pos = to;  // the line judged with the one after it, once there is one
   FirstField line;
   bool lineRead = true;  // whether `line` holds the line at `pos`, which a line passed over leaves unread
+  // The lines asked of, and of the run of lines passed over since the last line judged, the line
+  // before it and its first.
+  const std::size_t askedTo = byLine != nullptr ? from + std::exchange(*byLine, 0) : to;
+  std::size_t runFrom = to, runFirst = to;
+  // Reads the line at `pos` that ends a run: whether the run is passed over; when it is not, the
+  // lines from its first up to `next` are to be asked of one by one.
+  const auto runHolds = [&](std::size_t next) {
+    ReadFirstField<kCell, true>(data, pos, to, &line);
+    lineRead = true;
+    if (pos < askedTo || (line.plain && cellAfter(pos, line.end - pos))) return true;
+    *byLine = next - runFirst;
+    return false;
+  };
   const std::size_t stop = ForEachLineByKey<kCell, KeyedPass::kMovingAway>(
       data, from, to, keyed,
       [&](std::size_t at) {
+        if (lineRead) {
+          runFrom = pos;
+          runFirst = at;
+        }
         pos = at;
         lineRead = false;
       },
       [&](std::size_t at, auto held) __attribute__((always_inline)) {
         FirstField next;
         ReadFirstField<kCell, decltype(held)::value>(data, at, to, &next);
-        if (!lineRead) {
-          ReadFirstField<kCell, true>(data, pos, to, &line);
-          lineRead = true;
-        }
+        if (!lineRead && !runHolds(at)) return runFrom;
         if (pos != to && takes(line, next)) return pos;
         if (!next.plain) return at;
         pos = at;
         line = next;
         return kGoOn;
       },
-      [&](std::size_t) { return bounds(); }, cellAfter);
-  return stop == to ? pos : stop;
+      [&](std::size_t) { return bounds(); },
+      [&](std::size_t at, std::size_t end)
+          __attribute__((always_inline)) { return at >= askedTo || cellAfter(at, end); });
+  if (stop != to) return stop;
+  return lineRead || runHolds(to) ? pos : runFrom;
 }
 
 }  // namespace
@@ -421,19 +446,17 @@ inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from
   const auto takes = [&](const FirstField& line, const FirstField& next) {
     return !next.plain || (!(next.cell == 1 && PassedByGap(line.x, next.x)) && Matters(data, to, line, next));
   };
-  // Inside a window outside every range, with a number for the next line's cell, a line is
-  // passed over by key as PassedByGap passes it: the cell after the first field is told from the
-  // line's vector, another is looked for.
+  // Inside a window outside every range, a line is passed over by key as PassedByGap passes it,
+  // and a run of such lines with a number for the last one's cell (FindByPairs).
   const auto bounds = [&]() -> std::optional<KeyedWindow::Bounds> {
     if (window_ == kNoWindow) return std::nullopt;
     return KeyedWindow::Bounds{window_.first, window_.second, pastBelow_, shortOfAbove_};
   };
-  if (column_ == 2) return FindByPairs<true>(data, from, to, keyed_, takes, bounds);
   return FindByPairs<false>(
-      data, from, to, keyed_, takes,
-      bounds, [&](std::size_t at, std::size_t end) __attribute__((always_inline)) {
-        return CellIsNumber(data, at + end, to);
-      });
+      data, from, to, keyed_, takes, bounds,
+      [&](std::size_t at, std::size_t end)
+          __attribute__((always_inline)) { return CellIsNumber(data, at + end, to); },
+      &byLine_);
 }
 
 /// The searches' Find, a copy for each instruction set (EntryPoints): on 32-bit x86, where the

@@ -111,6 +111,9 @@ class NearestLineSearch final : public LineSearch {
   Window window_;
   /// The window as keys of the shape of a line judged in full, for the lines after it that key alike.
   KeyedWindow keyed_;
+  /// The bytes from the next Find's start whose lines are passed over by key only with a number
+  /// for a cell, asked line by line: those of a run whose last line had none.
+  std::size_t byLine_ = 0;
 };
 
 /// Finds, for the table's exact values, the lines that NumberLineSearch takes, and passes over
@@ -168,7 +171,7 @@ class InterpolationLineSearch final : public LineSearch {
 /// Finds, for the table's range measures, the lines that lie in a range, or may be the line just
 /// below or above one, nearest to its end, that the curve is cut with; passes over the others
 /// without their being read as numbers. A line below a range is passed over when a line taken
-/// before lies between it and the range, or the line after it does, with a number for a cell
+/// before lies between it and the range, or a line after it does, with a number for a cell
 /// (column `column`); above a range the same. Lines are judged as NearestLineSearch judges them,
 /// and compared as doubles, whose order is the numbers' order where they differ.
 ///
@@ -217,6 +220,9 @@ class RangeLineSearch final : public LineSearch {
   double shortOfAbove_ = 0;
   /// The window as keys of the shape of a line judged in full, for the lines after it that key alike.
   KeyedWindow keyed_;
+  /// The bytes from the next Find's start whose lines are passed over by key only with a number
+  /// for a cell, asked line by line: those of a run whose last line had none.
+  std::size_t byLine_ = 0;
 };
 
 }  // namespace kesmaro

@@ -21,8 +21,7 @@
 namespace kesmaro {
 namespace {
 
-/// What a line takes of the input: a vector and a word, as the searches read a first field;
-/// held out with line ends to what they read of a cell after it (kKeyedReach).
+/// What a line takes of the input: a vector and a word, as the searches read a first field.
 constexpr std::size_t kHeld = kFieldReach;
 
 /// A plain decimal from `at`: `-`, digits, a point and digits, as far as the bytes go.
@@ -61,14 +60,12 @@ bool Alike(const std::string& learnt, const std::string& line, std::size_t last)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kesmaro;
   constexpr std::size_t kLanes = byte_lanes::kLanes;
-  if (size == 0) return 0;
-  const bool cell = data[0] % 2 == 1;
-  const auto line = [&](std::size_t from) {  // kHeld bytes of the input from `from`, then line ends
-    std::string bytes(kKeyedReach, '\n');
+  const auto line = [&](std::size_t from) {  // kHeld bytes of the input from `from`, or line ends
+    std::string bytes(kHeld, '\n');
     if (from < size) std::memcpy(bytes.data(), data + from, std::min(kHeld, size - from));
     return bytes;
   };
-  const std::string a = line(1), b = line(1 + kHeld);
+  const std::string a = line(0), b = line(kHeld);
   const byte_lanes::Lanes headA = byte_lanes::Load(a.data()), headB = byte_lanes::Load(b.data());
   const std::uint32_t digitsA = DigitBits(headA), digitsB = DigitBits(headB);
 
@@ -81,30 +78,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // A shape is learnt from a first field of digits and a point, at most a word, ended by a line
-  // end or a separator, with a cell after one separator when asked.
+  // end or a separator; a line fits it written alike up to the byte after the field.
   const Plain field = ReadPlain(a, 0);
   const std::size_t end = field.end;
-  const bool learns = a[0] != '-' && Ended(a, field, byte_words::kWord + 1) &&
-                      (!cell || (IsFieldSeparator(a[end]) && !IsFieldSeparator(a[end + 1])));
+  const bool learns = a[0] != '-' && Ended(a, field, byte_words::kWord + 1);
   FieldShape shape;
-  KESMARO_CHECK(shape.Learn(a.data(), headA, digitsA, cell) == learns);
+  KESMARO_CHECK(shape.Learn(a.data(), headA, digitsA) == learns);
   if (!learns) return 0;
-  const Plain cellA = ReadPlain(a, end + 1);
-  const bool cellFitsTheVector = !cell || Ended(a, cellA, kLanes);
-  KESMARO_CHECK(shape.Fits(headB, DigitLanes(headB)) ==
-                (cellFitsTheVector && Alike(a, b, cell ? cellA.end : end)));
-  const bool fitsField = Alike(a, b, end);
-  KESMARO_CHECK(shape.FitsField(headB, DigitLanes(headB)) == fitsField);
+  const bool fits = Alike(a, b, end);
+  KESMARO_CHECK(shape.Fits(headB, DigitLanes(headB)) == fits);
   // A field of another shape that keys alike (`1000.1` beside `1000.011`) keys in one order with it.
-  if (FieldShape other; other.Learn(b.data(), headB, digitsB, cell) && other.KeysLike(shape)) {
+  if (FieldShape other; other.Learn(b.data(), headB, digitsB) && other.KeysLike(shape)) {
     const Decimal x = ParseDecimal(a.substr(0, end)).value(),
                   y = ParseDecimal(b.substr(0, ReadPlain(b, 0).end)).value();
     KESMARO_CHECK((shape.Key(byte_words::Load(a.data())) <=> other.Key(byte_words::Load(b.data()))) ==
                   (x <=> y));
   }
-  if (!fitsField) return 0;
-  // A cell ended by one of the seventeen bytes from its start.
-  if (cell) KESMARO_CHECK(shape.CellFits(b.data()) == Ended(b, ReadPlain(b, end + 1), end + 2 + kLanes));
+  if (!fits) return 0;
 
   const Decimal x = ParseDecimal(a.substr(0, end)).value(), y = ParseDecimal(b.substr(0, end)).value();
   const std::uint64_t keyA = shape.Key(byte_words::Load(a.data())),
@@ -115,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t fraction = end - field.wholeEnd - (end > field.wholeEnd ? 1 : 0);
   KESMARO_CHECK(PlainValue(std::stoull(digits), fraction) == ToDouble(x));
   double fuzzed = 0;
-  if (size >= 1 + 2 * kHeld + sizeof fuzzed) std::memcpy(&fuzzed, data + 1 + 2 * kHeld, sizeof fuzzed);
+  if (size >= 2 * kHeld + sizeof fuzzed) std::memcpy(&fuzzed, data + 2 * kHeld, sizeof fuzzed);
   const double inf = std::numeric_limits<double>::infinity();
   for (const double bound :
        {ToDouble(x), std::nextafter(ToDouble(x), inf), std::nextafter(ToDouble(x), -inf), fuzzed}) {

@@ -30,43 +30,22 @@ std::optional<PlainDecimal> ReadPlainDecimal(const char* data, std::size_t pos, 
   return number;
 }
 
-bool FieldShape::Learn(const char* p, const byte_lanes::Lanes& head, std::uint32_t digits, bool cell) {
+bool FieldShape::Learn(const char* p, const byte_lanes::Lanes& head, std::uint32_t digits) {
   const PlainHead field = ReadPlainHead(p, digits, 0);
   if (field.start != 0 || field.wholeEnd == 0 || field.end == 0 || field.end > byte_words::kWord ||
       !EndsPlain(p[field.end]))
     return false;
-  // One separator, then the cell, whose width may differ from line to line (CellFits): cells vary
-  // in width where x does not.
-  if (cell && (!IsFieldSeparator(p[field.end]) || field.end + 1 >= byte_lanes::kLanes ||
-               IsFieldSeparator(p[field.end + 1])))
-    return false;
-  std::size_t last = field.end;  // the byte after the last field of the shape
-  if (cell) {
-    const PlainHead cellHead = ReadPlainHead(p, digits, field.end + 1);
-    last = cellHead.wholeEnd != cellHead.start && cellHead.end != 0 && EndsPlain(p[cellHead.end])
-               ? cellHead.end
-               : byte_lanes::kLanes;  // no line fits the cell's bytes: each is told by CellFits
-  }
   const auto lanes = [](std::uint32_t bits) {
     byte_lanes::Lanes chosen{};
     for (std::size_t lane = 0; lane < byte_lanes::kLanes; ++lane)
       chosen[lane] = (bits >> lane & 1) != 0 ? -1 : 0;
     return chosen;
   };
-  const std::uint32_t fieldBits = (2u << field.end) - 1;  // up to the separator
-  fieldDigitLanes_ = lanes(digits & fieldBits);
-  fieldSameLanes_ = lanes(fieldBits & ~digits);
-  fieldNeededLanes_ = lanes(fieldBits);
+  const std::uint32_t bits = (2u << field.end) - 1;  // up to the byte after the field
   bytes_ = head;
-  if (last < byte_lanes::kLanes) {
-    const std::uint32_t bits = (2u << last) - 1;  // up to the byte after the last field
-    digitLanes_ = lanes(digits & bits);
-    sameLanes_ = lanes(bits & ~digits);
-    neededLanes_ = lanes(bits);
-  } else {
-    digitLanes_ = sameLanes_ = byte_lanes::Lanes{};
-    neededLanes_ = byte_lanes::Splat(-1);
-  }
+  digitLanes_ = lanes(digits & bits);
+  sameLanes_ = lanes(bits & ~digits);
+  neededLanes_ = lanes(bits);
   keyMask_ = byte_words::FirstBytes(~std::uint64_t{0}, field.end);
   // A point where the field has none, and zeros, fill its key out to a word's digits.
   char fill[byte_words::kWord] = {};
@@ -111,18 +90,17 @@ std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
 }
 
 std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p,
-                                                  const byte_lanes::Lanes& head, bool cell,
-                                                  const Bounds& bounds, bool passed) {
+                                                  const byte_lanes::Lanes& head, const Bounds& bounds,
+                                                  bool passed) {
   passed_ = passed_ || passed;
-  cellsVary_ = false;
   const byte_lanes::Lanes digitLanes = DigitLanes(head);
   const FieldShape* shape = nullptr;
   for (std::size_t i = 0; i < count_ && shape == nullptr; ++i) {
-    if (shapes_[i].FitsField(head, digitLanes)) shape = &shapes_[i];
+    if (shapes_[i].Fits(head, digitLanes)) shape = &shapes_[i];
   }
   if (shape == nullptr) {
     FieldShape learnt;
-    if (!learnt.Learn(p, head, byte_lanes::LaneBits(digitLanes), cell)) return std::nullopt;
+    if (!learnt.Learn(p, head, byte_lanes::LaneBits(digitLanes))) return std::nullopt;
     std::size_t slot = 0;
     if (count_ > 0 && learnt.KeysLike(shapes_[0])) {
       // x written with other decimals than before (`1000.01` among `1000.011`): the keys made

@@ -201,32 +201,24 @@ struct FieldLanes {
   return count == 0 ? 0 : DigitsWordValue(byte_words::Load(p), count);
 }
 
-/// A line's first field as the searches judge it, and, when asked, whether the field after it is
-/// a plain decimal too.
+/// A line's first field as the searches judge it.
 struct FirstField {
   bool plain = false;  ///< whether it is a plain decimal of kMostPlainDigits digits at most
   double x = 0;
   std::size_t end = 0;  ///< where it ends, when plain
-  int cell = -1;        ///< whether the second field is a plain decimal: 1, 0, or -1 when not yet told
 };
 
 /// What ReadFirstField reads of a line's start: a vector, and a word after it for the digits that
 /// end near the vector's end.
 inline constexpr std::size_t kFieldReach = byte_lanes::kLanes + byte_words::kWord;
 
-/// What the keyed searches read of a line's start: a first field of a word at most, its
-/// separator, and a vector of the cell after it and the byte after that (FieldShape::CellFits).
-inline constexpr std::size_t kKeyedReach = byte_words::kWord + 1 + byte_lanes::kLanes + 1;
-
 /// The first field of the line at `pos`, as ReadPlainDecimal reads it, from one vector of the
 /// line's start for a field that ends within its first sixteen bytes with up to eight digits
-/// either side of the point: the common first field. Others are read byte by byte. With `kCell`,
-/// the second field is judged from the same vector when it ends within it too, as it does in the
-/// common line. With `kHeld`, the caller knows that kFieldReach bytes are held from `pos` on.
-template <bool kCell, bool kHeld>
+/// either side of the point: the common first field. Others are read byte by byte. With `kHeld`,
+/// the caller knows that kFieldReach bytes are held from `pos` on.
+template <bool kHeld>
 [[gnu::always_inline]] inline void ReadFirstField(const char* data, std::size_t pos, std::size_t to,
                                                   FirstField* field) {
-  constexpr std::size_t kLanes = byte_lanes::kLanes;
   if constexpr (std::endian::native == std::endian::little) {
     if (kHeld || to - pos >= kFieldReach) {
       const char* p = data + pos;
@@ -256,20 +248,6 @@ template <bool kCell, bool kHeld>
         field->plain = true;
         field->x = shape.start != 0 ? -value : value;
         field->end = pos + shape.end;
-        if constexpr (kCell) {
-          // The field ends at a separator or at the line's end; the cell starts after the run of
-          // separators, mostly one.
-          std::size_t cell = shape.end;
-          while (cell < kLanes && IsFieldSeparator(p[cell])) ++cell;
-          if (cell < kLanes) {
-            const PlainHead cellShape = ReadPlainHead(p, digits, cell);
-            if (cellShape.start < kLanes && cellShape.wholeEnd == cellShape.start) {
-              field->cell = 0;
-            } else if (cellShape.end != 0) {
-              field->cell = EndsPlain(p[cellShape.end]) ? 1 : 0;
-            }
-          }
-        }
         return;
       }
     }
@@ -283,51 +261,23 @@ template <bool kCell, bool kHeld>
 
 /// The shape of a line's start whose first field is a plain decimal without a sign that fills at
 /// most a word (seven digits and a point, or eight digits): where its digits lie, its point and
-/// the byte after it; and, when learnt with its cell, the one field separator after it and the
-/// plain decimal cell after that, with the byte after that, all within sixteen bytes (Fits), or a
-/// plain decimal cell of any width there (FitsField and CellFits), as intensities are written. Fields
-/// read as keys: the word of their bytes as one integer, in the order they are written, filled out
-/// with a point and zeros to eight bytes, so that the keys of every shape with as many digits before
-/// the point (KeysLike: `1000`, `1000.1`, `1000.01` and `1000.011`, as exports write x at its
-/// shortest) are in their numbers' order and, as their doubles are apart for each, their doubles'
-/// order. A search so tells a line from the bounds it passes lines over within, once these are
-/// made keys of the line's shape, without reading the line as a number.
+/// the byte after it (Fits). Fields read as keys: the word of their bytes as one integer, in the
+/// order they are written, filled out with a point and zeros to eight bytes, so that the keys of
+/// every shape with as many digits before the point (KeysLike: `1000`, `1000.1`, `1000.01` and
+/// `1000.011`, as exports write x at its shortest) are in their numbers' order and, as their
+/// doubles are apart for each, their doubles' order. A search so tells a line from the bounds it
+/// passes lines over within, once these are made keys of the line's shape, without reading the
+/// line as a number.
 class FieldShape {
  public:
   /// Becomes the shape of the line at the sixteen bytes `head` at `p`, whose digits are the bits
-  /// of `digits`, with its cell when `cell`: false when the line has no such shape.
-  bool Learn(const char* p, const byte_lanes::Lanes& head, std::uint32_t digits, bool cell);
+  /// of `digits`: false when the line has no such shape.
+  bool Learn(const char* p, const byte_lanes::Lanes& head, std::uint32_t digits);
 
   /// Whether the line whose sixteen bytes are `head`, with digits in the lanes `digits`
   /// (DigitLanes), is of this shape.
   [[gnu::always_inline]] bool Fits(byte_lanes::Lanes head, byte_lanes::Lanes digits) const {
     return Holds(head, digits, digitLanes_, sameLanes_, neededLanes_);
-  }
-
-  /// Whether the line fits the shape's first field and the separator after it: with a cell of
-  /// another width, it is still of the shape where CellFits.
-  [[gnu::always_inline]] bool FitsField(byte_lanes::Lanes head, byte_lanes::Lanes digits) const {
-    return Holds(head, digits, fieldDigitLanes_, fieldSameLanes_, fieldNeededLanes_);
-  }
-
-  /// For a shape learnt with its cell, whether the line at `p`, which FitsField, has a plain
-  /// decimal cell right after the separator, ended by one of the seventeen bytes from the cell's
-  /// start (kKeyedReach bytes are held at `p`). Told from a vector of the cell (PlainRunEnd).
-  [[gnu::always_inline]] bool CellFits(const char* p) const {
-    constexpr std::size_t kLanes = byte_lanes::kLanes;
-    const char* cell = p + end_ + 1;
-    const byte_lanes::Lanes bytes = byte_lanes::Load(cell);
-    std::uint32_t digits = DigitBits(bytes);
-    std::uint32_t points = byte_lanes::LaneBits(bytes == byte_lanes::Splat('.'));
-    if ((digits & 1) == 0) [[unlikely]] {
-      if (cell[0] != '-') return false;
-      ++cell;  // the digits after the sign
-      digits >>= 1;
-      points >>= 1;
-      if ((digits & 1) == 0) return false;
-    }
-    // The run ends at the vector's end at the latest, where the byte after it is still held.
-    return EndsPlain(cell[PlainRunEnd(digits, points, kLanes)]);
   }
 
   /// The key of a field of this shape, from its line's first eight bytes.
@@ -368,12 +318,8 @@ class FieldShape {
   byte_lanes::Lanes digitLanes_{};  ///< the lanes that are digits
   byte_lanes::Lanes sameLanes_{};   ///< the lanes that are as in the learnt line
   /// The lanes a line must have as the learnt one, digits or the same bytes; all sixteen, with
-  /// none to be digits or the same, where no line is of the shape: before a shape is learnt, and
-  /// for one whose cell runs past the sixteen bytes (each line's is told by CellFits).
+  /// none to be digits or the same, before a shape is learnt, so that no line is of it.
   byte_lanes::Lanes neededLanes_ = byte_lanes::Splat(-1);
-  byte_lanes::Lanes fieldDigitLanes_{};  ///< the same for the first field alone
-  byte_lanes::Lanes fieldSameLanes_{};
-  byte_lanes::Lanes fieldNeededLanes_ = byte_lanes::Splat(-1);
   std::uint64_t keyMask_ = 0;     ///< the field's bytes in the word
   std::uint64_t fill_ = 0;        ///< the point and zeros that fill a key out to eight bytes
   std::uint8_t wholeDigits_ = 0;  ///< the field's digits before its point
@@ -393,8 +339,8 @@ class KeyedWindow {
   };
 
   /// Keys the window for the line at the sixteen bytes `head` at `p`: makes
-  /// the keys of `bounds` for the line's shape, with its cell when `cell`, and gives the line's
-  /// key when it lies inside the window; none too when the line has no such shape. Two fields of
+  /// the keys of `bounds` for the line's shape, and gives the line's key when it lies inside the
+  /// window; none too when the line has no such shape. Two fields of
   /// these shapes lie a step apart at least, far more than their doubles' rounding, so the keys
   /// tell lines apart as their doubles do. `passed` says whether a line was passed over by key
   /// since the last call. A shape that keys like those learnt joins them, and their keys stay;
@@ -404,7 +350,7 @@ class KeyedWindow {
   /// learnt that no line was passed over by key with make the search wait some thousands of bytes
   /// from `at`, the line's place in the block, before it keys the window again (Ready).
   std::optional<std::uint64_t> KeyLine(std::size_t at, const char* p, const byte_lanes::Lanes& head,
-                                       bool cell, const Bounds& bounds, bool passed);
+                                       const Bounds& bounds, bool passed);
 
   /// A block of data from `from` on is walked: what is still to wait counts from there.
   void Begin(std::size_t from) { resume_ = from + wait_; }
@@ -416,12 +362,11 @@ class KeyedWindow {
   /// Whether there are keys for the shapes learnt last: those of the bounds that a line was
   /// last keyed with, for a search whose every window stays one it may pass lines over within.
   [[gnu::always_inline]] bool Keyed() const { return made_; }
-  /// Whether the line at `p`, with kKeyedReach bytes held there, is of the first shape keyed, with
-  /// its cell (FieldShape::CellFits) when `kCell`: the shape of the last line that fitted, mostly
-  /// that of most lines. Before any is learnt, no line is.
-  template <bool kCell>
-  [[gnu::always_inline]] bool FitsFirst(const char* p, byte_lanes::Lanes head, byte_lanes::Lanes digits) {
-    return FitsShape<kCell>(shapes_[0], p, head, digits);
+  /// Whether the line whose sixteen bytes are `head`, with digits in the lanes `digits`, is of the
+  /// first shape keyed: the shape of the last line that fitted, mostly that of most lines. Before
+  /// any is learnt, no line is.
+  [[gnu::always_inline]] bool FitsFirst(byte_lanes::Lanes head, byte_lanes::Lanes digits) const {
+    return shapes_[0].Fits(head, digits);
   }
   [[gnu::always_inline]] const FieldShape& First() const { return shapes_[0]; }
   /// The other shape keyed that the line at `at` in the block is of; null when none. Out of the
@@ -429,7 +374,6 @@ class KeyedWindow {
   /// missed comes first from then on, as the first is then not the common one (a first line of
   /// `1000` before lines of `1000.001`); one found for a line among many of the first shape, as
   /// `1000.01` among `1000.011`, does not, so that the next line looks no further.
-  template <bool kCell>
   [[gnu::noinline]] const FieldShape* OtherFitting(std::size_t at, const char* p) {
     // Read again rather than handed over: a vector passed by reference is stored for every
     // line, in case the call is made.
@@ -438,7 +382,7 @@ class KeyedWindow {
     const bool soon = at - lastMissed_ <= kSoon;  // at the start of a block, a wrap past kSoon
     lastMissed_ = at;
     for (std::size_t i = 1; i < count_; ++i) {
-      if (!FitsShape<kCell>(shapes_[i], p, head, digits)) continue;
+      if (!shapes_[i].Fits(head, digits)) continue;
       if (!soon) return &shapes_[i];
       std::swap(shapes_[0], shapes_[i]);
       return &shapes_[0];
@@ -454,19 +398,6 @@ class KeyedWindow {
   }
 
  private:
-  /// Lines of cells as wide as the learnt line's are told by one vector test (Fits); those of
-  /// other widths, as intensities are mostly written, by the field's and then the cell's. Once a
-  /// line misses it, its test is no longer tried first, until the window is keyed again.
-  template <bool kCell>
-  [[gnu::always_inline]] bool FitsShape(const FieldShape& shape, const char* p, byte_lanes::Lanes head,
-                                        byte_lanes::Lanes digits) {
-    if (!kCell) return shape.Fits(head, digits);
-    if (!cellsVary_) {
-      if (shape.Fits(head, digits)) return true;
-      cellsVary_ = true;
-    }
-    return shape.FitsField(head, digits) && shape.CellFits(p);
-  }
   /// The bytes within which a line the first shape missed follows another, for the shape it is
   /// of to come first: a few lines.
   static constexpr std::size_t kSoon = 64;
@@ -482,7 +413,6 @@ class KeyedWindow {
   Bounds bounds_;
   std::uint64_t low_ = 0, high_ = 0, past_ = 0, shortOf_ = 0;
   bool passed_ = false;     ///< whether a line was passed over by key since the shapes were learnt
-  bool cellsVary_ = false;  ///< whether a line's cell was not as wide as the learnt one's (FitsShape)
   std::size_t resume_ = 0;  ///< where in the block being walked the window may be keyed again
   std::size_t wait_ = 0;    ///< the bytes still to wait when a block ends
 };

@@ -46,11 +46,10 @@ enum class KeyedPass { kInside, kMovingAway };
 /// `bounds(at)` gives the window the search now passes lines over within, if there is one, and
 /// the window is keyed for the line at `at`.
 ///
-/// A line of the window's shape, with the cell when `kCell`, inside it and passed as `kPass` says,
-/// is handed to `passedOver(at)` instead of being judged. `cellAfter(at, end)` may ask more of
+/// A line of the window's shape inside it, passed as `kPass` says, is handed to `passedOver(at)`
+/// instead of being judged. `cellAfter(at, end)` may ask more of
 /// it, whose first field ends `end` bytes on: a cell further on.
-template <bool kCell, KeyedPass kPass, typename PassedOver, typename Judge, typename Bounds,
-          typename CellAfter>
+template <KeyedPass kPass, typename PassedOver, typename Judge, typename Bounds, typename CellAfter>
 [[gnu::always_inline]] inline std::size_t ForEachLineByKey(const char* data, std::size_t from, std::size_t to,
                                                            KeyedWindow& keyed, PassedOver&& passedOver,
                                                            Judge&& judge, Bounds&& bounds,
@@ -61,7 +60,7 @@ template <bool kCell, KeyedPass kPass, typename PassedOver, typename Judge, type
   std::uint64_t lineKey = 0;
   bool passed = false;  // whether a line was passed over by key since the window was last keyed
   keyed.Begin(from);
-  const std::size_t stop = ForEachLineStart<kKeyedReach>(
+  const std::size_t stop = ForEachLineStart<kFieldReach>(
       data, from, to, [&](std::size_t at, auto held) __attribute__((always_inline)) {
         constexpr bool kHeld = decltype(held)::value;
         const char* p = data + at;
@@ -80,9 +79,9 @@ template <bool kCell, KeyedPass kPass, typename PassedOver, typename Judge, type
               return true;
             };
             const FieldShape* other = nullptr;
-            if (keyed.FitsFirst<kCell>(p, head, digits)
+            if (keyed.FitsFirst(head, digits)
                     ? passes(keyed.First())
-                    : (other = keyed.OtherFitting<kCell>(at, p)) != nullptr && passes(*other)) {
+                    : (other = keyed.OtherFitting(at, p)) != nullptr && passes(*other)) {
               passedOver(at);
               passed = true;
               return kGoOn;
@@ -96,7 +95,7 @@ template <bool kCell, KeyedPass kPass, typename PassedOver, typename Judge, type
           if (keyed.Ready(at)) {
             if (const std::optional<KeyedWindow::Bounds> window = bounds(at)) {
               const byte_lanes::Lanes head = byte_lanes::Load(p);
-              const std::optional<std::uint64_t> key = keyed.KeyLine(at, p, head, kCell, *window, passed);
+              const std::optional<std::uint64_t> key = keyed.KeyLine(at, p, head, *window, passed);
               lineKeyed = kPass == KeyedPass::kInside ? keyed.Keyed() : key.has_value();
               lineKey = key.value_or(0);
               passed = false;
@@ -124,7 +123,7 @@ constexpr auto kAnyCell = [](std::size_t, std::size_t) { return true; };
 /// taken, and toward the run's last line or past a line taken on that side too (where the run
 /// turns back). Otherwise the line before the run is taken, and `*byLine` set for the next call,
 /// from the line after it, to ask of each line of the run.
-template <bool kCell, typename Takes, typename Bounds, typename CellAfter = const decltype(kAnyCell)&>
+template <typename Takes, typename Bounds, typename CellAfter = const decltype(kAnyCell)&>
 [[gnu::always_inline]] inline std::size_t FindByPairs(const char* data, std::size_t from, std::size_t to,
                                                       KeyedWindow& keyed, Takes&& takes, Bounds&& bounds,
                                                       CellAfter&& cellAfter = kAnyCell,
@@ -139,13 +138,13 @@ template <bool kCell, typename Takes, typename Bounds, typename CellAfter = cons
   // Reads the line at `pos` that ends a run: whether the run is passed over; when it is not, the
   // lines from its first up to `next` are to be asked of one by one.
   const auto runHolds = [&](std::size_t next) {
-    ReadFirstField<kCell, true>(data, pos, to, &line);
+    ReadFirstField<true>(data, pos, to, &line);
     lineRead = true;
     if (pos < askedTo || (line.plain && cellAfter(pos, line.end - pos))) return true;
     *byLine = next - runFirst;
     return false;
   };
-  const std::size_t stop = ForEachLineByKey<kCell, KeyedPass::kMovingAway>(
+  const std::size_t stop = ForEachLineByKey<KeyedPass::kMovingAway>(
       data, from, to, keyed,
       [&](std::size_t at) {
         if (lineRead) {
@@ -157,7 +156,7 @@ template <bool kCell, typename Takes, typename Bounds, typename CellAfter = cons
       },
       [&](std::size_t at, auto held) __attribute__((always_inline)) {
         FirstField next;
-        ReadFirstField<kCell, decltype(held)::value>(data, at, to, &next);
+        ReadFirstField<decltype(held)::value>(data, at, to, &next);
         if (!lineRead && !runHolds(at)) return runFrom;
         if (pos != to && takes(line, next)) return pos;
         if (!next.plain) return at;
@@ -286,7 +285,7 @@ void NearestLineSearch::Took(double x) {
 
 inline std::size_t NearestLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
   if (!judges_) return from;
-  return FindByPairs<false>(
+  return FindByPairs(
       data, from, to, keyed_,
       [&](const FirstField& line, const FirstField& next) {
         if (next.plain && (PassedInWindow(line.x, next.x) || !MayBeNearest(line.x, next.x))) return false;
@@ -307,12 +306,12 @@ inline std::size_t ExactLineSearch::FindLines(const char* data, std::size_t from
   // Each line is judged alone; a line inside the gap between values that the last line judged
   // lay in is passed over by key. The gap is found out of line: it is asked for few lines, and
   // inlined it crowds the registers of the walk over the lines passed over (3% more instructions).
-  return ForEachLineByKey<false, KeyedPass::kInside>(
+  return ForEachLineByKey<KeyedPass::kInside>(
       data, from, to, keyed_, [](std::size_t) {},
       [&](std::size_t at, auto) { return mayEqual_.Takes(data, at, to) ? at : kGoOn; },
       [&](std::size_t at) __attribute__((noinline))->std::optional<KeyedWindow::Bounds> {
         FirstField line;
-        ReadFirstField<false, true>(data, at, to, &line);
+        ReadFirstField<true>(data, at, to, &line);
         if (!line.plain || values_.Gap(line.x) == SortedPoints::kOnPoint) return std::nullopt;
         const auto [low, high] = values_.LastGap();
         return KeyedWindow::Bounds{low, high, -kInfinity, kInfinity};
@@ -334,7 +333,7 @@ inline std::size_t InterpolationLineSearch::FindLines(const char* data, std::siz
   bool first = true;  // whether the line judged is the first one found
   // Two lines inside the gap between values that the last line looked up lay in are not either
   // side of one; passed over by key, in either direction.
-  return FindByPairs<false>(
+  return FindByPairs(
       data, from, to, keyed_,
       [&](const FirstField& line, const FirstField& next) {
         if (!next.plain || Between(line.x, next.x)) return true;
@@ -411,7 +410,7 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField
                               const FirstField& next) {
   const double x = line.x, nextX = next.x;
   // Whether the next line has a number for a cell, found once it is asked.
-  int nextCounts = next.cell;
+  int nextCounts = -1;
   const auto nextIsNumber = [&] {
     if (nextCounts < 0) nextCounts = CellIsNumber(data, next.end, to) ? 1 : 0;
     return nextCounts == 1;
@@ -434,7 +433,7 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField
     const double high = highs_.points()[highs - 1];
     matters = !(x > takenAbove_[highs]) && !(high < nextX && nextX < x && nextIsNumber());
   }
-  if (matters && (line.cell >= 0 ? line.cell == 1 : CellIsNumber(data, line.end, to))) {
+  if (matters && CellIsNumber(data, line.end, to)) {
     if (lows < lows_.points().size()) takenBelow_[lows] = std::max(takenBelow_[lows], x);
     if (highs > 0) takenAbove_[highs] = std::min(takenAbove_[highs], x);
     window_ = kNoWindow;
@@ -444,7 +443,7 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField
 
 inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
   const auto takes = [&](const FirstField& line, const FirstField& next) {
-    return !next.plain || (!(next.cell == 1 && PassedByGap(line.x, next.x)) && Matters(data, to, line, next));
+    return !next.plain || Matters(data, to, line, next);
   };
   // Inside a window outside every range, a line is passed over by key as PassedByGap passes it,
   // and a run of such lines with a number for the last one's cell (FindByPairs).
@@ -452,7 +451,7 @@ inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from
     if (window_ == kNoWindow) return std::nullopt;
     return KeyedWindow::Bounds{window_.first, window_.second, pastBelow_, shortOfAbove_};
   };
-  return FindByPairs<false>(
+  return FindByPairs(
       data, from, to, keyed_, takes, bounds,
       [&](std::size_t at, std::size_t end)
           __attribute__((always_inline)) { return CellIsNumber(data, at + end, to); },

@@ -111,9 +111,6 @@ class NearestLineSearch final : public LineSearch {
   Window window_;
   /// The window as keys of the shape of a line judged in full, for the lines after it that key alike.
   KeyedWindow keyed_;
-  /// The bytes from the next Find's start whose lines are passed over by key only with a number
-  /// for a cell, asked line by line: those of a run whose last line had none.
-  std::size_t byLine_ = 0;
 };
 
 /// Finds, for the table's exact values, the lines that NumberLineSearch takes, and passes over

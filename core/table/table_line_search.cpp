@@ -9,6 +9,7 @@
 #include <limits>
 #include <optional>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 
 #include "core/run/byte_lanes.h"
@@ -117,37 +118,44 @@ constexpr auto kAnyCell = [](std::size_t, std::size_t) { return true; };
 /// before one that is not plain is not told from it, so is taken). A line that is not plain is
 /// taken unjudged, and so is the block's last, whose next line is not held.
 ///
-/// With `byLine`, a line is passed over by key without `cellAfter` being asked of it, but for the
-/// lines that start within `*byLine` bytes of `from`. A run of lines passed over so is passed over
-/// when its last line's cell is what `cellAfter` asks: each line of the run moves away from a line
+/// With `cellIsNumber(at, end)`, which tells whether the cell of the line at `at`, whose first
+/// field ends `end` bytes on, is a number, lines are passed over by key only where a line after
+/// them has one: it is asked of each line that starts within `*byLine` bytes of `from`, and of the
+/// last of a run of lines passed over beyond those. Each line of the run moves away from a line
 /// taken, and toward the run's last line or past a line taken on that side too (where the run
-/// turns back). Otherwise the line before the run is taken, and `*byLine` set for the next call,
-/// from the line after it, to ask of each line of the run.
-template <typename Takes, typename Bounds, typename CellAfter = const decltype(kAnyCell)&>
+/// turns back), so that line tells for all. Where its cell is no number, the line before the run
+/// is taken, and `*byLine` set for the next call, from the line after it, to ask of each line of
+/// the run.
+template <typename Takes, typename Bounds, typename CellIsNumber = std::nullptr_t>
 [[gnu::always_inline]] inline std::size_t FindByPairs(const char* data, std::size_t from, std::size_t to,
                                                       KeyedWindow& keyed, Takes&& takes, Bounds&& bounds,
-                                                      CellAfter&& cellAfter = kAnyCell,
+                                                      CellIsNumber&& cellIsNumber = nullptr,
                                                       std::size_t* byLine = nullptr) {
+  constexpr bool kCells = !std::is_same_v<std::decay_t<CellIsNumber>, std::nullptr_t>;
   std::size_t pos = to;  // the line judged with the one after it, once there is one
   FirstField line;
   bool lineRead = true;  // whether `line` holds the line at `pos`, which a line passed over leaves unread
   // The lines asked of, and of the run of lines passed over since the last line judged, the line
   // before it and its first.
-  const std::size_t askedTo = byLine != nullptr ? from + std::exchange(*byLine, 0) : to;
-  std::size_t runFrom = to, runFirst = to;
-  // Reads the line at `pos` that ends a run: whether the run is passed over; when it is not, the
-  // lines from its first up to `next` are to be asked of one by one.
-  const auto runHolds = [&](std::size_t next) {
+  std::size_t askedTo = to, runFrom = to, runFirst = to;
+  if constexpr (kCells) askedTo = from + std::exchange(*byLine, 0);
+  // Reads the line at `pos` after a line was passed over: whether the run it ends is passed over;
+  // when it is not, the lines from its first up to `next` are to be asked of one by one.
+  const auto readLine = [&](std::size_t next) {
     ReadFirstField<true>(data, pos, to, &line);
     lineRead = true;
-    if (pos < askedTo || (line.plain && cellAfter(pos, line.end - pos))) return true;
-    *byLine = next - runFirst;
-    return false;
+    if constexpr (kCells) {
+      if (pos >= askedTo && !(line.plain && cellIsNumber(pos, line.end - pos))) {
+        *byLine = next - runFirst;
+        return false;
+      }
+    }
+    return true;
   };
   const std::size_t stop = ForEachLineByKey<KeyedPass::kMovingAway>(
       data, from, to, keyed,
       [&](std::size_t at) {
-        if (lineRead) {
+        if (kCells && lineRead) {
           runFrom = pos;
           runFirst = at;
         }
@@ -157,7 +165,7 @@ template <typename Takes, typename Bounds, typename CellAfter = const decltype(k
       [&](std::size_t at, auto held) __attribute__((always_inline)) {
         FirstField next;
         ReadFirstField<decltype(held)::value>(data, at, to, &next);
-        if (!lineRead && !runHolds(at)) return runFrom;
+        if (!lineRead && !readLine(at)) return runFrom;
         if (pos != to && takes(line, next)) return pos;
         if (!next.plain) return at;
         pos = at;
@@ -165,10 +173,12 @@ template <typename Takes, typename Bounds, typename CellAfter = const decltype(k
         return kGoOn;
       },
       [&](std::size_t) { return bounds(); },
-      [&](std::size_t at, std::size_t end)
-          __attribute__((always_inline)) { return at >= askedTo || cellAfter(at, end); });
+      [&](std::size_t at, std::size_t end) __attribute__((always_inline)) {
+        if constexpr (kCells) return at >= askedTo || cellIsNumber(at, end);
+        return true;
+      });
   if (stop != to) return stop;
-  return lineRead || runHolds(to) ? pos : runFrom;
+  return !kCells || lineRead || readLine(to) ? pos : runFrom;
 }
 
 }  // namespace

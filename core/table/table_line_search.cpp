@@ -443,15 +443,36 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField
     const double high = highs_.points()[highs - 1];
     matters = !(x > takenAbove_[highs]) && !(high < nextX && nextX < x && nextIsNumber());
   }
-  if (matters && CellIsNumber(data, line.end, to)) {
-    if (lows < lows_.points().size()) takenBelow_[lows] = std::max(takenBelow_[lows], x);
-    if (highs > 0) takenAbove_[highs] = std::min(takenAbove_[highs], x);
-    window_ = kNoWindow;
+  if (matters && CellIsNumber(data, line.end, to)) Took(x, lows, highs);
+  // Inside a range, the gap between ends that the line lies in is remembered: its lines are
+  // taken at once after it (FindLines).
+  if (ordered_ && highs < lows) {
+    if (const std::size_t gap = ends_.Gap(x); gap != SortedPoints::kOnPoint && !outside_[gap]) {
+      inside_ = ends_.LastGap();
+      insideLows_ = lows;
+      insideHighs_ = highs;
+    }
   }
   return matters;
 }
 
+inline void RangeLineSearch::Took(double x, std::size_t lows, std::size_t highs) {
+  if (lows < lows_.points().size()) takenBelow_[lows] = std::max(takenBelow_[lows], x);
+  if (highs > 0) takenAbove_[highs] = std::min(takenAbove_[highs], x);
+  window_ = kNoWindow;
+}
+
 inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
+  // A line inside a range matters, whatever line follows it; in the gap between ends that the
+  // last such line lay in, it is taken without the walk.
+  if (from < to) {
+    FirstField line;
+    ReadFirstField<false>(data, from, to, &line);
+    if (line.plain && line.x > inside_.first && line.x < inside_.second) {
+      if (CellIsNumber(data, line.end, to)) Took(line.x, insideLows_, insideHighs_);
+      return from;
+    }
+  }
   const auto takes = [&](const FirstField& line, const FirstField& next) {
     return !next.plain || Matters(data, to, line, next);
   };

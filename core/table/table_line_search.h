@@ -191,6 +191,9 @@ class RangeLineSearch final : public LineSearch {
   /// Whether a line may matter, with the line after it. Remembers a line that matters with a
   /// number for a cell.
   bool Matters(const char* data, std::size_t to, const FirstField& line, const FirstField& next);
+  /// Remembers a line taken at x with a number for a cell, `lows` range low ends at or below it
+  /// and `highs` high ends below it.
+  void Took(double x, std::size_t lows, std::size_t highs);
   /// Whether the line at x is passed over for a next line at `next` with a number for a cell,
   /// told from the gap between range ends that both lie in, when that gap is outside every range.
   bool PassedByGap(double x, double next);
@@ -217,6 +220,11 @@ class RangeLineSearch final : public LineSearch {
   double shortOfAbove_ = 0;
   /// The window as keys of the shape of a line judged in full, for the lines after it that key alike.
   KeyedWindow keyed_;
+  /// The gap between range ends, inside a range, that the last line inside one lay in, as its open
+  /// bounds (kNoWindow when none), and its lines' counts of ends for Took.
+  std::pair<double, double> inside_ = kNoWindow;
+  std::size_t insideLows_ = 0;
+  std::size_t insideHighs_ = 0;
   /// The bytes from the next Find's start whose lines are passed over by key only with a number
   /// for a cell, asked line by line: those of a run whose last line had none.
   std::size_t byLine_ = 0;

@@ -462,17 +462,15 @@ inline void RangeLineSearch::Took(double x, std::size_t lows, std::size_t highs)
   window_ = kNoWindow;
 }
 
+inline std::size_t RangeLineSearch::TakeInside(const char* data, std::size_t from, std::size_t to) {
+  FirstField line;
+  ReadFirstField<false>(data, from, to, &line);
+  if (!line.plain || !(line.x > inside_.first && line.x < inside_.second)) return kGoOn;
+  if (CellIsNumber(data, line.end, to)) Took(line.x, insideLows_, insideHighs_);
+  return from;
+}
+
 inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
-  // A line inside a range matters, whatever line follows it; in the gap between ends that the
-  // last such line lay in, it is taken without the walk.
-  if (from < to) {
-    FirstField line;
-    ReadFirstField<false>(data, from, to, &line);
-    if (line.plain && line.x > inside_.first && line.x < inside_.second) {
-      if (CellIsNumber(data, line.end, to)) Took(line.x, insideLows_, insideHighs_);
-      return from;
-    }
-  }
   const auto takes = [&](const FirstField& line, const FirstField& next) {
     return !next.plain || Matters(data, to, line, next);
   };
@@ -498,12 +496,20 @@ struct TableLineScan {
                                                  std::size_t to) {
     return search.FindLines(data, from, to);
   }
+  [[gnu::always_inline]] static std::size_t TakeInside(RangeLineSearch& search, const char* data,
+                                                       std::size_t from, std::size_t to) {
+    return search.TakeInside(data, from, to);
+  }
 
-  template <typename Search>
+  template <auto kBody, typename Search>
   static std::size_t Fastest(Search& search, const char* data, std::size_t from, std::size_t to) {
-    using Entries = byte_lanes::EntryPoints<&TableLineScan::Find<Search>>;
+    using Entries = byte_lanes::EntryPoints<kBody>;
     static const typename Entries::Entry entry = Entries::Fastest();
     return entry(search, data, from, to);
+  }
+  template <typename Search>
+  static std::size_t Fastest(Search& search, const char* data, std::size_t from, std::size_t to) {
+    return Fastest<&Find<Search>>(search, data, from, to);
   }
 };
 
@@ -520,6 +526,13 @@ std::size_t InterpolationLineSearch::Find(const char* data, std::size_t from, st
 }
 
 std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_t to) {
+  // The lines inside a range come one a call, each taken: told apart from the walk, whose entry
+  // saves and restores all it holds for each call.
+  if (inside_.first < inside_.second && from < to) {
+    if (const std::size_t taken = TableLineScan::Fastest<&TableLineScan::TakeInside>(*this, data, from, to);
+        taken != kGoOn)
+      return taken;
+  }
   return TableLineScan::Fastest(*this, data, from, to);
 }
 

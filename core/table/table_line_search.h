@@ -191,6 +191,9 @@ class RangeLineSearch final : public LineSearch {
   /// Whether a line may matter, with the line after it. Remembers a line that matters with a
   /// number for a cell.
   bool Matters(const char* data, std::size_t to, const FirstField& line, const FirstField& next);
+  /// The line at `from` when it lies in the gap between ends, inside a range, that the last line
+  /// inside one lay in: it matters whatever line follows it, and is taken; kGoOn otherwise.
+  [[gnu::always_inline]] std::size_t TakeInside(const char* data, std::size_t from, std::size_t to);
   /// Remembers a line taken at x with a number for a cell, `lows` range low ends at or below it
   /// and `highs` high ends below it.
   void Took(double x, std::size_t lows, std::size_t highs);

@@ -124,8 +124,8 @@ constexpr auto kAnyCell = [](std::size_t, std::size_t) { return true; };
 /// last of a run of lines passed over beyond those. Each line of the run moves away from a line
 /// taken, and toward the run's last line or past a line taken on that side too (where the run
 /// turns back), so that line tells for all. Where its cell is no number, the line before the run
-/// is taken, and `*byLine` set for the next call, from the line after it, to ask of each line of
-/// the run.
+/// is taken, and each line of the run is asked of. `*byLine` is left for the next call, from the
+/// line after the one taken, to go on asking of those lines: a run is walked twice at most.
 template <typename Takes, typename Bounds, typename CellIsNumber = std::nullptr_t>
 [[gnu::always_inline]] inline std::size_t FindByPairs(const char* data, std::size_t from, std::size_t to,
                                                       KeyedWindow& keyed, Takes&& takes, Bounds&& bounds,
@@ -135,18 +135,18 @@ template <typename Takes, typename Bounds, typename CellIsNumber = std::nullptr_
   std::size_t pos = to;  // the line judged with the one after it, once there is one
   FirstField line;
   bool lineRead = true;  // whether `line` holds the line at `pos`, which a line passed over leaves unread
-  // The lines asked of, and of the run of lines passed over since the last line judged, the line
-  // before it and its first.
-  std::size_t askedTo = to, runFrom = to, runFirst = to;
+  // The lines asked of, those that start before `askedTo`; and the line before the run of lines
+  // passed over since the last line judged.
+  std::size_t askedTo = to, runFrom = to;
   if constexpr (kCells) askedTo = from + std::exchange(*byLine, 0);
   // Reads the line at `pos` after a line was passed over: whether the run it ends is passed over;
-  // when it is not, the lines from its first up to `next` are to be asked of one by one.
+  // when it is not, the lines up to `next` are to be asked of one by one.
   const auto readLine = [&](std::size_t next) {
     ReadFirstField<true>(data, pos, to, &line);
     lineRead = true;
     if constexpr (kCells) {
       if (pos >= askedTo && !(line.plain && cellIsNumber(pos, line.end - pos))) {
-        *byLine = next - runFirst;
+        askedTo = std::max(askedTo, next);
         return false;
       }
     }
@@ -155,10 +155,7 @@ template <typename Takes, typename Bounds, typename CellIsNumber = std::nullptr_
   const std::size_t stop = ForEachLineByKey<KeyedPass::kMovingAway>(
       data, from, to, keyed,
       [&](std::size_t at) {
-        if (kCells && lineRead) {
-          runFrom = pos;
-          runFirst = at;
-        }
+        if (kCells && lineRead) runFrom = pos;
         pos = at;
         lineRead = false;
       },
@@ -177,8 +174,9 @@ template <typename Takes, typename Bounds, typename CellIsNumber = std::nullptr_
         if constexpr (kCells) return at >= askedTo || cellIsNumber(at, end);
         return true;
       });
-  if (stop != to) return stop;
-  return !kCells || lineRead || readLine(to) ? pos : runFrom;
+  const std::size_t taken = stop != to ? stop : !kCells || lineRead || readLine(to) ? pos : runFrom;
+  if constexpr (kCells) *byLine = askedTo > taken ? askedTo - taken : 0;
+  return taken;
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 
     make-data.py series DIR FILES ROWS [SHAPE]
                                          FILES files 1.txt.. of ROWS rows each, written in
-                                         SHAPE: bench (the default), instrument, export or
-                                         columns (see SHAPES)
+                                         SHAPE: bench (the default), instrument, export,
+                                         columns or gaps (see SHAPES)
     make-data.py large DIR BYTES KEY     one file 1.txt of about BYTES bytes; KEY begins
                                          exactly one line, near the end, with no exact hit
     make-data.py empty DIR COUNT         COUNT empty files 1.txt..
@@ -53,6 +53,7 @@ def second_column(file_no: int, rows: int) -> list[bytes]:
 # instrument  "1000.007\t323.8320\r\n"  x at three decimals, a tab, cells of 1 to 3 whole digits
 # export      "1000.01,2.306\n"          x and cells at their shortest, commas, LF
 # columns     "1000.007\t1.25\t323.8320\t0.5\n"  four columns, the cell in the third
+# gaps        as instrument, with "n/a" for every 53rd cell, where an instrument had no reading
 CELLS = [b"%d.%04d" % ((i * 7919) % 10 ** (1 + i % 3), (i * 104729) % 10000) for i in range(1009)]
 
 
@@ -69,6 +70,8 @@ def shaped_rows(shape: str, file_no: int, rows: int) -> list[bytes]:
         cell = cells[i % len(cells)]
         if shape == "instrument":
             out.append(x + b"\t" + cell + b"\r\n")
+        elif shape == "gaps":
+            out.append(x + b"\t" + (b"n/a" if i % 53 == 0 else cell) + b"\r\n")
         elif shape == "export":
             out.append(shortest(x) + b"," + shortest(cell[:-1]) + b"\n")
         else:

@@ -69,7 +69,7 @@ mode_items() { local -n items="$1_items"; echo "${items[*]}"; }
 series="$bench_dir/data/series-${files}x${rows}"
 # The same x and rows written as instruments and exports write them (make-data.py), a quarter
 # as many files, each mode timed on each beside cat of the same files.
-shapes=(instrument export columns)
+shapes=(instrument export columns gaps)
 shape_files=$(((files + 3) / 4))
 large="$bench_dir/data/check-20mb"
 listing="$bench_dir/data/list-${list_count}"

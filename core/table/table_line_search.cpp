@@ -48,8 +48,8 @@ enum class KeyedPass { kInside, kMovingAway };
 /// the window is keyed for the line at `at`.
 ///
 /// A line of the window's shape inside it, passed as `kPass` says, is handed to `passedOver(at)`
-/// instead of being judged. `cellAfter(at, end)` may ask more of
-/// it, whose first field ends `end` bytes on: a cell further on.
+/// instead of being judged. `cellAfter(at, end)` may ask more of it, whose first field ends `end`
+/// bytes on: a cell further on.
 template <KeyedPass kPass, typename PassedOver, typename Judge, typename Bounds, typename CellAfter>
 [[gnu::always_inline]] inline std::size_t ForEachLineByKey(const char* data, std::size_t from, std::size_t to,
                                                            KeyedWindow& keyed, PassedOver&& passedOver,
@@ -418,10 +418,10 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField
                               const FirstField& next) {
   const double x = line.x, nextX = next.x;
   // Whether the next line has a number for a cell, found once it is asked.
-  int nextCounts = -1;
+  std::optional<bool> nextNumber;
   const auto nextIsNumber = [&] {
-    if (nextCounts < 0) nextCounts = CellIsNumber(data, next.end, to) ? 1 : 0;
-    return nextCounts == 1;
+    if (!nextNumber) nextNumber = CellIsNumber(data, next.end, to);
+    return *nextNumber;
   };
   // Outside every range, with the next line on the same side of every end, this line is passed
   // over (as the test below finds) when the lines taken already lie between it and the ranges it
@@ -442,10 +442,10 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField
     matters = !(x > takenAbove_[highs]) && !(high < nextX && nextX < x && nextIsNumber());
   }
   if (matters && CellIsNumber(data, line.end, to)) Took(x, lows, highs);
-  // Inside a range, the gap between ends that the line lies in is remembered: its lines are
-  // taken at once after it (FindLines).
+  // Inside a range, the gap between ends that the line lies in, when not on an end, is
+  // remembered: its lines are taken at once after it (TakeInside).
   if (ordered_ && highs < lows) {
-    if (const std::size_t gap = ends_.Gap(x); gap != SortedPoints::kOnPoint && !outside_[gap]) {
+    if (ends_.Gap(x) != SortedPoints::kOnPoint) {
       inside_ = ends_.LastGap();
       insideLows_ = lows;
       insideHighs_ = highs;

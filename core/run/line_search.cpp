@@ -41,6 +41,7 @@ inline std::pair<std::size_t, std::size_t> FilterPositions(std::string_view key)
 }
 
 /// Find() for a non-empty key without line ends, after its first position was tried.
+template <byte_lanes::Isa kIsa>
 [[gnu::always_inline]] inline std::size_t ScanLines(std::string_view key, const char* data, std::size_t from,
                                                     std::size_t to) {
   const std::size_t m = key.size();
@@ -55,7 +56,7 @@ inline std::pair<std::size_t, std::size_t> FilterPositions(std::string_view key)
            (Load(data + at + second) == secondByte);
   };
   auto matchIn = [&](std::size_t at, Lanes candidates) __attribute__((always_inline)) {
-    for (std::uint32_t lanes = byte_lanes::LaneBits(candidates); lanes != 0; lanes &= lanes - 1) {
+    for (std::uint32_t lanes = byte_lanes::LaneBits<kIsa>(candidates); lanes != 0; lanes &= lanes - 1) {
       const auto lane = static_cast<std::size_t>(std::countr_zero(lanes));
       if (std::memcmp(data + at + lane, key.data(), m) == 0) return at + lane;
     }
@@ -69,7 +70,7 @@ inline std::pair<std::size_t, std::size_t> FilterPositions(std::string_view key)
     const Lanes b = candidatesAt(pos + kLanes);
     const Lanes c = candidatesAt(pos + 2 * kLanes);
     const Lanes d = candidatesAt(pos + 3 * kLanes);
-    if (!Any(a | b | c | d)) continue;
+    if (!Any<kIsa>(a | b | c | d)) continue;
     for (std::size_t i = 0; i < 4; ++i) {
       const std::size_t at = pos + i * kLanes;
       const Lanes lanes = i == 0 ? a : i == 1 ? b : i == 2 ? c : d;
@@ -85,7 +86,8 @@ inline std::pair<std::size_t, std::size_t> FilterPositions(std::string_view key)
   return to;
 }
 
-using Entries = byte_lanes::EntryPoints<ScanLines>;
+using Entries =
+    byte_lanes::EntryPoints<ScanLines<byte_lanes::Isa::kBuild>, ScanLines<byte_lanes::Isa::kSse2>>;
 
 }  // namespace
 

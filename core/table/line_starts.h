@@ -24,8 +24,8 @@ inline constexpr std::size_t kGoOn = ~std::size_t{0};
 /// order, until it returns a position other than kGoOn, which is returned; `to` once no line
 /// is left to hand over. Empty lines are passed over. `held` is std::true_type when `kHeld`
 /// bytes are held from `pos` on, which every line a round starts has, and std::false_type for
-/// the last bytes, walked line by line.
-template <std::size_t kHeld, typename Visit>
+/// the last bytes, walked line by line. `kIsa`: the copy of the search it is inlined into.
+template <std::size_t kHeld, byte_lanes::Isa kIsa = byte_lanes::Isa::kBuild, typename Visit>
 [[gnu::always_inline]] inline std::size_t ForEachLineStart(const char* data, std::size_t from, std::size_t to,
                                                            Visit&& visit) {
   using namespace byte_lanes;
@@ -39,7 +39,7 @@ template <std::size_t kHeld, typename Visit>
   for (; to - round >= kBits + kHeld; round += kBits) {
     Bits ends = 0;
     for (std::size_t i = 0; i < kVectors; ++i) {
-      ends |= Bits{LaneBits(LineEndLanes(Load(data + round + i * kLanes)))} << (i * kLanes);
+      ends |= Bits{LaneBits<kIsa>(LineEndLanes(Load(data + round + i * kLanes)))} << (i * kLanes);
     }
     for (Bits starts = (ends << 1 | afterEnd) & ~ends; starts != 0; starts &= starts - 1) {
       const std::size_t stop =

@@ -72,17 +72,18 @@ struct NumberLineScan {
 
   /// Whether a line that starts with a digit from 1 to 9, with sixteen bytes held, is taken: the
   /// common line of a data file, judged from one vector of its bytes.
+  template <byte_lanes::Isa kIsa>
   [[gnu::always_inline]] static bool MayEqualPlain(const Search& search, Wholes& wholes, const char* data,
                                                    std::size_t pos) {
     using namespace byte_lanes;
     const Lanes head = Load(data + pos);
     // ('/' lies between the point and the digits in ASCII and joins the run, which makes no
     // number of it either way.)
-    const std::uint32_t run = LaneBits((head >= Splat('.')) & (head <= Splat('9')));
+    const std::uint32_t run = LaneBits<kIsa>((head >= Splat('.')) & (head <= Splat('9')));
     if (run == 0xFFFF) return true;
     const auto runEnd = static_cast<std::size_t>(std::countr_one(run));
     if ((data[pos + runEnd] | 0x20) == 'e') return true;
-    const std::uint32_t points = LaneBits(head == Splat('.'));
+    const std::uint32_t points = LaneBits<kIsa>(head == Splat('.'));
     const auto wholeEnd = static_cast<std::size_t>(std::countr_one(run & ~points));
     if (wholeEnd > kMostDigits) return true;
     const std::uint64_t low = byte_words::Load(data + pos);
@@ -90,7 +91,7 @@ struct NumberLineScan {
     // Zeros at the end of a fraction, and then its point, are no part of the shortest writing.
     std::size_t size = runEnd;
     if (points & (1u << wholeEnd)) {
-      const std::uint32_t written = ~LaneBits(head == Splat('0')) & ((1u << runEnd) - 1);
+      const std::uint32_t written = ~LaneBits<kIsa>(head == Splat('0')) & ((1u << runEnd) - 1);
       size = 32 - static_cast<std::size_t>(std::countl_zero(written));
       if (size == wholeEnd + 1) size = wholeEnd;
     }
@@ -101,25 +102,28 @@ struct NumberLineScan {
   }
 
   /// Whether the line at `pos` is taken: from one vector of its start where that can tell.
+  template <byte_lanes::Isa kIsa>
   [[gnu::always_inline]] static bool Takes(const Search& search, Wholes& wholes, const char* data,
                                            std::size_t pos, std::size_t to) {
     const bool plain = data[pos] >= '1' && data[pos] <= '9' && to - pos >= kLongRun;
-    return plain ? MayEqualPlain(search, wholes, data, pos) : search.MayEqual(data, pos, to);
+    return plain ? MayEqualPlain<kIsa>(search, wholes, data, pos) : search.MayEqual(data, pos, to);
   }
 
+  template <byte_lanes::Isa kIsa>
   [[gnu::always_inline]] static std::size_t Find(const Search& search, const char* data, std::size_t from,
                                                  std::size_t to) {
     Wholes wholes{search.wholes_.data(), search.wholes_.size() - 1};
     // Every line a round starts has sixteen bytes held.
-    return ForEachLineStart<kLongRun>(
+    return ForEachLineStart<kLongRun, kIsa>(
         data, from, to, [&](std::size_t pos, auto) __attribute__((always_inline)) {
-          return Takes(search, wholes, data, pos, to) ? pos : kGoOn;
+          return Takes<kIsa>(search, wholes, data, pos, to) ? pos : kGoOn;
         });
   }
 };
 
 namespace {
-using Entries = byte_lanes::EntryPoints<NumberLineScan::Find>;
+using Entries = byte_lanes::EntryPoints<NumberLineScan::Find<byte_lanes::Isa::kBuild>,
+                                        NumberLineScan::Find<byte_lanes::Isa::kSse2>>;
 }  // namespace
 
 NumberLineSearch::NumberLineSearch(const std::vector<double>& values, Instructions instructions)
@@ -194,7 +198,7 @@ bool NumberLineSearch::MayEqual(const char* data, std::size_t pos, std::size_t t
 
 bool NumberLineSearch::Takes(const char* data, std::size_t pos, std::size_t to) const {
   NumberLineScan::Wholes wholes{wholes_.data(), wholes_.size() - 1};
-  return NumberLineScan::Takes(*this, wholes, data, pos, to);
+  return NumberLineScan::Takes<byte_lanes::Isa::kBuild>(*this, wholes, data, pos, to);
 }
 
 std::size_t NumberLineSearch::Find(const char* data, std::size_t from, std::size_t to) {

@@ -30,8 +30,9 @@ namespace kesmaro {
 }
 
 /// The digits among the sixteen bytes of `head`, as bits.
+template <byte_lanes::Isa kIsa = byte_lanes::Isa::kBuild>
 [[gnu::always_inline]] inline std::uint32_t DigitBits(byte_lanes::Lanes head) {
-  return byte_lanes::LaneBits(DigitLanes(head));
+  return byte_lanes::LaneBits<kIsa>(DigitLanes(head));
 }
 
 /// Whether a byte ends a plain decimal: a field separator or a line end; looked up, as the
@@ -94,10 +95,11 @@ std::optional<PlainDecimal> ReadPlainDecimal(const char* data, std::size_t pos, 
 
 /// Whether the field at `pos` is a plain decimal, of any length, ended within `to`: told from one
 /// vector where the field ends within it.
+template <byte_lanes::Isa kIsa = byte_lanes::Isa::kBuild>
 [[gnu::always_inline]] inline bool IsPlainField(const char* data, std::size_t pos, std::size_t to) {
   if constexpr (std::endian::native == std::endian::little) {
     if (to - pos >= byte_lanes::kLanes) {
-      const PlainHead shape = ReadPlainHead(data + pos, DigitBits(byte_lanes::Load(data + pos)), 0);
+      const PlainHead shape = ReadPlainHead(data + pos, DigitBits<kIsa>(byte_lanes::Load(data + pos)), 0);
       if (shape.wholeEnd == shape.start) return false;
       if (shape.end != 0) return EndsPlain(data[pos + shape.end]);
     }
@@ -125,13 +127,14 @@ struct FieldLanes {
 };
 
 /// The FieldLanes of the sixteen bytes `bytes`, for field `k` (1 or more).
+template <byte_lanes::Isa kIsa = byte_lanes::Isa::kBuild>
 [[gnu::always_inline]] inline FieldLanes ReadFieldLanes(byte_lanes::Lanes bytes, std::size_t k) {
   constexpr std::size_t kLanes = byte_lanes::kLanes;
   using byte_lanes::Splat;
   FieldLanes lanes;
-  lanes.separators = byte_lanes::LaneBits((bytes == Splat(' ')) | (bytes == Splat('\t')) |
-                                          (bytes == Splat(',')) | (bytes == Splat(';')));
-  lanes.lineEnds = byte_lanes::LaneBits(byte_lanes::LineEndLanes(bytes));
+  lanes.separators = byte_lanes::LaneBits<kIsa>((bytes == Splat(' ')) | (bytes == Splat('\t')) |
+                                                (bytes == Splat(',')) | (bytes == Splat(';')));
+  lanes.lineEnds = byte_lanes::LaneBits<kIsa>(byte_lanes::LineEndLanes(bytes));
   const auto lineEnd = static_cast<unsigned>(std::countr_zero(lanes.lineEnds | 1u << kLanes));
   std::uint32_t begins = ~lanes.separators & (lanes.separators << 1 | 1) & ((2u << lineEnd) - 1);
   for (std::size_t field = 1; field < k && begins != 0; ++field) begins &= begins - 1;
@@ -143,10 +146,11 @@ struct FieldLanes {
 /// after the run of separators that follows the field before it, or at a line end when the line
 /// has fewer fields. Told from one vector where those fields lie within it, as the cells of lines
 /// of four columns mostly do; byte by byte otherwise.
+template <byte_lanes::Isa kIsa = byte_lanes::Isa::kBuild>
 [[gnu::always_inline]] inline std::size_t FieldAfter(const char* data, std::size_t end, std::size_t to,
                                                      std::size_t k) {
   if (k > 0 && to - end >= byte_lanes::kLanes) {
-    const std::size_t at = ReadFieldLanes(byte_lanes::Load(data + end), k).at;
+    const std::size_t at = ReadFieldLanes<kIsa>(byte_lanes::Load(data + end), k).at;
     if (at < byte_lanes::kLanes) return end + at;
   }
   std::size_t pos = end;
@@ -162,17 +166,18 @@ struct FieldLanes {
 /// Whether field `k` (from 1), counted on from the field that ends at `end` as FieldAfter counts,
 /// is a plain decimal (IsPlainField): told from the one vector of FieldAfter where the field ends
 /// within it too (PlainRunEnd).
+template <byte_lanes::Isa kIsa = byte_lanes::Isa::kBuild>
 [[gnu::always_inline]] inline bool IsPlainFieldAfter(const char* data, std::size_t end, std::size_t to,
                                                      std::size_t k) {
   constexpr std::size_t kLanes = byte_lanes::kLanes;
   if (k > 0 && to - end >= kLanes) {
     const byte_lanes::Lanes bytes = byte_lanes::Load(data + end);
-    const FieldLanes lanes = ReadFieldLanes(bytes, k);
+    const FieldLanes lanes = ReadFieldLanes<kIsa>(bytes, k);
     const std::size_t at = lanes.at;
     if (at < kLanes) {
-      const std::uint32_t digits = DigitBits(bytes) >> at;
+      const std::uint32_t digits = DigitBits<kIsa>(bytes) >> at;
       if ((digits & 1) != 0) {
-        const std::uint32_t points = byte_lanes::LaneBits(bytes == byte_lanes::Splat('.')) >> at;
+        const std::uint32_t points = byte_lanes::LaneBits<kIsa>(bytes == byte_lanes::Splat('.')) >> at;
         const std::size_t after = at + PlainRunEnd(digits, points, kLanes - at);
         if (after < kLanes) return ((lanes.separators | lanes.lineEnds) >> after & 1) != 0;
       } else if (data[end + at] != '-') {
@@ -180,7 +185,7 @@ struct FieldLanes {
       }
     }
   }
-  return IsPlainField(data, FieldAfter(data, end, to, k), to);
+  return IsPlainField<kIsa>(data, FieldAfter<kIsa>(data, end, to, k), to);
 }
 
 /// The value of the `count` decimal digits, one to eight, in the low bytes of `word`, in the
@@ -216,13 +221,13 @@ inline constexpr std::size_t kFieldReach = byte_lanes::kLanes + byte_words::kWor
 /// line's start for a field that ends within its first sixteen bytes with up to eight digits
 /// either side of the point: the common first field. Others are read byte by byte. With `kHeld`,
 /// the caller knows that kFieldReach bytes are held from `pos` on.
-template <bool kHeld>
+template <bool kHeld, byte_lanes::Isa kIsa = byte_lanes::Isa::kBuild>
 [[gnu::always_inline]] inline void ReadFirstField(const char* data, std::size_t pos, std::size_t to,
                                                   FirstField* field) {
   if constexpr (std::endian::native == std::endian::little) {
     if (kHeld || to - pos >= kFieldReach) {
       const char* p = data + pos;
-      const std::uint32_t digits = DigitBits(byte_lanes::Load(p));
+      const std::uint32_t digits = DigitBits<kIsa>(byte_lanes::Load(p));
       const PlainHead shape = ReadPlainHead(p, digits, 0);
       const std::size_t wholeDigits = shape.wholeEnd - shape.start;
       const std::size_t fractionDigits = shape.end > shape.wholeEnd ? shape.end - shape.wholeEnd - 1 : 0;
@@ -276,8 +281,9 @@ class FieldShape {
 
   /// Whether the line whose sixteen bytes are `head`, with digits in the lanes `digits`
   /// (DigitLanes), is of this shape.
+  template <byte_lanes::Isa kIsa = byte_lanes::Isa::kBuild>
   [[gnu::always_inline]] bool Fits(byte_lanes::Lanes head, byte_lanes::Lanes digits) const {
-    return Holds(head, digits, digitLanes_, sameLanes_, neededLanes_);
+    return Holds<kIsa>(head, digits, digitLanes_, sameLanes_, neededLanes_);
   }
 
   /// The key of a field of this shape, from its line's first eight bytes.
@@ -299,12 +305,12 @@ class FieldShape {
  private:
   /// Whether each of the `needed` lanes of `head` holds a digit where `digitLanes` say so, or
   /// the learnt line's byte where `sameLanes` do; a lane needed that is neither never does. Told
-  /// in the vector, which a 32-bit SSE2 copy of a search keeps, its lanes' bits coming dear there
-  /// (byte_lanes::LaneBits).
+  /// in the vector, all lanes in one test.
+  template <byte_lanes::Isa kIsa>
   [[gnu::always_inline]] bool Holds(byte_lanes::Lanes head, byte_lanes::Lanes digits,
                                     byte_lanes::Lanes digitLanes, byte_lanes::Lanes sameLanes,
                                     byte_lanes::Lanes needed) const {
-    return !byte_lanes::Any(needed & ~((digits & digitLanes) | ((head == bytes_) & sameLanes)));
+    return !byte_lanes::Any<kIsa>(needed & ~((digits & digitLanes) | ((head == bytes_) & sameLanes)));
   }
   /// A word's bytes as one integer, in the order they are written.
   [[gnu::always_inline]] static std::uint64_t WordKey(std::uint64_t word) {
@@ -365,8 +371,9 @@ class KeyedWindow {
   /// Whether the line whose sixteen bytes are `head`, with digits in the lanes `digits`, is of the
   /// first shape keyed: the shape of the last line that fitted, mostly that of most lines. Before
   /// any is learnt, no line is.
+  template <byte_lanes::Isa kIsa = byte_lanes::Isa::kBuild>
   [[gnu::always_inline]] bool FitsFirst(byte_lanes::Lanes head, byte_lanes::Lanes digits) const {
-    return shapes_[0].Fits(head, digits);
+    return shapes_[0].Fits<kIsa>(head, digits);
   }
   [[gnu::always_inline]] const FieldShape& First() const { return shapes_[0]; }
   /// The other shape keyed that the line at `at` in the block is of; null when none. Out of the
@@ -374,20 +381,11 @@ class KeyedWindow {
   /// missed comes first from then on, as the first is then not the common one (a first line of
   /// `1000` before lines of `1000.001`); one found for a line among many of the first shape, as
   /// `1000.01` among `1000.011`, does not, so that the next line looks no further.
-  [[gnu::noinline]] const FieldShape* OtherFitting(std::size_t at, const char* p) {
-    // Read again rather than handed over: a vector passed by reference is stored for every
-    // line, in case the call is made.
-    const byte_lanes::Lanes head = byte_lanes::Load(p);
-    const byte_lanes::Lanes digits = DigitLanes(head);
-    const bool soon = at - lastMissed_ <= kSoon;  // at the start of a block, a wrap past kSoon
-    lastMissed_ = at;
-    for (std::size_t i = 1; i < count_; ++i) {
-      if (!shapes_[i].Fits(head, digits)) continue;
-      if (!soon) return &shapes_[i];
-      std::swap(shapes_[0], shapes_[i]);
-      return &shapes_[0];
-    }
-    return nullptr;
+  template <byte_lanes::Isa kIsa = byte_lanes::Isa::kBuild>
+  [[gnu::always_inline]] const FieldShape* OtherFitting(std::size_t at, const char* p) {
+    using byte_lanes::Isa;
+    return byte_lanes::EntryPoints<&OtherFittingIn<Isa::kBuild>,
+                                   &OtherFittingIn<Isa::kSse2>>::template For<kIsa>(this, at, p);
   }
   /// Whether a key lies inside the window.
   [[gnu::always_inline]] bool Inside(std::uint64_t key) const { return key >= low_ && key < high_; }
@@ -398,6 +396,25 @@ class KeyedWindow {
   }
 
  private:
+  /// OtherFitting's body, compiled into an entry point of its own for each instruction set.
+  template <byte_lanes::Isa kIsa>
+  [[gnu::always_inline]] static const FieldShape* OtherFittingIn(KeyedWindow* window, std::size_t at,
+                                                                 const char* p) {
+    // Read again rather than handed over: a vector passed by reference is stored for every
+    // line, in case the call is made.
+    const byte_lanes::Lanes head = byte_lanes::Load(p);
+    const byte_lanes::Lanes digits = DigitLanes(head);
+    const bool soon = at - window->lastMissed_ <= kSoon;  // at the start of a block, a wrap past kSoon
+    window->lastMissed_ = at;
+    for (std::size_t i = 1; i < window->count_; ++i) {
+      if (!window->shapes_[i].Fits<kIsa>(head, digits)) continue;
+      if (!soon) return &window->shapes_[i];
+      std::swap(window->shapes_[0], window->shapes_[i]);
+      return &window->shapes_[0];
+    }
+    return nullptr;
+  }
+
   /// The bytes within which a line the first shape missed follows another, for the shape it is
   /// of to come first: a few lines.
   static constexpr std::size_t kSoon = 64;

@@ -50,7 +50,8 @@ enum class KeyedPass { kInside, kMovingAway };
 /// A line of the window's shape inside it, passed as `kPass` says, is handed to `passedOver(at)`
 /// instead of being judged. `cellAfter(at, end)` may ask more of it, whose first field ends `end`
 /// bytes on: a cell further on.
-template <KeyedPass kPass, typename PassedOver, typename Judge, typename Bounds, typename CellAfter>
+template <KeyedPass kPass, byte_lanes::Isa kIsa, typename PassedOver, typename Judge, typename Bounds,
+          typename CellAfter>
 [[gnu::always_inline]] inline std::size_t ForEachLineByKey(const char* data, std::size_t from, std::size_t to,
                                                            KeyedWindow& keyed, PassedOver&& passedOver,
                                                            Judge&& judge, Bounds&& bounds,
@@ -61,7 +62,7 @@ template <KeyedPass kPass, typename PassedOver, typename Judge, typename Bounds,
   std::uint64_t lineKey = 0;
   bool passed = false;  // whether a line was passed over by key since the window was last keyed
   keyed.Begin(from);
-  const std::size_t stop = ForEachLineStart<kFieldReach>(
+  const std::size_t stop = ForEachLineStart<kFieldReach, kIsa>(
       data, from, to, [&](std::size_t at, auto held) __attribute__((always_inline)) {
         constexpr bool kHeld = decltype(held)::value;
         const char* p = data + at;
@@ -80,9 +81,9 @@ template <KeyedPass kPass, typename PassedOver, typename Judge, typename Bounds,
               return true;
             };
             const FieldShape* other = nullptr;
-            if (keyed.FitsFirst(head, digits)
+            if (keyed.FitsFirst<kIsa>(head, digits)
                     ? passes(keyed.First())
-                    : (other = keyed.OtherFitting(at, p)) != nullptr && passes(*other)) {
+                    : (other = keyed.OtherFitting<kIsa>(at, p)) != nullptr && passes(*other)) {
               passedOver(at);
               passed = true;
               return kGoOn;
@@ -126,7 +127,7 @@ constexpr auto kAnyCell = [](std::size_t, std::size_t) { return true; };
 /// turns back), so that line tells for all. Where its cell is no number, the line before the run
 /// is taken, and each line of the run is asked of. `*byLine` is left for the next call, from the
 /// line after the one taken, to go on asking of those lines: a run is walked twice at most.
-template <typename Takes, typename Bounds, typename CellIsNumber = std::nullptr_t>
+template <byte_lanes::Isa kIsa, typename Takes, typename Bounds, typename CellIsNumber = std::nullptr_t>
 [[gnu::always_inline]] inline std::size_t FindByPairs(const char* data, std::size_t from, std::size_t to,
                                                       KeyedWindow& keyed, Takes&& takes, Bounds&& bounds,
                                                       CellIsNumber&& cellIsNumber = nullptr,
@@ -141,8 +142,8 @@ template <typename Takes, typename Bounds, typename CellIsNumber = std::nullptr_
   if constexpr (kCells) askedTo = from + std::exchange(*byLine, 0);
   // Reads the line at `pos` after a line was passed over: whether the run it ends is passed over;
   // when it is not, the lines up to `next` are to be asked of one by one.
-  const auto readLine = [&](std::size_t next) {
-    ReadFirstField<true>(data, pos, to, &line);
+  const auto readLineHere = [&](std::size_t next) __attribute__((always_inline)) {
+    ReadFirstField<true, kIsa>(data, pos, to, &line);
     lineRead = true;
     if constexpr (kCells) {
       if (pos >= askedTo && !(line.plain && cellIsNumber(pos, line.end - pos))) {
@@ -152,7 +153,18 @@ template <typename Takes, typename Bounds, typename CellIsNumber = std::nullptr_
     }
     return true;
   };
-  const std::size_t stop = ForEachLineByKey<KeyedPass::kMovingAway>(
+  // Out of the walk where the compiler leaves it there, as it keeps the walk's registers free
+  // (4% fewer instructions); always within the SSE2 copy, as a function of its own is compiled
+  // for the build's instructions.
+  const auto readLineApart = [&](std::size_t next) { return readLineHere(next); };
+  const auto readLine = [&](std::size_t next) __attribute__((always_inline)) {
+    if constexpr (kIsa == byte_lanes::Isa::kSse2) {
+      return readLineHere(next);
+    } else {
+      return readLineApart(next);
+    }
+  };
+  const std::size_t stop = ForEachLineByKey<KeyedPass::kMovingAway, kIsa>(
       data, from, to, keyed,
       [&](std::size_t at) {
         if (kCells && lineRead) runFrom = pos;
@@ -161,7 +173,7 @@ template <typename Takes, typename Bounds, typename CellIsNumber = std::nullptr_
       },
       [&](std::size_t at, auto held) __attribute__((always_inline)) {
         FirstField next;
-        ReadFirstField<decltype(held)::value>(data, at, to, &next);
+        ReadFirstField<decltype(held)::value, kIsa>(data, at, to, &next);
         if (!lineRead && !readLine(at)) return runFrom;
         if (pos != to && takes(line, next)) return pos;
         if (!next.plain) return at;
@@ -291,9 +303,10 @@ void NearestLineSearch::Took(double x) {
   }
 }
 
+template <byte_lanes::Isa kIsa>
 inline std::size_t NearestLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
   if (!judges_) return from;
-  return FindByPairs(
+  return FindByPairs<kIsa>(
       data, from, to, keyed_,
       [&](const FirstField& line, const FirstField& next) {
         if (next.plain && (PassedInWindow(line.x, next.x) || !MayBeNearest(line.x, next.x))) return false;
@@ -310,11 +323,12 @@ inline std::size_t NearestLineSearch::FindLines(const char* data, std::size_t fr
 ExactLineSearch::ExactLineSearch(const NumberLineSearch& mayEqual, std::vector<double> values)
     : mayEqual_(mayEqual), values_(std::move(values)) {}
 
+template <byte_lanes::Isa kIsa>
 inline std::size_t ExactLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
   // Each line is judged alone; a line inside the gap between values that the last line judged
   // lay in is passed over by key. The gap is found out of line: it is asked for few lines, and
   // inlined it crowds the registers of the walk over the lines passed over (3% more instructions).
-  return ForEachLineByKey<KeyedPass::kInside>(
+  return ForEachLineByKey<KeyedPass::kInside, kIsa>(
       data, from, to, keyed_, [](std::size_t) {},
       [&](std::size_t at, auto) { return mayEqual_.Takes(data, at, to) ? at : kGoOn; },
       [&](std::size_t at) __attribute__((noinline))->std::optional<KeyedWindow::Bounds> {
@@ -334,6 +348,7 @@ inline bool InterpolationLineSearch::Between(double a, double b) {
   return values_.Below(std::min(a, b)) < values_.AtOrBelow(std::max(a, b));
 }
 
+template <byte_lanes::Isa kIsa>
 inline std::size_t InterpolationLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
   if (from >= to) return to;
   const bool afterTaken = takeNext_;
@@ -341,7 +356,7 @@ inline std::size_t InterpolationLineSearch::FindLines(const char* data, std::siz
   bool first = true;  // whether the line judged is the first one found
   // Two lines inside the gap between values that the last line looked up lay in are not either
   // side of one; passed over by key, in either direction.
-  return FindByPairs(
+  return FindByPairs<kIsa>(
       data, from, to, keyed_,
       [&](const FirstField& line, const FirstField& next) {
         if (!next.plain || Between(line.x, next.x)) return true;
@@ -387,8 +402,9 @@ RangeLineSearch::RangeLineSearch(std::vector<std::pair<double, double>> ranges, 
   }
 }
 
+template <byte_lanes::Isa kIsa>
 inline bool RangeLineSearch::CellIsNumber(const char* data, std::size_t end, std::size_t to) const {
-  return IsPlainFieldAfter(data, end, to, column_ - 1);
+  return IsPlainFieldAfter<kIsa>(data, end, to, column_ - 1);
 }
 
 inline bool RangeLineSearch::PassedByGap(double x, double next) {
@@ -460,14 +476,16 @@ inline void RangeLineSearch::Took(double x, std::size_t lows, std::size_t highs)
   window_ = kNoWindow;
 }
 
+template <byte_lanes::Isa kIsa>
 inline std::size_t RangeLineSearch::TakeInside(const char* data, std::size_t from, std::size_t to) {
   FirstField line;
-  ReadFirstField<false>(data, from, to, &line);
+  ReadFirstField<false, kIsa>(data, from, to, &line);
   if (!line.plain || !(line.x > inside_.first && line.x < inside_.second)) return kGoOn;
-  if (CellIsNumber(data, line.end, to)) Took(line.x, insideLows_, insideHighs_);
+  if (CellIsNumber<kIsa>(data, line.end, to)) Took(line.x, insideLows_, insideHighs_);
   return from;
 }
 
+template <byte_lanes::Isa kIsa>
 inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from, std::size_t to) {
   const auto takes = [&](const FirstField& line, const FirstField& next) {
     return !next.plain || Matters(data, to, line, next);
@@ -478,10 +496,10 @@ inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from
     if (window_ == kNoWindow) return std::nullopt;
     return KeyedWindow::Bounds{window_.first, window_.second, pastBelow_, shortOfAbove_};
   };
-  return FindByPairs(
+  return FindByPairs<kIsa>(
       data, from, to, keyed_, takes, bounds,
       [&](std::size_t at, std::size_t end)
-          __attribute__((always_inline)) { return CellIsNumber(data, at + end, to); },
+          __attribute__((always_inline)) { return CellIsNumber<kIsa>(data, at + end, to); },
       &byLine_);
 }
 
@@ -489,25 +507,28 @@ inline std::size_t RangeLineSearch::FindLines(const char* data, std::size_t from
 /// build's vectors are lowered to byte-wise code, the SSE2 copy is taken where the processor has
 /// it, as the run's search does.
 struct TableLineScan {
-  template <typename Search>
+  using Isa = byte_lanes::Isa;
+
+  template <typename Search, Isa kIsa>
   [[gnu::always_inline]] static std::size_t Find(Search& search, const char* data, std::size_t from,
                                                  std::size_t to) {
-    return search.FindLines(data, from, to);
+    return search.template FindLines<kIsa>(data, from, to);
   }
+  template <Isa kIsa>
   [[gnu::always_inline]] static std::size_t TakeInside(RangeLineSearch& search, const char* data,
                                                        std::size_t from, std::size_t to) {
-    return search.TakeInside(data, from, to);
+    return search.TakeInside<kIsa>(data, from, to);
   }
 
-  template <auto kBody, typename Search>
+  template <auto kBody, auto kSse2, typename Search>
   static std::size_t Fastest(Search& search, const char* data, std::size_t from, std::size_t to) {
-    using Entries = byte_lanes::EntryPoints<kBody>;
+    using Entries = byte_lanes::EntryPoints<kBody, kSse2>;
     static const typename Entries::Entry entry = Entries::Fastest();
     return entry(search, data, from, to);
   }
   template <typename Search>
   static std::size_t Fastest(Search& search, const char* data, std::size_t from, std::size_t to) {
-    return Fastest<&Find<Search>>(search, data, from, to);
+    return Fastest<&Find<Search, Isa::kBuild>, &Find<Search, Isa::kSse2>>(search, data, from, to);
   }
 };
 
@@ -527,7 +548,9 @@ std::size_t RangeLineSearch::Find(const char* data, std::size_t from, std::size_
   // The lines inside a range come one a call, each taken: told apart from the walk, whose entry
   // saves and restores all it holds for each call.
   if (inside_.first < inside_.second && from < to) {
-    if (const std::size_t taken = TableLineScan::Fastest<&TableLineScan::TakeInside>(*this, data, from, to);
+    if (const std::size_t taken =
+            TableLineScan::Fastest<&TableLineScan::TakeInside<byte_lanes::Isa::kBuild>,
+                                   &TableLineScan::TakeInside<byte_lanes::Isa::kSse2>>(*this, data, from, to);
         taken != kGoOn)
       return taken;
   }

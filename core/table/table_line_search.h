@@ -70,6 +70,7 @@ class NearestLineSearch final : public LineSearch {
  private:
   friend struct TableLineScan;
   /// Find's body, compiled into each of TableLineScan's entry points.
+  template <byte_lanes::Isa kIsa>
   [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to);
   /// The line nearest to a value among those taken so far, as far as doubles tell it.
   struct Nearest {
@@ -129,6 +130,7 @@ class ExactLineSearch final : public LineSearch {
  private:
   friend struct TableLineScan;
   /// Find's body, compiled into each of TableLineScan's entry points.
+  template <byte_lanes::Isa kIsa>
   [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to);
   const NumberLineSearch& mayEqual_;
   SortedPoints values_;
@@ -155,6 +157,7 @@ class InterpolationLineSearch final : public LineSearch {
  private:
   friend struct TableLineScan;
   /// Find's body, compiled into each of TableLineScan's entry points.
+  template <byte_lanes::Isa kIsa>
   [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to);
   /// Whether a value lies between two lines' x, or on either.
   bool Between(double a, double b);
@@ -185,14 +188,17 @@ class RangeLineSearch final : public LineSearch {
  private:
   friend struct TableLineScan;
   /// Find's body, compiled into each of TableLineScan's entry points.
+  template <byte_lanes::Isa kIsa>
   [[gnu::always_inline]] std::size_t FindLines(const char* data, std::size_t from, std::size_t to);
   /// Whether a line's cell, after its first field ending at `end`, is a plain decimal.
+  template <byte_lanes::Isa kIsa = byte_lanes::Isa::kBuild>
   [[gnu::always_inline]] bool CellIsNumber(const char* data, std::size_t end, std::size_t to) const;
   /// Whether a line may matter, with the line after it. Remembers a line that matters with a
   /// number for a cell.
   bool Matters(const char* data, std::size_t to, const FirstField& line, const FirstField& next);
   /// The line at `from` when it lies in the gap between ends, inside a range, that the last line
   /// inside one lay in: it matters whatever line follows it, and is taken; kGoOn otherwise.
+  template <byte_lanes::Isa kIsa>
   [[gnu::always_inline]] std::size_t TakeInside(const char* data, std::size_t from, std::size_t to);
   /// Remembers a line taken at x with a number for a cell, `lows` range low ends at or below it
   /// and `highs` high ends below it.

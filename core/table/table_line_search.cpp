@@ -153,9 +153,10 @@ template <byte_lanes::Isa kIsa, typename Takes, typename Bounds, typename CellIs
     }
     return true;
   };
-  // Out of the walk where the compiler leaves it there, as it keeps the walk's registers free
-  // (4% fewer instructions); always within the SSE2 copy, as a function of its own is compiled
-  // for the build's instructions.
+  // Where it goes is the compiler's choice in the build's copy: out of the range search's walk,
+  // whose registers it keeps free (4% fewer instructions than inlined), and inlined into the
+  // value searches' (2% fewer than kept apart). Always inlined into the SSE2 copy, as a function
+  // of its own is compiled for the build's instructions.
   const auto readLineApart = [&](std::size_t next) { return readLineHere(next); };
   const auto readLine = [&](std::size_t next) __attribute__((always_inline)) {
     if constexpr (kIsa == byte_lanes::Isa::kSse2) {

@@ -91,14 +91,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (FieldShape other; other.Learn(b.data(), headB, digitsB) && other.KeysLike(shape)) {
     const Decimal x = ParseDecimal(a.substr(0, end)).value(),
                   y = ParseDecimal(b.substr(0, ReadPlain(b, 0).end)).value();
-    KESMARO_CHECK((shape.Key(byte_words::Load(a.data())) <=> other.Key(byte_words::Load(b.data()))) ==
-                  (x <=> y));
+    KESMARO_CHECK((shape.Key(a.data(), headA) <=> other.Key(b.data(), headB)) == (x <=> y));
   }
   if (!fits) return 0;
 
   const Decimal x = ParseDecimal(a.substr(0, end)).value(), y = ParseDecimal(b.substr(0, end)).value();
-  const std::uint64_t keyA = shape.Key(byte_words::Load(a.data())),
-                      keyB = shape.Key(byte_words::Load(b.data()));
+  const FieldKey keyA = shape.Key(a.data(), headA), keyB = shape.Key(b.data(), headB);
   KESMARO_CHECK((keyA <=> keyB) == (x <=> y));
   std::string digits = a.substr(0, end);
   std::erase(digits, '.');

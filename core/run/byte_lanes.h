@@ -28,6 +28,10 @@ constexpr std::size_t kLanes = sizeof(Lanes);
 
 [[gnu::always_inline]] inline Lanes Splat(char ch) { return Lanes{} + static_cast<signed char>(ch); }
 
+/// The sixteen bytes as eight lanes of two, the first byte of each the low one on a little-endian
+/// processor.
+using Pairs = std::uint16_t __attribute__((vector_size(16)));
+
 /// The lanes whose byte ends a line (IsLineEnd).
 [[gnu::always_inline]] inline Lanes LineEndLanes(Lanes lanes) {
   return (lanes == Splat(kLf)) | (lanes == Splat(kCr));
@@ -55,6 +59,15 @@ template <Isa = Isa::kBuild>
 template <Isa kIsa = Isa::kBuild>
 [[gnu::always_inline]] inline bool Any(Lanes lanes) {
   return LaneBits<kIsa>(lanes) != 0;
+}
+
+/// The first four sixteen-bit lanes, each below 256, as the bytes of a word, lane 0 the low one.
+template <Isa = Isa::kBuild>
+[[gnu::always_inline]] inline std::uint32_t FirstPairsAsBytes(Pairs pairs) {
+  using Shorts = short __attribute__((vector_size(16)));
+  using Words = std::uint32_t __attribute__((vector_size(16)));
+  const Shorts shorts = reinterpret_cast<Shorts>(pairs);
+  return reinterpret_cast<Words>(__builtin_ia32_packuswb128(shorts, shorts))[0];
 }
 #else
 /// The lanes of a comparison as the low sixteen bits of a word, lane i in bit i.
@@ -96,6 +109,18 @@ template <Isa kIsa = Isa::kBuild>
     words |= __builtin_shufflevector(words, words, 2, 3, 0, 1);
     words |= __builtin_shufflevector(words, words, 1, 0, 3, 2);
     return words[0] != 0;
+  }
+}
+
+/// The first four sixteen-bit lanes, each below 256, as the bytes of a word, lane 0 the low one.
+template <Isa kIsa = Isa::kBuild>
+[[gnu::always_inline]] inline std::uint32_t FirstPairsAsBytes(Pairs pairs) {
+  if constexpr (kIsa == Isa::kSse2) {
+    using Words = std::uint32_t __attribute__((vector_size(16)));
+    asm("packuswb %0, %0" : "+x"(pairs));
+    return reinterpret_cast<Words>(pairs)[0];
+  } else {
+    return static_cast<std::uint32_t>(pairs[0] | pairs[1] << 8 | pairs[2] << 16 | pairs[3] << 24);
   }
 }
 #endif

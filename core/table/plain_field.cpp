@@ -51,6 +51,10 @@ bool FieldShape::Learn(const char* p, const byte_lanes::Lanes& head, std::uint32
   char fill[byte_words::kWord] = {};
   for (std::size_t i = field.end; i < byte_words::kWord; ++i) fill[i] = i == field.wholeEnd ? '.' : '0';
   fill_ = byte_words::Load(fill);
+  for (std::size_t i = 0; i < byte_words::kWord; ++i) {
+    nibbleMask_[i] = i < field.end ? 0x0F : 0;
+    nibbleFill_[i] = static_cast<signed char>(fill[i] & 0x0F);
+  }
   end_ = static_cast<std::uint8_t>(field.end);
   wholeDigits_ = static_cast<std::uint8_t>(field.wholeEnd);
   return true;
@@ -60,7 +64,18 @@ std::size_t FieldShape::KeyFractionDigits() const {
   return wholeDigits_ < byte_words::kWord ? byte_words::kWord - 1 - wholeDigits_ : 0;
 }
 
-std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
+FieldKey FieldShape::BytesKey(const char* bytes) {
+  if constexpr (sizeof(FieldKey) == sizeof(std::uint64_t)) {
+    return WordKey(byte_words::Load(bytes));
+  } else {
+    byte_lanes::Lanes nibbles{};
+    for (std::size_t i = 0; i < byte_words::kWord; ++i)
+      nibbles[i] = static_cast<signed char>(bytes[i] & 0x0F);
+    return PackNibbles(nibbles);
+  }
+}
+
+FieldKey FieldShape::LeastKey(double bound, bool orEqual) const {
   // The keys are those of the numbers m / 10^f for m below 10^digits, written to a word's digits,
   // their doubles read as the searches read them; the least m whose double passes the bound, then
   // written out. A field with fewer decimals is one of those numbers, and its double that one's.
@@ -70,7 +85,7 @@ std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
     const double x = PlainValue(m, fractionDigits);
     return orEqual ? x >= bound : x > bound;
   };
-  if (!passes(count - 1)) return ~std::uint64_t{0};
+  if (!passes(count - 1)) return ~FieldKey{0};
   const double guess = bound * kDoublePowers[fractionDigits];  // within a step or two of it
   std::uint64_t m = guess <= 0                                ? 0
                     : guess >= static_cast<double>(count - 1) ? count - 1
@@ -86,12 +101,11 @@ std::uint64_t FieldShape::LeastKey(double bound, bool orEqual) const {
     bytes[i] = static_cast<char>('0' + m % 10);
     m /= 10;
   }
-  return WordKey(byte_words::Load(bytes));
+  return BytesKey(bytes);
 }
 
-std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p,
-                                                  const byte_lanes::Lanes& head, const Bounds& bounds,
-                                                  bool passed) {
+std::optional<FieldKey> KeyedWindow::KeyLine(std::size_t at, const char* p, const byte_lanes::Lanes& head,
+                                             const Bounds& bounds, bool passed) {
   passed_ = passed_ || passed;
   const byte_lanes::Lanes digitLanes = DigitLanes(head);
   const FieldShape* shape = nullptr;
@@ -123,7 +137,7 @@ std::optional<std::uint64_t> KeyedWindow::KeyLine(std::size_t at, const char* p,
     past_ = shapes_[0].LeastKey(bounds.pastBelow, false);
     shortOf_ = shapes_[0].LeastKey(bounds.shortOfAbove, true);
   }
-  const std::uint64_t key = shape->Key(byte_words::Load(p));
+  const FieldKey key = shape->Key(p, head);
   if (!Inside(key)) return std::nullopt;
   return key;
 }

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 #include "core/run/byte_lanes.h"
@@ -264,15 +265,42 @@ template <bool kHeld, byte_lanes::Isa kIsa = byte_lanes::Isa::kBuild>
   field->end = number->end;
 }
 
+/// A field's key (FieldShape). Where words are 64 bits, the word of its bytes as one integer, in
+/// the order they are written. Where they are 32, the low nibbles of those bytes, in that order,
+/// as one word: 0 to 9 for the digits, and 0xE for the point, which stands in one place in all
+/// the shapes that key alike. So the keys keep their order, and each is compared in one register
+/// rather than in a pair.
+using FieldKey =
+    std::conditional_t<(sizeof(std::size_t) >= sizeof(std::uint64_t)), std::uint64_t, std::uint32_t>;
+
+/// The first eight of sixteen bytes, each below 16, as the nibbles of one word in the order the
+/// bytes are written (FieldKey).
+template <byte_lanes::Isa kIsa = byte_lanes::Isa::kBuild>
+[[gnu::always_inline]] inline std::uint32_t PackNibbles(byte_lanes::Lanes nibbles) {
+  if constexpr (std::endian::native == std::endian::little) {
+    // Each pair's two nibbles into its first byte, the first nibble above; then the pairs' first
+    // bytes in one word, whose bytes are turned to be in the order written.
+    using byte_lanes::Pairs;
+    Pairs pairs = reinterpret_cast<Pairs>(nibbles);
+    pairs = ((pairs << 4) | (pairs >> 8)) & (Pairs{} + 0xFF);
+    return __builtin_bswap32(byte_lanes::FirstPairsAsBytes<kIsa>(pairs));
+  } else {
+    std::uint32_t packed = 0;
+    for (std::size_t lane = 0; lane < byte_words::kWord; ++lane)
+      packed = packed << 4 | static_cast<std::uint32_t>(nibbles[lane]);
+    return packed;
+  }
+}
+
 /// The shape of a line's start whose first field is a plain decimal without a sign that fills at
 /// most a word (seven digits and a point, or eight digits): where its digits lie, its point and
-/// the byte after it (Fits). Fields read as keys: the word of their bytes as one integer, in the
-/// order they are written, filled out with a point and zeros to eight bytes, so that the keys of
-/// every shape with as many digits before the point (KeysLike: `1000`, `1000.1`, `1000.01` and
-/// `1000.011`, as exports write x at its shortest) are in their numbers' order and, as their
-/// doubles are apart for each, their doubles' order. A search so tells a line from the bounds it
-/// passes lines over within, once these are made keys of the line's shape, without reading the
-/// line as a number.
+/// the byte after it (Fits). Fields read as keys (FieldKey): the word of their bytes as one
+/// integer, in the order they are written, filled out with a point and zeros to eight bytes, so
+/// that the keys of every shape with as many digits before the point (KeysLike: `1000`, `1000.1`,
+/// `1000.01` and `1000.011`, as exports write x at its shortest) are in their numbers' order and,
+/// as their doubles are apart for each, their doubles' order. A search so tells a line from the
+/// bounds it passes lines over within, once these are made keys of the line's shape, without
+/// reading the line as a number.
 class FieldShape {
  public:
   /// Becomes the shape of the line at the sixteen bytes `head` at `p`, whose digits are the bits
@@ -286,14 +314,20 @@ class FieldShape {
     return Holds<kIsa>(head, digits, digitLanes_, sameLanes_, neededLanes_);
   }
 
-  /// The key of a field of this shape, from its line's first eight bytes.
-  [[gnu::always_inline]] std::uint64_t Key(std::uint64_t word) const {
-    return WordKey((word & keyMask_) | fill_);
+  /// The key of a field of this shape, from its line's start at `p`, whose first sixteen bytes are
+  /// `head`.
+  template <byte_lanes::Isa kIsa = byte_lanes::Isa::kBuild>
+  [[gnu::always_inline]] FieldKey Key(const char* p, const byte_lanes::Lanes& head) const {
+    if constexpr (sizeof(FieldKey) == sizeof(std::uint64_t)) {
+      return WordKey((byte_words::Load(p) & keyMask_) | fill_);
+    } else {
+      return PackNibbles<kIsa>((head & nibbleMask_) | nibbleFill_);
+    }
   }
 
   /// The least key of a field of this shape, or of one that KeysLike it, whose double is above
   /// `bound`, or at least `bound` when `orEqual`; above every key when there is none (a NaN bound).
-  std::uint64_t LeastKey(double bound, bool orEqual) const;
+  FieldKey LeastKey(double bound, bool orEqual) const;
 
   /// Where the field ends in its line.
   std::size_t End() const { return end_; }
@@ -317,6 +351,8 @@ class FieldShape {
     if constexpr (std::endian::native == std::endian::little) return __builtin_bswap64(word);
     return word;
   }
+  /// The key of the eight bytes of a field, filled out, at `bytes`.
+  static FieldKey BytesKey(const char* bytes);
   /// The decimals that keys are written to: as many as fill a word after the point.
   std::size_t KeyFractionDigits() const;
 
@@ -326,10 +362,12 @@ class FieldShape {
   /// The lanes a line must have as the learnt one, digits or the same bytes; all sixteen, with
   /// none to be digits or the same, before a shape is learnt, so that no line is of it.
   byte_lanes::Lanes neededLanes_ = byte_lanes::Splat(-1);
-  std::uint64_t keyMask_ = 0;     ///< the field's bytes in the word
-  std::uint64_t fill_ = 0;        ///< the point and zeros that fill a key out to eight bytes
-  std::uint8_t wholeDigits_ = 0;  ///< the field's digits before its point
-  std::uint8_t end_ = 0;          ///< where the field ends
+  std::uint64_t keyMask_ = 0;       ///< the field's bytes in the word
+  std::uint64_t fill_ = 0;          ///< the point and zeros that fill a key out to eight bytes
+  byte_lanes::Lanes nibbleMask_{};  ///< the field's bytes' low nibbles, where keys are nibbles
+  byte_lanes::Lanes nibbleFill_{};  ///< the nibbles of the fill
+  std::uint8_t wholeDigits_ = 0;    ///< the field's digits before its point
+  std::uint8_t end_ = 0;            ///< where the field ends
 };
 
 /// The bounds of a window that a search passes lines over within, made keys of one kind of line:
@@ -355,8 +393,8 @@ class KeyedWindow {
   /// Lines written in turn in shapes that key apart would make keys for every line, so shapes
   /// learnt that no line was passed over by key with make the search wait some thousands of bytes
   /// from `at`, the line's place in the block, before it keys the window again (Ready).
-  std::optional<std::uint64_t> KeyLine(std::size_t at, const char* p, const byte_lanes::Lanes& head,
-                                       const Bounds& bounds, bool passed);
+  std::optional<FieldKey> KeyLine(std::size_t at, const char* p, const byte_lanes::Lanes& head,
+                                  const Bounds& bounds, bool passed);
 
   /// A block of data from `from` on is walked: what is still to wait counts from there.
   void Begin(std::size_t from) { resume_ = from + wait_; }
@@ -388,10 +426,10 @@ class KeyedWindow {
                                    &OtherFittingIn<Isa::kSse2>>::template For<kIsa>(this, at, p);
   }
   /// Whether a key lies inside the window.
-  [[gnu::always_inline]] bool Inside(std::uint64_t key) const { return key >= low_ && key < high_; }
+  [[gnu::always_inline]] bool Inside(FieldKey key) const { return key >= low_ && key < high_; }
   /// Whether the line at `key`, inside the window and followed by the line at `nextKey`, moves
   /// away from what it could matter to.
-  [[gnu::always_inline]] bool Passed(std::uint64_t key, std::uint64_t nextKey) const {
+  [[gnu::always_inline]] bool Passed(FieldKey key, FieldKey nextKey) const {
     return nextKey > key ? key >= past_ : nextKey < key && key < shortOf_;
   }
 
@@ -428,7 +466,7 @@ class KeyedWindow {
   std::size_t lastMissed_ = 0;  ///< where the last line the first shape missed starts in its block
   bool made_ = false;           ///< whether the keys are those of `bounds_` for the shapes
   Bounds bounds_;
-  std::uint64_t low_ = 0, high_ = 0, past_ = 0, shortOf_ = 0;
+  FieldKey low_ = 0, high_ = 0, past_ = 0, shortOf_ = 0;
   bool passed_ = false;     ///< whether a line was passed over by key since the shapes were learnt
   std::size_t resume_ = 0;  ///< where in the block being walked the window may be keyed again
   std::size_t wait_ = 0;    ///< the bytes still to wait when a block ends

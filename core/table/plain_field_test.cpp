@@ -25,6 +25,13 @@ struct Held {
   std::string text;
 };
 
+/// A field's key as each copy of the searches makes it (EntryPoints): they must agree.
+template <byte_lanes::Isa kIsa>
+FieldKey KeyIn(const FieldShape* shape, const char* p) {
+  return shape->Key<kIsa>(p, byte_lanes::Load(p));
+}
+using KeyEntries = byte_lanes::EntryPoints<&KeyIn<byte_lanes::Isa::kBuild>, &KeyIn<byte_lanes::Isa::kSse2>>;
+
 bool Learns(FieldShape* shape, const std::string& line) {
   const Held held(line);
   return shape->Learn(held.data(), held.head(), held.digits());
@@ -77,7 +84,7 @@ TEST(PlainFieldTest, VectorReadersReadAsTheReference) {
 /// Every field of a shape, or those near each bound where there are too many, against bounds on,
 /// between and beyond them: a field's key is at least the LeastKey of a shape that keys like it,
 /// here the one with the most decimals, exactly when its double, as the decimal's nearest, passes
-/// the bound.
+/// the bound; made alike by each copy of the searches.
 TEST(FieldShapeTest, LeastKeysPassTheFieldsWhoseDoublesPass) {
   const double kInf = std::numeric_limits<double>::infinity();
   const double bounds[] = {0,
@@ -113,7 +120,7 @@ TEST(FieldShapeTest, LeastKeysPassTheFieldsWhoseDoublesPass) {
     const auto count =
         static_cast<long long>(std::pow(10, format.size() - (point == std::string::npos ? 0 : 1)));
     for (const double bound : bounds) {
-      const std::uint64_t above = keys.LeastKey(bound, false), atLeast = keys.LeastKey(bound, true);
+      const FieldKey above = keys.LeastKey(bound, false), atLeast = keys.LeastKey(bound, true);
       const auto check = [&](long long m) {
         std::string field = format;
         for (std::size_t i = field.size(); i-- > 0;) {
@@ -122,7 +129,9 @@ TEST(FieldShapeTest, LeastKeysPassTheFieldsWhoseDoublesPass) {
           m /= 10;
         }
         const double x = std::strtod(field.c_str(), nullptr);
-        const std::uint64_t key = shape.Key(byte_words::Load(Held(field + " 1\n").data()));
+        const Held held(field + " 1\n");
+        const FieldKey key = KeyEntries::Fastest()(&shape, held.data());
+        EXPECT_EQ(KeyEntries::Portable(&shape, held.data()), key) << field;
         EXPECT_EQ(key >= above, x > bound) << field << " > " << bound;
         EXPECT_EQ(key >= atLeast, x >= bound) << field << " >= " << bound;
       };

@@ -59,7 +59,7 @@ template <KeyedPass kPass, byte_lanes::Isa kIsa, typename PassedOver, typename J
   // Whether lines may be passed over: with kMovingAway, when the last line lies inside the keyed
   // window, by `lineKey`.
   bool lineKeyed = kPass == KeyedPass::kInside && keyed.Keyed();
-  std::uint64_t lineKey = 0;
+  FieldKey lineKey = 0;
   bool passed = false;  // whether a line was passed over by key since the window was last keyed
   keyed.Begin(from);
   const std::size_t stop = ForEachLineStart<kFieldReach, kIsa>(
@@ -73,7 +73,7 @@ template <KeyedPass kPass, byte_lanes::Isa kIsa, typename PassedOver, typename J
             // Whether the line, of `shape`, is passed over; the common shape's test is apart from
             // the others', so that its keys stay where the walk finds them.
             const auto passes = [&](const FieldShape& shape) __attribute__((always_inline)) {
-              const std::uint64_t key = shape.Key(byte_words::Load(p));
+              const FieldKey key = shape.template Key<kIsa>(p, head);
               if (!keyed.Inside(key) || !(kPass == KeyedPass::kInside || keyed.Passed(lineKey, key)) ||
                   !cellAfter(at, shape.End()))
                 return false;
@@ -97,7 +97,7 @@ template <KeyedPass kPass, byte_lanes::Isa kIsa, typename PassedOver, typename J
           if (keyed.Ready(at)) {
             if (const std::optional<KeyedWindow::Bounds> window = bounds(at)) {
               const byte_lanes::Lanes head = byte_lanes::Load(p);
-              const std::optional<std::uint64_t> key = keyed.KeyLine(at, p, head, *window, passed);
+              const std::optional<FieldKey> key = keyed.KeyLine(at, p, head, *window, passed);
               lineKeyed = kPass == KeyedPass::kInside ? keyed.Keyed() : key.has_value();
               lineKey = key.value_or(0);
               passed = false;

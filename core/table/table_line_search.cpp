@@ -462,11 +462,7 @@ bool RangeLineSearch::Matters(const char* data, std::size_t to, const FirstField
   // Inside a range, the gap between ends that the line lies in, when not on an end, is
   // remembered: its lines are taken at once after it (TakeInside).
   if (ordered_ && highs < lows) {
-    if (ends_.Gap(x) != SortedPoints::kOnPoint) {
-      inside_ = ends_.LastGap();
-      insideLows_ = lows;
-      insideHighs_ = highs;
-    }
+    if (ends_.Gap(x) != SortedPoints::kOnPoint) inside_ = ends_.LastGap();
   }
   return matters;
 }
@@ -482,7 +478,9 @@ inline std::size_t RangeLineSearch::TakeInside(const char* data, std::size_t fro
   FirstField line;
   ReadFirstField<false, kIsa>(data, from, to, &line);
   if (!line.plain || !(line.x > inside_.first && line.x < inside_.second)) return kGoOn;
-  if (CellIsNumber<kIsa>(data, line.end, to)) Took(line.x, insideLows_, insideHighs_);
+  // Not remembered (Took): a line taken is remembered only for lines to be passed over for it,
+  // and one left out passes fewer over, never more. Lines outside the ranges are passed over for
+  // the lines next to the ranges' ends, which the walk judges and remembers.
   return from;
 }
 

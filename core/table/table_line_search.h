@@ -230,10 +230,8 @@ class RangeLineSearch final : public LineSearch {
   /// The window as keys of the shape of a line judged in full, for the lines after it that key alike.
   KeyedWindow keyed_;
   /// The gap between range ends, inside a range, that the last line inside one lay in, as its open
-  /// bounds (kNoWindow when none), and its lines' counts of ends for Took.
+  /// bounds; kNoWindow when none.
   std::pair<double, double> inside_ = kNoWindow;
-  std::size_t insideLows_ = 0;
-  std::size_t insideHighs_ = 0;
   /// The bytes from the next Find's start whose lines are passed over by key only with a number
   /// for a cell, asked line by line: those of a run whose last line had none.
   std::size_t byLine_ = 0;

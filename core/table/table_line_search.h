@@ -175,8 +175,8 @@ class InterpolationLineSearch final : public LineSearch {
 /// (column `column`); above a range the same. Lines are judged as NearestLineSearch judges them,
 /// and compared as doubles, whose order is the numbers' order where they differ.
 ///
-/// The search remembers the lines it took, so it serves one file, read once from its first data
-/// line.
+/// The search remembers the lines it judged and took, so it serves one file, read once from its
+/// first data line.
 class RangeLineSearch final : public LineSearch {
  public:
   /// The ranges as [low, high] pairs.
